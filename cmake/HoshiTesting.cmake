@@ -1,0 +1,30 @@
+# One Qt Test executable per test_*.cpp file, run by CTest without a screen.
+function(hoshi_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    hoshi_warnings(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOSHI_SOUND_DIR=${HOSHI_RUNTIME_DIR}"
+        TIMEOUT 120)
+endfunction()
+
+# Every test_*.cpp in the calling folder becomes a test linked with LIBS.
+function(hoshi_add_tests_in_dir prefix)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/test_*.cpp)
+    foreach(source IN LISTS sources)
+        get_filename_component(stem ${source} NAME_WE)
+        hoshi_add_test(${prefix}_${stem} SOURCES ${source} LIBS ${ARG_LIBS})
+    endforeach()
+endfunction()
+
+# An end-to-end script run against the built program under its own Xvfb with a JIS keymap.
+function(hoshi_add_e2e_test name script)
+    add_test(NAME e2e_${name}
+             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/with_xvfb.sh
+                     ${CMAKE_CURRENT_SOURCE_DIR}/${script} $<TARGET_FILE:hoshinotamago>)
+    set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 180 LABELS e2e)
+endfunction()

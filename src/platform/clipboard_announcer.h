@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/services.h"
+
+namespace hoshi {
+
+/// Announces by replacing the system clipboard's content with the text.
+class ClipboardAnnouncer final : public Announcer {
+public:
+    void announce(const QString &text) override;
+};
+
+} // namespace hoshi

@@ -1,0 +1,19 @@
+#pragma once
+// Windows virtual-key codes of a Japanese (JIS) keyboard, found from the
+// physical key (Linux evdev codes) or, failing that, from Qt's key codes.
+
+namespace hoshi {
+
+/// The code of the key printed on a JIS keycap at this evdev position; 0 for
+/// positions no JIS key occupies.
+int virtualKeyFromEvdev(int evdevCode);
+
+/// The code from Qt's key code, placing characters where a JIS keyboard has
+/// them; keypad selects the numeric pad's digits and operators. 0 if unknown.
+int virtualKeyFromQtKey(int qtKey, bool keypad);
+
+/// The Qt key code that stands for a virtual-key code in a synthetic event;
+/// 0 if there is none.
+int qtKeyFromVirtualKey(int keyCode);
+
+} // namespace hoshi

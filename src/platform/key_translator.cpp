@@ -1,0 +1,80 @@
+#include "platform/jis_keymap.h"
+#include "platform/key_event.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace hoshi {
+
+namespace {
+
+int modifierMask(Qt::KeyboardModifiers modifiers)
+{
+    int mask = 0;
+    if (modifiers & Qt::ShiftModifier)
+        mask |= ShiftBit;
+    if (modifiers & Qt::ControlModifier)
+        mask |= CtrlBit;
+    if (modifiers & Qt::AltModifier)
+        mask |= AltBit;
+    return mask;
+}
+
+// A modifier key is part of the state of its own key-down, as Windows reports it.
+int ownModifierBit(int keyCode)
+{
+    switch (keyCode) {
+    case VkShift: return ShiftBit;
+    case VkControl: return CtrlBit;
+    case VkMenu: return AltBit;
+    default: return 0;
+    }
+}
+
+bool fromX11Server()
+{
+    static const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
+    return xcb;
+}
+
+int virtualKeyOf(const QKeyEvent &event)
+{
+#ifdef Q_OS_WIN
+    if (event.nativeVirtualKey() != 0)
+        return static_cast<int>(event.nativeVirtualKey() & 0xFFFF);
+#endif
+    // X11 keycodes are evdev codes + 8; synthetic events carry none.
+    if (fromX11Server() && event.nativeScanCode() > 8) {
+        if (const int code = virtualKeyFromEvdev(static_cast<int>(event.nativeScanCode()) - 8))
+            return code;
+    }
+    return virtualKeyFromQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
+}
+
+// Windows makes no character for Delete, nor for any key held with Alt; it
+// makes the control codes 1 to 26 for Ctrl with a letter.
+std::optional<int> characterOf(const QKeyEvent &event, const KeyDown &down)
+{
+    if ((down.modifiers & AltBit) || down.keyCode == 46)
+        return std::nullopt;
+    const QString text = event.text();
+    if (!text.isEmpty())
+        return text.at(0).unicode();
+    if ((down.modifiers & CtrlBit) && down.keyCode >= 65 && down.keyCode <= 90)
+        return down.keyCode - 64;
+    return std::nullopt;
+}
+
+} // namespace
+
+TranslatedKey translateKeyEvent(const QKeyEvent &event)
+{
+    TranslatedKey result;
+    result.down.keyCode = virtualKeyOf(event);
+    result.down.modifiers = modifierMask(event.modifiers()) | ownModifierBit(result.down.keyCode);
+    result.down.autoRepeat = event.isAutoRepeat();
+    result.charCode = characterOf(event, result.down);
+    return result;
+}
+
+} // namespace hoshi

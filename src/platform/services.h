@@ -1,0 +1,84 @@
+#pragma once
+// The small interfaces through which behaviour classes and windows reach the
+// platform. Real implementations live in this folder; tests pass recording fakes.
+
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace hoshi {
+
+/// The three short sound cues shipped with the program.
+enum class Cue { Ding, Zannen, Boo };
+
+inline QString cueFileName(Cue cue)
+{
+    switch (cue) {
+    case Cue::Ding: return QStringLiteral("ding.wav");
+    case Cue::Zannen: return QStringLiteral("zannen.wav");
+    case Cue::Boo: return QStringLiteral("boo.wav");
+    }
+    return {};
+}
+
+/// Hands a text to the reading tool outside the program: it replaces the
+/// system clipboard's content with exactly that text.
+class Announcer {
+public:
+    virtual ~Announcer() = default;
+    virtual void announce(const QString &text) = 0;
+};
+
+/// Plays a sound cue without waiting; a new cue stops the one still playing.
+/// A cue that cannot be played gives the system's default beep.
+class CuePlayer {
+public:
+    virtual ~CuePlayer() = default;
+    virtual void playCue(Cue cue) = 0;
+};
+
+/// A speech voice: texts are spoken one after another, none cut short.
+class Speaker {
+public:
+    virtual ~Speaker() = default;
+    virtual void speak(const QString &text) = 0;
+};
+
+/// Creates a speech voice; returns nullptr when the system has none.
+class VoiceFactory {
+public:
+    virtual ~VoiceFactory() = default;
+    virtual std::unique_ptr<Speaker> createVoice() = 0;
+};
+
+/// Direction of a synthetic key event.
+enum class KeyDirection { Down, Up };
+
+/// Feeds synthetic key events into this program's own input stream; they are
+/// handled after the event that is being handled now.
+class KeyInjector {
+public:
+    virtual ~KeyInjector() = default;
+    /// keyCode is a Windows virtual-key code, modifiers the 1/2/4 mask.
+    virtual void inject(int keyCode, int modifiers, KeyDirection direction) = 0;
+};
+
+/// The open-file dialog for practice texts.
+class FilePicker {
+public:
+    virtual ~FilePicker() = default;
+    /// Returns the chosen path, or an empty string when the user cancelled.
+    virtual QString chooseTextFile(QWidget *parent) = 0;
+};
+
+/// Starts the system's text editor, detached, without a shell.
+class EditorLauncher {
+public:
+    virtual ~EditorLauncher() = default;
+    /// Returns false when no editor could be started.
+    virtual bool startEditor() = 0;
+};
+
+} // namespace hoshi

@@ -1,0 +1,53 @@
+#include "shell/launcher_entry.h"
+
+#include "shell/window_services.h"
+
+#include <QFocusEvent>
+
+namespace hoshi {
+
+namespace {
+QString fullWidthDigit(int number)
+{
+    return QString(QChar(0xFF10 + number));
+}
+} // namespace
+
+LauncherEntry::LauncherEntry(int number, const QString &caption, QWidget *parent)
+    : QLabel(parent)
+    , m_number(number)
+    , m_announcement(fullWidthDigit(number) + QStringLiteral("\r\n") + caption)
+{
+    setObjectName(QStringLiteral("entry%1").arg(number));
+    setText(fullWidthDigit(number) + QLatin1Char('\n') + caption);
+    setAccessibleName(fullWidthDigit(number) + QLatin1Char(' ') + caption);
+    setFont(japaneseFont(FontFace::Proportional, 39.75));
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    showFocused(false);
+}
+
+void LauncherEntry::showFocused(bool focused)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, focused ? Qt::black : QColor(0, 0, 255));
+    colours.setColor(QPalette::WindowText, focused ? Qt::white : QColor(255, 255, 0));
+    setPalette(colours);
+}
+
+void LauncherEntry::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    showFocused(true);
+    emit focusGained(this);
+}
+
+void LauncherEntry::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    showFocused(false);
+}
+
+} // namespace hoshi

@@ -1,0 +1,84 @@
+#include "platform/app_services.h"
+#include "shell/launcher_window.h"
+#include "shell/mode_factories.h"
+#include "shell/mode_windows.h"
+#include "shell/version_info.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Answers --version and --help without opening a window; true if it did.
+bool answerCommandLine(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("hoshinotamago (%s) %s\n", hoshi::productName().toUtf8().constData(),
+                        hoshi::versionNumber().toUtf8().constData());
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("使い方: hoshinotamago [Qt のオプション]\n"
+                        "Usage: hoshinotamago [Qt options]\n\n"
+                        "キーボード練習ソフト ほしのたまご。起動するとランチャーが開きます。\n"
+                        "A keyboard typing tutor; it starts into its launcher.\n\n"
+                        "  --version  バージョンを表示 / print the version\n"
+                        "  --help     この説明を表示 / print this help\n");
+            return true;
+        }
+    }
+    return false;
+}
+
+// On Linux a desktop program needs a display; say how to get one.
+bool displayMissing()
+{
+#if defined(Q_OS_LINUX)
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform)
+        return false;
+    const char *x11 = std::getenv("DISPLAY");
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    return !(x11 && *x11) && !(wayland && *wayland);
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (answerCommandLine(argc, argv))
+        return 0;
+    if (displayMissing()) {
+        std::fprintf(stderr,
+                     "ほしのたまご: 画面(ディスプレイ)が見つかりません。デスクトップから起動してください。\n"
+                     "hoshinotamago: no display found. Start it from a desktop session, or run it under\n"
+                     "a virtual X server:  xvfb-run -a -s '-screen 0 1280x1024x24' ./build/dev/bin/hoshinotamago\n");
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
+    QApplication::setApplicationDisplayName(hoshi::productName());
+    QApplication::setApplicationVersion(hoshi::versionNumber());
+
+    hoshi::AppServices services;
+    hoshi::ModeWindows modes;
+    hoshi::registerModeWindows(modes, services);
+    modes.setEndProgram([] { QCoreApplication::exit(0); });
+
+    hoshi::LauncherWindow launcher(modes, services.announcer());
+    QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, &app,
+                     [] { QCoreApplication::exit(0); });
+    launcher.show();
+    // Qt Multimedia is slow to start: load the cues after the first paint.
+    QTimer::singleShot(0, &app, [&services] { services.preloadSounds(); });
+    return QApplication::exec();
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace hoshi {
+
+class AppServices;
+class ModeWindows;
+
+/// Tells the launcher's registry how to build each mode's window.
+void registerModeWindows(ModeWindows &modes, AppServices &services);
+
+} // namespace hoshi

@@ -1,0 +1,90 @@
+#pragma once
+// Recording fakes of the platform services, shared by the behaviour tests.
+
+#include "platform/random_source.h"
+#include "platform/services.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <deque>
+#include <utility>
+#include <vector>
+
+namespace hoshi::testing {
+
+/// One output of a behaviour class, in the order it happened.
+struct Effect {
+    enum Kind { Announce, Cue, Speak, Inject } kind;
+    QString text;      ///< announced or spoken text
+    hoshi::Cue cue{};  ///< the cue played
+    int keyCode = 0;   ///< the injected key
+    int modifiers = 0;
+    hoshi::KeyDirection direction{};
+
+    bool operator==(const Effect &) const = default;
+};
+
+/// Records announcements, cues, speech and injected keys in one ordered log.
+class RecordingServices final : public hoshi::Announcer, public hoshi::CuePlayer,
+                                public hoshi::Speaker, public hoshi::KeyInjector {
+public:
+    void announce(const QString &text) override { log.push_back({Effect::Announce, text}); }
+    void playCue(hoshi::Cue cue) override { log.push_back({Effect::Cue, {}, cue}); }
+    void speak(const QString &text) override { log.push_back({Effect::Speak, text}); }
+    void inject(int keyCode, int modifiers, hoshi::KeyDirection direction) override
+    {
+        log.push_back({Effect::Inject, {}, {}, keyCode, modifiers, direction});
+    }
+
+    QStringList announcements() const { return texts(Effect::Announce); }
+    QStringList spoken() const { return texts(Effect::Speak); }
+    int cueCount(hoshi::Cue cue) const
+    {
+        int n = 0;
+        for (const auto &e : log)
+            n += e.kind == Effect::Cue && e.cue == cue;
+        return n;
+    }
+    void clear() { log.clear(); }
+
+    std::vector<Effect> log;
+
+private:
+    QStringList texts(Effect::Kind kind) const
+    {
+        QStringList out;
+        for (const auto &e : log)
+            if (e.kind == kind)
+                out << e.text;
+        return out;
+    }
+};
+
+/// Gives the queued numbers in order (each clamped into range), then falls
+/// back to a seeded generator.
+class ScriptedRandom final : public hoshi::RandomSource {
+public:
+    explicit ScriptedRandom(std::deque<int> script = {}, std::uint32_t seed = 1)
+        : m_script(std::move(script)), m_fallback(seed) {}
+
+    void push(int value) { m_script.push_back(value); }
+
+    int below(int count) override
+    {
+        if (count < 1)
+            return 0;
+        if (m_script.empty())
+            return m_fallback.below(count);
+        const int value = m_script.front();
+        m_script.pop_front();
+        return std::clamp(value, 0, count - 1);
+    }
+
+private:
+    std::deque<int> m_script;
+    hoshi::SeededRandom m_fallback;
+};
+
+} // namespace hoshi::testing
