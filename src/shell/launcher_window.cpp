@@ -4,6 +4,7 @@
 #include "platform/posted_key_injector.h"
 #include "platform/services.h"
 #include "shell/launcher_entry.h"
+#include "shell/launcher_layout.h"
 #include "shell/mode_windows.h"
 #include "shell/title_ticker.h"
 #include "shell/window_services.h"
@@ -28,15 +29,6 @@ const std::array<QString, 6> &entryCaptions()
     };
     return captions;
 }
-
-// Entry n's place in twips units: column (0 left, 1 right) and top in rows.
-struct EntryPlace {
-    double left;
-    double top;
-};
-constexpr std::array<EntryPlace, 6> EntryPlaces{{
-    {0.05, 1.0}, {0.05, 2.25}, {0.05, 3.5}, {0.55, 1.0}, {0.55, 2.25}, {0.55, 3.5},
-}};
 
 void setColours(QWidget *widget, QColor background, QColor text)
 {
@@ -205,11 +197,13 @@ void LauncherWindow::layOut()
     if (!centralWidget() || !m_title)
         return;
     const TwipsLayout twips(*centralWidget());
-    const double u = twips.units().rowUnit;
-    const double w = twips.units().usableWidth;
-    m_title->setGeometry(twips.rect(0.05 * w, 0.2 * u, 0.9 * w, 0.6 * u));
+    const LauncherLayout layout = launcherLayout(twips.units());
+    const auto place = [&twips](QWidget *widget, const TwipsRect &r) {
+        widget->setGeometry(twips.rect(r.left, r.top, r.width, r.height));
+    };
+    place(m_title, layout.title);
     for (std::size_t i = 0; i < m_entries.size(); ++i)
-        m_entries[i]->setGeometry(twips.rect(EntryPlaces[i].left * w, EntryPlaces[i].top * u, 0.4 * w, u));
+        place(m_entries[i], layout.entries[i]);
 }
 
 } // namespace hoshi

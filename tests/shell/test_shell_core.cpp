@@ -1,0 +1,103 @@
+// Layout units, the title ticker and the version box text.
+#include "shell/launcher_layout.h"
+#include "shell/layout_units.h"
+#include "shell/title_ticker.h"
+#include "shell/version_info.h"
+#include "shell/window_services.h"
+
+#include <QTest>
+
+#include <limits>
+
+using namespace hoshi;
+
+class ShellCoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void layoutUnits_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("rowUnit");
+        QTest::addColumn<int>("usableWidth");
+        QTest::newRow("1000 x 1000") << 1000 << 1000 << 200 << 990;
+        QTest::newRow("1000 x 1004 rounds down") << 1000 << 1004 << 200 << 990;
+        QTest::newRow("1001 x 999") << 1001 << 999 << 199 << 990;
+        QTest::newRow("empty") << 0 << 0 << 0 << 0;
+        QTest::newRow("negative is empty") << -50 << -9 << 0 << 0;
+        // Past the 16-bit range of the original units: still exact.
+        QTest::newRow("beyond 16 bits") << 40000 << 200000 << 40000 << 39600;
+        QTest::newRow("int max width") << std::numeric_limits<int>::max() << 5 << 1 << 2126008810;
+    }
+    void layoutUnits()
+    {
+        // State: a client area in twips. Action: compute the units. Expected: whole parts.
+        QFETCH(int, width);
+        QFETCH(int, height);
+        const LayoutUnits units = hoshi::layoutUnits(width, height);
+        QTEST(units.rowUnit, "rowUnit");
+        QTEST(units.usableWidth, "usableWidth");
+    }
+
+    void launcherLayoutInTwips()
+    {
+        // A 1000 x 1000 twips client: U = 200, W = 990.
+        const LauncherLayout layout = launcherLayout(hoshi::layoutUnits(1000, 1000));
+        QCOMPARE(layout.title, (TwipsRect{49.5, 40, 891, 120}));
+        const std::array<TwipsRect, 6> entries{{{49.5, 200, 396, 200}, {49.5, 450, 396, 200},
+                                                {49.5, 700, 396, 200}, {544.5, 200, 396, 200},
+                                                {544.5, 450, 396, 200}, {544.5, 700, 396, 200}}};
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            QCOMPARE(layout.entries[i], entries[i]);
+    }
+
+    void twipsFollowTheDpi()
+    {
+        // 96 DPI is 15 twips a pixel; 1000 x 1000 twips is the launcher's example.
+        const TwipsLayout at96(QSize(1000, 1000), 96, 96);
+        QCOMPARE(at96.clientWidthTwips(), 15000);
+        QCOMPARE(at96.units().rowUnit, 3000);
+        QCOMPARE(at96.rect(49.5 * 15, 40 * 15, 891 * 15, 120 * 15), QRect(50, 40, 891, 120));
+        const TwipsLayout at144(QSize(300, 200), 144, 144);
+        QCOMPARE(at144.clientWidthTwips(), 3000);
+        QCOMPARE(at144.toPixelsX(1440), 144);
+    }
+
+    void tinyAndHugeClientsStayInRange()
+    {
+        const TwipsLayout tiny(QSize(1, 1), 96, 96);
+        QCOMPARE(tiny.units().rowUnit, 3);
+        QVERIFY(tiny.rect(0, 0, -10, 5).width() >= 0);
+        const TwipsLayout huge(QSize(100000, 100000), 96, 96);
+        QCOMPARE(huge.units().rowUnit, 300000);
+        QVERIFY(huge.rect(0, 0, huge.units().usableWidth, huge.units().rowUnit).width() > 0);
+    }
+
+    void tickerRotatesByCharacters()
+    {
+        const QString start = QStringLiteral("ほしのたまご Ver.２   ");
+        QCOMPARE(start.size(), 15);
+        QString title = rotateTitle(start);
+        QCOMPARE(title, QStringLiteral("しのたまご Ver.２   ほ"));
+        for (int tick = 2; tick <= 15; ++tick)
+            title = rotateTitle(title);
+        QCOMPARE(title, start);
+        QCOMPARE(rotateTitle(QString()), QString());
+        // A character outside the BMP moves whole, never split into halves.
+        QCOMPARE(rotateTitle(QStringLiteral("😀ab")), QStringLiteral("ab😀"));
+    }
+
+    void versionBoxText()
+    {
+        const QStringList lines = versionMessage().split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("ほしのたまご"));
+        QCOMPARE(lines[1], QString());
+        QCOMPARE(lines[2], QStringLiteral("バージョン2.0"));
+        QVERIFY(!lines[3].isEmpty());
+        QCOMPARE(versionBoxTitle(), QStringLiteral("バージョン情報"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ShellCoreTest)
+#include "test_shell_core.moc"
