@@ -3,6 +3,7 @@
 #include "shell/mode_factories.h"
 #include "shell/mode_windows.h"
 #include "shell/version_info.h"
+#include "shell/window_services.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -68,6 +69,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
     QApplication::setApplicationDisplayName(hoshi::productName());
     QApplication::setApplicationVersion(hoshi::versionNumber());
+    // Menus large enough for a low-vision helper to read, in a Japanese face.
+    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
+    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenu");
 
     hoshi::AppServices services;
     hoshi::ModeWindows modes;
