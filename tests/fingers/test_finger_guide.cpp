@@ -42,7 +42,6 @@ private slots:
     void lower_case_letter_folds_to_the_shown_key();
     void wrong_character_announces_key_then_dings_data();
     void wrong_character_announces_key_then_dings();
-    void wrap_follows_the_shown_colon();
     void escape_asks_to_close_and_other_key_downs_do_nothing();
     void hiding_finger_names_keeps_steps_and_announcements();
     void load_after_a_walk_starts_fresh();
@@ -175,22 +174,6 @@ void TestFingerGuide::wrong_character_announces_key_then_dings()
     QCOMPARE(effectTexts(services), (QStringList{announced(step(number).key), ding()}));
     QCOMPARE(guide.currentStep(), number);
     QCOMPARE(guide.view().keyText, step(number).key);
-}
-
-void TestFingerGuide::wrap_follows_the_shown_colon()
-{
-    // State: step 43 (":"). Action: CurrentStatus twice.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    walkTo(guide, 43);
-    guide.CurrentStatus();
-    // Expected: step 1, then step 2.
-    QCOMPARE(guide.currentStep(), 1);
-    QCOMPARE(guide.view().keyText, QStringLiteral("F"));
-    guide.CurrentStatus();
-    QCOMPARE(guide.currentStep(), 2);
-    QCOMPARE(services.announcements().last(), QStringLiteral("ひだりひとさしゆびＲ"));
 }
 
 void TestFingerGuide::escape_asks_to_close_and_other_key_downs_do_nothing()
