@@ -1,0 +1,171 @@
+#include "fingers/drill_engine.h"
+
+#include "platform/key_event.h"
+#include "platform/random_source.h"
+#include "platform/services.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace hoshi {
+
+namespace {
+
+// Counts read "○ 12": the number carries one leading blank.
+QString countText(const QString &mark, int count)
+{
+    return mark + QLatin1Char(' ') + QString::number(count);
+}
+
+// Only a to z fold; every other character is judged as typed.
+QString foldedCharacter(int charCode)
+{
+    if (charCode >= 'a' && charCode <= 'z')
+        charCode -= 'a' - 'A';
+    const auto code = static_cast<char32_t>(charCode);
+    return QString::fromUcs4(&code, 1);
+}
+
+} // namespace
+
+DrillEngine::DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &cues,
+                         RandomSource &random)
+    : m_profile(std::move(profile))
+    , m_announcer(announcer)
+    , m_cues(cues)
+    , m_random(random)
+    , m_jikan(m_profile.timeLimit)
+{
+}
+
+void DrillEngine::load()
+{
+    m_phase = DrillPhase::Ready;
+    m_startSpacePending = false;
+    m_view.fingerVisible = false;
+    m_view.keyVisible = false;
+    m_view.tokutenVisible = false;
+    m_view.startEnabled = true;
+    CurrentStatus();
+    m_maru = 0;
+    m_batsu = 0;
+    m_jikan = m_profile.timeLimit;
+    m_view.timeText = QStringLiteral("TIME ") + QString::number(m_jikan);
+    m_view.maruText = countText(QStringLiteral("○"), 0);
+    m_view.batsuText = countText(QStringLiteral("×"), 0);
+    m_view.tokutenText = QStringLiteral("得点 0");
+    m_view.startCaption = QStringLiteral("START");
+}
+
+void DrillEngine::start()
+{
+    load();
+    m_view.fingerVisible = true;
+    m_view.keyVisible = true;
+    m_announcer.announce(m_view.keyText);
+    m_view.startEnabled = false;
+    m_phase = DrillPhase::Running;
+}
+
+void DrillEngine::CurrentStatus()
+{
+    ++m_maru;
+    m_view.maruText = countText(QStringLiteral("○"), m_maru);
+    // One generator for the window's life: every row equally likely at every draw.
+    const int rows = static_cast<int>(m_profile.table.size());
+    m_keyNo = std::clamp(m_random.below(rows), 0, std::max(rows - 1, 0)) + 1;
+    if (rows == 0)
+        return;
+    const DrillTarget &target = m_profile.table[static_cast<std::size_t>(m_keyNo - 1)];
+    m_view.fingerText = target.fingerLabel;
+    m_view.keyText = target.character;
+}
+
+DrillEngine::KeyResult DrillEngine::keyDown(int keyCode, int /*modifiers*/)
+{
+    // The character of the Space that started a run follows its key-down; any
+    // other key-down in between means that character is not coming.
+    m_startSpacePending = false;
+    if (keyCode == VkEscape)
+        return KeyResult::Close;
+    if (keyCode == VkSpace && m_phase != DrillPhase::Running) {
+        start();
+        m_startSpacePending = true;
+        return KeyResult::Started;
+    }
+    return KeyResult::None;
+}
+
+void DrillEngine::keyPress(int charCode)
+{
+    if (std::exchange(m_startSpacePending, false) && charCode == ' ')
+        return;
+    if (m_phase != DrillPhase::Running)
+        return;
+    m_view.echoText = foldedCharacter(charCode);
+    if (m_view.echoText == m_view.keyText)
+        judgeHit();
+    else
+        judgeMiss();
+}
+
+void DrillEngine::judgeHit()
+{
+    // A failure while drawing or announcing ends this key's handling only;
+    // the run goes on with what was done before it.
+    try {
+        CurrentStatus();
+        m_announcer.announce(m_view.keyText);
+    } catch (...) {
+    }
+}
+
+void DrillEngine::judgeMiss()
+{
+    m_announcer.announce(m_view.keyText);
+    ++m_batsu;
+    m_view.batsuText = countText(QStringLiteral("×"), m_batsu);
+    m_cues.playCue(Cue::Ding);
+}
+
+void DrillEngine::tick()
+{
+    if (m_phase != DrillPhase::Running)
+        return;
+    --m_jikan;
+    m_view.timeText = QStringLiteral("TIME ") + QString::number(m_jikan);
+    if (m_jikan <= 0)
+        endRun();
+}
+
+void DrillEngine::endRun()
+{
+    m_phase = DrillPhase::TimeUp;
+    m_view.fingerText = QStringLiteral("Spaceでスタート");
+    m_view.keyText.clear();
+    m_view.startEnabled = true;
+    m_view.startCaption = QStringLiteral("RETRY");
+    m_view.tokutenVisible = true;
+    m_view.tokutenText = QStringLiteral("得点 ") + QString::number(m_maru - m_batsu);
+    m_announcer.announce(m_view.tokutenText);
+}
+
+float DrillEngine::barWidth(float boxWidth) const
+{
+    if (m_profile.timeLimit <= 0)
+        return 0.0f;
+    // Divide first, as the bar loses one share of the box each second.
+    return boxWidth / static_cast<float>(m_profile.timeLimit) * static_cast<float>(m_jikan);
+}
+
+void DrillEngine::hideFingerNames()
+{
+    m_view.fingerVisible = false;
+}
+
+void DrillEngine::showFingerNames()
+{
+    m_view.fingerVisible = true;
+}
+
+} // namespace hoshi

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "fingers/drill_tables.h"
+
+#include <QString>
+
+namespace hoshi {
+
+class Announcer;
+class CuePlayer;
+class RandomSource;
+
+enum class DrillPhase { Ready, Running, TimeUp };
+
+/// What a drill window draws (the bar is drawn from barWidth on every tick).
+struct DrillView {
+    QString fingerText;   ///< lblYubi: finger label, or the prompt after time-up
+    QString keyText;      ///< lblKey: the target, empty after time-up
+    QString echoText;     ///< Label1: the last judged character
+    QString timeText;     ///< lblTime
+    QString maruText;     ///< lblMaru
+    QString batsuText;    ///< lblBatsu
+    QString tokutenText;  ///< lblTokuten
+    bool fingerVisible = false;
+    bool keyVisible = false;
+    bool tokutenVisible = false;
+    bool startEnabled = true;
+    QString startCaption; ///< cmdStart: START or RETRY
+};
+
+/// The timed drill (frmYubiren2, frmYubiren3): a run of TimeLimit one-second
+/// ticks in which every hit draws a new random target and every miss is
+/// counted with the wrong-key cue; at time-up the score (hits minus misses)
+/// is shown and announced. The two drills differ only by their profile.
+class DrillEngine {
+public:
+    enum class KeyResult { None, Close, Started };
+
+    DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &cues, RandomSource &random);
+
+    /// Ready state: counts 0, full time, a first target drawn but hidden.
+    void load();
+    /// Load, then show and announce the first target; the timer runs.
+    void start();
+    /// Counts a hit, draws the next target and shows it; announces nothing.
+    void CurrentStatus();
+    /// Escape asks to close; Space outside a run starts one.
+    KeyResult keyDown(int keyCode, int modifiers);
+    /// Judges a typed character during a run; outside a run it changes nothing.
+    void keyPress(int charCode);
+    /// One second of the run; the tick that reaches 0 ends it.
+    void tick();
+    void hideFingerNames();
+    void showFingerNames();
+
+    const DrillProfile &profile() const { return m_profile; }
+    const DrillView &view() const { return m_view; }
+    DrillPhase phase() const { return m_phase; }
+    bool timerOn() const { return m_phase == DrillPhase::Running; }
+    int maru() const { return m_maru; }
+    int batsu() const { return m_batsu; }
+    int jikan() const { return m_jikan; }
+    int keyNo() const { return m_keyNo; }
+    /// The time bar's width for a box of the given width: the share of time left.
+    float barWidth(float boxWidth) const;
+
+private:
+    void judgeHit();
+    void judgeMiss();
+    void endRun();
+
+    DrillProfile m_profile;
+    Announcer &m_announcer;
+    CuePlayer &m_cues;
+    RandomSource &m_random;
+    DrillView m_view;
+    DrillPhase m_phase = DrillPhase::Ready;
+    int m_maru = 0;
+    int m_batsu = 0;
+    int m_jikan = 0;
+    int m_keyNo = 0;
+    bool m_startSpacePending = false;
+};
+
+} // namespace hoshi

@@ -1,0 +1,80 @@
+#include "fingers/finger_guide.h"
+
+#include "fingers/finger_steps.h"
+#include "platform/key_event.h"
+#include "platform/services.h"
+
+namespace hoshi {
+
+namespace {
+
+const QString LastStepKey = QStringLiteral(":");
+
+// Any character folds to its upper-case form, as the shown keys are upper case.
+QString foldedCharacter(int charCode)
+{
+    const auto code = static_cast<char32_t>(charCode);
+    return QString::fromUcs4(&code, 1).toUpper();
+}
+
+} // namespace
+
+FingerGuide::FingerGuide(Announcer &announcer, CuePlayer &cues)
+    : m_announcer(announcer)
+    , m_cues(cues)
+{
+}
+
+void FingerGuide::load()
+{
+    m_view = FingerGuideView{};
+    m_currentStep = 0;
+    CurrentStatus();
+    // The first reading is set and announced once more, so it is not missed
+    // while the reading tool catches up with the new window.
+    m_view.reading = fingerSteps().front().reading;
+    m_announcer.announce(m_view.reading);
+}
+
+void FingerGuide::CurrentStatus()
+{
+    // The wrap follows the key on show, not the counter.
+    if (m_view.keyText == LastStepKey)
+        m_currentStep = 0;
+    ++m_currentStep;
+    if (m_currentStep >= 1 && m_currentStep <= FingerStepCount) {
+        const FingerStep &step = fingerSteps()[static_cast<std::size_t>(m_currentStep - 1)];
+        m_view.keyText = step.key;
+        m_view.fingerLabel = step.fingerLabel;
+        m_view.reading = step.reading;
+    }
+    m_announcer.announce(m_view.reading);
+}
+
+FingerGuide::Request FingerGuide::keyDown(int keyCode, int /*modifiers*/)
+{
+    return keyCode == VkEscape ? Request::Close : Request::None;
+}
+
+void FingerGuide::keyPress(int charCode)
+{
+    m_view.typedText = foldedCharacter(charCode);
+    if (m_view.typedText != m_view.keyText) {
+        m_announcer.announce(m_view.keyText);
+        m_cues.playCue(Cue::Ding);
+        return;
+    }
+    CurrentStatus();
+}
+
+void FingerGuide::hideFingerNames()
+{
+    m_view.fingerLabelVisible = false;
+}
+
+void FingerGuide::showFingerNames()
+{
+    m_view.fingerLabelVisible = true;
+}
+
+} // namespace hoshi

@@ -1,0 +1,139 @@
+#include "fingers/finger_guide_window.h"
+
+#include "fingers/key_preview.h"
+#include "fingers/widget_look.h"
+#include "platform/key_event.h"
+#include "shell/window_services.h"
+
+#include <QLabel>
+#include <QMenuBar>
+
+namespace hoshi {
+
+FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWidget *parent)
+    : ModeWindow(parent)
+    , m_guide(announcer, cues)
+{
+    setObjectName(QStringLiteral("frmYubiren"));
+    setWindowTitle(QStringLiteral("どのゆびつかうの"));
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setColours(client, Qt::black, Qt::white);
+    client->setFocusPolicy(Qt::StrongFocus);
+    setCentralWidget(client);
+    buildMenus();
+    buildLabels(client);
+
+    auto *keys = new KeyPreview([this](const TranslatedKey &key) { handleKey(key); }, this);
+    keys->watch(this);
+    keys->watch(client);
+}
+
+void FingerGuideWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction *end = file->addAction(QStringLiteral("終了(&X or Escape)"));
+    end->setObjectName(QStringLiteral("mnuEnd"));
+    connect(end, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
+    settings->setObjectName(QStringLiteral("mnuSetei"));
+    QAction *hide = settings->addAction(QStringLiteral("指の名前なし(&N)"));
+    hide->setObjectName(QStringLiteral("mnuHintoNashi"));
+    connect(hide, &QAction::triggered, this, [this] {
+        m_guide.hideFingerNames();
+        render();
+    });
+    QAction *show = settings->addAction(QStringLiteral("指の名前あり(&A)"));
+    show->setObjectName(QStringLiteral("mnuHintoAri"));
+    connect(show, &QAction::triggered, this, [this] {
+        m_guide.showFingerNames();
+        render();
+    });
+
+    QAction *version = menuBar()->addAction(QStringLiteral("バージョン(&V)"));
+    version->setObjectName(QStringLiteral("mnuVersion"));
+    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+}
+
+QLabel *FingerGuideWindow::addLabel(const QString &name, QWidget *client)
+{
+    auto *label = new QLabel(client);
+    label->setObjectName(name);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+void FingerGuideWindow::buildLabels(QWidget *client)
+{
+    m_lblYubiHyoji = addLabel(QStringLiteral("lblYubiHyoji"), client);
+    m_lblYubiHyoji->setFont(japaneseFont(FontFace::Proportional, 90));
+    setTextColour(m_lblYubiHyoji, QColor(255, 255, 0));
+
+    m_lblKey = addLabel(QStringLiteral("lblKey"), client);
+    m_lblKey->setFont(japaneseFont(FontFace::Proportional, 249.75));
+    setColours(m_lblKey, Qt::black, Qt::white);
+
+    // The reading is announced, not shown: black on the black window.
+    m_lblYubi = addLabel(QStringLiteral("lblYubi"), client);
+    setTextColour(m_lblYubi, Qt::black);
+
+    m_label1 = addLabel(QStringLiteral("Label1"), client);
+    m_label1->hide();
+}
+
+void FingerGuideWindow::load()
+{
+    placeFillingScreen(this);
+    m_guide.load();
+    render();
+    layOut();
+    centralWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void FingerGuideWindow::handleKey(const TranslatedKey &key)
+{
+    if (m_guide.keyDown(key.down.keyCode, key.down.modifiers) == FingerGuide::Request::Close) {
+        close();
+        return;
+    }
+    if (key.charCode)
+        m_guide.keyPress(*key.charCode);
+    render();
+}
+
+void FingerGuideWindow::render()
+{
+    const FingerGuideView &view = m_guide.view();
+    const auto setAutoSized = [](QLabel *label, const QString &text) {
+        label->setText(text);
+        label->adjustSize();
+    };
+    setAutoSized(m_lblKey, view.keyText);
+    setAutoSized(m_lblYubiHyoji, view.fingerLabel);
+    setAutoSized(m_lblYubi, view.reading);
+    setAutoSized(m_label1, view.typedText);
+    m_lblYubiHyoji->setVisible(view.fingerLabelVisible);
+}
+
+void FingerGuideWindow::resizeEvent(QResizeEvent *event)
+{
+    ModeWindow::resizeEvent(event);
+    layOut();
+}
+
+// The labels size themselves to their text; only their corners follow the window.
+void FingerGuideWindow::layOut()
+{
+    if (!centralWidget())
+        return;
+    const TwipsLayout twips(*centralWidget());
+    const double u = twips.units().rowUnit;
+    m_lblYubiHyoji->move(twips.rect(0, 0.5 * u, 0, 0).topLeft());
+    m_lblKey->move(twips.rect(0, 2 * u, 0, 0).topLeft());
+    m_lblYubi->move(0, 0);
+    m_label1->move(0, 0);
+}
+
+} // namespace hoshi

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "fingers/finger_guide.h"
+#include "shell/mode_window.h"
+
+class QLabel;
+
+namespace hoshi {
+
+class Announcer;
+class CuePlayer;
+struct TranslatedKey;
+
+/// frmYubiren: the finger guide's window, a huge key with its hand and
+/// finger above it on black; every key goes to the guide first.
+class FingerGuideWindow final : public ModeWindow {
+    Q_OBJECT
+public:
+    FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWidget *parent = nullptr);
+
+    const FingerGuide &guide() const { return m_guide; }
+
+protected:
+    void load() override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildLabels(QWidget *client);
+    QLabel *addLabel(const QString &name, QWidget *client);
+    void handleKey(const TranslatedKey &key);
+    void layOut();
+    void render();
+
+    FingerGuide m_guide;
+    QLabel *m_lblKey = nullptr;
+    QLabel *m_lblYubiHyoji = nullptr;
+    QLabel *m_lblYubi = nullptr;
+    QLabel *m_label1 = nullptr;
+};
+
+} // namespace hoshi

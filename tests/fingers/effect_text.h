@@ -1,0 +1,34 @@
+#pragma once
+// The recorded effects as short texts, so a failing comparison shows them.
+
+#include "support/fakes.h"
+
+#include <QStringList>
+
+namespace hoshi::testing {
+
+inline QStringList effectTexts(const RecordingServices &services)
+{
+    QStringList out;
+    for (const Effect &effect : services.log) {
+        switch (effect.kind) {
+        case Effect::Announce: out << QStringLiteral("announce ") + effect.text; break;
+        case Effect::Cue: out << QStringLiteral("cue ") + cueFileName(effect.cue); break;
+        case Effect::Speak: out << QStringLiteral("speak ") + effect.text; break;
+        case Effect::Inject: out << QStringLiteral("inject %1").arg(effect.keyCode); break;
+        }
+    }
+    return out;
+}
+
+inline QString announced(const QString &text)
+{
+    return QStringLiteral("announce ") + text;
+}
+
+inline QString ding()
+{
+    return QStringLiteral("cue ding.wav");
+}
+
+} // namespace hoshi::testing
