@@ -1,7 +1,7 @@
 #include "fingers/finger_guide_window.h"
 
-#include "fingers/key_preview.h"
-#include "fingers/widget_look.h"
+#include "shell/key_preview.h"
+#include "shell/widget_look.h"
 #include "platform/key_event.h"
 #include "shell/window_services.h"
 

@@ -1,5 +1,6 @@
 #include "shell/launcher_entry.h"
 
+#include "shell/widget_look.h"
 #include "shell/window_services.h"
 
 #include <QFocusEvent>
@@ -25,16 +26,15 @@ LauncherEntry::LauncherEntry(int number, const QString &caption, QWidget *parent
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
     showFocused(false);
 }
 
 void LauncherEntry::showFocused(bool focused)
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, focused ? Qt::black : QColor(0, 0, 255));
-    colours.setColor(QPalette::WindowText, focused ? Qt::white : QColor(255, 255, 0));
-    setPalette(colours);
+    if (focused)
+        setColours(this, Qt::black, Qt::white);
+    else
+        setColours(this, QColor(0, 0, 255), QColor(255, 255, 0));
 }
 
 void LauncherEntry::focusInEvent(QFocusEvent *event)

@@ -7,6 +7,7 @@
 #include "shell/launcher_layout.h"
 #include "shell/mode_windows.h"
 #include "shell/title_ticker.h"
+#include "shell/widget_look.h"
 #include "shell/window_services.h"
 
 #include <QKeyEvent>
@@ -28,15 +29,6 @@ const std::array<QString, 6> &entryCaptions()
         QStringLiteral("応用日本語入力"), QStringLiteral("応用英語入力"),
     };
     return captions;
-}
-
-void setColours(QWidget *widget, QColor background, QColor text)
-{
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, background);
-    colours.setColor(QPalette::WindowText, text);
-    widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
 }
 
 } // namespace

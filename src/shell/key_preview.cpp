@@ -1,4 +1,4 @@
-#include "fingers/key_preview.h"
+#include "shell/key_preview.h"
 
 #include "platform/key_event.h"
 

@@ -1,4 +1,4 @@
-#include "fingers/widget_look.h"
+#include "shell/widget_look.h"
 
 #include <QPalette>
 #include <QWidget>
