@@ -6,6 +6,8 @@
 #include <QSoundEffect>
 #include <QUrl>
 
+#include <utility>
+
 namespace hoshi {
 
 namespace {
@@ -18,21 +20,29 @@ std::size_t indexOf(Cue cue)
 } // namespace
 
 SoundCuePlayer::SoundCuePlayer(QObject *parent)
+    : SoundCuePlayer(defaultSearchFolders(), parent)
+{
+}
+
+SoundCuePlayer::SoundCuePlayer(QStringList searchFolders, QObject *parent)
     : QObject(parent)
+    , m_searchFolders(std::move(searchFolders))
 {
 }
 
 SoundCuePlayer::~SoundCuePlayer() = default;
 
-QString SoundCuePlayer::locateCueFile(Cue cue)
+QStringList SoundCuePlayer::defaultSearchFolders()
 {
     const QDir executableDir(QCoreApplication::applicationDirPath());
-    const QStringList candidates{
-        executableDir.filePath(cueFileName(cue)),
-        executableDir.filePath(QStringLiteral("../") + QStringLiteral(HOSHI_DATA_SUBDIR) + QLatin1Char('/')
-                               + cueFileName(cue)),
-    };
-    for (const QString &path : candidates) {
+    return {executableDir.path(),
+            QDir::cleanPath(executableDir.filePath(QStringLiteral("../") + QStringLiteral(HOSHI_DATA_SUBDIR)))};
+}
+
+QString SoundCuePlayer::locateCueFile(Cue cue, const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        const QString path = QDir(folder).filePath(cueFileName(cue));
         if (QFileInfo(path).isFile())
             return QDir::cleanPath(path);
     }
@@ -49,7 +59,7 @@ QSoundEffect *SoundCuePlayer::effectFor(Cue cue)
 {
     QSoundEffect *&effect = m_effects[indexOf(cue)];
     if (!effect) {
-        const QString path = locateCueFile(cue);
+        const QString path = locateCueFile(cue, m_searchFolders);
         if (path.isEmpty())
             return nullptr;
         effect = new QSoundEffect(this);
@@ -65,11 +75,26 @@ void SoundCuePlayer::playCue(Cue cue)
             other->stop();
     }
     QSoundEffect *effect = effectFor(cue);
-    if (!effect || effect->status() == QSoundEffect::Error) {
-        QApplication::beep();
+    if (!effect) {
+        beepInstead(cue, "missing");
+        return;
+    }
+    if (effect->status() == QSoundEffect::Error) {
+        beepInstead(cue, "cannot be played");
         return;
     }
     effect->play();
+}
+
+void SoundCuePlayer::beepInstead(Cue cue, const char *why)
+{
+    // Once per cue: enough to find out why a run only beeped.
+    bool &reported = m_beepReported[indexOf(cue)];
+    if (!reported) {
+        qWarning("hoshinotamago: cue %s %s, beeping", qPrintable(cueFileName(cue)), why);
+        reported = true;
+    }
+    QApplication::beep();
 }
 
 } // namespace hoshi

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -14,11 +15,14 @@ namespace hoshi {
 
 /// Plays the program's three cues with one effect each; playing one stops the
 /// others, so the program has one sound at a time. A cue that is missing or
-/// cannot play gives the default beep.
+/// cannot play gives the default beep, and says so once on standard error.
 class SoundCuePlayer final : public QObject, public CuePlayer {
     Q_OBJECT
 public:
+    /// Looks in defaultSearchFolders().
     explicit SoundCuePlayer(QObject *parent = nullptr);
+    /// Looks in these folders, in order.
+    explicit SoundCuePlayer(QStringList searchFolders, QObject *parent = nullptr);
     ~SoundCuePlayer() override;
 
     /// Loads the three files; call once the first window is painted, since
@@ -26,14 +30,20 @@ public:
     void preload();
     void playCue(Cue cue) override;
 
-    /// Where a cue's file is looked for: next to the executable, then in the
-    /// installed data folder. Empty when neither has it.
-    static QString locateCueFile(Cue cue);
+    /// Next to the executable (the build tree), then the installed data
+    /// folder beside it.
+    static QStringList defaultSearchFolders();
+    /// Where a cue's file is: the first of the folders that has it. Empty
+    /// when none has it.
+    static QString locateCueFile(Cue cue, const QStringList &folders = defaultSearchFolders());
 
 private:
     QSoundEffect *effectFor(Cue cue);
+    void beepInstead(Cue cue, const char *why);
 
+    QStringList m_searchFolders;
     std::array<QSoundEffect *, 3> m_effects{};
+    std::array<bool, 3> m_beepReported{};
 };
 
 } // namespace hoshi
