@@ -3,6 +3,7 @@
 #include "platform/app_services.h"
 #include "shell/mode_window.h"
 #include "shell/mode_windows.h"
+#include "typing/typing_window.h"
 
 namespace hoshi {
 
@@ -14,8 +15,18 @@ void registerModeWindows(ModeWindows &modes, AppServices &services)
     // mode 2: finger guide
     // mode 3: alphabet drill
     // mode 4: numbers-and-symbols drill
-    // mode 5: Japanese typing
-    // mode 6: English typing
+    modes.setFactory(5, [&services] {
+        return std::make_unique<TypingWindow>(
+            TypingLanguage::Japanese,
+            TypingServices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
+                           services.filePicker(), services.editorLauncher()});
+    });
+    modes.setFactory(6, [&services] {
+        return std::make_unique<TypingWindow>(
+            TypingLanguage::English,
+            TypingServices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
+                           services.filePicker(), services.editorLauncher()});
+    });
 }
 
 } // namespace hoshi
