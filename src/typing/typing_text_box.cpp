@@ -11,8 +11,9 @@ namespace {
 constexpr double BoxPoints = 80.25;
 }
 
-TypingTextBox::TypingTextBox(QColor text, QWidget *parent)
+TypingTextBox::TypingTextBox(Role role, QColor text, QWidget *parent)
     : QPlainTextEdit(parent)
+    , m_role(role)
 {
     setFont(japaneseFont(FontFace::Proportional, BoxPoints));
     QPalette colours = palette();
@@ -24,6 +25,11 @@ TypingTextBox::TypingTextBox(QColor text, QWidget *parent)
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
+    if (role == Role::Display) {
+        setReadOnly(true);
+        setFocusPolicy(Qt::NoFocus);
+        setTextInteractionFlags(Qt::NoTextInteraction);
+    }
 }
 
 void TypingTextBox::showText(const QString &text)
@@ -31,7 +37,7 @@ void TypingTextBox::showText(const QString &text)
     if (toPlainText() == text)
         return;
     setPlainText(text);
-    moveCursor(QTextCursor::End);
+    moveCursor(m_role == Role::Display ? QTextCursor::Start : QTextCursor::End);
 }
 
 void TypingTextBox::insertFromMimeData(const QMimeData *source)

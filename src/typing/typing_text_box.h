@@ -10,13 +10,21 @@ namespace hoshi {
 class TypingTextBox final : public QPlainTextEdit {
     Q_OBJECT
 public:
-    TypingTextBox(QColor text, QWidget *parent);
+    enum class Role {
+        Display, ///< read-only; a new line is shown from its beginning
+        Input    ///< the cursor stays at the end of what was typed
+    };
 
-    /// Sets the text unless it is already there, keeping the cursor at the end.
+    TypingTextBox(Role role, QColor text, QWidget *parent);
+
+    /// Sets the text unless it is already there.
     void showText(const QString &text);
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    Role m_role;
 };
 
 } // namespace hoshi

@@ -69,13 +69,11 @@ void TypingWindow::buildControls(QWidget *client)
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     fillWith(m_frame1, Qt::black);
 
-    m_txtHyoji = new TypingTextBox(Qt::white, m_frame1);
+    m_txtHyoji = new TypingTextBox(TypingTextBox::Role::Display, Qt::white, m_frame1);
     m_txtHyoji->setObjectName(QStringLiteral("txtHyoji"));
-    m_txtHyoji->setReadOnly(true);
-    m_txtHyoji->setFocusPolicy(Qt::NoFocus);
-    m_txtHyoji->setTextInteractionFlags(Qt::NoTextInteraction);
 
-    m_txtNyuryoku = new TypingTextBox(QColor(255, 255, 0), m_look.inputInFrame ? m_frame1 : client);
+    m_txtNyuryoku = new TypingTextBox(TypingTextBox::Role::Input, QColor(255, 255, 0),
+                                      m_look.inputInFrame ? m_frame1 : client);
     m_txtNyuryoku->setObjectName(QStringLiteral("txtNyuryoku"));
     m_txtNyuryoku->setInputMethodHints(m_look.inputHints);
     m_txtNyuryoku->installEventFilter(this);

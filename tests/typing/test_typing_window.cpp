@@ -228,6 +228,8 @@ void TypingWindowTest::long_lines_wrap_inside_the_window()
         QVERIFY2(onClient.right() < client->width(), qPrintable(box->objectName()));
     }
     QTRY_VERIFY(rig.display()->document()->firstBlock().layout()->lineCount() > 1);
+    // The line is shown from its beginning.
+    QCOMPARE(rig.display()->textCursor().position(), 0);
 }
 
 void TypingWindowTest::close_stops_the_run_and_reopening_keeps_the_text()
