@@ -69,12 +69,11 @@ private:
 private slots:
     void initTestCase();
 
-    void opening_state();
     void enter_without_text_does_nothing();
     void start_press_counts_zero_and_draws_a_line();
     void typing_before_the_first_enter_is_a_wrong_try();
-    void five_correct_and_two_wrong_score_three();
-    void more_wrong_than_correct_gives_a_negative_score();
+    void score_is_correct_lines_minus_wrong_tries_data();
+    void score_is_correct_lines_minus_wrong_tries();
     void wrong_try_keeps_line_and_input();
     void empty_drawn_line_is_matched_by_an_empty_input();
     void comparison_is_exact();
@@ -82,7 +81,6 @@ private slots:
     void ctrl_says_the_line_on_every_key_down();
     void time_up_locks_input_and_says_end_then_score();
     void enter_after_time_up_does_nothing();
-    void tick_shortens_the_bar();
     void time_limit_entries_data();
     void time_limit_entries();
     void time_limit_mid_run_goes_on_from_the_new_time();
@@ -135,21 +133,6 @@ void TypingExerciseTest::bringTo(Rig &rig, RunState state)
         rig.exercise.chooseTimeLimit(TimeLimitChoice::OneMinute);
 }
 
-void TypingExerciseTest::opening_state()
-{
-    Rig rig;
-    const TypingState &s = rig.exercise.state();
-    QCOMPARE(s.caption, QStringLiteral("応用日本語入力　３分"));
-    QCOMPARE(s.timeLabel, QStringLiteral("TIME 180"));
-    QCOMPARE(s.maruLabel, QStringLiteral("○ 0"));
-    QCOMPARE(s.batsuLabel, QStringLiteral("× 0"));
-    QCOMPARE(s.keyGuide, QStringLiteral("Esc:RESET\r\nCtrl:REPEAT"));
-    QVERIFY(!s.scoreVisible);
-    QVERIFY(!s.timerOn);
-    QCOMPARE(s.barColour, (Rgb{0, 0, 255}));
-    QCOMPARE(s.barShare, 1.0);
-}
-
 void TypingExerciseTest::enter_without_text_does_nothing()
 {
     Rig rig;
@@ -197,40 +180,47 @@ void TypingExerciseTest::typing_before_the_first_enter_is_a_wrong_try()
     QCOMPARE(rig.services.announcements(), QStringList{"one"});
 }
 
-void TypingExerciseTest::five_correct_and_two_wrong_score_three()
+void TypingExerciseTest::score_is_correct_lines_minus_wrong_tries_data()
 {
+    QTest::addColumn<int>("correct");
+    QTest::addColumn<int>("wrong");
+    QTest::addColumn<QString>("maruLabel");
+    QTest::addColumn<QString>("batsuLabel");
+    QTest::addColumn<QString>("score");
+    QTest::newRow("5 correct, 2 wrong") << 5 << 2 << "○ 5" << "× 2" << "得点 3";
+    QTest::newRow("more wrong than correct") << 1 << 3 << "○ 1" << "× 3" << "得点 -2";
+    QTest::newRow("only the start press") << 0 << 0 << "○ 0" << "× 0" << "得点 0";
+}
+
+void TypingExerciseTest::score_is_correct_lines_minus_wrong_tries()
+{
+    QFETCH(int, correct);
+    QFETCH(int, wrong);
+    QFETCH(QString, maruLabel);
+    QFETCH(QString, batsuLabel);
+    QFETCH(QString, score);
+    // State: a run started; lines typed right and wrong tries in between.
     Rig rig;
     loadPractice(rig);
     rig.enter();
-    for (int i = 0; i < 5; ++i) {
-        if (i == 1 || i == 3) {
+    for (int i = 0; i < std::max(correct, wrong); ++i) {
+        if (i < wrong) {
             rig.type(QStringLiteral("wrong"));
             rig.enter();
         }
-        rig.typeShown();
-        rig.enter();
+        if (i < correct) {
+            rig.typeShown();
+            rig.enter();
+        }
     }
-    QCOMPARE(rig.exercise.maru(), 6);
-    QCOMPARE(rig.exercise.batsu(), 2);
-    QCOMPARE(rig.exercise.state().maruLabel, QStringLiteral("○ 5"));
-    QCOMPARE(rig.exercise.state().batsuLabel, QStringLiteral("× 2"));
+    // Action: time runs out.
+    QCOMPARE(rig.exercise.maru(), correct + 1);
     rig.runOut();
-    QCOMPARE(rig.exercise.state().scoreLabel, QStringLiteral("得点 3"));
-    QCOMPARE(rig.services.cueCount(Cue::Zannen), 2);
-}
-
-void TypingExerciseTest::more_wrong_than_correct_gives_a_negative_score()
-{
-    Rig rig;
-    loadPractice(rig);
-    rig.enter();
-    rig.typeShown();
-    rig.enter();
-    rig.type(QStringLiteral("x"));
-    for (int i = 0; i < 3; ++i)
-        rig.enter();
-    rig.runOut();
-    QCOMPARE(rig.exercise.state().scoreLabel, QStringLiteral("得点 -2"));
+    // Expected: the counts shown without the start press, and the score.
+    QCOMPARE(rig.exercise.state().maruLabel, maruLabel);
+    QCOMPARE(rig.exercise.state().batsuLabel, batsuLabel);
+    QCOMPARE(rig.exercise.state().scoreLabel, score);
+    QCOMPARE(rig.services.cueCount(Cue::Zannen), wrong);
 }
 
 void TypingExerciseTest::wrong_try_keeps_line_and_input()
@@ -343,17 +333,6 @@ void TypingExerciseTest::enter_after_time_up_does_nothing()
     QVERIFY(!rig.exercise.state().timerOn);
     QCOMPARE(rig.exercise.batsu(), 0);
     QVERIFY(rig.services.log.empty());
-}
-
-void TypingExerciseTest::tick_shortens_the_bar()
-{
-    Rig rig;
-    loadPractice(rig);
-    rig.enter();
-    for (int i = 0; i < 45; ++i)
-        rig.exercise.tick();
-    QCOMPARE(rig.exercise.jikan(), 135);
-    QCOMPARE(rig.exercise.state().barShare, 0.75);
 }
 
 void TypingExerciseTest::time_limit_entries_data()
@@ -487,6 +466,10 @@ void TypingExerciseTest::close_and_reopen_keeps_text_and_resets_run()
     const TypingState &s = rig.exercise.state();
     QCOMPARE(s.timeLabel, QStringLiteral("TIME 180"));
     QCOMPARE(s.maruLabel, QStringLiteral("○ 0"));
+    QCOMPARE(s.batsuLabel, QStringLiteral("× 0"));
+    QCOMPARE(s.keyGuide, QStringLiteral("Esc:RESET\r\nCtrl:REPEAT"));
+    QVERIFY(!s.scoreVisible);
+    QCOMPARE(s.barShare, 1.0);
     QCOMPARE(s.caption, QStringLiteral("応用日本語入力　３分"));
     QCOMPARE(s.barColour, (Rgb{0, 0, 255}));
     QCOMPARE(s.display, QString());

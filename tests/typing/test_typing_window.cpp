@@ -81,7 +81,6 @@ private slots:
     void a_typed_line_counts_and_brings_the_next();
     void enter_puts_no_line_break_into_the_input();
     void japanese_input_method_commit_is_typed_text();
-    void ctrl_key_down_says_the_line();
     void switching_the_timer_on_again_keeps_its_second();
     void pasted_line_breaks_are_dropped();
     void long_lines_wrap_inside_the_window();
@@ -172,19 +171,6 @@ void TypingWindowTest::japanese_input_method_commit_is_typed_text()
     QCOMPARE(rig.label("lblBatsu"), QStringLiteral("× 0"));
 }
 
-void TypingWindowTest::ctrl_key_down_says_the_line()
-{
-    MessageCatcher messages;
-    WindowRig rig;
-    rig.window.open();
-    rig.loadFile(m_practice);
-    QTest::keyPress(rig.input(), Qt::Key_Control);
-    QTest::keyRelease(rig.input(), Qt::Key_Control);
-    QCOMPARE(rig.display()->toPlainText(), QStringLiteral("banana"));
-    QCOMPARE(rig.services.announcements(), QStringList{"banana"});
-    QVERIFY(!rig.timer()->isActive());
-}
-
 void TypingWindowTest::switching_the_timer_on_again_keeps_its_second()
 {
     // State: a run whose current second is partly gone.
@@ -222,6 +208,8 @@ void TypingWindowTest::long_lines_wrap_inside_the_window()
     rig.loadFile(writeFile(QStringLiteral("wide.txt"), "first\n" + longLine));
     QTest::keyClick(rig.input(), Qt::Key_Control);
     QCOMPARE(rig.display()->toPlainText(), QString::fromLatin1(longLine));
+    QCOMPARE(rig.services.announcements(), QStringList{QString::fromLatin1(longLine)});
+    QVERIFY(!rig.timer()->isActive());
     const QWidget *client = rig.window.centralWidget();
     for (QPlainTextEdit *box : {rig.display(), rig.input()}) {
         const QRect onClient(box->mapTo(client, QPoint(0, 0)), box->size());
