@@ -6,6 +6,7 @@
 #include "platform/random_source.h"
 #include "shell/mode_window.h"
 #include "shell/mode_windows.h"
+#include "typing/typing_window.h"
 
 namespace hoshi {
 
@@ -25,8 +26,18 @@ void registerModeWindows(ModeWindows &modes, AppServices &services)
         return std::make_unique<DrillWindow>(numbersAndSymbolsDrillProfile(), services.announcer(),
                                              services.cuePlayer(), std::make_unique<SeededRandom>());
     });
-    // mode 5: Japanese typing
-    // mode 6: English typing
+    modes.setFactory(5, [&services] {
+        return std::make_unique<TypingWindow>(
+            TypingLanguage::Japanese,
+            TypingServices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
+                           services.filePicker(), services.editorLauncher()});
+    });
+    modes.setFactory(6, [&services] {
+        return std::make_unique<TypingWindow>(
+            TypingLanguage::English,
+            TypingServices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
+                           services.filePicker(), services.editorLauncher()});
+    });
 }
 
 } // namespace hoshi

@@ -1,0 +1,153 @@
+#include "typing/text_decoding.h"
+
+#include <QStringDecoder>
+
+namespace hoshi {
+
+namespace {
+
+// Which bytes may follow a UTF-8 lead byte: overlong forms, surrogates and
+// code points past U+10FFFF are ruled out by the range of the second byte.
+struct Utf8Lead {
+    int length = 0; // 0: not a lead byte
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+};
+
+Utf8Lead utf8Lead(unsigned char byte)
+{
+    if (byte >= 0xC2 && byte <= 0xDF)
+        return {2};
+    if (byte == 0xE0)
+        return {3, 0xA0, 0xBF};
+    if (byte == 0xED)
+        return {3, 0x80, 0x9F};
+    if (byte >= 0xE1 && byte <= 0xEF)
+        return {3};
+    if (byte == 0xF0)
+        return {4, 0x90, 0xBF};
+    if (byte >= 0xF1 && byte <= 0xF3)
+        return {4};
+    if (byte == 0xF4)
+        return {4, 0x80, 0x8F};
+    return {};
+}
+
+void addLine(SplitText &split, QStringView line, int maxLineLength)
+{
+    if (line.size() > maxLineLength) {
+        qsizetype keep = maxLineLength;
+        // Never keep half of a surrogate pair.
+        if (keep > 0 && line.at(keep - 1).isHighSurrogate())
+            --keep;
+        line = line.first(keep);
+        split.lineCut = true;
+    }
+    split.lines << line.toString();
+}
+
+} // namespace
+
+std::optional<TextEncoding> encodingFromBom(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return TextEncoding::Utf8WithBom;
+    if (bytes.startsWith("\xFF\xFE"))
+        return TextEncoding::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return TextEncoding::Utf16BE;
+    return std::nullopt;
+}
+
+bool isValidUtf8(QByteArrayView bytes, bool complete)
+{
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const Utf8Lead rule = utf8Lead(lead);
+        if (rule.length == 0)
+            return false;
+        for (int k = 1; k < rule.length; ++k) {
+            if (i + k >= size)
+                return !complete;
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            const unsigned char low = k == 1 ? rule.low : 0x80;
+            const unsigned char high = k == 1 ? rule.high : 0xBF;
+            if (next < low || next > high)
+                return false;
+        }
+        i += rule.length;
+    }
+    return true;
+}
+
+TextEncoding detectEncoding(QByteArrayView bytes, bool complete)
+{
+    if (const auto marked = encodingFromBom(bytes))
+        return *marked;
+    return isValidUtf8(bytes, complete) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+}
+
+int codeUnitSize(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE ? 2 : 1;
+}
+
+QString decodeText(QByteArrayView bytes, TextEncoding encoding)
+{
+    // The mark is cut off here; anything after it, even a second mark, is text.
+    constexpr auto keepMarks = QStringConverter::Flag::ConvertInitialBom;
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return QStringDecoder(QStringConverter::Utf8, keepMarks).decode(bytes);
+    case TextEncoding::Utf8WithBom:
+        return QStringDecoder(QStringConverter::Utf8, keepMarks).decode(bytes.sliced(3));
+    case TextEncoding::Utf16LE:
+        return QStringDecoder(QStringConverter::Utf16LE, keepMarks).decode(bytes.sliced(2));
+    case TextEncoding::Utf16BE:
+        return QStringDecoder(QStringConverter::Utf16BE, keepMarks).decode(bytes.sliced(2));
+    case TextEncoding::ShiftJis:
+        break;
+    }
+    QStringDecoder shiftJis("Shift_JIS");
+    if (shiftJis.isValid())
+        return shiftJis.decode(bytes);
+    // A Qt without ICU knows no Shift_JIS; the system code page is 932 on
+    // Japanese Windows, the systems these files come from.
+    return QStringDecoder(QStringConverter::System).decode(bytes);
+}
+
+SplitText splitLines(QStringView text, int maxLines, int maxLineLength, bool complete)
+{
+    SplitText split;
+    const qsizetype size = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        if (split.lines.size() >= maxLines) {
+            split.moreLines = true;
+            return split;
+        }
+        addLine(split, text.sliced(start, i - start), maxLineLength);
+        if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (split.lines.size() >= maxLines) {
+        // Anything after the last kept line, or a file that goes on, is more.
+        split.moreLines = start < size || !complete;
+    } else if (start < size) {
+        addLine(split, text.sliced(start), maxLineLength);
+        split.lineCut = split.lineCut || !complete;
+    }
+    return split;
+}
+
+} // namespace hoshi

@@ -1,0 +1,45 @@
+#pragma once
+// Turning the bytes of a practice file into lines: which encoding it is in,
+// and where its lines end.
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
+namespace hoshi {
+
+enum class TextEncoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, ShiftJis };
+
+/// The encoding that a byte-order mark at the start names, if there is one.
+std::optional<TextEncoding> encodingFromBom(QByteArrayView bytes);
+
+/// True if the bytes are well-formed UTF-8. When complete is false the bytes
+/// are the start of a longer file, and a sequence cut at their end is allowed.
+bool isValidUtf8(QByteArrayView bytes, bool complete);
+
+/// A byte-order mark decides; without one, valid UTF-8 is UTF-8 and anything
+/// else is taken for Shift_JIS (code page 932), as Japanese Windows writes it.
+TextEncoding detectEncoding(QByteArrayView bytes, bool complete);
+
+/// Bytes of one line-end unit: 2 for UTF-16, 1 otherwise.
+int codeUnitSize(TextEncoding encoding);
+
+/// The text without its byte-order mark. A sequence cut at the end is dropped.
+QString decodeText(QByteArrayView bytes, TextEncoding encoding);
+
+struct SplitText {
+    QStringList lines;
+    bool moreLines = false; ///< text went on after the last kept line
+    bool lineCut = false;   ///< a kept line is only the beginning of its line
+};
+
+/// Splits at CR LF, LF or CR. A last line without an end is a line; text that
+/// ends with a line end has no empty line after it. Keeps at most maxLines
+/// lines of at most maxLineLength characters. When complete is false the text
+/// is the start of a longer file, so its unfinished last line is cut.
+SplitText splitLines(QStringView text, int maxLines, int maxLineLength, bool complete);
+
+} // namespace hoshi

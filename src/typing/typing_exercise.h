@@ -1,0 +1,98 @@
+#pragma once
+
+#include "typing/practice_text.h"
+#include "typing/typing_profile.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace hoshi {
+
+class Announcer;
+class CuePlayer;
+class RandomSource;
+class Speaker;
+
+/// What a typing window draws.
+struct TypingState {
+    QString caption;
+    QString display;          ///< txtHyoji: the line to type
+    QString input;            ///< txtNyuryoku: what the user typed
+    bool inputLocked = false; ///< after time-up the input keeps its text but cannot be edited
+    QString timeLabel;
+    QString maruLabel;
+    QString batsuLabel;
+    QString scoreLabel;
+    bool scoreVisible = false;
+    QString keyGuide;
+    Rgb barColour;
+    double barShare = 1.0; ///< shpScale's width as a share of shpBox's
+    bool timerOn = false;  ///< the one-second countdown runs
+};
+
+/// The timed typing exercise of both typing windows, without widgets. The
+/// user loads a practice text; the first Enter starts the countdown and draws
+/// a random line, which is said (announced, or spoken in the English window);
+/// each Enter then compares the input with the line: a match counts ○ and
+/// draws the next line, anything else counts × and plays the wrong cue. Ctrl
+/// says the line again, Esc resets the run, and at time-up the input locks and
+/// the end text and the score are said, in that order.
+class TypingExercise {
+public:
+    TypingExercise(const TypingProfile &profile, Announcer &announcer, CuePlayer &cues,
+                   RandomSource &random);
+
+    /// The voice of a speaking profile; nullptr (no voice) skips speech.
+    void setSpeaker(Speaker *speaker) { m_speaker = speaker; }
+
+    /// The window opens: a fresh run; the practice text stays.
+    void open();
+    /// The window closes: the countdown ends with it.
+    void close();
+
+    /// Key preview: Enter checks, Ctrl says the line again, Esc resets.
+    void keyDown(int keyCode, int modifiers);
+    void inputChanged(const QString &text);
+    /// One second of the countdown.
+    void tick();
+    void chooseTimeLimit(TimeLimitChoice choice);
+
+    /// Loads what the file dialog answered. Cancelled (empty) reads the
+    /// earlier file again; with none, nothing happens and nullopt is returned.
+    std::optional<PracticeFileContent> loadChosenFile(const QString &dialogAnswer);
+
+    const TypingState &state() const { return m_state; }
+    const PracticeText &text() const { return m_text; }
+    const TypingProfile &profile() const { return m_profile; }
+    int jikan() const { return m_jikan; }
+    int timeLimit() const { return m_timeLimit; }
+    int maru() const { return m_maru; }
+    int batsu() const { return m_batsu; }
+
+private:
+    void pressEnter();
+    void checkInput();
+    void repeatLine();
+    void reset();
+    void drawLine();
+    void endRun();
+    void say(const QString &text);
+    void showTime();
+    void showMaru(int count);
+    void showBatsu(int count);
+
+    const TypingProfile &m_profile;
+    Announcer &m_announcer;
+    CuePlayer &m_cues;
+    RandomSource &m_random;
+    Speaker *m_speaker = nullptr;
+    PracticeText m_text;
+    TypingState m_state;
+    int m_jikan = 0;
+    int m_timeLimit = 0;
+    int m_maru = 0;
+    int m_batsu = 0;
+};
+
+} // namespace hoshi

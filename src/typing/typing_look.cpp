@@ -1,0 +1,78 @@
+#include "typing/typing_look.h"
+
+namespace hoshi {
+
+namespace {
+
+const QColor Navy(0, 0, 128);
+const QColor Maroon(128, 0, 0);
+const QColor Black(0, 0, 0);
+const QColor White(255, 255, 255);
+const QColor Yellow(255, 255, 0);
+const QColor Green(0, 255, 0);
+const QColor Silver(192, 192, 192);
+const QColor Grey(128, 128, 128);
+
+constexpr double LabelPoints = 60;
+constexpr double KeyGuidePoints = 27.75;
+
+TypingLook makeJapanese()
+{
+    TypingLook look;
+    look.objectName = QStringLiteral("frmJapanese");
+    look.windowColour = Navy;
+    look.inputInFrame = false;
+    look.time = {White, Navy, FontFace::Fixed, LabelPoints};
+    look.maru = {White, Black, FontFace::Fixed, LabelPoints};
+    look.batsu = {White, Navy, FontFace::Fixed, LabelPoints};
+    look.score = {Yellow, Black, FontFace::Fixed, LabelPoints};
+    look.keyGuide = {Green, Navy, FontFace::Proportional, KeyGuidePoints};
+    // Kana come through the system's input method as usual.
+    look.inputHints = Qt::ImhNone;
+    look.fileMenu = QStringLiteral("ファイル(&F)");
+    look.openFile = QStringLiteral("ファイルを開く(&O)");
+    look.openEditor = QStringLiteral("「メモ帳」を開く(&E)");
+    look.exit = QStringLiteral("終了(&X)");
+    look.separatorBeforeExit = true;
+    look.settingsMenu = QStringLiteral("設定(&S)");
+    look.limitEntries = {QStringLiteral("1分間"), QStringLiteral("3分間"), QStringLiteral("5分間")};
+    look.versionEntry = QStringLiteral("バージョン(&V)");
+    return look;
+}
+
+TypingLook makeEnglish()
+{
+    TypingLook look;
+    look.objectName = QStringLiteral("frmEnglish");
+    look.windowColour = Maroon;
+    look.inputInFrame = true;
+    look.time = {White, Silver, FontFace::Fixed, LabelPoints};
+    look.maru = {White, Grey, FontFace::Fixed, LabelPoints};
+    look.batsu = {White, Grey, FontFace::Fixed, LabelPoints};
+    look.score = {Yellow, Grey, FontFace::Proportional, LabelPoints};
+    look.keyGuide = {Green, Maroon, FontFace::Proportional, KeyGuidePoints};
+    // Half-width letters: ask the input method to stay out of the way.
+    look.inputHints = Qt::ImhLatinOnly | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
+                      | Qt::ImhNoAutoUppercase;
+    look.fileMenu = QStringLiteral("File(&F)");
+    look.openFile = QStringLiteral("Open Text File(&O)");
+    look.openEditor = QStringLiteral("Open Note Pad(&E)");
+    look.exit = QStringLiteral("Exit(&X)");
+    look.separatorBeforeExit = false;
+    look.settingsMenu = QStringLiteral("Setting(&S)");
+    look.limitEntries = {QStringLiteral("One Minute"), QStringLiteral("Three Minutes"),
+                         QStringLiteral("Five Minutes")};
+    look.versionEntry = QStringLiteral("About(&A)");
+    return look;
+}
+
+} // namespace
+
+const TypingLook &TypingLook::of(TypingLanguage language)
+{
+    static const TypingLook japanese = makeJapanese();
+    static const TypingLook english = makeEnglish();
+    return language == TypingLanguage::English ? english : japanese;
+}
+
+} // namespace hoshi

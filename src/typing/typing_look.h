@@ -1,0 +1,44 @@
+#pragma once
+// How the Japanese and the English typing windows look: colours, faces, menus.
+
+#include "shell/window_services.h"
+#include "typing/typing_profile.h"
+
+#include <QColor>
+#include <QString>
+
+#include <array>
+
+namespace hoshi {
+
+struct LabelLook {
+    QColor text;
+    QColor background;
+    FontFace face;
+    double pointSize;
+};
+
+struct TypingLook {
+    QString objectName;
+    QColor windowColour;
+    bool inputInFrame = false; ///< Frame1 holds the input box too, not only the display
+    LabelLook time;
+    LabelLook maru;
+    LabelLook batsu;
+    LabelLook score;
+    LabelLook keyGuide;
+    Qt::InputMethodHints inputHints;
+
+    QString fileMenu;
+    QString openFile;
+    QString openEditor;
+    QString exit;
+    bool separatorBeforeExit = false;
+    QString settingsMenu;
+    std::array<QString, 3> limitEntries; ///< 1, 3 and 5 minutes
+    QString versionEntry;
+
+    static const TypingLook &of(TypingLanguage language);
+};
+
+} // namespace hoshi

@@ -1,0 +1,59 @@
+#pragma once
+// What the Japanese and the English typing windows do differently, as data.
+
+#include "platform/services.h"
+#include "typing/practice_file.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace hoshi {
+
+/// A colour as red, green and blue, 0 to 255.
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    bool operator==(const Rgb &) const = default;
+};
+
+enum class TypingLanguage { Japanese, English };
+
+/// The three run lengths of the settings menu.
+enum class TimeLimitChoice { OneMinute, ThreeMinutes, FiveMinutes };
+
+struct TimeLimitEntry {
+    int seconds;
+    Rgb barColour;
+};
+
+/// Seconds and time-bar colour of a run length; the same in both windows.
+TimeLimitEntry timeLimitEntry(TimeLimitChoice choice);
+
+/// Texts, sound and voice of one typing window.
+struct TypingProfile {
+    enum class Voice { Announce, Speak };
+
+    Voice voice = Voice::Announce;
+    Cue wrongCue = Cue::Zannen;
+    QString gameOverText;
+    QString scorePrefix;
+    QString openingCaption;
+    std::array<QString, 3> limitCaptions; ///< window captions for 1, 3 and 5 minutes
+    std::array<QString, 6> readErrors;    ///< by PracticeReadError; [0] unused
+    QString moreLinesMessage;
+    QString lineCutMessage;
+    QString editorFailedMessage;
+
+    const QString &captionFor(TimeLimitChoice choice) const;
+    /// What to tell the user after a load: why it failed, or what was cut.
+    QStringList loadMessages(const PracticeFileContent &content) const;
+
+    static const TypingProfile &of(TypingLanguage language);
+    static const TypingProfile &japanese();
+    static const TypingProfile &english();
+};
+
+} // namespace hoshi

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace hoshi {
+
+/// A text box of a typing window: one practice line in huge type, wrapped at
+/// the box's edge (anywhere, since Japanese has no spaces) so nothing is cut
+/// off. Pasted or dropped text loses its line breaks: a line has none.
+class TypingTextBox final : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    enum class Role {
+        Display, ///< read-only; a new line is shown from its beginning
+        Input    ///< the cursor stays at the end of what was typed
+    };
+
+    TypingTextBox(Role role, QColor text, QWidget *parent);
+
+    /// Sets the text unless it is already there.
+    void showText(const QString &text);
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    Role m_role;
+};
+
+} // namespace hoshi

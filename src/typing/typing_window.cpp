@@ -1,0 +1,289 @@
+#include "typing/typing_window.h"
+
+#include "platform/key_event.h"
+#include "platform/services.h"
+#include "typing/typing_text_box.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace hoshi {
+
+namespace {
+
+constexpr int TickMs = 1000;
+
+void fillWith(QWidget *widget, QColor background, QColor text = Qt::white)
+{
+    QPalette colours = widget->palette();
+    colours.setColor(QPalette::Window, background);
+    colours.setColor(QPalette::WindowText, text);
+    widget->setPalette(colours);
+    widget->setAutoFillBackground(true);
+}
+
+QColor toColor(Rgb rgb)
+{
+    return {rgb.red, rgb.green, rgb.blue};
+}
+
+// Labels draw plain line feeds; the key help is kept with CR LF.
+QString forLabel(QString text)
+{
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+TypingWindow::TypingWindow(TypingLanguage language, TypingServices services, QWidget *parent)
+    : ModeWindow(parent)
+    , m_look(TypingLook::of(language))
+    , m_services(services)
+    , m_exercise(TypingProfile::of(language), services.announcer, services.cuePlayer, m_random)
+{
+    setObjectName(m_look.objectName);
+    auto *client = new QWidget(this);
+    fillWith(client, m_look.windowColour);
+    setCentralWidget(client);
+    buildControls(client);
+    buildMenus();
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(TickMs);
+    connect(m_timer1, &QTimer::timeout, this, &TypingWindow::Timer1_Timer);
+    render();
+}
+
+TypingWindow::~TypingWindow() = default;
+
+void TypingWindow::buildControls(QWidget *client)
+{
+    m_frame1 = new QFrame(client);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    fillWith(m_frame1, Qt::black);
+
+    m_txtHyoji = new TypingTextBox(TypingTextBox::Role::Display, Qt::white, m_frame1);
+    m_txtHyoji->setObjectName(QStringLiteral("txtHyoji"));
+
+    m_txtNyuryoku = new TypingTextBox(TypingTextBox::Role::Input, QColor(255, 255, 0),
+                                      m_look.inputInFrame ? m_frame1 : client);
+    m_txtNyuryoku->setObjectName(QStringLiteral("txtNyuryoku"));
+    m_txtNyuryoku->setInputMethodHints(m_look.inputHints);
+    m_txtNyuryoku->installEventFilter(this);
+    connect(m_txtNyuryoku, &QPlainTextEdit::textChanged, this, &TypingWindow::onInputChanged);
+
+    m_shpBox = new QWidget(client);
+    m_shpBox->setObjectName(QStringLiteral("shpBox"));
+    fillWith(m_shpBox, QGuiApplication::palette().color(QPalette::Base));
+    m_shpScale = new QWidget(client);
+    m_shpScale->setObjectName(QStringLiteral("shpScale"));
+    m_shpScale->setAutoFillBackground(true);
+
+    m_lblTime = makeLabel(QStringLiteral("lblTime"), m_look.time, client);
+    m_lblMaru = makeLabel(QStringLiteral("lblMaru"), m_look.maru, client);
+    m_lblBatsu = makeLabel(QStringLiteral("lblBatsu"), m_look.batsu, client);
+    m_lblTokuten = makeLabel(QStringLiteral("lblTokuten"), m_look.score, client);
+    m_lblKeyGuide = makeLabel(QStringLiteral("lblKey_Guide"), m_look.keyGuide, client);
+}
+
+QLabel *TypingWindow::makeLabel(const QString &name, const LabelLook &look, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFont(japaneseFont(look.face, look.pointSize));
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    fillWith(label, look.background, look.text);
+    return label;
+}
+
+void TypingWindow::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(m_look.fileMenu);
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction *open = file->addAction(m_look.openFile);
+    open->setObjectName(QStringLiteral("mnuFileOpen"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(open, &QAction::triggered, this, &TypingWindow::mnuFileOpen_Click);
+    QAction *editor = file->addAction(m_look.openEditor);
+    editor->setObjectName(QStringLiteral("mnuFileText"));
+    connect(editor, &QAction::triggered, this, &TypingWindow::mnuFileText_Click);
+    if (m_look.separatorBeforeExit)
+        file->addSeparator()->setObjectName(QStringLiteral("mnuSeparator"));
+    QAction *end = file->addAction(m_look.exit);
+    end->setObjectName(QStringLiteral("mnuEnd"));
+    connect(end, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *settings = menuBar()->addMenu(m_look.settingsMenu);
+    settings->setObjectName(QStringLiteral("mnuSettei"));
+    const std::array<TimeLimitChoice, 3> choices{TimeLimitChoice::OneMinute, TimeLimitChoice::ThreeMinutes,
+                                                 TimeLimitChoice::FiveMinutes};
+    const std::array<QString, 3> names{QStringLiteral("mnu1M"), QStringLiteral("mnu3M"), QStringLiteral("mnu5M")};
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        QAction *entry = settings->addAction(m_look.limitEntries[i]);
+        entry->setObjectName(names[i]);
+        connect(entry, &QAction::triggered, this, [this, choice = choices[i]] {
+            m_exercise.chooseTimeLimit(choice);
+            render();
+        });
+    }
+
+    QAction *version = menuBar()->addAction(m_look.versionEntry);
+    version->setObjectName(QStringLiteral("mnuVersion"));
+    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+}
+
+void TypingWindow::load()
+{
+    placeFillingScreen(this);
+    if (m_exercise.profile().voice == TypingProfile::Voice::Speak) {
+        // A new voice at every opening; the one before goes once it is replaced.
+        std::unique_ptr<Speaker> voice = m_services.voiceFactory.createVoice();
+        m_exercise.setSpeaker(voice.get());
+        m_voice = std::move(voice);
+    }
+    m_exercise.open();
+    render();
+    m_txtNyuryoku->setFocus(Qt::OtherFocusReason);
+}
+
+void TypingWindow::unload()
+{
+    m_exercise.close();
+    render();
+}
+
+void TypingWindow::mnuFileOpen_Click()
+{
+    const QString answer = m_services.filePicker.chooseTextFile(this);
+    const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(answer);
+    render();
+    if (!content)
+        return;
+    QStringList messages = m_exercise.profile().loadMessages(*content);
+    if (!content->ok())
+        messages << (answer.isEmpty() ? m_exercise.text().practiceFile() : answer);
+    tell(messages);
+}
+
+void TypingWindow::mnuFileText_Click()
+{
+    if (!m_services.editorLauncher.startEditor())
+        tell({m_exercise.profile().editorFailedMessage});
+}
+
+void TypingWindow::tell(const QStringList &messages)
+{
+    if (messages.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Information, windowTitle(), messages.join(u'\n'), QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("typingMessage"));
+    box.exec();
+}
+
+bool TypingWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_txtNyuryoku && event->type() == QEvent::KeyPress)
+        return Form_KeyDown(translateKeyEvent(*static_cast<QKeyEvent *>(event)).down);
+    return ModeWindow::eventFilter(watched, event);
+}
+
+void TypingWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Keys reach the window itself only when the input box lacks the focus.
+    if (!Form_KeyDown(translateKeyEvent(*event).down))
+        ModeWindow::keyPressEvent(event);
+}
+
+// True when the key was the window's: the input box then never sees it, so
+// Enter puts no line break into it.
+bool TypingWindow::Form_KeyDown(const KeyDown &down)
+{
+    if (down.keyCode != VkReturn && down.keyCode != VkControl && down.keyCode != VkEscape)
+        return false;
+    m_exercise.keyDown(down.keyCode, down.modifiers);
+    render();
+    return true;
+}
+
+void TypingWindow::Timer1_Timer()
+{
+    m_exercise.tick();
+    render();
+}
+
+void TypingWindow::onInputChanged()
+{
+    if (!m_rendering)
+        m_exercise.inputChanged(m_txtNyuryoku->toPlainText());
+}
+
+void TypingWindow::render()
+{
+    const TypingState &state = m_exercise.state();
+    m_rendering = true;
+    setWindowTitle(state.caption);
+    m_txtHyoji->showText(state.display);
+    m_txtNyuryoku->showText(state.input);
+    m_txtNyuryoku->setReadOnly(state.inputLocked);
+    m_rendering = false;
+    m_lblTime->setText(state.timeLabel);
+    m_lblMaru->setText(state.maruLabel);
+    m_lblBatsu->setText(state.batsuLabel);
+    m_lblTokuten->setText(state.scoreLabel);
+    m_lblTokuten->setVisible(state.scoreVisible);
+    m_lblKeyGuide->setText(forLabel(state.keyGuide));
+    fillWith(m_shpScale, toColor(state.barColour));
+    placeBar();
+    // Switching on a running timer must not restart its second.
+    if (state.timerOn && !m_timer1->isActive())
+        m_timer1->start();
+    else if (!state.timerOn && m_timer1->isActive())
+        m_timer1->stop();
+}
+
+void TypingWindow::resizeEvent(QResizeEvent *event)
+{
+    ModeWindow::resizeEvent(event);
+    layOut();
+}
+
+void TypingWindow::layOut()
+{
+    const TwipsLayout twips(*centralWidget());
+    const double u = twips.units().rowUnit;
+    const double w = twips.units().usableWidth;
+    const double clientWidth = twips.clientWidthTwips();
+    const double outerWidth = twips.toTwipsX(frameGeometry().width());
+    // The boxes end at the window's right edge, so wrapped text is never hidden.
+    const double boxLeft = 0.05 * w;
+    const double boxWidth = std::min(w, clientWidth - boxLeft);
+
+    m_txtHyoji->setGeometry(twips.rect(boxLeft, 0.2 * u, boxWidth, 1.5 * u));
+    m_txtNyuryoku->setGeometry(twips.rect(boxLeft, 1.8 * u, boxWidth, 1.5 * u));
+    m_lblTime->setGeometry(twips.rect(0.02 * w, 3.5 * u, 0.35 * outerWidth, 0.6 * u));
+    m_lblMaru->setGeometry(twips.rect(0.4 * w, 3.5 * u, 0.25 * outerWidth, 0.6 * u));
+    m_lblBatsu->setGeometry(twips.rect(0.4 * w, 4.2 * u, 0.25 * outerWidth, 0.6 * u));
+    m_lblTokuten->setGeometry(twips.rect(0.65 * w, 3.5 * u, 0.35 * outerWidth, 0.6 * u));
+    m_frame1->setGeometry(twips.rect(0, 0.01 * u, clientWidth, 3.4 * u));
+    m_shpBox->setGeometry(twips.rect(0, 3.4 * u, clientWidth, 0.1 * u));
+    m_lblKeyGuide->setGeometry(twips.rect(0.02 * w, 4.2 * u, 0.35 * outerWidth, 0.6 * u));
+    placeBar();
+}
+
+void TypingWindow::placeBar()
+{
+    const QRect box = m_shpBox->geometry();
+    const int width = static_cast<int>(box.width() * m_exercise.state().barShare);
+    m_shpScale->setGeometry(box.x(), box.y(), std::max(width, 0), box.height());
+    m_shpScale->raise();
+}
+
+} // namespace hoshi

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "platform/random_source.h"
+#include "shell/mode_window.h"
+#include "typing/typing_exercise.h"
+#include "typing/typing_look.h"
+
+#include <memory>
+
+class QFrame;
+class QLabel;
+class QTimer;
+
+namespace hoshi {
+
+class Announcer;
+class CuePlayer;
+class EditorLauncher;
+class FilePicker;
+class Speaker;
+class TypingTextBox;
+class VoiceFactory;
+struct KeyDown;
+
+/// The platform services a typing window uses.
+struct TypingServices {
+    Announcer &announcer;
+    CuePlayer &cuePlayer;
+    VoiceFactory &voiceFactory;
+    FilePicker &filePicker;
+    EditorLauncher &editorLauncher;
+};
+
+/// frmJapanese and frmEnglish: the typing exercise in a window. The window
+/// sees Enter, Ctrl and Esc before the input box (key preview) and draws the
+/// exercise's state; its practice text stays while the object lives.
+class TypingWindow final : public ModeWindow {
+    Q_OBJECT
+public:
+    TypingWindow(TypingLanguage language, TypingServices services, QWidget *parent = nullptr);
+    ~TypingWindow() override;
+
+    const TypingExercise &exercise() const { return m_exercise; }
+
+    void mnuFileOpen_Click();
+    void mnuFileText_Click();
+
+protected:
+    void load() override;
+    void unload() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildControls(QWidget *client);
+    QLabel *makeLabel(const QString &name, const LabelLook &look, QWidget *parent);
+    void buildMenus();
+    bool Form_KeyDown(const KeyDown &down);
+    void Timer1_Timer();
+    void onInputChanged();
+    void render();
+    void layOut();
+    void placeBar();
+    void tell(const QStringList &messages);
+
+    const TypingLook &m_look;
+    TypingServices m_services;
+    SeededRandom m_random;
+    TypingExercise m_exercise;
+    std::unique_ptr<Speaker> m_voice;
+    bool m_rendering = false;
+
+    QFrame *m_frame1 = nullptr;
+    TypingTextBox *m_txtHyoji = nullptr;
+    TypingTextBox *m_txtNyuryoku = nullptr;
+    QLabel *m_lblTime = nullptr;
+    QLabel *m_lblMaru = nullptr;
+    QLabel *m_lblBatsu = nullptr;
+    QLabel *m_lblTokuten = nullptr;
+    QLabel *m_lblKeyGuide = nullptr;
+    QWidget *m_shpBox = nullptr;
+    QWidget *m_shpScale = nullptr;
+    QTimer *m_timer1 = nullptr;
+};
+
+} // namespace hoshi
