@@ -1,5 +1,6 @@
 #include "shell/mode_factories.h"
 
+#include "keyguide/key_guide_window.h"
 #include "platform/app_services.h"
 #include "shell/mode_window.h"
 #include "shell/mode_windows.h"
@@ -10,7 +11,7 @@ void registerModeWindows(ModeWindows &modes, AppServices &services)
 {
     (void)services;
     (void)modes;
-    // mode 1: key guide
+    modes.setFactory(1, [&services] { return std::make_unique<KeyGuideWindow>(services.announcer()); });
     // mode 2: finger guide
     // mode 3: alphabet drill
     // mode 4: numbers-and-symbols drill
