@@ -116,8 +116,11 @@ int virtualKeyFromPhysicalKey(int evdevCode, int qtKey, bool keypad)
     const int code = virtualKeyFromEvdev(evdevCode);
     if (code == 0)
         return virtualKeyFromQtKey(qtKey, keypad);
-    if (isPadDigitKey(code) && !isPadCharacter(qtKey))
-        return lookUp(namedKeyTable(), qtKey); // Num Lock off: Home, arrows, Delete...
+    // Num Lock off: the pad's digit keys are Home, the arrows, Delete...
+    if (isPadDigitKey(code) && !isPadCharacter(qtKey)) {
+        if (const int cursorKey = lookUp(namedKeyTable(), qtKey))
+            return cursorKey;
+    }
     return code;
 }
 

@@ -114,6 +114,7 @@ void TestKeyTranslator::physical_key_rules_data()
     QTest::newRow("pad 5 with num lock off is Clear") << 76 << int(Qt::Key_Clear) << true << 12;
     QTest::newRow("pad decimal with num lock off is Delete") << 83 << int(Qt::Key_Delete) << true << 46;
     QTest::newRow("pad decimal as a comma") << 83 << int(Qt::Key_Comma) << true << 110;
+    QTest::newRow("pad 7 with an odd keysym stays pad 7") << 71 << int(Qt::Key_unknown) << true << 103;
     QTest::newRow("pad plus keeps its code") << 78 << int(Qt::Key_Plus) << true << 107;
     QTest::newRow("scratch keycode falls back to the keysym") << 0 << int(Qt::Key_yen) << false << 220;
     QTest::newRow("unknown position and unknown keysym") << 247 << int(Qt::Key_unknown) << false << 0;
