@@ -27,6 +27,9 @@ const std::unordered_map<int, int> &evdevTable()
         {100, 18}, {102, 36}, {103, 38}, {104, 33}, {105, 37}, {106, 39}, {107, 35}, {108, 40},
         {109, 34}, {110, 45}, {111, 46}, {119, 19}, {121, 108}, {124, 220}, {125, 91}, {126, 92},
         {127, 93}, {138, 47},
+        // F13 to F24
+        {183, 124}, {184, 125}, {185, 126}, {186, 127}, {187, 128}, {188, 129}, {189, 130},
+        {190, 131}, {191, 132}, {192, 133}, {193, 134}, {194, 135},
     };
     return table;
 }
@@ -36,6 +39,7 @@ const std::unordered_map<int, int> &namedKeyTable()
 {
     static const std::unordered_map<int, int> table{
         {Qt::Key_Backspace, 8},   {Qt::Key_Tab, 9},          {Qt::Key_Backtab, 9},
+        {Qt::Key_Clear, 12},
         {Qt::Key_Return, 13},     {Qt::Key_Enter, 13},       {Qt::Key_Shift, 16},
         {Qt::Key_Control, 17},    {Qt::Key_Alt, 18},         {Qt::Key_AltGr, 18},
         {Qt::Key_Pause, 19},      {Qt::Key_CapsLock, 20},    {Qt::Key_Kana_Lock, 21},
@@ -89,6 +93,17 @@ int lookUp(const std::unordered_map<int, int> &table, int key)
     return found == table.end() ? 0 : found->second;
 }
 
+// The numeric pad's digit and decimal keys.
+bool isPadDigitKey(int code)
+{
+    return (code >= 96 && code <= 105) || code == 110;
+}
+
+bool isPadCharacter(int qtKey)
+{
+    return (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || qtKey == Qt::Key_Period || qtKey == Qt::Key_Comma;
+}
+
 } // namespace
 
 int virtualKeyFromEvdev(int evdevCode)
@@ -96,11 +111,26 @@ int virtualKeyFromEvdev(int evdevCode)
     return lookUp(evdevTable(), evdevCode);
 }
 
+int virtualKeyFromPhysicalKey(int evdevCode, int qtKey, bool keypad)
+{
+    const int code = virtualKeyFromEvdev(evdevCode);
+    if (code == 0)
+        return virtualKeyFromQtKey(qtKey, keypad);
+    // Num Lock off: the pad's digit keys are Home, the arrows, Delete...
+    if (isPadDigitKey(code) && !isPadCharacter(qtKey)) {
+        if (const int cursorKey = lookUp(namedKeyTable(), qtKey))
+            return cursorKey;
+    }
+    return code;
+}
+
 int virtualKeyFromQtKey(int qtKey, bool keypad)
 {
     if (keypad) {
+        // A pad key is never taken for the main-block key of the same character.
         if (const int code = keypadKey(qtKey))
             return code;
+        return lookUp(namedKeyTable(), qtKey);
     }
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
         return 65 + (qtKey - Qt::Key_A);
@@ -122,7 +152,8 @@ int qtKeyFromVirtualKey(int keyCode)
     if (keyCode >= 112 && keyCode <= 135)
         return Qt::Key_F1 + (keyCode - 112);
     for (const auto &[qtKey, code] : namedKeyTable()) {
-        // Several Qt keys share a code; the canonical ones come first here.
+        // Several Qt keys share a code; any of them translates back to it,
+        // but Backtab, keypad Enter, Meta and AltGr carry extra meaning.
         if (code == keyCode && qtKey != Qt::Key_Backtab && qtKey != Qt::Key_Enter && qtKey != Qt::Key_Meta
             && qtKey != Qt::Key_AltGr)
             return qtKey;

@@ -8,6 +8,11 @@ namespace hoshi {
 /// positions no JIS key occupies.
 int virtualKeyFromEvdev(int evdevCode);
 
+/// The code of a physical key on X11 or Wayland: the JIS keycap at that evdev
+/// position. With Num Lock off the pad's digit keys are the cursor keys Qt
+/// reports; a position no JIS key occupies falls back to Qt's key code.
+int virtualKeyFromPhysicalKey(int evdevCode, int qtKey, bool keypad);
+
 /// The code from Qt's key code, placing characters where a JIS keyboard has
 /// them; keypad selects the numeric pad's digits and operators. 0 if unknown.
 int virtualKeyFromQtKey(int qtKey, bool keypad);

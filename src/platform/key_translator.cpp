@@ -31,10 +31,12 @@ int ownModifierBit(int keyCode)
     }
 }
 
-bool fromX11Server()
+// On X11 and Wayland a key's native scan code is its evdev code + 8.
+bool scanCodesAreEvdev()
 {
-    static const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
-    return xcb;
+    static const bool evdev = QGuiApplication::platformName() == QLatin1String("xcb")
+        || QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return evdev;
 }
 
 int virtualKeyOf(const QKeyEvent &event)
@@ -43,12 +45,11 @@ int virtualKeyOf(const QKeyEvent &event)
     if (event.nativeVirtualKey() != 0)
         return static_cast<int>(event.nativeVirtualKey() & 0xFFFF);
 #endif
-    // X11 keycodes are evdev codes + 8; synthetic events carry none.
-    if (fromX11Server() && event.nativeScanCode() > 8) {
-        if (const int code = virtualKeyFromEvdev(static_cast<int>(event.nativeScanCode()) - 8))
-            return code;
-    }
-    return virtualKeyFromQtKey(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
+    const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+    // Synthetic events carry no scan code.
+    if (scanCodesAreEvdev() && event.nativeScanCode() > 8)
+        return virtualKeyFromPhysicalKey(static_cast<int>(event.nativeScanCode()) - 8, event.key(), keypad);
+    return virtualKeyFromQtKey(event.key(), keypad);
 }
 
 // Windows makes no character for Delete, nor for any key held with Alt; it

@@ -2,6 +2,7 @@
 
 #include "fingers/drill_window.h"
 #include "fingers/finger_guide_window.h"
+#include "keyguide/key_guide_window.h"
 #include "platform/app_services.h"
 #include "platform/random_source.h"
 #include "shell/mode_window.h"
@@ -12,9 +13,7 @@ namespace hoshi {
 
 void registerModeWindows(ModeWindows &modes, AppServices &services)
 {
-    (void)services;
-    (void)modes;
-    // mode 1: key guide
+    modes.setFactory(1, [&services] { return std::make_unique<KeyGuideWindow>(services.announcer()); });
     modes.setFactory(2, [&services] {
         return std::make_unique<FingerGuideWindow>(services.announcer(), services.cuePlayer());
     });
@@ -26,17 +25,15 @@ void registerModeWindows(ModeWindows &modes, AppServices &services)
         return std::make_unique<DrillWindow>(numbersAndSymbolsDrillProfile(), services.announcer(),
                                              services.cuePlayer(), std::make_unique<SeededRandom>());
     });
-    modes.setFactory(5, [&services] {
-        return std::make_unique<TypingWindow>(
-            TypingLanguage::Japanese,
-            TypingServices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
-                           services.filePicker(), services.editorLauncher()});
+    const auto typingServices = [&services] {
+        return TypingServices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
+                              services.filePicker(), services.editorLauncher()};
+    };
+    modes.setFactory(5, [typingServices] {
+        return std::make_unique<TypingWindow>(TypingLanguage::Japanese, typingServices());
     });
-    modes.setFactory(6, [&services] {
-        return std::make_unique<TypingWindow>(
-            TypingLanguage::English,
-            TypingServices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
-                           services.filePicker(), services.editorLauncher()});
+    modes.setFactory(6, [typingServices] {
+        return std::make_unique<TypingWindow>(TypingLanguage::English, typingServices());
     });
 }
 

@@ -1,0 +1,89 @@
+#include "keyguide/key_guide.h"
+
+#include "keyguide/key_catalogue.h"
+#include "platform/services.h"
+
+#include <utility>
+
+namespace hoshi {
+
+namespace {
+constexpr int VkEscapeKey = 27;
+constexpr int VkAltKey = 18;
+} // namespace
+
+KeyGuide::KeyGuide(Announcer &announcer, KeyInjector &injector, std::function<void()> closeInputMethod)
+    : m_announcer(announcer)
+    , m_injector(injector)
+    , m_closeInputMethod(std::move(closeInputMethod))
+{
+    m_state.keyText = initialKeyText();
+}
+
+QString KeyGuide::initialKeyText()
+{
+    return QStringLiteral("キーをおしてね");
+}
+
+void KeyGuide::load()
+{
+    m_state.keyText = initialKeyText();
+    m_state.yomiText.clear();
+    if (m_closeInputMethod)
+        m_closeInputMethod();
+    m_state.injectArmed = true;
+}
+
+void KeyGuide::keyDown(int keyCode, int modifiers)
+{
+    const KeyLookup found = LookUpKey(keyCode, modifiers);
+    if (found.tableEntry)
+        applyTableEntry(*found.tableEntry, keyCode);
+    if (found.modifierEntry)
+        applyModifierEntry(*found.modifierEntry, modifiers);
+    // Every key-down is heard, even one that changed nothing.
+    m_announcer.announce(m_state.keyText);
+    m_announcer.announce(m_state.yomiText);
+}
+
+void KeyGuide::applyTableEntry(const KeyEntry &entry, int keyCode)
+{
+    m_state.keyText = entry.display;
+    if (!entry.keepReading)
+        m_state.yomiText = entry.reading;
+    switch (entry.action) {
+    case KeyAction::ImeOff:
+        if (m_closeInputMethod)
+            m_closeInputMethod();
+        break;
+    case KeyAction::RepressSameKey:
+        if (takeArmedOrRearm()) {
+            m_injector.inject(keyCode, 0, KeyDirection::Up);
+            m_injector.inject(keyCode, 0, KeyDirection::Down);
+        }
+        break;
+    case KeyAction::NoAction:
+    case KeyAction::RepressAlt:
+        break;
+    }
+}
+
+void KeyGuide::applyModifierEntry(const KeyEntry &entry, int modifiers)
+{
+    m_state.keyText = entry.display;
+    m_state.yomiText = entry.reading;
+    // Alt is still held while the re-press arrives, so both events carry it.
+    if (entry.action == KeyAction::RepressAlt && takeArmedOrRearm()) {
+        m_injector.inject(VkEscapeKey, modifiers, KeyDirection::Up);
+        m_injector.inject(VkAltKey, modifiers, KeyDirection::Down);
+    }
+}
+
+bool KeyGuide::takeArmedOrRearm()
+{
+    const bool wasArmed = m_state.injectArmed;
+    m_state.injectArmed = !wasArmed;
+    return wasArmed;
+}
+
+} // namespace hoshi

@@ -1,0 +1,184 @@
+#include "keyguide/key_guide_window.h"
+
+#include "keyguide/key_guide.h"
+#include "platform/input_method.h"
+#include "platform/key_event.h"
+#include "platform/posted_key_injector.h"
+#include "shell/window_services.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+
+namespace hoshi {
+
+namespace {
+
+constexpr int VkF4 = 115;
+const QColor Black(0, 0, 0);
+
+void setTextColour(QLabel *label, QColor text)
+{
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::WindowText, text);
+    colours.setColor(QPalette::Window, Black);
+    label->setPalette(colours);
+}
+
+QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor text)
+{
+    auto *label = new QLabel(client);
+    label->setObjectName(name);
+    label->setFont(japaneseFont(FontFace::Proportional, pointSize));
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setTextFormat(Qt::PlainText);
+    setTextColour(label, text);
+    return label;
+}
+
+} // namespace
+
+KeyGuideWindow::KeyGuideWindow(Announcer &announcer, QWidget *parent)
+    : ModeWindow(parent)
+    , m_injector(std::make_unique<PostedKeyInjector>(this))
+    , m_guide(std::make_unique<KeyGuide>(announcer, *m_injector, [this] { closeInputMethod(this); }))
+{
+    setObjectName(QStringLiteral("frmKeyGuide"));
+    setWindowTitle(QStringLiteral("押せばわかる"));
+    auto *client = new QWidget(this);
+    QPalette colours = client->palette();
+    colours.setColor(QPalette::Window, Black);
+    client->setPalette(colours);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+    buildMenu();
+    buildLabels(client);
+    showState();
+    // Key preview for the whole window: keys reach the guide before any
+    // control, shortcut, focus traversal or menu-bar navigation sees them.
+    qApp->installEventFilter(this);
+}
+
+KeyGuideWindow::~KeyGuideWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+const KeyGuideState &KeyGuideWindow::guideState() const
+{
+    return m_guide->state();
+}
+
+void KeyGuideWindow::buildMenu()
+{
+    QAction *version = menuBar()->addAction(QStringLiteral("バージョン"));
+    version->setObjectName(QStringLiteral("mnuVersion"));
+    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+}
+
+void KeyGuideWindow::buildLabels(QWidget *client)
+{
+    m_lblKey = makeLabel(client, QStringLiteral("lblKey"), 129.75, QColor(255, 255, 255));
+    m_lblYomi = makeLabel(client, QStringLiteral("lblYomi"), 90, QColor(255, 255, 0));
+    m_label2 = makeLabel(client, QStringLiteral("Label2"), 60, QColor(192, 255, 255));
+    m_label2->setText(QStringLiteral("Alt＋F4で終了"));
+    m_label2->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_label2->setAutoFillBackground(true);
+}
+
+void KeyGuideWindow::load()
+{
+    placeFillingScreen(this);
+    m_guide->load();
+    showState();
+}
+
+bool KeyGuideWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_lblKey && event->type() == QEvent::MouseButtonDblClick) {
+        lblKey_DblClick();
+        return true;
+    }
+    if (isOwnKeyEvent(watched, event))
+        return handleKeyEvent(event);
+    return ModeWindow::eventFilter(watched, event);
+}
+
+// A key event on its way to this window or one of its controls (the menu bar
+// included); the version box is a window of its own and keeps its keys.
+bool KeyGuideWindow::isOwnKeyEvent(QObject *watched, QEvent *event) const
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        break;
+    default:
+        return false;
+    }
+    const auto *widget = qobject_cast<const QWidget *>(watched);
+    return widget && widget->window() == this;
+}
+
+bool KeyGuideWindow::handleKeyEvent(QEvent *event)
+{
+    // Accepting the override keeps shortcuts and the menu bar's Alt
+    // navigation away; releases are nobody's business here.
+    event->accept();
+    // A re-press still queued when the window closed is dropped: a closed
+    // window says nothing.
+    if (event->type() == QEvent::KeyPress && isVisible())
+        Form_KeyDown(translateKeyEvent(*static_cast<QKeyEvent *>(event)).down);
+    return true;
+}
+
+void KeyGuideWindow::Form_KeyDown(const KeyDown &down)
+{
+    m_guide->keyDown(down.keyCode, down.modifiers);
+    showState();
+    // Without a window manager nobody turns Alt+F4 into the close command.
+    if (down.keyCode == VkF4 && (down.modifiers & AltBit))
+        close();
+}
+
+void KeyGuideWindow::lblKey_DblClick()
+{
+    close();
+    emit endProgramRequested();
+}
+
+bool KeyGuideWindow::focusNextPrevChild(bool /*next*/)
+{
+    return false; // Tab is a key to name, not a focus move
+}
+
+void KeyGuideWindow::showState()
+{
+    m_lblKey->setText(m_guide->state().keyText);
+    m_lblYomi->setText(m_guide->state().yomiText);
+    // Both labels size themselves to their text.
+    m_lblKey->adjustSize();
+    m_lblYomi->adjustSize();
+}
+
+void KeyGuideWindow::resizeEvent(QResizeEvent *event)
+{
+    ModeWindow::resizeEvent(event);
+    layOut();
+}
+
+void KeyGuideWindow::layOut()
+{
+    if (!centralWidget() || !m_label2)
+        return;
+    const TwipsLayout twips(*centralWidget());
+    const double u = twips.units().rowUnit;
+    const double w = twips.units().usableWidth;
+    // Only the top-left corner of the auto-sized labels counts.
+    m_lblKey->move(twips.rect(0, 0.5 * u, w, 0.2 * u).topLeft());
+    m_lblYomi->move(twips.rect(0, 2.5 * u, w, u).topLeft());
+    m_label2->setGeometry(twips.rect(0, 4 * u, w, u));
+}
+
+} // namespace hoshi

@@ -1,0 +1,207 @@
+// The real key guide window offscreen: every key reaches it, none closes it
+// or moves the focus, Alt and F10 leave the menu bar alone, Alt+F4 closes it,
+// and a double-click on the key text ends the program.
+
+#include "keyguide/key_guide.h"
+#include "keyguide/key_guide_window.h"
+#include "shell/window_services.h"
+#include "support/fakes.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace hoshi;
+using hoshi::testing::RecordingServices;
+
+namespace {
+
+// A key as the platform delivers it to the native window: shortcut override,
+// press and release go the whole way through Qt, menu-bar navigation included.
+void realKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers pressModifiers, const QString &text = {})
+{
+    QTest::simulateEvent(window->windowHandle(), true, key, pressModifiers, text, false);
+    QTest::simulateEvent(window->windowHandle(), false, key, Qt::NoModifier, text, false);
+}
+
+} // namespace
+
+class TestKeyGuideWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void looks_as_designed();
+    void keys_are_shown_and_do_not_close_or_move_focus_data();
+    void keys_are_shown_and_do_not_close_or_move_focus();
+    void alt_and_f10_leave_the_menu_bar_alone_data();
+    void alt_and_f10_leave_the_menu_bar_alone();
+    void auto_repeat_is_announced_each_time();
+    void alt_f4_closes_the_window_only();
+    void reopening_loads_again();
+    void double_click_on_key_text_ends_the_program();
+    void layout_follows_the_client_area();
+
+private:
+    QLabel *label(const char *name) const { return m_window->findChild<QLabel *>(QString::fromLatin1(name)); }
+
+    RecordingServices m_services;
+    std::unique_ptr<KeyGuideWindow> m_window;
+};
+
+void TestKeyGuideWindow::init()
+{
+    m_services.clear();
+    m_window = std::make_unique<KeyGuideWindow>(m_services);
+    m_window->open();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestKeyGuideWindow::cleanup()
+{
+    m_window.reset();
+}
+
+void TestKeyGuideWindow::looks_as_designed()
+{
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("押せばわかる"));
+    QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
+    QCOMPARE(label("lblYomi")->text(), QString());
+    QCOMPARE(label("Label2")->text(), QStringLiteral("Alt＋F4で終了"));
+    QCOMPARE(label("lblKey")->font().pointSizeF(), 129.75);
+    QCOMPARE(label("lblYomi")->font().pointSizeF(), 90.0);
+    QCOMPARE(label("Label2")->font().pointSizeF(), 60.0);
+    QCOMPARE(label("lblKey")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
+    QCOMPARE(label("lblYomi")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    QCOMPARE(label("Label2")->palette().color(QPalette::WindowText), QColor(192, 255, 255));
+    QVERIFY(label("Label2")->alignment() & Qt::AlignRight);
+    QCOMPARE(m_window->centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 0));
+    auto *version = m_window->findChild<QAction *>(QStringLiteral("mnuVersion"));
+    QVERIFY(version);
+    QCOMPARE(version->text(), QStringLiteral("バージョン"));
+    QVERIFY(m_services.log.empty()); // nothing is announced on opening
+}
+
+void TestKeyGuideWindow::keys_are_shown_and_do_not_close_or_move_focus_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("reading");
+    QTest::newRow("letter") << int(Qt::Key_A) << 0 << "ａ" << "Ａ";
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "Tab" << "タブ";
+    QTest::newRow("Shift+Tab shows Shift: no table has Shift+Tab")
+        << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "Shift" << "シフト";
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "Escape" << "エスケープ";
+    QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "Enter" << "エンター";
+    QTest::newRow("Space") << int(Qt::Key_Space) << 0 << "Space" << "スペース";
+    QTest::newRow("Down") << int(Qt::Key_Down) << 0 << "↓" << "下矢印";
+    QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "Ｆ１" << "ﾌｧﾝｸｼｮﾝ1";
+    QTest::newRow("pad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "７" << "";
+}
+
+void TestKeyGuideWindow::keys_are_shown_and_do_not_close_or_move_focus()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, display);
+    QFETCH(QString, reading);
+    QWidget *focusBefore = QApplication::focusWidget();
+    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(label("lblKey")->text(), display);
+    QCOMPARE(label("lblYomi")->text(), reading);
+    QCOMPARE(m_services.announcements().mid(m_services.announcements().size() - 2), QStringList({display, reading}));
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(QApplication::focusWidget(), focusBefore);
+}
+
+void TestKeyGuideWindow::alt_and_f10_leave_the_menu_bar_alone_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("reading");
+    QTest::newRow("Alt") << int(Qt::Key_Alt) << int(Qt::AltModifier) << "オルト";
+    QTest::newRow("F10") << int(Qt::Key_F10) << 0 << "ﾌｧﾝｸｼｮﾝ10";
+    QTest::newRow("Windows key") << int(Qt::Key_Meta) << int(Qt::MetaModifier) << "ｳｨﾝﾄﾞｰｽﾞｷｰ";
+}
+
+void TestKeyGuideWindow::alt_and_f10_leave_the_menu_bar_alone()
+{
+    // State: just opened, injection armed. Action: the key, then a letter.
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, reading);
+    realKey(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    // Expected: the re-press comes back as a key-down of its own and re-arms.
+    QTRY_COMPARE(m_services.announcements().count(reading), 2);
+    QVERIFY(m_window->guideState().injectArmed);
+    QVERIFY(!m_window->menuBar()->hasFocus());
+    realKey(m_window.get(), Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    QCOMPARE(label("lblKey")->text(), QStringLiteral("ｂ"));
+    QCOMPARE(m_services.announcements().last(), QStringLiteral("Ｂ"));
+    QVERIFY(!m_window->menuBar()->hasFocus());
+}
+
+void TestKeyGuideWindow::auto_repeat_is_announced_each_time()
+{
+    for (int i = 0; i < 3; ++i) {
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), i > 0);
+        QApplication::sendEvent(m_window.get(), &held);
+    }
+    QCOMPARE(m_services.announcements().count(QStringLiteral("右矢印")), 3);
+}
+
+void TestKeyGuideWindow::alt_f4_closes_the_window_only()
+{
+    // State: open, armed. Action: Alt (its re-press is queued), then F4 with Alt held.
+    QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
+    QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::AltModifier);
+    // Expected: closed, the program goes on, and the queued re-press says nothing.
+    QVERIFY(!m_window->isVisible());
+    const qsizetype announcedAtClose = m_services.announcements().size();
+    QCoreApplication::processEvents();
+    QCOMPARE(m_services.announcements().size(), announcedAtClose);
+    QCOMPARE(endProgram.count(), 0);
+}
+
+void TestKeyGuideWindow::reopening_loads_again()
+{
+    realKey(m_window.get(), Qt::Key_F10, Qt::NoModifier);
+    QTest::keyClick(m_window.get(), Qt::Key_A);
+    m_window->close();
+    QTest::qWait(0); // let the posted F10 re-press reach the hidden window
+    m_window->open();
+    QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
+    QCOMPARE(label("lblYomi")->text(), QString());
+    QVERIFY(m_window->guideState().injectArmed);
+}
+
+void TestKeyGuideWindow::double_click_on_key_text_ends_the_program()
+{
+    QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
+    QTest::mouseDClick(label("lblKey"), Qt::LeftButton);
+    QCOMPARE(endProgram.count(), 1);
+    QVERIFY(!m_window->isVisible());
+}
+
+void TestKeyGuideWindow::layout_follows_the_client_area()
+{
+    m_window->resize(1000, 800);
+    QTRY_COMPARE(m_window->size(), QSize(1000, 800));
+    const TwipsLayout twips(*m_window->centralWidget());
+    const double u = twips.units().rowUnit;
+    const double w = twips.units().usableWidth;
+    QCOMPARE(label("lblKey")->pos(), twips.rect(0, 0.5 * u, w, 0.2 * u).topLeft());
+    QCOMPARE(label("lblYomi")->pos(), twips.rect(0, 2.5 * u, w, u).topLeft());
+    QCOMPARE(label("Label2")->geometry(), twips.rect(0, 4 * u, w, u));
+    // The two auto-sized labels are exactly as large as their text.
+    QTest::keyClick(m_window.get(), Qt::Key_PageUp);
+    QCOMPARE(label("lblKey")->size(), label("lblKey")->sizeHint());
+    QCOMPARE(label("lblYomi")->size(), label("lblYomi")->sizeHint());
+}
+
+QTEST_MAIN(TestKeyGuideWindow)
+#include "test_key_guide_window.moc"
