@@ -4,42 +4,9 @@ namespace hoshi {
 
 namespace {
 
-// Finger labels keep an ideographic space between hand and finger.
-TargetTable alphabetTargets()
-{
-    return {
-        {QStringLiteral("F"), QStringLiteral("左手　人さし指")}, // 1
-        {QStringLiteral("R"), QStringLiteral("左手　人さし指")}, // 2
-        {QStringLiteral("V"), QStringLiteral("左手　人さし指")}, // 3
-        {QStringLiteral("G"), QStringLiteral("左手　人さし指")}, // 4
-        {QStringLiteral("T"), QStringLiteral("左手　人さし指")}, // 5
-        {QStringLiteral("B"), QStringLiteral("左手　人さし指")}, // 6
-        {QStringLiteral("J"), QStringLiteral("右手　人さし指")}, // 7
-        {QStringLiteral("U"), QStringLiteral("右手　人さし指")}, // 8
-        {QStringLiteral("M"), QStringLiteral("右手　人さし指")}, // 9
-        {QStringLiteral("H"), QStringLiteral("右手　人さし指")}, // 10
-        {QStringLiteral("Y"), QStringLiteral("右手　人さし指")}, // 11
-        {QStringLiteral("N"), QStringLiteral("右手　人さし指")}, // 12
-        {QStringLiteral("D"), QStringLiteral("左手　中指")}, // 13
-        {QStringLiteral("E"), QStringLiteral("左手　中指")}, // 14
-        {QStringLiteral("C"), QStringLiteral("左手　中指")}, // 15
-        {QStringLiteral("K"), QStringLiteral("右手　中指")}, // 16
-        {QStringLiteral("I"), QStringLiteral("右手　中指")}, // 17
-        {QStringLiteral("S"), QStringLiteral("左手　くすり指")}, // 18
-        {QStringLiteral("W"), QStringLiteral("左手　くすり指")}, // 19
-        {QStringLiteral("X"), QStringLiteral("左手　くすり指")}, // 20
-        {QStringLiteral("L"), QStringLiteral("右手　くすり指")}, // 21
-        {QStringLiteral("O"), QStringLiteral("右手　くすり指")}, // 22
-        {QStringLiteral("A"), QStringLiteral("左手　小指")}, // 23
-        {QStringLiteral("Q"), QStringLiteral("左手　小指")}, // 24
-        {QStringLiteral("Z"), QStringLiteral("左手　小指")}, // 25
-        {QStringLiteral("P"), QStringLiteral("右手　小指")}, // 26
-    };
-}
-
 // The letters in the alphabet drill's order, with the punctuation keys of the
 // letter rows between them, then the digit row and three symbol keys (JIS,
-// all typed without Shift).
+// all typed without Shift). Finger labels keep an ideographic space.
 TargetTable numbersAndSymbolsTargets()
 {
     return {
@@ -87,6 +54,17 @@ TargetTable numbersAndSymbolsTargets()
         {QStringLiteral("-"), QStringLiteral("右手　小指")}, // 42
         {QStringLiteral(":"), QStringLiteral("右手　小指")}, // 43
     };
+}
+
+// The alphabet drill's rows are the letters of the wider table, in its order.
+TargetTable alphabetTargets()
+{
+    TargetTable letters;
+    for (const DrillTarget &target : numbersAndSymbolsTargets()) {
+        if (target.character.at(0).isLetter())
+            letters.push_back(target);
+    }
+    return letters;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "fingers/drill_window.h"
 
+#include "fingers/finger_menus.h"
+
 #include "shell/key_preview.h"
 #include "shell/widget_look.h"
 #include "platform/key_event.h"
@@ -72,30 +74,15 @@ DrillWindow::~DrillWindow() = default;
 
 void DrillWindow::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    QAction *end = file->addAction(m_engine.profile().endCaption);
-    end->setObjectName(QStringLiteral("mnuEnd"));
-    connect(end, &QAction::triggered, this, &QWidget::close);
-
-    QMenu *settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
-    settings->setObjectName(QStringLiteral("mnuSetei"));
-    QAction *hide = settings->addAction(QStringLiteral("指の名前なし(&N)"));
-    hide->setObjectName(QStringLiteral("mnuHintNashi"));
-    connect(hide, &QAction::triggered, this, [this] {
-        m_engine.hideFingerNames();
-        render();
-    });
-    QAction *show = settings->addAction(QStringLiteral("指の名前あり(&A)"));
-    show->setObjectName(QStringLiteral("mnuHintAri"));
-    connect(show, &QAction::triggered, this, [this] {
-        m_engine.showFingerNames();
-        render();
-    });
-
-    QAction *version = menuBar()->addAction(QStringLiteral("バージョン(&V)"));
-    version->setObjectName(QStringLiteral("mnuVersion"));
-    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+    buildFingerMenus(this,
+                     {m_engine.profile().endCaption, QStringLiteral("mnuHintNashi"), QStringLiteral("mnuHintAri")},
+                     [this](bool shown) {
+                         if (shown)
+                             m_engine.showFingerNames();
+                         else
+                             m_engine.hideFingerNames();
+                         render();
+                     });
 }
 
 void DrillWindow::buildControls(QWidget *client)

@@ -1,5 +1,7 @@
 #include "fingers/finger_guide_window.h"
 
+#include "fingers/finger_menus.h"
+
 #include "shell/key_preview.h"
 #include "shell/widget_look.h"
 #include "platform/key_event.h"
@@ -31,30 +33,16 @@ FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWid
 
 void FingerGuideWindow::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    QAction *end = file->addAction(QStringLiteral("終了(&X or Escape)"));
-    end->setObjectName(QStringLiteral("mnuEnd"));
-    connect(end, &QAction::triggered, this, &QWidget::close);
-
-    QMenu *settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
-    settings->setObjectName(QStringLiteral("mnuSetei"));
-    QAction *hide = settings->addAction(QStringLiteral("指の名前なし(&N)"));
-    hide->setObjectName(QStringLiteral("mnuHintoNashi"));
-    connect(hide, &QAction::triggered, this, [this] {
-        m_guide.hideFingerNames();
-        render();
-    });
-    QAction *show = settings->addAction(QStringLiteral("指の名前あり(&A)"));
-    show->setObjectName(QStringLiteral("mnuHintoAri"));
-    connect(show, &QAction::triggered, this, [this] {
-        m_guide.showFingerNames();
-        render();
-    });
-
-    QAction *version = menuBar()->addAction(QStringLiteral("バージョン(&V)"));
-    version->setObjectName(QStringLiteral("mnuVersion"));
-    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+    buildFingerMenus(this,
+                     {QStringLiteral("終了(&X or Escape)"), QStringLiteral("mnuHintoNashi"),
+                      QStringLiteral("mnuHintoAri")},
+                     [this](bool shown) {
+                         if (shown)
+                             m_guide.showFingerNames();
+                         else
+                             m_guide.hideFingerNames();
+                         render();
+                     });
 }
 
 QLabel *FingerGuideWindow::addLabel(const QString &name, QWidget *client)

@@ -4,6 +4,7 @@
 #include "platform/input_method.h"
 #include "platform/key_event.h"
 #include "platform/posted_key_injector.h"
+#include "shell/menus.h"
 #include "shell/window_services.h"
 
 #include <QApplication>
@@ -72,9 +73,7 @@ const KeyGuideState &KeyGuideWindow::guideState() const
 
 void KeyGuideWindow::buildMenu()
 {
-    QAction *version = menuBar()->addAction(QStringLiteral("バージョン"));
-    version->setObjectName(QStringLiteral("mnuVersion"));
-    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+    addVersionEntry(this, QStringLiteral("バージョン"));
 }
 
 void KeyGuideWindow::buildLabels(QWidget *client)

@@ -1,3 +1,4 @@
+#include "shell/menus.h"
 #include "shell/launcher_window.h"
 
 #include "platform/key_event.h"
@@ -71,14 +72,10 @@ QString LauncherWindow::initialTitle()
 
 void LauncherWindow::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    QAction *end = file->addAction(QStringLiteral("終了(&X or Escape)"));
-    end->setObjectName(QStringLiteral("mnuEnd"));
-    connect(end, &QAction::triggered, this, &LauncherWindow::endProgramRequested);
-    QAction *version = menuBar()->addAction(QStringLiteral("バージョン(&V)"));
-    version->setObjectName(QStringLiteral("mnuVersion"));
-    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+    QMenu *file = addMenu(this, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
+    addEntry(file, QStringLiteral("mnuEnd"), QStringLiteral("終了(&X or Escape)"),
+             [this] { emit endProgramRequested(); });
+    addVersionEntry(this, QStringLiteral("バージョン(&V)"));
 }
 
 void LauncherWindow::buildEntries(QWidget *client)

@@ -4,6 +4,9 @@
 #include "platform/services.h"
 #include "typing/typing_text_box.h"
 
+#include "shell/menus.h"
+#include "shell/widget_look.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,14 +23,6 @@ namespace {
 
 constexpr int TickMs = 1000;
 
-void fillWith(QWidget *widget, QColor background, QColor text = Qt::white)
-{
-    QPalette colours = widget->palette();
-    colours.setColor(QPalette::Window, background);
-    colours.setColor(QPalette::WindowText, text);
-    widget->setPalette(colours);
-    widget->setAutoFillBackground(true);
-}
 
 QColor toColor(Rgb rgb)
 {
@@ -50,7 +45,7 @@ TypingWindow::TypingWindow(TypingLanguage language, TypingServices services, QWi
 {
     setObjectName(m_look.objectName);
     auto *client = new QWidget(this);
-    fillWith(client, m_look.windowColour);
+    setColours(client, m_look.windowColour, Qt::white);
     setCentralWidget(client);
     buildControls(client);
     buildMenus();
@@ -67,7 +62,7 @@ void TypingWindow::buildControls(QWidget *client)
 {
     m_frame1 = new QFrame(client);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
-    fillWith(m_frame1, Qt::black);
+    setColours(m_frame1, Qt::black, Qt::white);
 
     m_txtHyoji = new TypingTextBox(TypingTextBox::Role::Display, Qt::white, m_frame1);
     m_txtHyoji->setObjectName(QStringLiteral("txtHyoji"));
@@ -81,7 +76,7 @@ void TypingWindow::buildControls(QWidget *client)
 
     m_shpBox = new QWidget(client);
     m_shpBox->setObjectName(QStringLiteral("shpBox"));
-    fillWith(m_shpBox, QGuiApplication::palette().color(QPalette::Base));
+    setColours(m_shpBox, QGuiApplication::palette().color(QPalette::Base), Qt::white);
     m_shpScale = new QWidget(client);
     m_shpScale->setObjectName(QStringLiteral("shpScale"));
     m_shpScale->setAutoFillBackground(true);
@@ -100,44 +95,31 @@ QLabel *TypingWindow::makeLabel(const QString &name, const LabelLook &look, QWid
     label->setFont(japaneseFont(look.face, look.pointSize));
     label->setFocusPolicy(Qt::NoFocus);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    fillWith(label, look.background, look.text);
+    setColours(label, look.background, look.text);
     return label;
 }
 
 void TypingWindow::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(m_look.fileMenu);
-    file->setObjectName(QStringLiteral("mnuFile"));
-    QAction *open = file->addAction(m_look.openFile);
-    open->setObjectName(QStringLiteral("mnuFileOpen"));
-    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    connect(open, &QAction::triggered, this, &TypingWindow::mnuFileOpen_Click);
-    QAction *editor = file->addAction(m_look.openEditor);
-    editor->setObjectName(QStringLiteral("mnuFileText"));
-    connect(editor, &QAction::triggered, this, &TypingWindow::mnuFileText_Click);
+    QMenu *file = addMenu(this, QStringLiteral("mnuFile"), m_look.fileMenu);
+    addEntry(file, QStringLiteral("mnuFileOpen"), m_look.openFile, [this] { mnuFileOpen_Click(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addEntry(file, QStringLiteral("mnuFileText"), m_look.openEditor, [this] { mnuFileText_Click(); });
     if (m_look.separatorBeforeExit)
         file->addSeparator()->setObjectName(QStringLiteral("mnuSeparator"));
-    QAction *end = file->addAction(m_look.exit);
-    end->setObjectName(QStringLiteral("mnuEnd"));
-    connect(end, &QAction::triggered, this, &QWidget::close);
+    addEntry(file, QStringLiteral("mnuEnd"), m_look.exit, [this] { close(); });
 
-    QMenu *settings = menuBar()->addMenu(m_look.settingsMenu);
-    settings->setObjectName(QStringLiteral("mnuSettei"));
+    QMenu *settings = addMenu(this, QStringLiteral("mnuSettei"), m_look.settingsMenu);
     const std::array<TimeLimitChoice, 3> choices{TimeLimitChoice::OneMinute, TimeLimitChoice::ThreeMinutes,
                                                  TimeLimitChoice::FiveMinutes};
     const std::array<QString, 3> names{QStringLiteral("mnu1M"), QStringLiteral("mnu3M"), QStringLiteral("mnu5M")};
     for (std::size_t i = 0; i < choices.size(); ++i) {
-        QAction *entry = settings->addAction(m_look.limitEntries[i]);
-        entry->setObjectName(names[i]);
-        connect(entry, &QAction::triggered, this, [this, choice = choices[i]] {
+        addEntry(settings, names[i], m_look.limitEntries[i], [this, choice = choices[i]] {
             m_exercise.chooseTimeLimit(choice);
             render();
         });
     }
-
-    QAction *version = menuBar()->addAction(m_look.versionEntry);
-    version->setObjectName(QStringLiteral("mnuVersion"));
-    connect(version, &QAction::triggered, this, [this] { showVersionBox(this); });
+    addVersionEntry(this, m_look.versionEntry);
 }
 
 void TypingWindow::load()
@@ -240,7 +222,7 @@ void TypingWindow::render()
     m_lblTokuten->setText(state.scoreLabel);
     m_lblTokuten->setVisible(state.scoreVisible);
     m_lblKeyGuide->setText(forLabel(state.keyGuide));
-    fillWith(m_shpScale, toColor(state.barColour));
+    setColours(m_shpScale, toColor(state.barColour), Qt::white);
     placeBar();
     // Switching on a running timer must not restart its second.
     if (state.timerOn && !m_timer1->isActive())

@@ -1,0 +1,25 @@
+#include "fingers/finger_menus.h"
+
+#include "shell/menus.h"
+
+#include <QMainWindow>
+#include <QMenu>
+
+namespace hoshi {
+
+void buildFingerMenus(QMainWindow *window, const FingerMenuNames &names,
+                      std::function<void(bool shown)> showFingerNames)
+{
+    QMenu *file = addMenu(window, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
+    addEntry(file, QStringLiteral("mnuEnd"), names.endCaption, [window] { window->close(); });
+
+    QMenu *settings = addMenu(window, QStringLiteral("mnuSetei"), QStringLiteral("設定(&S)"));
+    addEntry(settings, names.hideName, QStringLiteral("指の名前なし(&N)"),
+             [showFingerNames] { showFingerNames(false); });
+    addEntry(settings, names.showName, QStringLiteral("指の名前あり(&A)"),
+             [showFingerNames] { showFingerNames(true); });
+
+    addVersionEntry(window, QStringLiteral("バージョン(&V)"));
+}
+
+} // namespace hoshi

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QMainWindow;
+
+namespace hoshi {
+
+/// What differs between the finger windows' menus.
+struct FingerMenuNames {
+    QString endCaption;  ///< "終了(&X or Escape)", "終了(&X )" or "終了(&X)"
+    QString hideName;    ///< object name of "指の名前なし(&N)"
+    QString showName;    ///< object name of "指の名前あり(&A)"
+};
+
+/// The menus every finger window carries: the file menu with its end entry,
+/// the settings menu that hides or shows the finger names, the version entry.
+void buildFingerMenus(QMainWindow *window, const FingerMenuNames &names,
+                      std::function<void(bool shown)> showFingerNames);
+
+} // namespace hoshi

@@ -1,0 +1,32 @@
+#include "shell/menus.h"
+
+#include "shell/window_services.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+
+namespace hoshi {
+
+QMenu *addMenu(QMainWindow *window, const QString &name, const QString &caption)
+{
+    QMenu *menu = window->menuBar()->addMenu(caption);
+    menu->setObjectName(name);
+    return menu;
+}
+
+QAction *addEntry(QWidget *menuOrBar, const QString &name, const QString &caption,
+                  std::function<void()> onChosen)
+{
+    QAction *entry = menuOrBar->addAction(caption);
+    entry->setObjectName(name);
+    QObject::connect(entry, &QAction::triggered, menuOrBar, std::move(onChosen));
+    return entry;
+}
+
+QAction *addVersionEntry(QMainWindow *window, const QString &caption)
+{
+    return addEntry(window->menuBar(), QStringLiteral("mnuVersion"), caption,
+                    [window] { showVersionBox(window); });
+}
+
+} // namespace hoshi

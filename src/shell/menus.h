@@ -1,0 +1,26 @@
+#pragma once
+// Menu entries built the same way in every window: a caption, an object name
+// tests can find, and what choosing it does.
+
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QWidget;
+
+namespace hoshi {
+
+/// A submenu on the window's menu bar.
+QMenu *addMenu(QMainWindow *window, const QString &name, const QString &caption);
+
+/// An entry of a menu, or of the menu bar itself, that acts when chosen.
+QAction *addEntry(QWidget *menuOrBar, const QString &name, const QString &caption,
+                  std::function<void()> onChosen);
+
+/// The version entry on the menu bar that opens the version box.
+QAction *addVersionEntry(QMainWindow *window, const QString &caption);
+
+} // namespace hoshi
