@@ -9,7 +9,7 @@ packages=(
     libgl-dev fonts-ipafont-gothic
     xvfb xdotool xclip x11-xkb-utils x11-utils
 )
-[ "${1:-}" = "--with-tools" ] && packages+=(clang libclang-rt-14-dev desktop-file-utils appstream imagemagick)
+[ "${1:-}" = "--with-tools" ] && packages+=(clang libclang-rt-14-dev desktop-file-utils appstream imagemagick dpkg-dev lintian)
 
 missing=()
 for package in "${packages[@]}"; do

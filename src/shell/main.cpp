@@ -1,4 +1,6 @@
 #include "platform/app_services.h"
+#include "platform/qt_translations.h"
+#include "platform/sound_check.h"
 #include "shell/launcher_window.h"
 #include "shell/mode_factories.h"
 #include "shell/mode_windows.h"
@@ -6,6 +8,7 @@
 #include "shell/window_services.h"
 
 #include <QApplication>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -28,18 +31,33 @@ bool answerCommandLine(int argc, char **argv)
                         "Usage: hoshinotamago [Qt options]\n\n"
                         "キーボード練習ソフト ほしのたまご。起動するとランチャーが開きます。\n"
                         "A keyboard typing tutor; it starts into its launcher.\n\n"
-                        "  --version  バージョンを表示 / print the version\n"
-                        "  --help     この説明を表示 / print this help\n");
+                        "  --version       バージョンを表示 / print the version\n"
+                        "  --help          この説明を表示 / print this help\n"
+                        "  --check-sounds  効果音ファイルの場所を確認 / show where the sound files are found\n");
             return true;
         }
     }
     return false;
 }
 
+bool hasArgument(int argc, char **argv, const char *name)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], name) == 0)
+            return true;
+    }
+    return false;
+}
+
 // On Linux a desktop program needs a display; say how to get one.
-bool displayMissing()
+bool displayMissing(int argc, char **argv)
 {
 #if defined(Q_OS_LINUX)
+    // Qt's own -platform and -display options name one.
+    for (const char *option : {"-platform", "--platform", "-display", "--display"}) {
+        if (hasArgument(argc, argv, option))
+            return false;
+    }
     const char *platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && *platform)
         return false;
@@ -51,13 +69,23 @@ bool displayMissing()
 #endif
 }
 
+// --check-sounds: where each cue file is found; fails when one would beep.
+int checkSounds(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    return hoshi::checkCueFiles(out, hoshi::SoundCuePlayer::defaultSearchFolders()) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (answerCommandLine(argc, argv))
         return 0;
-    if (displayMissing()) {
+    if (hasArgument(argc, argv, "--check-sounds"))
+        return checkSounds(argc, argv);
+    if (displayMissing(argc, argv)) {
         std::fprintf(stderr,
                      "ほしのたまご: 画面(ディスプレイ)が見つかりません。デスクトップから起動してください。\n"
                      "hoshinotamago: no display found. Start it from a desktop session, or run it under\n"
@@ -66,6 +94,7 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
+    hoshi::installQtJapanese(app);
     QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
     QApplication::setApplicationDisplayName(hoshi::productName());
     QApplication::setApplicationVersion(hoshi::versionNumber());

@@ -1,0 +1,59 @@
+# A Debian package of the installed tree:
+#   cmake --preset release && cmake --build --preset release && (cd build/release && cpack -G DEB)
+# Qt's plugins (speech, sound) and the Japanese font are loaded at run time,
+# so they are named here; the libraries linked are found by dpkg-shlibdeps.
+
+set(HOSHI_PACKAGE_MAINTAINER "Hoshinotamago Developers <hoshinotamago@example.org>"
+    CACHE STRING "Maintainer of the Debian package: name <address>")
+
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VENDOR "ほしのたまご")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keyboard typing tutor for children who follow it by ear")
+# Debian keeps extended description lines under 80 columns.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "A typing tutor for beginners and children, many of them blind or with\n"
+    "low vision, with a Japanese user interface. It is worked entirely from\n"
+    "the keyboard: a key guide, a finger guide, timed drills, and timed typing\n"
+    "of Japanese or English text files. Every step is put on the clipboard as\n"
+    "a short reading for a screen reader to speak. The English typing mode\n"
+    "uses the speech voice instead.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${HOSHI_PACKAGE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The multimedia backends (plugins/multimedia) come with libqt6multimedia6
+# and the X11 platform plugin with libqt6gui6, both linked libraries.
+set(HOSHI_RUNTIME_PLUGINS
+    "qt6-speech-speechd-plugin | qt6-speech-flite-plugin, fonts-ipafont-gothic")
+find_program(HOSHI_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(HOSHI_DPKG_SHLIBDEPS)
+    # Adds the Qt libraries the program links, with their versions.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "${HOSHI_RUNTIME_PLUGINS}")
+else()
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS
+        "libqt6widgets6, libqt6multimedia6, libqt6texttospeech6, ${HOSHI_RUNTIME_PLUGINS}")
+endif()
+# speechd's plugin needs the daemon to speak; flite speaks without one.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, qt6-speech-flite-plugin, qt6-translations-l10n")
+
+# The documents every Debian package carries.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog.Debian @ONLY)
+find_program(HOSHI_GZIP gzip)
+if(HOSHI_GZIP)
+    set(changelog ${CMAKE_BINARY_DIR}/debian/changelog.Debian.gz)
+    add_custom_command(OUTPUT ${changelog}
+        COMMAND ${HOSHI_GZIP} -9 -n -c ${CMAKE_BINARY_DIR}/debian/changelog.Debian > ${changelog}
+        DEPENDS ${CMAKE_BINARY_DIR}/debian/changelog.Debian VERBATIM)
+    add_custom_target(hoshi_debian_changelog ALL DEPENDS ${changelog})
+    install(FILES ${changelog} DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+include(CPack)

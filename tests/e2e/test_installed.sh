@@ -1,0 +1,38 @@
+# The installed tree, not the build tree: `cmake --install` into a private
+# prefix gives a program that finds its three sounds in the data folder,
+# ships its menu entry, icon and metadata, and starts into the launcher even
+# when the display is named only by Qt's own -display option.
+source "$(dirname "$0")/lib.sh"
+
+build_dir=$(cd "$(dirname "$HOSHI_PROGRAM")/.." && pwd)
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
+
+installed="$prefix/bin/hoshinotamago"
+[ -x "$installed" ] || fail "no installed program at $installed"
+for file in applications/io.github.hoshinotamago.HoshiNoTamago.desktop \
+            icons/hicolor/scalable/apps/io.github.hoshinotamago.HoshiNoTamago.svg \
+            metainfo/io.github.hoshinotamago.HoshiNoTamago.metainfo.xml; do
+    [ -f "$prefix/share/$file" ] || fail "not installed: share/$file"
+done
+
+# Every cue is found in the installed data folder and loads; none would beep.
+sounds=$("$installed" --check-sounds) || fail "--check-sounds failed: $sounds"
+for cue in ding.wav zannen.wav boo.wav; do
+    grep -qx "$cue: $prefix/share/hoshinotamago/$cue" <<<"$sounds" \
+        || fail "$cue not found in the installed data folder: $sounds"
+done
+
+# The installed program runs: the launcher announces its first entry.
+display=$DISPLAY
+(unset DISPLAY; exec "$installed" -display "$display") >"$prefix/program.log" 2>&1 &
+PROGRAM_PID=$!
+trap 'kill $PROGRAM_PID 2>/dev/null || true; rm -rf "$prefix"' EXIT
+wait_for_clipboard $'１\r\n押せばわかる'
+launcher=$(window_named "ほしのたまごいりぐち")
+focus_window "$launcher"
+press Escape
+wait_for_exit 10
+[ "$EXIT_STATUS" -eq 0 ] || fail "installed program exit status $EXIT_STATUS"
+echo "installed tree e2e passed"
