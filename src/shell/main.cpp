@@ -96,7 +96,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     hoshi::installQtJapanese(app);
     QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
-    QApplication::setApplicationDisplayName(hoshi::productName());
     QApplication::setApplicationVersion(hoshi::versionNumber());
     // Menus large enough for a low-vision helper to read, in a Japanese face.
     QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");

@@ -30,15 +30,21 @@ start_program() {
     trap 'kill $PROGRAM_PID 2>/dev/null || true' EXIT
 }
 
-# window_named TITLE: the id of the visible window with exactly that title.
+# window_named TITLE: the id of the visible window whose title is exactly TITLE
+# (xdotool's pattern alone does not anchor reliably on multibyte titles).
 window_named() {
-    local title=$1 id="" tries=0
+    local title=$1 id="" tries=0 candidate
     while [ -z "$id" ] && [ "$tries" -lt 100 ]; do
-        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+        for candidate in $(xdotool search --onlyvisible --name "$title" 2>/dev/null || true); do
+            if [ "$(xdotool getwindowname "$candidate" 2>/dev/null)" = "$title" ]; then
+                id=$candidate
+                break
+            fi
+        done
         [ -z "$id" ] && sleep 0.1
         tries=$((tries + 1))
     done
-    [ -n "$id" ] || fail "no window titled $title"
+    [ -n "$id" ] || fail "no window titled exactly $title"
     echo "$id"
 }
 
