@@ -99,7 +99,6 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(hoshi::versionNumber());
     // Menus large enough for a low-vision helper to read, in a Japanese face.
     QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
-    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenu");
 
     hoshi::AppServices services;
     hoshi::ModeWindows modes;

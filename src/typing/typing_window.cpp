@@ -145,6 +145,8 @@ void TypingWindow::unload()
 void TypingWindow::mnuFileOpen_Click()
 {
     const QString answer = m_services.filePicker.chooseTextFile(this);
+    // Take the keyboard back from the closed dialog, so menu keys work at once.
+    activateWindow();
     const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(answer);
     render();
     if (!content)
