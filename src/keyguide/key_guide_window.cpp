@@ -5,6 +5,7 @@
 #include "platform/key_event.h"
 #include "platform/posted_key_injector.h"
 #include "shell/menus.h"
+#include "shell/widget_look.h"
 #include "shell/window_services.h"
 
 #include <QApplication>
@@ -19,14 +20,6 @@ namespace {
 constexpr int VkF4 = 115;
 const QColor Black(0, 0, 0);
 
-void setTextColour(QLabel *label, QColor text)
-{
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, text);
-    colours.setColor(QPalette::Window, Black);
-    label->setPalette(colours);
-}
-
 QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor text)
 {
     auto *label = new QLabel(client);
@@ -34,7 +27,7 @@ QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor
     label->setFont(japaneseFont(FontFace::Proportional, pointSize));
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextFormat(Qt::PlainText);
-    setTextColour(label, text);
+    setColours(label, Black, text);
     return label;
 }
 
@@ -48,10 +41,7 @@ KeyGuideWindow::KeyGuideWindow(Announcer &announcer, QWidget *parent)
     setObjectName(QStringLiteral("frmKeyGuide"));
     setWindowTitle(QStringLiteral("押せばわかる"));
     auto *client = new QWidget(this);
-    QPalette colours = client->palette();
-    colours.setColor(QPalette::Window, Black);
-    client->setPalette(colours);
-    client->setAutoFillBackground(true);
+    setColours(client, Black, Qt::white);
     setCentralWidget(client);
     buildMenu();
     buildLabels(client);
