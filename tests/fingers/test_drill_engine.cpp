@@ -16,7 +16,6 @@ using hoshi::Cue;
 using hoshi::DrillEngine;
 using hoshi::DrillPhase;
 using hoshi::DrillProfile;
-using hoshi::testing::announced;
 using hoshi::testing::ding;
 using hoshi::testing::effectTexts;
 using hoshi::testing::RecordingServices;
@@ -39,32 +38,65 @@ void addProfileRows()
     QTest::newRow("numbers and symbols") << &hoshi::numbersAndSymbolsDrillProfile();
 }
 
-// An engine with its services and scripted draws (0-based rows; the first is
-// taken by load, the second by start), loaded.
+// An engine with its services and scripted draws (0-based rows, then a seeded fallback).
 struct Drill {
     explicit Drill(const DrillProfile &profile = alphabet(), std::deque<int> rows = {})
         : random(std::move(rows))
         , engine(profile, services, services, random)
     {
-        engine.load();
-    }
-
-    void typeTarget() { engine.keyPress(engine.view().keyText.toLower().at(0).unicode()); }
-    void spaceStart()
-    {
-        engine.keyDown(hoshi::VkSpace, 0);
-        engine.keyPress(' ');
-    }
-    void runOut()
-    {
-        for (int i = 0; i < engine.profile().timeLimit; ++i)
-            engine.tick();
     }
 
     RecordingServices services;
     ScriptedRandom random;
     DrillEngine engine;
 };
+
+// What the window would draw, in one line; key(...) and finger(...) are hidden.
+QString drawn(const DrillEngine &engine)
+{
+    const hoshi::DrillView &v = engine.view();
+    const auto shown = [](const char *name, const QString &text, bool visible) {
+        return QString::fromLatin1(name) + (visible ? u'[' + text + u']' : u'(' + text + u')');
+    };
+    QString out = QStringLiteral("%1 %2 %3 %4 %5 typed[%6]")
+                      .arg(v.timeText, v.maruText, v.batsuText, shown("key", v.keyText, v.keyVisible),
+                           shown("finger", v.fingerText, v.fingerVisible), v.echoText);
+    out += (v.startEnabled ? u' ' + v.startCaption : QString()) + (v.tokutenVisible ? u' ' + v.tokutenText : QString());
+    return out + (engine.timerOn() ? QStringLiteral(" timer") : QString())
+        + QStringLiteral(" bar %1").arg(qRound(engine.barWidth(600.0f)));
+}
+
+// Runs the steps: draw:row (the next draw), load, start, key:c (or key:#code), target (its key in
+// lower case), space (Space's key-down and character), tick[:count], runout, hide, clear (forget the effects).
+void run(Drill &drill, const QString &script)
+{
+    DrillEngine &engine = drill.engine;
+    for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+        const QString word = step.section(u':', 0, 0);
+        const QString arg = step.section(u':', 1);
+        if (word == "draw")
+            drill.random.push(arg.toInt());
+        else if (word == "load" || word == "start")
+            word == "load" ? engine.load() : engine.start();
+        else if (word == "key")
+            engine.keyPress(arg.startsWith(u'#') ? arg.mid(1).toInt() : arg.at(0).unicode());
+        else if (word == "target")
+            engine.keyPress(engine.view().keyText.toLower().at(0).unicode());
+        else if (word == "space") {
+            engine.keyDown(hoshi::VkSpace, 0);
+            engine.keyPress(' ');
+        }
+        else if (word == "tick" || word == "runout")
+            for (int i = word == "runout" ? engine.profile().timeLimit : qMax(arg.toInt(), 1); i > 0; --i)
+                engine.tick();
+        else if (word == "hide")
+            engine.hideFingerNames();
+        else if (word == "clear")
+            drill.services.clear();
+        else
+            QFAIL(qPrintable("unknown step " + step));
+    }
+}
 
 // An announcer and a generator that throw when told to, as a busy clipboard or a failing source might.
 struct Failing final : hoshi::Announcer, hoshi::RandomSource {
@@ -122,76 +154,66 @@ private slots:
         }
     }
 
-    void start_draws_shows_and_announces_the_target()
+    void runs_data()
     {
-        // State: loaded (row 5, T, drawn). Action: start, drawing row 13 (D).
-        Drill drill(alphabet(), {4, 12});
-        drill.engine.start();
-        // Expected: D with its finger label, announced; the timer runs; the start press not counted.
-        QCOMPARE(drill.engine.view().keyText, QStringLiteral("D"));
-        QCOMPARE(drill.engine.view().fingerText, QStringLiteral("左手\u3000中指"));
-        QVERIFY(drill.engine.view().keyVisible && drill.engine.view().fingerVisible);
-        QVERIFY(!drill.engine.view().startEnabled);
-        QVERIFY(drill.engine.timerOn());
-        QCOMPARE(drill.engine.maru(), 0);
-        QCOMPARE(effectTexts(drill.services), QStringList{announced("D")});
+        QTest::addColumn<const DrillProfile *>("profile");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("effects");
+        QTest::addColumn<QString>("drawn");
+        const DrillProfile *numbers = &hoshi::numbersAndSymbolsDrillProfile();
+        const auto row = [](const char *name, const char *script, const QStringList &effects, const char *drawn,
+                            const DrillProfile *profile = &alphabet()) {
+            QTest::newRow(name) << profile << QString::fromUtf8(script) << effects << QString::fromUtf8(drawn);
+        };
+        row("loaded: counts 0, the full time, a target drawn but hidden", "draw:4 load", {},
+            "TIME 30 ○ 0 × 0 key(T) finger(左手　人さし指) typed[] START bar 600");
+        row("loaded (numbers)", "draw:4 load", {}, "TIME 60 ○ 0 × 0 key(T) finger(左手　人さし指) typed[] START bar 600",
+            numbers);
+        row("start: a new target shown with its finger and said; the clock runs", "draw:4 load draw:12 start", {"D"},
+            "TIME 30 ○ 0 × 0 key[D] finger[左手　中指] typed[] timer bar 600");
+        row("a hit draws and says, the same target too; a miss says it again, then dings",
+            "draw:0 load draw:0 start clear draw:2 key:f draw:2 key:v key:g", {"V", "V", "V", ding()},
+            "TIME 30 ○ 2 × 1 key[V] finger[左手　人さし指] typed[G] timer bar 600");
+        row("the first second takes its share of the bar", "load draw:0 start tick", {"F"},
+            "TIME 29 ○ 0 × 0 key[F] finger[左手　人さし指] typed[] timer bar 580");
+        row("the first second (numbers)", "load draw:0 start tick", {"F"},
+            "TIME 59 ○ 0 × 0 key[F] finger[左手　人さし指] typed[] timer bar 590", numbers);
+        row("the last second still runs", "load draw:0 start tick:29", {"F"},
+            "TIME 1 ○ 0 × 0 key[F] finger[左手　人さし指] typed[] timer bar 20");
+        row("time-up: the prompt, RETRY, the score shown and said once; a stray tick does nothing",
+            "load draw:0 start draw:0 target key:#12354 key:#12354 key:#12354 clear runout tick", {"得点 -2"},
+            "TIME 0 ○ 1 × 3 key[] finger[Spaceでスタート] typed[あ] RETRY 得点 -2 bar 0");
+        row("time-up (numbers)", "load start clear runout", {"得点 0"},
+            "TIME 0 ○ 0 × 0 key[] finger[Spaceでスタート] typed[] RETRY 得点 0 bar 0", numbers);
+        row("Space starts a run without judging its own character", "draw:0 load draw:5 space", {"B"},
+            "TIME 30 ○ 0 × 0 key[B] finger[左手　人さし指] typed[] timer bar 600");
+        row("Space during a run is a miss", "draw:0 load draw:5 space space", {"B", "B", ding()},
+            "TIME 30 ○ 0 × 1 key[B] finger[左手　人さし指] typed[ ] timer bar 600");
+        row("Space after time-up starts a fresh run", "load start target key:7 runout clear draw:3 space", {"G"},
+            "TIME 30 ○ 0 × 0 key[G] finger[左手　人さし指] typed[7] timer bar 600");
+        row("typing when ready changes nothing", "draw:0 load key:f key:F key:7 key:#32 key:#13", {},
+            "TIME 30 ○ 0 × 0 key(F) finger(左手　人さし指) typed[] START bar 600");
+        row("typing after time-up changes nothing", "load start runout clear key:f key:7 key:#32 key:#13", {},
+            "TIME 0 ○ 0 × 0 key[] finger[Spaceでスタート] typed[] RETRY 得点 0 bar 0");
+        row("finger names hidden before the start show at the start", "draw:0 load hide draw:0 start", {"F"},
+            "TIME 30 ○ 0 × 0 key[F] finger[左手　人さし指] typed[] timer bar 600");
+        row("hidden during a run, they stay hidden: the prompt unseen",
+            "load draw:0 start hide draw:0 target clear runout", {"得点 1"},
+            "TIME 0 ○ 1 × 0 key[] finger(Spaceでスタート) typed[F] RETRY 得点 1 bar 0");
+        row("... until the next start", "load draw:0 start hide runout clear draw:0 space", {"F"},
+            "TIME 30 ○ 0 × 0 key[F] finger[左手　人さし指] typed[] timer bar 600");
     }
 
-    void full_run_has_exactly_time_limit_ticks_data() { addProfileRows(); }
-    void full_run_has_exactly_time_limit_ticks()
+    void runs()
     {
-        // State: a run with one hit and eleven misses.
+        // State: a new engine. Action: the steps.
         QFETCH(const DrillProfile *, profile);
+        QFETCH(QString, script);
         Drill drill(*profile);
-        drill.engine.start();
-        drill.typeTarget();
-        for (int i = 0; i < 11; ++i)
-            drill.engine.keyPress(0x3042);
-        const int limit = profile->timeLimit;
-        QCOMPARE(drill.engine.barWidth(600.0f), 600.0f);
-        // Action: TimeLimit - 1 ticks. Expected: the bar loses a share a second; still running at TIME 1.
-        drill.engine.tick();
-        QCOMPARE(drill.engine.barWidth(600.0f), 600.0f / static_cast<float>(limit) * static_cast<float>(limit - 1));
-        for (int i = 2; i < limit; ++i)
-            drill.engine.tick();
-        QCOMPARE(drill.engine.view().timeText, QStringLiteral("TIME 1"));
-        QVERIFY(drill.engine.timerOn() && !drill.engine.view().tokutenVisible);
-        drill.services.clear();
-        // Action: the last tick, then a stray one.
-        drill.engine.tick();
-        drill.engine.tick();
-        // Expected: TIME 0, the prompt, RETRY, the score shown and announced once, an empty bar.
-        const auto &view = drill.engine.view();
-        QCOMPARE(view.timeText, QStringLiteral("TIME 0"));
-        QCOMPARE(drill.engine.phase(), DrillPhase::TimeUp);
-        QVERIFY(!drill.engine.timerOn());
-        QCOMPARE(view.fingerText, QStringLiteral("Spaceでスタート"));
-        QCOMPARE(view.keyText, QString());
-        QVERIFY(view.startEnabled && view.tokutenVisible);
-        QCOMPARE(view.startCaption, QStringLiteral("RETRY"));
-        QCOMPARE(view.maruText + view.batsuText + view.tokutenText, QStringLiteral("○ 1× 11得点 -10"));
-        QCOMPARE(effectTexts(drill.services), QStringList{announced("得点 -10")});
-        QCOMPARE(drill.engine.barWidth(600.0f), 0.0f);
-    }
-
-    void hit_draws_and_announces_miss_announces_then_dings()
-    {
-        // State: running with target F; the next draws are row 3 (V), twice.
-        Drill drill(alphabet(), {0, 0, 2, 2});
-        drill.engine.start();
-        drill.services.clear();
-        // Action: f. Expected: ○ 1, V drawn and announced, no sound.
-        drill.engine.keyPress('f');
-        QCOMPARE(drill.engine.view().maruText, QStringLiteral("○ 1"));
-        QCOMPARE(drill.engine.view().echoText, QStringLiteral("F"));
-        QCOMPARE(drill.engine.keyNo(), 3);
-        // Action: v, then g. Expected: V drawn again and announced again; then V announced, × 1, the cue.
-        drill.engine.keyPress('v');
-        drill.engine.keyPress('g');
-        QCOMPARE(effectTexts(drill.services), (QStringList{announced("V"), announced("V"), announced("V"), ding()}));
-        QCOMPARE(drill.engine.view().maruText + drill.engine.view().batsuText, QStringLiteral("○ 2× 1"));
-        QCOMPARE(drill.engine.view().keyText, QStringLiteral("V"));
-        QCOMPARE(drill.engine.view().echoText, QStringLiteral("G"));
+        run(drill, script);
+        // Expected: these effects in this order (since the last clear), and this on show.
+        QTEST(effectTexts(drill.services), "effects");
+        QTEST(drawn(drill.engine), "drawn");
     }
 
     void characters_are_judged_data()
@@ -223,66 +245,13 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, charCode);
         QFETCH(bool, hit);
-        Drill drill(numbers ? hoshi::numbersAndSymbolsDrillProfile() : alphabet(), {0, row - 1});
+        Drill drill(numbers ? hoshi::numbersAndSymbolsDrillProfile() : alphabet(), {row - 1});
         drill.engine.start();
-        QCOMPARE(effectTexts(drill.services), QStringList{announced(drill.engine.view().keyText)});
+        QCOMPARE(effectTexts(drill.services), QStringList{drill.engine.view().keyText});
         // Action: the character. Expected: a hit or a miss.
         drill.engine.keyPress(charCode);
         QCOMPARE(drill.engine.maru(), hit ? 1 : 0);
         QCOMPARE(drill.engine.batsu(), hit ? 0 : 1);
-    }
-
-    void space_starts_a_run_without_judging_its_own_character()
-    {
-        // State: ready. Action: Space, as its key-down then its character.
-        Drill drill(alphabet(), {0, 5});
-        QCOMPARE(drill.engine.keyDown(hoshi::VkSpace, 0), Result::Started);
-        drill.engine.keyPress(' ');
-        // Expected: running, × 0, only the first target heard.
-        QCOMPARE(drill.engine.phase(), DrillPhase::Running);
-        QCOMPARE(drill.engine.view().batsuText, QStringLiteral("× 0"));
-        QCOMPARE(effectTexts(drill.services), QStringList{announced("B")});
-        // Action: Space again during the run. Expected: a miss; the run goes on.
-        QCOMPARE(drill.engine.keyDown(hoshi::VkSpace, 0), Result::None);
-        drill.engine.keyPress(' ');
-        QCOMPARE(drill.engine.batsu(), 1);
-        QCOMPARE(drill.engine.phase(), DrillPhase::Running);
-    }
-
-    void space_after_time_up_starts_a_fresh_run()
-    {
-        // State: a run with a hit and a miss has ended. Action: Space.
-        Drill drill;
-        drill.engine.start();
-        drill.typeTarget();
-        drill.engine.keyPress('7');
-        drill.runOut();
-        drill.services.clear();
-        drill.spaceStart();
-        // Expected: counts 0, TIME 30, score hidden, finger shown, the new target heard, a full bar.
-        const auto &view = drill.engine.view();
-        QCOMPARE(view.maruText + view.batsuText + view.timeText, QStringLiteral("○ 0× 0TIME 30"));
-        QVERIFY(!view.tokutenVisible && view.fingerVisible);
-        QVERIFY(view.fingerText != QStringLiteral("Spaceでスタート"));
-        QCOMPARE(effectTexts(drill.services), QStringList{announced(view.keyText)});
-        QCOMPARE(drill.engine.barWidth(300.0f), 300.0f);
-    }
-
-    void typing_outside_a_run_changes_nothing()
-    {
-        // State: ready, then after a run. Action: the hidden target and other characters.
-        Drill drill(alphabet(), {0});
-        for (int pass = 0; pass < 2; ++pass) {
-            for (int c : {int('f'), int('F'), int('7'), 32, 13})
-                drill.engine.keyPress(c);
-            // Expected: nothing counted, shown or heard.
-            QVERIFY(drill.services.log.empty());
-            QCOMPARE(drill.engine.view().maruText + drill.engine.view().batsuText, QStringLiteral("○ 0× 0"));
-            QCOMPARE(drill.engine.view().echoText, QString());
-            drill.engine.start();
-            drill.runOut();
-            drill.services.clear();
-        }
     }
 
     void escape_asks_to_close_in_every_state()
@@ -296,27 +265,8 @@ private slots:
             // Expected: none does anything; Escape asks to close.
             QVERIFY(drill.services.log.empty());
             QCOMPARE(drill.engine.keyDown(hoshi::VkEscape, 0), Result::Close);
-            if (phase == 0)
-                drill.engine.start();
-            else
-                drill.runOut();
+            run(drill, phase == 0 ? QStringLiteral("start") : QStringLiteral("runout"));
         }
-    }
-
-    void hidden_finger_names_return_at_next_start()
-    {
-        // State: names hidden before the start. Action: start. Expected: shown again.
-        Drill drill;
-        drill.engine.hideFingerNames();
-        drill.engine.start();
-        QVERIFY(drill.engine.view().fingerVisible);
-        // Action: hide during the run, hit, time-up. Expected: hidden (the prompt unseen) until the next start.
-        drill.engine.hideFingerNames();
-        drill.typeTarget();
-        drill.runOut();
-        QVERIFY(!drill.engine.view().fingerVisible);
-        drill.engine.keyDown(hoshi::VkSpace, 0);
-        QVERIFY(drill.engine.view().fingerVisible);
     }
 
     void failure_in_hit_branch_ends_only_that_key()

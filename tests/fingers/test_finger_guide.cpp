@@ -11,7 +11,6 @@
 
 using hoshi::Cue;
 using hoshi::FingerGuide;
-using hoshi::testing::announced;
 using hoshi::testing::ding;
 using hoshi::testing::effectTexts;
 using hoshi::testing::RecordingServices;
@@ -62,12 +61,17 @@ private slots:
 
     void load_shows_step_one_and_announces_its_reading_twice()
     {
-        // State: a new guide, loaded. Expected: step 1 with its label, its reading twice, nothing else.
-        QCOMPARE(m_guide->currentStep(), 1);
-        QCOMPARE(m_guide->view().keyText, QStringLiteral("F"));
-        QCOMPARE(m_guide->view().fingerLabel, QStringLiteral("ひだり\u3000人さし指"));
-        QCOMPARE(effectTexts(m_services), QStringList(2, announced(Readings.first())));
-        QVERIFY(m_guide->view().fingerLabelVisible);
+        for (int pass = 0; pass < 2; ++pass) {
+            // State: a new guide loaded; then at step 43 with names hidden, loaded again.
+            // Expected: step 1, names shown, step 1's reading twice and nothing else.
+            QCOMPARE(m_guide->currentStep(), 1);
+            QVERIFY(m_guide->view().fingerLabelVisible);
+            QCOMPARE(effectTexts(m_services), QStringList(2, Readings.first()));
+            walkTo(43);
+            m_guide->hideFingerNames();
+            m_services.clear();
+            m_guide->load();
+        }
     }
 
     void typing_each_shown_key_walks_the_table_then_wraps()
@@ -113,7 +117,7 @@ private slots:
         // Action: a character other than the shown key.
         m_guide->keyPress(charCode);
         // Expected: the key text announced, then the wrong-key cue; the step stays.
-        QCOMPARE(effectTexts(m_services), (QStringList{announced(key(step)), ding()}));
+        QCOMPARE(effectTexts(m_services), (QStringList{key(step), ding()}));
         QCOMPARE(m_guide->currentStep(), step);
     }
 
@@ -137,22 +141,9 @@ private slots:
         // Expected: the same walk and announcements as with names shown.
         QVERIFY(!m_guide->view().fingerLabelVisible);
         QCOMPARE(m_guide->currentStep(), 2);
-        QCOMPARE(effectTexts(m_services), (QStringList{announced(Readings.at(1)), announced("R"), ding()}));
+        QCOMPARE(effectTexts(m_services), (QStringList{Readings.at(1), "R", ding()}));
         m_guide->showFingerNames();
         QVERIFY(m_guide->view().fingerLabelVisible);
-    }
-
-    void load_after_a_walk_starts_fresh()
-    {
-        // State: at step 43, names hidden. Action: load again.
-        walkTo(43);
-        m_guide->hideFingerNames();
-        m_services.clear();
-        m_guide->load();
-        // Expected: step 1, names shown, step 1's reading twice.
-        QCOMPARE(m_guide->currentStep(), 1);
-        QVERIFY(m_guide->view().fingerLabelVisible);
-        QCOMPARE(m_services.announcements(), QStringList(2, Readings.first()));
     }
 
 private:

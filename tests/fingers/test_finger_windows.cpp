@@ -4,6 +4,7 @@
 #include "fingers/drill_window.h"
 #include "fingers/finger_guide_window.h"
 #include "support/fakes.h"
+#include "effect_text.h"
 
 #include <QAction>
 #include <QLabel>
@@ -11,8 +12,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
+
 using hoshi::DrillWindow;
 using hoshi::FingerGuideWindow;
+using hoshi::testing::ding;
+using hoshi::testing::effectTexts;
 using hoshi::testing::RecordingServices;
 using hoshi::testing::ScriptedRandom;
 
@@ -48,6 +53,27 @@ void typeShownKey(QWidget &window)
 bool timerOn(const QWidget &window)
 {
     return child<QTimer>(window, "Timer1")->isActive();
+}
+
+// What a drill window shows, in one line: key(...) and finger(...) are hidden,
+// START or RETRY is there when enabled, the bar is its share of the box.
+QString drawn(const DrillWindow &window)
+{
+    const auto label = [&window](const char *prefix, const char *name) {
+        const QLabel *widget = child<QLabel>(window, name);
+        const QString text = widget->text();
+        return QString::fromLatin1(prefix) + (widget->isVisibleTo(&window) ? u'[' + text + u']' : u'(' + text + u')');
+    };
+    const auto *start = child<QPushButton>(window, "cmdStart");
+    QString out = QStringLiteral("%1 %2 %3 %4 %5").arg(text(window, "lblTime"), text(window, "lblMaru"),
+                                                       text(window, "lblBatsu"), label("key", "lblKey"),
+                                                       label("finger", "lblYubi"));
+    out += shown(window, "lblTokuten") ? u' ' + text(window, "lblTokuten") : QString();
+    out += start->isEnabled() ? u' ' + start->text() : QString();
+    out += timerOn(window) ? QStringLiteral(" timer") : QString();
+    const double share = double(child(window, "shpScale")->width()) / child(window, "shpBox")->width();
+    out += QStringLiteral(" bar %1%").arg(qRound(100 * share));
+    return out + (window.isVisible() ? QString() : QStringLiteral(" closed"));
 }
 
 } // namespace
@@ -139,13 +165,13 @@ private slots:
         QTest::addColumn<bool>("numbers");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<QColor>("bar");
         QTest::addColumn<QString>("endCaption");
-        QTest::newRow("alphabet") << false << "frmYubiren2" << "アルファベットに挑戦" << "TIME 30" << QColor(255, 0, 0)
-                                  << "終了(&X )";
-        QTest::newRow("numbers") << true << "frmYubiren3" << "数字と記号も登場" << "TIME 60" << QColor(0, 0, 255)
-                                 << "終了(&X)";
+        QTest::addColumn<QColor>("bar");
+        QTest::addColumn<QString>("drawn");
+        QTest::newRow("alphabet") << false << "frmYubiren2" << "アルファベットに挑戦" << "終了(&X )" << QColor(255, 0, 0)
+                                  << "TIME 30 ○ 0 × 0 key(F) finger(左手　人さし指) START bar 100%";
+        QTest::newRow("numbers") << true << "frmYubiren3" << "数字と記号も登場" << "終了(&X)" << QColor(0, 0, 255)
+                                 << "TIME 60 ○ 0 × 0 key(F) finger(左手　人さし指) START bar 100%";
     }
 
     void drill_opens_ready_with_profile_look()
@@ -153,138 +179,92 @@ private slots:
         // State: a new window. Action: open it.
         QFETCH(bool, numbers);
         QFETCH(QColor, bar);
-        auto window = drill(numbers ? hoshi::numbersAndSymbolsDrillProfile() : hoshi::alphabetDrillProfile());
+        auto window = drill(numbers ? hoshi::numbersAndSymbolsDrillProfile() : hoshi::alphabetDrillProfile(), {0});
         window->open();
-        // Expected: the profile's texts and colours; ready, nothing announced.
+        // Expected: the profile's names, texts and colours; ready, the target hidden, silent.
         QTEST(window->objectName(), "name");
         QTEST(window->windowTitle(), "title");
-        QTEST(text(*window, "lblTime"), "time");
         QTEST(child<QAction>(*window, "mnuEnd")->text(), "endCaption");
-        QCOMPARE(text(*window, "lblMaru") + text(*window, "lblBatsu"), QStringLiteral("○ 0× 0"));
+        QTEST(drawn(*window), "drawn");
         QCOMPARE(child(*window, "shpScale")->palette().color(QPalette::Window), bar);
         QCOMPARE(child(*window, "shpBox")->palette().color(QPalette::Window), QColor(Qt::white));
         QCOMPARE(window->centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 128));
         QCOMPARE(child(*window, "Frame1")->palette().color(QPalette::Window), QColor(Qt::black));
         QVERIFY(child(*window, "lblKey")->parentWidget() == child(*window, "Frame1"));
-        const auto *start = child<QPushButton>(*window, "cmdStart");
-        QCOMPARE(start->text(), QStringLiteral("START"));
-        QVERIFY(start->isEnabled());
-        QCOMPARE(start->font().pointSizeF(), 36.0);
-        QVERIFY(!shown(*window, "lblKey") && !shown(*window, "lblYubi") && !shown(*window, "lblTokuten"));
-        QCOMPARE(child(*window, "shpScale")->width(), child(*window, "shpBox")->width());
+        QCOMPARE(child(*window, "cmdStart")->font().pointSizeF(), 36.0);
         QVERIFY(m_services.log.empty());
     }
 
-    void drill_space_starts_with_counts_zero()
+    void drill_runs_data()
     {
-        // State: ready; the first target will be row 4 (G). Action: Space.
-        auto window = drill(hoshi::alphabetDrillProfile(), {0, 3, 8});
-        window->open();
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        // Expected: running with a one-second timer, × 0, G shown and announced, START disabled.
-        QVERIFY(timerOn(*window));
-        QCOMPARE(child<QTimer>(*window, "Timer1")->interval(), 1000);
-        QCOMPARE(text(*window, "lblBatsu"), QStringLiteral("× 0"));
-        QCOMPARE(text(*window, "lblKey"), QStringLiteral("G"));
-        QVERIFY(shown(*window, "lblKey"));
-        QVERIFY(!child(*window, "cmdStart")->isEnabled());
-        // Action: g, Enter, then keys without a character. Expected: ○ 1 and M; × 1 with the cue; nothing more.
-        QTest::keyClick(window.get(), 'g');
-        QCOMPARE(text(*window, "lblMaru"), QStringLiteral("○ 1"));
-        QTest::keyClick(window.get(), Qt::Key_Return);
-        for (Qt::Key key : {Qt::Key_Left, Qt::Key_F5, Qt::Key_Shift})
-            QTest::keyClick(window.get(), key);
-        QCOMPARE(text(*window, "lblBatsu"), QStringLiteral("× 1"));
-        QCOMPARE(m_services.announcements(), (QStringList{"G", "M", "M"}));
-        QCOMPARE(m_services.cueCount(hoshi::Cue::Ding), 1);
+        QTest::addColumn<bool>("numbers");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("effects");
+        QTest::addColumn<QString>("drawn");
+        const auto row = [](const char *name, const char *script, const QStringList &effects, const char *drawn,
+                            bool numbers = false) {
+            QTest::newRow(name) << numbers << QString::fromUtf8(script) << effects << QString::fromUtf8(drawn);
+        };
+        row("Space starts: counts 0, the target shown and said, START off, the timer on", "space", {"G"},
+            "TIME 30 ○ 0 × 0 key[G] finger[左手　人さし指] timer bar 100%");
+        row("a hit; a miss by Enter; keys without a character do nothing", "space key:g return left f5 shift",
+            {"G", "M", "M", ding()}, "TIME 30 ○ 1 × 1 key[M] finger[右手　人さし指] timer bar 100%");
+        row("START by mouse; Space in a run is a miss", "click space", {"G", "G", ding()},
+            "TIME 30 ○ 0 × 1 key[G] finger[左手　人さし指] timer bar 100%");
+        row("a tick takes its share of the bar", "space tick", {"G"},
+            "TIME 29 ○ 0 × 0 key[G] finger[左手　人さし指] timer bar 97%");
+        row("time-up: the prompt, the score, RETRY, the timer off, an empty bar",
+            "space target key:1 key:2 clear tick:30", {"得点 -1"},
+            "TIME 0 ○ 1 × 2 key[] finger[Spaceでスタート] 得点 -1 RETRY bar 0%");
+        row("after time-up typing does nothing; Space starts afresh with a full bar", "space tick:30 clear key:a space",
+            {"M"}, "TIME 30 ○ 0 × 0 key[M] finger[右手　人さし指] timer bar 100%");
+        row("a resize mid-run fills the new box until the next tick", "space tick:3 resize", {"G"},
+            "TIME 27 ○ 0 × 0 key[G] finger[左手　人さし指] timer bar 100%");
+        row("... which takes the time left of the new box", "space tick:3 resize tick", {"G"},
+            "TIME 26 ○ 0 × 0 key[G] finger[左手　人さし指] timer bar 87%");
+        row("Escape mid-run closes the window and stops the timer", "space key:q tick:5 escape", {"G", "G", ding()},
+            "TIME 55 ○ 0 × 1 key[G] finger[左手　人さし指] bar 92% closed", true);
+        row("reopening is fresh and silent", "space key:w tick:5 escape clear open", {},
+            "TIME 60 ○ 0 × 0 key(M) finger(右手　人さし指) START bar 100%", true);
     }
 
-    void drill_button_starts_and_never_takes_space()
+    void drill_runs()
     {
-        // State: ready; the button cannot take the keyboard. Action: click START, then Space.
-        auto window = drill(hoshi::alphabetDrillProfile());
+        // State: a drill window opened; its draws give rows 1 (F, at opening), 4 (G), 9 (M), then 4, 9 again.
+        QFETCH(bool, numbers);
+        QFETCH(QString, script);
+        auto window = drill(numbers ? hoshi::numbersAndSymbolsDrillProfile() : hoshi::alphabetDrillProfile(),
+                            {0, 3, 8, 3, 8});
         window->open();
-        auto *start = child<QPushButton>(*window, "cmdStart");
-        QCOMPARE(start->focusPolicy(), Qt::NoFocus);
-        QTest::mouseClick(start, Qt::LeftButton);
-        QVERIFY(timerOn(*window));
-        QCOMPARE(m_services.announcements(), QStringList{text(*window, "lblKey")});
-        // Expected: Space during the run is a miss, not a restart.
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        QCOMPARE(text(*window, "lblBatsu"), QStringLiteral("× 1"));
-    }
-
-    void drill_full_run_ends_with_score_and_empty_bar()
-    {
-        // State: a run with one hit and two misses.
-        auto window = drill(hoshi::alphabetDrillProfile());
-        window->open();
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        typeShownKey(*window);
-        QTest::keyClicks(window.get(), QStringLiteral("12"));
-        const int box = child(*window, "shpBox")->width();
-        // Action: the first tick. Expected: TIME 29 and 29/30 of the bar.
-        window->Timer1_Timer();
-        QCOMPARE(text(*window, "lblTime"), QStringLiteral("TIME 29"));
-        QCOMPARE(child(*window, "shpScale")->width(), qRound(box / 30.0 * 29));
-        // Action: the other 29 ticks. Expected: the time-up screen, timer off, empty bar.
-        for (int i = 1; i < 30; ++i)
-            window->Timer1_Timer();
-        QCOMPARE(text(*window, "lblYubi"), QStringLiteral("Spaceでスタート"));
-        QCOMPARE(text(*window, "lblTokuten"), QStringLiteral("得点 -1"));
-        QVERIFY(shown(*window, "lblTokuten"));
-        QVERIFY(!timerOn(*window));
-        QCOMPARE(child<QPushButton>(*window, "cmdStart")->text(), QStringLiteral("RETRY"));
-        QCOMPARE(child(*window, "shpScale")->width(), 0);
-        // Action: Space. Expected: a fresh run, the bar full again.
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        QCOMPARE(text(*window, "lblTime"), QStringLiteral("TIME 30"));
-        QVERIFY(!shown(*window, "lblTokuten"));
-        QCOMPARE(child(*window, "shpScale")->width(), box);
-    }
-
-    void drill_bar_after_resize()
-    {
-        // State: a run 3 seconds in.
-        auto window = drill(hoshi::alphabetDrillProfile());
-        window->open();
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        for (int i = 0; i < 3; ++i)
-            window->Timer1_Timer();
-        const int fullBox = child(*window, "shpBox")->width();
-        QCOMPARE(child(*window, "shpScale")->width(), qRound(fullBox / 30.0 * 27));
-        // Action: make the window smaller.
-        window->resize(window->width() / 2, window->height() / 2);
-        QCoreApplication::processEvents();
-        const int box = child(*window, "shpBox")->width();
-        QVERIFY(box < fullBox);
-        // Expected: the bar at the new box's full width until the next tick brings back the time left.
-        QCOMPARE(child(*window, "shpScale")->width(), box);
-        window->Timer1_Timer();
-        QCOMPARE(child(*window, "shpScale")->width(), qRound(box / 30.0 * 26));
-    }
-
-    void drill_close_mid_run_stops_timer_and_reopens_fresh()
-    {
-        // State: a run with a miss, 5 seconds in. Action: Escape.
-        auto window = drill(hoshi::numbersAndSymbolsDrillProfile());
-        window->open();
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        QTest::keyClicks(window.get(), QStringLiteral("qw"));
-        for (int i = 0; i < 5; ++i)
-            window->Timer1_Timer();
-        QTest::keyClick(window.get(), Qt::Key_Escape);
-        // Expected: closed, the timer stopped with it.
-        QVERIFY(!window->isVisible());
-        QVERIFY(!timerOn(*window));
-        // Action: reopen. Expected: ready with a fresh state, silent.
-        m_services.clear();
-        window->open();
-        QCOMPARE(text(*window, "lblTime") + text(*window, "lblMaru") + text(*window, "lblBatsu"),
-                 QStringLiteral("TIME 60○ 0× 0"));
-        QCOMPARE(child<QPushButton>(*window, "cmdStart")->text(), QStringLiteral("START"));
-        QVERIFY(!shown(*window, "lblKey"));
-        QVERIFY(m_services.log.empty());
+        // Action: the steps.
+        for (const QString &step : script.split(u' ')) {
+            const QString word = step.section(u':', 0, 0);
+            const std::map<QString, Qt::Key> keys{{"space", Qt::Key_Space}, {"return", Qt::Key_Return},
+                                                  {"escape", Qt::Key_Escape}, {"left", Qt::Key_Left},
+                                                  {"f5", Qt::Key_F5}, {"shift", Qt::Key_Shift}};
+            if (keys.contains(word))
+                QTest::keyClick(window.get(), keys.at(word));
+            else if (word == "key")
+                QTest::keyClick(window.get(), step.at(4).toLatin1());
+            else if (word == "target")
+                typeShownKey(*window);
+            else if (word == "click")
+                QTest::mouseClick(child(*window, "cmdStart"), Qt::LeftButton);
+            else if (word == "tick")
+                for (int i = qMax(step.section(u':', 1).toInt(), 1); i > 0; --i)
+                    window->Timer1_Timer();
+            else if (word == "resize") {
+                window->resize(window->width() / 2, window->height() / 2);
+                QCoreApplication::processEvents();
+            }
+            else if (word == "open")
+                window->open();
+            else if (word == "clear")
+                m_services.clear();
+        }
+        // Expected: these effects in this order (since the last clear), and this on show.
+        QTEST(effectTexts(m_services), "effects");
+        QTEST(drawn(*window), "drawn");
     }
 
     void both_drills_open_at_once_keep_their_own_state()

@@ -139,7 +139,8 @@ private slots:
             for (int state = -1; state <= 8; ++state) {
                 const KeyLookup found = LookUpKey(code, state);
                 const bool table = (state == 0 && unshifted.contains(code)) || (state == 1 && shifted.contains(code));
-                if (found.tableEntry.has_value() != table || found.modifierEntry.has_value() != modifiers.contains(code))
+                const bool modifier = modifiers.contains(code);
+                if (found.tableEntry.has_value() != table || found.modifierEntry.has_value() != modifier)
                     QFAIL(qPrintable(QStringLiteral("key %1 in state %2 is in the wrong tables").arg(code).arg(state)));
             }
         }

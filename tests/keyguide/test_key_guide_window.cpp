@@ -89,7 +89,8 @@ private slots:
         // Expected: shown and announced; still open, the focus where it was.
         QCOMPARE(label("lblKey")->text(), display);
         QCOMPARE(label("lblYomi")->text(), reading);
-        QCOMPARE(m_services.announcements().mid(m_services.announcements().size() - 2), QStringList({display, reading}));
+        const QStringList heard = m_services.announcements();
+        QCOMPARE(heard.mid(heard.size() - 2), QStringList({display, reading}));
         QVERIFY(m_window->isVisible());
         QCOMPARE(QApplication::focusWidget(), focusBefore);
     }

@@ -10,31 +10,30 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("command"); // program, then arguments; empty: none to start
-        const auto entry = [](const char *lines) {
-            return QStringLiteral("[Desktop Entry]\nType=Application\nName=Editor\n") + QString::fromUtf8(lines) + u'\n';
+        const auto row = [](const char *name, const char *lines, const QStringList &command) {
+            QTest::newRow(name) << QStringLiteral("[Desktop Entry]\nType=Application\nName=Editor\n%1\n").arg(lines)
+                                << command;
         };
-        QTest::newRow("file code dropped") << entry("Exec=gedit %U") << QStringList{"gedit"};
-        QTest::newRow("options kept") << entry("Exec=kate -b %U") << QStringList{"kate", "-b"};
-        QTest::newRow("quoted program") << entry("Exec=\"/opt/My Editor/editor\" --new-window %F")
-                                        << QStringList{"/opt/My Editor/editor", "--new-window"};
-        QTest::newRow("escaped quote in quotes") << entry("Exec=ed \"--title=say \\\\\"hi\\\\\"\"")
-                                                 << QStringList{"ed", "--title=say \"hi\""};
-        QTest::newRow("percent sign kept") << entry("Exec=ed --title=100%% %f") << QStringList{"ed", "--title=100%"};
-        QTest::newRow("code inside an argument") << entry("Exec=ed --file=%f --x") << QStringList{"ed", "--file=", "--x"};
-        QTest::newRow("icon and name codes") << entry("Exec=ed %i %c %k") << QStringList{"ed"};
-        QTest::newRow("flatpak markers") << entry("Exec=/usr/bin/flatpak run --command=ed org.x.Ed @@ %F @@")
-                                         << QStringList{"/usr/bin/flatpak", "run", "--command=ed", "org.x.Ed"};
-        QTest::newRow("spaces collapse") << entry("Exec=  ed    -n  ") << QStringList{"ed", "-n"};
-        QTest::newRow("first exec wins, comments skipped") << entry("# Exec=evil\nExec=ed\nExec=other")
-                                                           << QStringList{"ed"};
-        QTest::newRow("terminal editor refused") << entry("Exec=vim %F\nTerminal=true") << QStringList();
-        QTest::newRow("hidden entry refused") << entry("Exec=ed\nHidden=true") << QStringList();
-        QTest::newRow("no exec") << entry("") << QStringList();
-        QTest::newRow("only a field code") << entry("Exec=%F") << QStringList();
-        QTest::newRow("unbalanced quote") << entry("Exec=\"ed %F") << QStringList();
-        QTest::newRow("link, not application") << QStringLiteral("[Desktop Entry]\nType=Link\nExec=ed\n") << QStringList();
-        QTest::newRow("exec of an action only")
-            << QStringLiteral("[Desktop Entry]\nType=Application\n[Desktop Action new]\nExec=ed --new\n") << QStringList();
+        row("file code dropped", "Exec=gedit %U", {"gedit"});
+        row("options kept", "Exec=kate -b %U", {"kate", "-b"});
+        row("quoted program", "Exec=\"/opt/My Editor/editor\" --new-window %F",
+            {"/opt/My Editor/editor", "--new-window"});
+        row("escaped quote in quotes", "Exec=ed \"--title=say \\\\\"hi\\\\\"\"", {"ed", "--title=say \"hi\""});
+        row("percent sign kept", "Exec=ed --title=100%% %f", {"ed", "--title=100%"});
+        row("code inside an argument", "Exec=ed --file=%f --x", {"ed", "--file=", "--x"});
+        row("icon and name codes", "Exec=ed %i %c %k", {"ed"});
+        row("flatpak markers", "Exec=/usr/bin/flatpak run --command=ed org.x.Ed @@ %F @@",
+            {"/usr/bin/flatpak", "run", "--command=ed", "org.x.Ed"});
+        row("spaces collapse", "Exec=  ed    -n  ", {"ed", "-n"});
+        row("first exec wins, comments skipped", "# Exec=evil\nExec=ed\nExec=other", {"ed"});
+        row("terminal editor refused", "Exec=vim %F\nTerminal=true", {});
+        row("hidden entry refused", "Exec=ed\nHidden=true", {});
+        row("no exec", "", {});
+        row("only a field code", "Exec=%F", {});
+        row("unbalanced quote", "Exec=\"ed %F", {});
+        QTest::newRow("link, not application")
+            << QStringLiteral("[Desktop Entry]\nType=Link\nExec=ed\n") << QStringList();
+        row("exec of an action only", "[Desktop Action new]\nExec=ed --new", {});
     }
 
     void command_of_desktop_entry()
@@ -53,9 +52,10 @@ private slots:
         QTest::newRow("list in order") << "[Default Applications]\ntext/plain=a.desktop;b.desktop;\n"
                                        << QStringList{"a.desktop", "b.desktop"};
         QTest::newRow("other sections ignored")
-            << "[Added Associations]\ntext/plain=c.desktop\n[Default Applications]\ntext/html=h.desktop\n" << QStringList{};
-        QTest::newRow("other types ignored") << "[Default Applications]\ntext/plain-x=x.desktop\ntext/plain = p.desktop\n"
-                                             << QStringList{"p.desktop"};
+            << "[Added Associations]\ntext/plain=c.desktop\n[Default Applications]\ntext/html=h.desktop\n"
+            << QStringList{};
+        QTest::newRow("other types ignored")
+            << "[Default Applications]\ntext/plain-x=x.desktop\ntext/plain = p.desktop\n" << QStringList{"p.desktop"};
         QTest::newRow("empty file") << "" << QStringList{};
     }
 

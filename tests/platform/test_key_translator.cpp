@@ -124,7 +124,8 @@ private slots:
         QFETCH(int, qtKey);
         QFETCH(int, qtModifiers);
         QFETCH(QString, text);
-        const TranslatedKey key = translateKeyEvent(QKeyEvent(QEvent::KeyPress, qtKey, Qt::KeyboardModifiers(qtModifiers), text));
+        const QKeyEvent event(QEvent::KeyPress, qtKey, Qt::KeyboardModifiers(qtModifiers), text);
+        const TranslatedKey key = translateKeyEvent(event);
         QTEST(key.down.modifiers, "mask");
         QTEST(key.charCode.value_or(-1), "charCode");
     }

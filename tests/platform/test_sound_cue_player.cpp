@@ -93,7 +93,8 @@ private slots:
         QTextStream out(&report);
         QVERIFY(hoshi::checkCueFiles(out, SoundCuePlayer::defaultSearchFolders()));
         const QString here = QCoreApplication::applicationDirPath();
-        QCOMPARE(report, QStringLiteral("ding.wav: %1/ding.wav\nzannen.wav: %1/zannen.wav\nboo.wav: %1/boo.wav\n").arg(here));
+        QCOMPARE(report,
+                 QStringLiteral("ding.wav: %1/ding.wav\nzannen.wav: %1/zannen.wav\nboo.wav: %1/boo.wav\n").arg(here));
         // State: a folder with a good, a missing and a broken cue. Expected: each reported, the check fails.
         QTemporaryDir broken;
         QFile::copy(here + QStringLiteral("/ding.wav"), broken.filePath(QStringLiteral("ding.wav")));
@@ -104,7 +105,8 @@ private slots:
         QVERIFY(!hoshi::checkCueFiles(out, {broken.path()}));
         const QStringList lines = report.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines.at(0), QStringLiteral("ding.wav: ") + QDir::cleanPath(broken.filePath(QStringLiteral("ding.wav"))));
+        const QString brokenDing = QDir::cleanPath(broken.filePath(QStringLiteral("ding.wav")));
+        QCOMPARE(lines.at(0), QStringLiteral("ding.wav: ") + brokenDing);
         QCOMPARE(lines.at(1), QStringLiteral("zannen.wav: missing, would beep"));
         QVERIFY(lines.at(2).endsWith(QStringLiteral("boo.wav cannot be played, would beep")));
     }

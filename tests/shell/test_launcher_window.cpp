@@ -79,10 +79,10 @@ private slots:
     {
         // Action: Down, Up, Up (wraps to 6), Ctrl+Shift+Down (wraps to 1).
         m_services->clear();
-        const std::pair<Qt::Key, int> steps[]{{Qt::Key_Down, 2}, {Qt::Key_Up, 1}, {Qt::Key_Up, 6}, {Qt::Key_Down, 1}};
-        for (const auto &[key, entry] : steps) {
-            const auto modifiers = entry == 1 && key == Qt::Key_Down ? Qt::ControlModifier | Qt::ShiftModifier
-                                                                       : Qt::KeyboardModifiers();
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> steps[]{
+            {Qt::Key_Down, {}, 2}, {Qt::Key_Up, {}, 1}, {Qt::Key_Up, {}, 6},
+            {Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier, 1}};
+        for (const auto &[key, modifiers, entry] : steps) {
             QTest::keyClick(focused(), key, modifiers);
             QTRY_VERIFY(m_launcher->entry(entry)->hasFocus());
         }

@@ -43,8 +43,9 @@ private slots:
         // A 1000 x 1000 twips client: U = 200, W = 990.
         const LauncherLayout layout = launcherLayout(hoshi::layoutUnits(1000, 1000));
         QCOMPARE(layout.title, (TwipsRect{49.5, 40, 891, 120}));
-        const std::array<TwipsRect, 6> entries{{{49.5, 200, 396, 200}, {49.5, 450, 396, 200}, {49.5, 700, 396, 200},
-                                                {544.5, 200, 396, 200}, {544.5, 450, 396, 200}, {544.5, 700, 396, 200}}};
+        const std::array<TwipsRect, 6> entries{{{49.5, 200, 396, 200}, {49.5, 450, 396, 200},
+                                                {49.5, 700, 396, 200}, {544.5, 200, 396, 200},
+                                                {544.5, 450, 396, 200}, {544.5, 700, 396, 200}}};
         for (std::size_t i = 0; i < entries.size(); ++i)
             QCOMPARE(layout.entries[i], entries[i]);
     }

@@ -5,57 +5,51 @@
 #include "typing/typing_exercise.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace hoshi;
 using hoshi::testing::Effect;
-using Effects = std::vector<Effect>;
 
 namespace {
 
-const QStringList FileLines{"one", "two", "three", "four", "five"};
-
-Effect announced(const QString &text)
-{
-    return {Effect::Announce, text};
-}
-
-Effect spoken(const QString &text)
-{
-    return {Effect::Speak, text};
-}
-
-Effect cue(Cue which)
-{
-    return {Effect::Cue, {}, which};
-}
-
 /// An exercise with recording services and scripted draws.
 struct Rig {
-    explicit Rig(const TypingProfile &profile = TypingProfile::japanese())
-        : exercise(profile, services, services, random)
-    {
-    }
-
-    void enter() { exercise.keyDown(VkReturn, 0); }
-    void ctrl() { exercise.keyDown(VkControl, CtrlBit); }
-    void type(const QString &text) { exercise.inputChanged(text); }
-    void typeShown() { type(exercise.state().display); }
-    void ticks(int count)
-    {
-        for (int i = 0; i < count; ++i)
-            exercise.tick();
-    }
-    void runOut() { ticks(exercise.jikan()); }
-    const TypingState &state() const { return exercise.state(); }
+    explicit Rig(const TypingProfile &profile) : exercise(profile, services, services, random) {}
 
     testing::RecordingServices services;
     testing::ScriptedRandom random;
     TypingExercise exercise;
 };
 
-enum class RunState { NoText, Ready, Running, Over, OverWithNewLimit };
+// The effects in order: said texts as they are, "speak ..." and "cue ...".
+QStringList effects(const testing::RecordingServices &services)
+{
+    QStringList out;
+    for (const Effect &e : services.log) {
+        if (e.kind == Effect::Cue)
+            out << QStringLiteral("cue ") + cueFileName(e.cue);
+        else
+            out << (e.kind == Effect::Speak ? QStringLiteral("speak ") : QString()) + e.text;
+    }
+    return out;
+}
+
+// What the window would draw, in one line: labels, [line] [input], the clock,
+// the lock, the score where shown, the bar, and the practice file with its last entry.
+QString drawn(const TypingExercise &exercise)
+{
+    const TypingState &s = exercise.state();
+    QString out = QStringLiteral("%1 %2 %3 [%4] [%5]").arg(s.timeLabel, s.maruLabel, s.batsuLabel, s.display, s.input);
+    out += (s.timerOn ? QStringLiteral(" timer") : QString()) + (s.inputLocked ? QStringLiteral(" locked") : QString());
+    out += (s.scoreVisible ? QStringLiteral(" ") + s.scoreLabel : QString());
+    out += QStringLiteral(" bar %1%").arg(qRound(s.barShare * 100));
+    const PracticeText &text = exercise.text();
+    if (text.isLoaded())
+        out += QStringLiteral(" %1/%2").arg(QFileInfo(text.practiceFile()).baseName()).arg(text.lastLineNo());
+    return out;
+}
 
 } // namespace
 
@@ -72,216 +66,158 @@ private:
         return path;
     }
 
-    // Loads the five-line practice file, then brings the run to the state.
-    void bringTo(Rig &rig, RunState state)
+    // Runs the steps: load[:name] (practice.txt by default), cancel (the dialog cancelled), enter,
+    // ctrl, esc, type:text ("_" a blank), typeshown, draw:row (the next draw), tick[:count], runout,
+    // limit:minutes, close, open, clear (forget the effects so far).
+    void run(Rig &rig, const QString &script)
     {
-        if (state == RunState::NoText)
-            return;
-        QVERIFY(rig.exercise.loadChosenFile(m_practice)->ok());
-        if (state == RunState::Ready)
-            return;
-        rig.enter();
-        rig.type(QStringLiteral("typed"));
-        if (state == RunState::Running)
-            return;
-        rig.runOut();
-        if (state == RunState::OverWithNewLimit)
-            rig.exercise.chooseTimeLimit(TimeLimitChoice::OneMinute);
+        TypingExercise &exercise = rig.exercise;
+        for (const QString &step : script.split(u' ', Qt::SkipEmptyParts)) {
+            const QString word = step.section(u':', 0, 0);
+            const QString arg = step.section(u':', 1).replace(u'_', u' ');
+            if (word == "load")
+                exercise.loadChosenFile(m_dir.filePath((arg.isEmpty() ? QStringLiteral("practice") : arg) + ".txt"));
+            else if (word == "cancel")
+                exercise.loadChosenFile(QString());
+            else if (word == "enter" || word == "ctrl" || word == "esc")
+                exercise.keyDown(word == "enter" ? VkReturn : word == "ctrl" ? VkControl : VkEscape, 0);
+            else if (word == "type" || word == "typeshown")
+                exercise.inputChanged(word == "type" ? arg : exercise.state().display);
+            else if (word == "draw")
+                rig.random.push(arg.toInt());
+            else if (word == "tick" || word == "runout")
+                for (int i = word == "runout" ? exercise.jikan() : qMax(arg.toInt(), 1); i > 0; --i)
+                    exercise.tick();
+            else if (word == "limit")
+                exercise.chooseTimeLimit(arg == "1"   ? TimeLimitChoice::OneMinute
+                                         : arg == "3" ? TimeLimitChoice::ThreeMinutes
+                                                      : TimeLimitChoice::FiveMinutes);
+            else if (word == "close" || word == "open")
+                word == "close" ? exercise.close() : exercise.open();
+            else if (word == "clear")
+                rig.services.clear();
+            else
+                QFAIL(qPrintable("unknown step " + step));
+        }
     }
 
     QTemporaryDir m_dir;
-    QString m_practice;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_practice = writeFile(QStringLiteral("practice.txt"), FileLines.join(QStringLiteral("\r\n")).toUtf8());
+        writeFile(QStringLiteral("practice.txt"), "one\r\ntwo\r\nthree\r\nfour\r\nfive");
+        writeFile(QStringLiteral("abc.txt"), "Abc");
+        writeFile(QStringLiteral("gap.txt"), "a\r\n\r\nb");
+        writeFile(QStringLiteral("other.txt"), "x\ny");
+        writeFile(QStringLiteral("short.txt"), "S1\n");
+        writeFile(QStringLiteral("empty.txt"), "");
     }
 
-    void enter_without_text_does_nothing()
+    void runs_data()
     {
-        // State: no file chosen; a cancelled dialog chooses none. Action: Enter.
-        Rig rig;
-        QVERIFY(!rig.exercise.loadChosenFile(QString()));
-        rig.enter();
-        // Expected: no run, nothing heard.
-        QVERIFY(!rig.state().timerOn);
-        QCOMPARE(rig.state().timeLabel, QStringLiteral("TIME 180"));
-        QVERIFY(rig.services.log.empty());
+        QTest::addColumn<bool>("english"); // the English exercise, with a voice
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("effects");
+        QTest::addColumn<QString>("drawn");
+        const auto row = [](const char *name, const char *script, const QStringList &effects, const char *drawn) {
+            QTest::newRow(name) << false << QString::fromUtf8(script) << effects << QString::fromUtf8(drawn);
+        };
+        const QString zannen = QStringLiteral("cue zannen.wav");
+        const QString end = QStringLiteral("おしまい  RESET!");
+        row("no text: Enter does nothing", "cancel enter", {}, "TIME 180 ○ 0 × 0 [] [] bar 100%");
+        row("the start press runs the clock, counts 0, draws and says a line", "load draw:2 enter", {"three"},
+            "TIME 180 ○ 0 × 0 [three] [] timer bar 100% practice/4");
+        row("typing before the first Enter is a wrong try", "load type:abc enter", {zannen},
+            "TIME 180 ○ 0 × 1 [] [abc] timer bar 100% practice/4");
+        row("... then an empty input draws the first line", "load type:abc enter type: draw:0 enter", {zannen, "one"},
+            "TIME 180 ○ 0 × 1 [one] [] timer bar 100% practice/4");
+        row("score: 5 right, 2 wrong",
+            qPrintable("load enter" + QStringLiteral(" type:wrong enter typeshown enter").repeated(2)
+                       + QStringLiteral(" typeshown enter").repeated(3) + " clear runout"),
+            {end, "得点 3"}, "TIME 0 ○ 5 × 2 [おしまい  RESET!] [] locked 得点 3 bar 0% practice/4");
+        row("score: 1 right, 3 wrong",
+            qPrintable("load enter" + QStringLiteral(" type:wrong enter").repeated(3)
+                       + " typeshown enter clear runout"),
+            {end, "得点 -2"}, "TIME 0 ○ 1 × 3 [おしまい  RESET!] [] locked 得点 -2 bar 0% practice/4");
+        row("score: only the start press", "load enter clear runout", {end, "得点 0"},
+            "TIME 0 ○ 0 × 0 [おしまい  RESET!] [] locked 得点 0 bar 0% practice/4");
+        row("only the exact line is right; a wrong try keeps line and input",
+            "load:abc enter clear type:abc enter type:Abc_ enter type:Ａｂｃ enter enter type:Abc enter",
+            {zannen, zannen, zannen, zannen, "Abc"}, "TIME 180 ○ 1 × 4 [Abc] [] timer bar 100% abc/0");
+        row("an empty line is matched by an empty input", "load:gap draw:1 draw:1 enter enter", {"", ""},
+            "TIME 180 ○ 1 × 0 [] [] timer bar 100% gap/2");
+        row("Ctrl before the first Enter says entry 1", "load ctrl", {"two"},
+            "TIME 180 ○ 0 × 0 [two] [] bar 100% practice/4");
+        row("Ctrl held in a run says the line each time", "load draw:4 enter clear ctrl ctrl", {"five", "five"},
+            "TIME 180 ○ 0 × 0 [five] [] timer bar 100% practice/4");
+        row("time-up locks the input, says the end text, then the score",
+            "load enter type:half_typed tick:179 clear tick", {end, "得点 0"},
+            "TIME 0 ○ 0 × 0 [おしまい  RESET!] [half typed] locked 得点 0 bar 0% practice/4");
+        row("after time-up typing, Enter and ticks do nothing",
+            "load enter type:half_typed runout clear type:more enter tick", {},
+            "TIME 0 ○ 0 × 0 [おしまい  RESET!] [half typed] locked 得点 0 bar 0% practice/4");
+        row("a new limit mid-run: the time at once, the bar at the next tick", "load draw:0 enter tick:80 limit:1",
+            {"one"}, "TIME 60 ○ 0 × 0 [one] [] timer bar 56% practice/4");
+        row("... and the run goes on from it", "load draw:0 enter tick:80 limit:1 tick", {"one"},
+            "TIME 59 ○ 0 × 0 [one] [] timer bar 98% practice/4");
+        row("a new limit after time-up: Enter runs the clock, the input stays locked",
+            "load enter runout limit:1 clear enter", {zannen},
+            "TIME 60 ○ 0 × 1 [おしまい  RESET!] [] timer locked 得点 0 bar 0% practice/4");
+        const char *fresh = "TIME 300 ○ 0 × 0 [] [] bar 100% practice/4";
+        row("Esc without a text", "limit:5 esc", {}, "TIME 300 ○ 0 × 0 [] [] bar 100%");
+        row("Esc when ready", "limit:5 load ctrl clear esc", {}, fresh);
+        row("Esc mid-run", "limit:5 load enter type:typed tick:10 clear esc", {}, fresh);
+        row("Esc after time-up", "limit:5 load enter type:typed runout clear esc", {}, fresh);
+        row("Esc after time-up and a new limit", "limit:5 load enter runout limit:1 clear esc", {},
+            "TIME 60 ○ 0 × 0 [] [] bar 100% practice/4");
+        row("closing stops the clock", "load draw:0 enter tick close", {"one"},
+            "TIME 179 ○ 0 × 0 [one] [] bar 99% practice/4");
+        row("reopening: a fresh three-minute run on the same text",
+            "load limit:1 enter tick close open clear draw:0 enter", {"one"},
+            "TIME 180 ○ 0 × 0 [one] [] timer bar 100% practice/4");
+        row("loading mid-run: no line shown; input, clock and counts go on",
+            "load enter tick type:on load:other clear ctrl", {"y"},
+            "TIME 179 ○ 0 × 0 [y] [on] timer bar 99% other/1");
+        row("a shorter file leaves no line of the longer one", "load load:short ctrl enter", {"", "S1"},
+            "TIME 180 ○ 0 × 0 [S1] [] timer bar 100% short/0");
+        row("an empty file has nothing to draw", "load:empty enter", {""},
+            "TIME 180 ○ 0 × 0 [] [] timer bar 100% empty/-1");
+        row("an unreadable file keeps the text, the line and the run",
+            "load draw:0 enter load:nowhere type:one draw:1 enter", {"one", "two"},
+            "TIME 180 ○ 1 × 0 [two] [] timer bar 100% practice/4");
+        QTest::newRow("English speaks where Japanese announces; Boo on a wrong try")
+            << true << "load draw:0 enter type:on enter ctrl runout"
+            << QStringList{"speak one", "cue boo.wav", "speak one", "speak GAME OVER.  RESET!", "speak SCORE -1"}
+            << "TIME 0 ○ 0 × 1 [GAME OVER.  RESET!] [on] locked SCORE -1 bar 0% practice/4";
     }
 
-    void start_press_counts_zero_and_draws_a_line()
+    void runs()
     {
-        // State: text loaded, empty input. Action: Enter.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.random.push(2);
-        rig.enter();
-        // Expected: timer on, Maru 1 shown as 0, line 3 drawn and announced.
-        QVERIFY(rig.state().timerOn);
-        QCOMPARE(rig.exercise.maru(), 1);
-        QCOMPARE(rig.state().maruLabel, QStringLiteral("○ 0"));
-        QCOMPARE(rig.state().display, QStringLiteral("three"));
-        QCOMPARE(rig.services.log, Effects{announced("three")});
-    }
-
-    void typing_before_the_first_enter_is_a_wrong_try()
-    {
-        // State: text loaded, "abc" typed. Action: Enter.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.type(QStringLiteral("abc"));
-        rig.enter();
-        // Expected: the clock runs, × 1 with the cue, no line.
-        QVERIFY(rig.state().timerOn);
-        QCOMPARE(rig.state().batsuLabel, QStringLiteral("× 1"));
-        QCOMPARE(rig.state().display, QString());
-        QCOMPARE(rig.services.log, Effects{cue(Cue::Zannen)});
-        // Action: empty the input, Enter. Expected: the first line drawn.
-        rig.random.push(0);
-        rig.type(QString());
-        rig.enter();
-        QCOMPARE(rig.exercise.maru(), 1);
-        QCOMPARE(rig.services.announcements(), QStringList{"one"});
-    }
-
-    void score_is_correct_lines_minus_wrong_tries_data()
-    {
-        QTest::addColumn<int>("correct");
-        QTest::addColumn<int>("wrong");
-        QTest::addColumn<QString>("labels");
-        QTest::newRow("5 correct, 2 wrong") << 5 << 2 << "○ 5× 2得点 3";
-        QTest::newRow("more wrong than correct") << 1 << 3 << "○ 1× 3得点 -2";
-        QTest::newRow("only the start press") << 0 << 0 << "○ 0× 0得点 0";
-    }
-
-    void score_is_correct_lines_minus_wrong_tries()
-    {
-        // State: a run; lines typed right and wrong tries in between. Action: time runs out.
-        QFETCH(int, correct);
-        QFETCH(int, wrong);
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.enter();
-        for (int i = 0; i < std::max(correct, wrong); ++i) {
-            if (i < wrong) {
-                rig.type(QStringLiteral("wrong"));
-                rig.enter();
-            }
-            if (i < correct) {
-                rig.typeShown();
-                rig.enter();
-            }
-        }
-        rig.runOut();
-        // Expected: the counts without the start press, and the score.
-        QTEST(rig.state().maruLabel + rig.state().batsuLabel + rig.state().scoreLabel, "labels");
-        QCOMPARE(rig.services.cueCount(Cue::Zannen), wrong);
-    }
-
-    void only_the_exact_line_is_right()
-    {
-        // State: a run showing "Abc". Action: near misses, each with Enter, twice for the last.
-        Rig rig;
-        QVERIFY(rig.exercise.loadChosenFile(writeFile(QStringLiteral("abc.txt"), "Abc"))->ok());
-        rig.enter();
-        rig.services.clear();
-        for (const QString &attempt : {QStringLiteral("abc"), QStringLiteral("Abc "), QStringLiteral("Ａｂｃ")}) {
-            rig.type(attempt);
-            rig.enter();
-        }
-        rig.enter();
-        // Expected: four wrong tries, each with the cue; the line and the input stay.
-        QCOMPARE(rig.exercise.batsu(), 4);
-        QCOMPARE(rig.services.log, Effects(4, cue(Cue::Zannen)));
-        QCOMPARE(rig.state().display, QStringLiteral("Abc"));
-        QCOMPARE(rig.state().input, QStringLiteral("Ａｂｃ"));
-        // Action: the exact line. Expected: right, the input emptied.
-        rig.type(QStringLiteral("Abc"));
-        rig.enter();
-        QCOMPARE(rig.exercise.maru(), 2);
-        QCOMPARE(rig.state().input, QString());
-    }
-
-    void empty_drawn_line_is_matched_by_an_empty_input()
-    {
-        // State: a file with an empty middle line, drawn twice. Action: Enter twice.
-        Rig rig;
-        QVERIFY(rig.exercise.loadChosenFile(writeFile(QStringLiteral("gap.txt"), "a\r\n\r\nb"))->ok());
-        rig.random.push(1);
-        rig.random.push(1);
-        rig.enter();
-        rig.enter();
-        // Expected: the empty input matches; the empty line is announced each time.
-        QCOMPARE(rig.exercise.maru(), 2);
-        QCOMPARE(rig.exercise.batsu(), 0);
-        QCOMPARE(rig.services.announcements(), (QStringList{"", ""}));
-    }
-
-    void ctrl_says_the_line_on_every_key_down()
-    {
-        // State: loaded, no run. Action: Ctrl. Expected: entry 1 shown and said; no run.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.ctrl();
-        QCOMPARE(rig.state().display, QStringLiteral("two"));
-        QCOMPARE(rig.services.log, Effects{announced("two")});
-        QVERIFY(!rig.state().timerOn);
-        // State: a run showing "five" (the shown line typed to start). Action: Ctrl held (key-downs repeat).
-        rig.typeShown();
-        rig.random.push(4);
-        rig.enter();
-        rig.services.clear();
-        rig.ctrl();
-        rig.ctrl();
-        // Expected: said each time; nothing counted.
-        QCOMPARE(rig.services.announcements(), (QStringList{"five", "five"}));
-        QCOMPARE(rig.exercise.maru(), 1);
-        QCOMPARE(rig.exercise.batsu(), 0);
-    }
-
-    void time_up_locks_input_and_says_end_then_score()
-    {
-        // State: a run with a half-typed line at TIME 1. Action: the last tick.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.enter();
-        rig.type(QStringLiteral("half typed"));
-        rig.ticks(179);
-        QCOMPARE(rig.state().timeLabel, QStringLiteral("TIME 1"));
-        rig.services.clear();
-        rig.exercise.tick();
-        // Expected: TIME 0, input locked and kept, the end text then the score said, an empty bar.
-        const TypingState &s = rig.state();
-        QCOMPARE(s.timeLabel, QStringLiteral("TIME 0"));
-        QVERIFY(!s.timerOn && s.inputLocked && s.scoreVisible);
-        QCOMPARE(s.display, QStringLiteral("おしまい  RESET!"));
-        QCOMPARE(s.scoreLabel, QStringLiteral("得点 0"));
-        QCOMPARE(s.barShare, 0.0);
-        QCOMPARE(rig.services.log, (Effects{announced("おしまい  RESET!"), announced("得点 0")}));
-        // Action: typing, Enter. Expected: the input unchanged, nothing counted or heard.
-        rig.services.clear();
-        rig.type(QStringLiteral("more"));
-        rig.enter();
-        QCOMPARE(s.input, QStringLiteral("half typed"));
-        QVERIFY(!s.timerOn);
-        QCOMPARE(rig.exercise.batsu(), 0);
-        QVERIFY(rig.services.log.empty());
+        // State: a new exercise. Action: the steps.
+        QFETCH(bool, english);
+        QFETCH(QString, script);
+        Rig rig(english ? TypingProfile::english() : TypingProfile::japanese());
+        rig.exercise.setSpeaker(english ? &rig.services : nullptr);
+        run(rig, script);
+        // Expected: these effects in this order (since the last clear), and this on show.
+        QTEST(effects(rig.services), "effects");
+        QTEST(drawn(rig.exercise), "drawn");
     }
 
     void time_limit_entries_data()
     {
         QTest::addColumn<TimeLimitChoice>("choice");
-        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QString>("time");
         QTest::addColumn<Rgb>("colour");
         QTest::addColumn<QString>("japanese");
         QTest::addColumn<QString>("english");
-        QTest::newRow("1") << TimeLimitChoice::OneMinute << 60 << Rgb{255, 0, 0} << "応用日本語入力　１分"
+        QTest::newRow("1") << TimeLimitChoice::OneMinute << "TIME 60" << Rgb{255, 0, 0} << "応用日本語入力　１分"
                            << "ENGLISH One Minute";
-        QTest::newRow("3") << TimeLimitChoice::ThreeMinutes << 180 << Rgb{0, 0, 255} << "応用日本語入力　３分"
+        QTest::newRow("3") << TimeLimitChoice::ThreeMinutes << "TIME 180" << Rgb{0, 0, 255} << "応用日本語入力　３分"
                            << "ENGLISH Three Minutes";
-        QTest::newRow("5") << TimeLimitChoice::FiveMinutes << 300 << Rgb{0, 255, 0} << "応用日本語入力　５分"
+        QTest::newRow("5") << TimeLimitChoice::FiveMinutes << "TIME 300" << Rgb{0, 255, 0} << "応用日本語入力　５分"
                            << "ENGLISH Five Minutes";
     }
 
@@ -289,170 +225,37 @@ private slots:
     {
         // State: both exercises, no run. Action: the entry. Expected: its time, colour and captions.
         QFETCH(TimeLimitChoice, choice);
-        QFETCH(int, seconds);
-        Rig jp;
+        Rig jp(TypingProfile::japanese());
         Rig en(TypingProfile::english());
         jp.exercise.chooseTimeLimit(choice);
         en.exercise.chooseTimeLimit(choice);
-        QCOMPARE(jp.exercise.jikan(), seconds);
-        QCOMPARE(jp.state().timeLabel, QStringLiteral("TIME %1").arg(seconds));
-        QTEST(jp.state().barColour, "colour");
-        QTEST(jp.state().caption, "japanese");
-        QTEST(en.state().caption, "english");
-        QVERIFY(!jp.state().timerOn);
+        QTEST(jp.exercise.state().timeLabel, "time");
+        QTEST(jp.exercise.state().barColour, "colour");
+        QTEST(jp.exercise.state().caption, "japanese");
+        QTEST(en.exercise.state().caption, "english");
+        // Action: close and open. Expected: the opening caption, colour and key help again.
+        jp.exercise.close();
+        jp.exercise.open();
+        QCOMPARE(jp.exercise.state().caption, QStringLiteral("応用日本語入力　３分"));
+        QCOMPARE(jp.exercise.state().barColour, (Rgb{0, 0, 255}));
+        QCOMPARE(jp.exercise.state().keyGuide, QStringLiteral("Esc:RESET\r\nCtrl:REPEAT"));
     }
 
-    void time_limit_during_a_run_and_after_it()
+    void a_cancelled_dialog_reads_the_earlier_file_again()
     {
-        // State: a three-minute run at Jikan 100. Action: one minute.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.enter();
-        rig.ticks(80);
-        const double shareBefore = rig.state().barShare;
-        rig.exercise.chooseTimeLimit(TimeLimitChoice::OneMinute);
-        // Expected: TIME 60 at once, the run goes on, the bar unchanged until the next tick.
-        QCOMPARE(rig.state().timeLabel, QStringLiteral("TIME 60"));
-        QVERIFY(rig.state().timerOn);
-        QCOMPARE(rig.state().barShare, shareBefore);
-        rig.exercise.tick();
-        QCOMPARE(rig.state().barShare, 59.0 / 60.0);
-        // State: time-up, then one minute. Expected: 60 again; still locked, the score on show, no clock.
-        rig.runOut();
-        rig.exercise.chooseTimeLimit(TimeLimitChoice::OneMinute);
-        QCOMPARE(rig.exercise.jikan(), 60);
-        QVERIFY(rig.state().inputLocked && rig.state().scoreVisible && !rig.state().timerOn);
-        // Action: Enter. Expected: the clock runs and compares the locked input as usual.
-        rig.services.clear();
-        rig.enter();
-        QVERIFY(rig.state().timerOn && rig.state().inputLocked);
-        QCOMPARE(rig.services.log, Effects{cue(Cue::Zannen)});
-    }
-
-    void esc_resets_from_every_state_data()
-    {
-        QTest::addColumn<RunState>("from");
-        QTest::newRow("no text") << RunState::NoText;
-        QTest::newRow("ready") << RunState::Ready;
-        QTest::newRow("running") << RunState::Running;
-        QTest::newRow("over") << RunState::Over;
-        QTest::newRow("over with a new limit") << RunState::OverWithNewLimit;
-    }
-
-    void esc_resets_from_every_state()
-    {
-        // State: five minutes chosen, then the state (a run 10 seconds in). Action: Esc.
-        QFETCH(RunState, from);
-        Rig rig;
-        rig.exercise.chooseTimeLimit(TimeLimitChoice::FiveMinutes);
-        bringTo(rig, from);
-        rig.ticks(from == RunState::Running ? 10 : 0);
-        const int limit = rig.exercise.timeLimit();
-        rig.services.clear();
-        rig.exercise.keyDown(VkEscape, 0);
-        // Expected: counts 0, the full chosen time, nothing shown or typed, unlocked, silent; the text kept.
-        const TypingState &s = rig.state();
-        QCOMPARE(rig.exercise.maru() + rig.exercise.batsu(), 0);
-        QCOMPARE(s.timeLabel + s.maruLabel + s.batsuLabel, QStringLiteral("TIME %1○ 0× 0").arg(limit));
-        QCOMPARE(s.display + s.input, QString());
-        QVERIFY(!s.inputLocked && !s.scoreVisible && !s.timerOn);
-        QCOMPARE(s.barShare, 1.0);
-        QVERIFY(rig.services.log.empty());
-        QCOMPARE(rig.exercise.text().isLoaded(), from != RunState::NoText);
-    }
-
-    void close_and_reopen_keeps_text_and_resets_run()
-    {
-        // State: a one-minute run a second in. Action: close, open.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.exercise.chooseTimeLimit(TimeLimitChoice::OneMinute);
-        rig.enter();
-        rig.exercise.tick();
-        rig.exercise.close();
-        QVERIFY(!rig.state().timerOn);
-        rig.exercise.open();
-        // Expected: three minutes again, counts 0, the key help; the text still there.
-        const TypingState &s = rig.state();
-        QCOMPARE(s.timeLabel + s.maruLabel + s.batsuLabel, QStringLiteral("TIME 180○ 0× 0"));
-        QCOMPARE(s.keyGuide, QStringLiteral("Esc:RESET\r\nCtrl:REPEAT"));
-        QVERIFY(!s.scoreVisible);
-        QCOMPARE(s.barShare, 1.0);
-        QCOMPARE(s.caption, QStringLiteral("応用日本語入力　３分"));
-        QCOMPARE(s.barColour, (Rgb{0, 0, 255}));
-        QCOMPARE(s.display, QString());
-        rig.enter();
-        QVERIFY(FileLines.contains(rig.state().display));
-    }
-
-    void load_while_running_leaves_the_run_and_empties_display()
-    {
-        // State: a run a second in, "on" typed. Action: another file.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.enter();
-        rig.exercise.tick();
-        rig.type(QStringLiteral("on"));
-        QVERIFY(rig.exercise.loadChosenFile(writeFile(QStringLiteral("other.txt"), "x\ny"))->ok());
-        // Expected: no line shown; the input, the clock and the counts go on; the new text.
-        QCOMPARE(rig.state().display, QString());
-        QCOMPARE(rig.state().input, QStringLiteral("on"));
-        QVERIFY(rig.state().timerOn);
-        QCOMPARE(rig.exercise.jikan(), 179);
-        QCOMPARE(rig.exercise.maru(), 1);
-        QCOMPARE(rig.exercise.text().currentLine(), QStringLiteral("y"));
-    }
-
-    void cancelled_dialog_reloads_the_earlier_file()
-    {
-        // State: a file loaded, then changed on disk. Action: the dialog cancelled.
-        Rig rig;
+        // State: a file loaded and said, then changed on disk. Action: the dialog cancelled.
+        Rig rig(TypingProfile::japanese());
         const QString path = writeFile(QStringLiteral("changing.txt"), "old 1\nold 2\n");
-        QVERIFY(rig.exercise.loadChosenFile(path)->ok());
-        rig.ctrl();
+        run(rig, QStringLiteral("load:changing ctrl"));
         writeFile(QStringLiteral("changing.txt"), "new 1\nnew 2\nnew 3\n");
         QVERIFY(rig.exercise.loadChosenFile(QString())->ok());
         // Expected: the same file read again, the display emptied.
         QCOMPARE(rig.exercise.text().practiceFile(), path);
-        QCOMPARE(rig.exercise.text().lastLineNo(), 2);
         QCOMPARE(rig.exercise.text().currentLine(), QStringLiteral("new 2"));
-        QCOMPARE(rig.state().display, QString());
-    }
-
-    void unreadable_file_keeps_the_earlier_text_and_run()
-    {
-        // State: a run showing "one". Action: a file that is not there.
-        Rig rig;
-        bringTo(rig, RunState::Ready);
-        rig.random.push(0);
-        rig.enter();
+        QCOMPARE(drawn(rig.exercise), QStringLiteral("TIME 180 ○ 0 × 0 [] [] bar 100% changing/2"));
+        // Action: a missing file. Expected: the user is told.
         const auto content = rig.exercise.loadChosenFile(m_dir.filePath(QStringLiteral("nowhere.txt")));
-        // Expected: the user told; file, line and run as they were.
-        QVERIFY(content && !content->ok());
         QCOMPARE(rig.exercise.profile().loadMessages(*content), QStringList{"ファイルが見つかりません。"});
-        QCOMPARE(rig.exercise.text().practiceFile(), m_practice);
-        QCOMPARE(rig.state().display, QStringLiteral("one"));
-        rig.type(QStringLiteral("one"));
-        rig.enter();
-        QCOMPARE(rig.exercise.maru(), 2);
-    }
-
-    void english_speaks_where_japanese_announces()
-    {
-        // State: English with a voice; a run with a wrong try and Ctrl. Action: time runs out.
-        Rig rig(TypingProfile::english());
-        rig.exercise.setSpeaker(&rig.services);
-        bringTo(rig, RunState::Ready);
-        rig.random.push(0);
-        rig.enter();
-        rig.type(QStringLiteral("on"));
-        rig.enter();
-        rig.ctrl();
-        rig.runOut();
-        // Expected: the same moments spoken, Boo on the wrong try, the English texts.
-        QCOMPARE(rig.services.log, (Effects{spoken("one"), cue(Cue::Boo), spoken("one"),
-                                            spoken("GAME OVER.  RESET!"), spoken("SCORE -1")}));
-        QCOMPARE(rig.state().display, QStringLiteral("GAME OVER.  RESET!"));
     }
 };
 
