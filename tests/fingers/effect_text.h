@@ -1,5 +1,6 @@
 #pragma once
-// The recorded effects as short texts, so a failing comparison shows them.
+// The recorded effects as short texts, so a failing comparison shows them:
+// an announced text as it is, "cue ding.wav", "speak ...", "inject 27".
 
 #include "support/fakes.h"
 
@@ -12,18 +13,13 @@ inline QStringList effectTexts(const RecordingServices &services)
     QStringList out;
     for (const Effect &effect : services.log) {
         switch (effect.kind) {
-        case Effect::Announce: out << QStringLiteral("announce ") + effect.text; break;
+        case Effect::Announce: out << effect.text; break;
         case Effect::Cue: out << QStringLiteral("cue ") + cueFileName(effect.cue); break;
         case Effect::Speak: out << QStringLiteral("speak ") + effect.text; break;
         case Effect::Inject: out << QStringLiteral("inject %1").arg(effect.keyCode); break;
         }
     }
     return out;
-}
-
-inline QString announced(const QString &text)
-{
-    return QStringLiteral("announce ") + text;
 }
 
 inline QString ding()

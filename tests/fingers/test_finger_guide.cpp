@@ -1,32 +1,49 @@
-// The finger guide's walk, its wrap, and how it judges typed characters.
+// The finger guide against its step table, transcribed here on its own: the
+// walk, its wrap, and how it judges typed characters.
 #include "fingers/finger_guide.h"
-#include "fingers/finger_steps.h"
 #include "platform/key_event.h"
 #include "support/fakes.h"
 #include "effect_text.h"
 
 #include <QTest>
 
+#include <optional>
+
 using hoshi::Cue;
 using hoshi::FingerGuide;
-using hoshi::fingerSteps;
-using hoshi::testing::announced;
 using hoshi::testing::ding;
 using hoshi::testing::effectTexts;
 using hoshi::testing::RecordingServices;
 
 namespace {
 
-const hoshi::FingerStep &step(int number)
+// Step n's key, finger (hand L/R; 1 人さし指, 2 中指, 3 くすり指, 4 小指, h ひとさし指, n なか指) and reading.
+const QString Keys = QStringLiteral("FRVGTBJUMHYNDECKI,SWXLO.AQZ;P/1234567890-@:");
+const QStringList Fingers = QStringLiteral("L1 L1 L1 L1 L1 L1 R1 R1 R1 R1 R1 R1 L2 L2 L2 R2 R2 R2 L3 L3 L3 R3 R3 R3 "
+                                           "L4 L4 L4 R4 R4 R4 L4 L3 L2 Lh Lh Rh Rh Rn R3 R4 R4 R4 R4")
+                                .split(u' ');
+const QStringList Readings{
+    "ひだりひとさしゆびえふ", "ひだりひとさしゆびＲ", "ひだりひとさしゆびぶい", "ひだりひとさしゆびＧ",
+    "ひだりひとさしゆびＴ", "ひだりひとさしゆびＢ", "みぎひとさしゆびＪ", "みぎひとさしゆびＵ", "みぎひとさしゆびＭ",
+    "みぎひとさしゆびＨ", "みぎひとさしゆびＹ", "みぎひとさしゆびＮ", "ひだりなかゆびＤ", "ひだりなかゆびＥ",
+    "ひだりなかゆびＣ", "みぎなかゆびＫ", "みぎなかゆびＩ", "みぎなかゆびｶﾝﾏ", "ひだりくすりゆびＳ",
+    "ひだりくすりゆびＷ", "ひだりくすりゆびＸ", "みぎくすりゆびＬ", "みぎくすりゆびＯ", "みぎくすりゆびﾋﾟﾘｵﾄﾞ",
+    "ひだり小ゆびＡ", "ひだりこゆびＱ", "ひだりこゆびＺ", "みぎこゆびｾﾐｺﾛﾝ", "みぎこゆびＰ", "みぎこゆびｽﾗｯｼｭ",
+    "ひだり小ゆび１", "ひだりくすりゆび２", "ひだりなかゆび３", "ひだりひとさしゆび４", "ひだりひとさしゆび５",
+    "みぎひとさしゆび６", "みぎひとさしゆび７", "みぎなかゆび８", "みぎくすりゆび９", "みぎこゆび０",
+    "みぎこゆびﾏｲﾅｽ", "みぎこゆびｱｯﾄﾏｰｸ", "みぎこゆびコロン"};
+
+QString key(int step)
 {
-    return fingerSteps()[static_cast<std::size_t>(number - 1)];
+    return Keys.mid(step - 1, 1);
 }
 
-// Types the right key of every step until the given step is shown.
-void walkTo(FingerGuide &guide, int number)
+QString fingerLabel(int step)
 {
-    while (guide.currentStep() != number)
-        guide.keyPress(guide.view().keyText.at(0).unicode());
+    const QString code = Fingers.at(step - 1);
+    const QString hand = code.at(0) == u'L' ? QStringLiteral("ひだり") : QStringLiteral("みぎ");
+    const QStringList fingers{"人さし指", "中指", "くすり指", "小指", "ひとさし指", "なか指"};
+    return hand + QChar(0x3000) + fingers.at(QStringLiteral("1234hn").indexOf(code.at(1)));
 }
 
 } // namespace
@@ -35,200 +52,112 @@ class TestFingerGuide : public QObject {
     Q_OBJECT
 
 private slots:
-    void load_shows_step_one_and_announces_its_reading_twice();
-    void typing_each_shown_key_walks_all_steps_then_wraps();
-    void readings_keep_their_mixed_writings_data();
-    void readings_keep_their_mixed_writings();
-    void lower_case_letter_folds_to_the_shown_key();
-    void wrong_character_announces_key_then_dings_data();
-    void wrong_character_announces_key_then_dings();
-    void escape_asks_to_close_and_other_key_downs_do_nothing();
-    void hiding_finger_names_keeps_steps_and_announcements();
-    void load_after_a_walk_starts_fresh();
-};
-
-void TestFingerGuide::load_shows_step_one_and_announces_its_reading_twice()
-{
-    // State: a new guide. Action: load.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    // Expected: step 1 shown, its reading announced twice, nothing else.
-    QCOMPARE(guide.currentStep(), 1);
-    QCOMPARE(guide.view().keyText, QStringLiteral("F"));
-    QCOMPARE(guide.view().fingerLabel, QStringLiteral("ひだり\u3000人さし指"));
-    QCOMPARE(guide.view().reading, QStringLiteral("ひだりひとさしゆびえふ"));
-    QCOMPARE(effectTexts(services), (QStringList{announced(QStringLiteral("ひだりひとさしゆびえふ")),
-                                               announced(QStringLiteral("ひだりひとさしゆびえふ"))}));
-    QVERIFY(guide.view().fingerLabelVisible);
-}
-
-void TestFingerGuide::typing_each_shown_key_walks_all_steps_then_wraps()
-{
-    // State: loaded at step 1.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    services.clear();
-    // Action: type every shown key once, letters in lower case.
-    for (int n = 1; n <= hoshi::FingerStepCount; ++n) {
-        QCOMPARE(guide.view().keyText, step(n).key);
-        QCOMPARE(guide.view().fingerLabel, step(n).fingerLabel);
-        guide.keyPress(step(n).key.toLower().at(0).unicode());
-        // Expected: the next step (step 1 after the last) and its reading.
-        const int next = n % hoshi::FingerStepCount + 1;
-        QCOMPARE(guide.currentStep(), next);
-        QCOMPARE(services.announcements().last(), step(next).reading);
+    void init()
+    {
+        m_services.clear();
+        m_guide.emplace(m_services, m_services);
+        m_guide->load();
     }
-    QCOMPARE(services.announcements().size(), hoshi::FingerStepCount);
-    QCOMPARE(services.cueCount(Cue::Ding), 0);
-    QCOMPARE(guide.view().keyText, QStringLiteral("F"));
-    QCOMPARE(services.announcements().last(), QStringLiteral("ひだりひとさしゆびえふ"));
-}
 
-void TestFingerGuide::readings_keep_their_mixed_writings_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("reading");
-    QTest::newRow("2 full-width R") << 2 << "R" << "ひだり\u3000人さし指" << "ひだりひとさしゆびＲ";
-    QTest::newRow("3 hiragana V") << 3 << "V" << "ひだり\u3000人さし指" << "ひだりひとさしゆびぶい";
-    QTest::newRow("18 comma") << 18 << "," << "みぎ\u3000中指" << "みぎなかゆびｶﾝﾏ";
-    QTest::newRow("24 full stop") << 24 << "." << "みぎ\u3000くすり指" << "みぎくすりゆびﾋﾟﾘｵﾄﾞ";
-    QTest::newRow("25 kanji little") << 25 << "A" << "ひだり\u3000小指" << "ひだり小ゆびＡ";
-    QTest::newRow("26 kana little") << 26 << "Q" << "ひだり\u3000小指" << "ひだりこゆびＱ";
-    QTest::newRow("28 semicolon") << 28 << ";" << "みぎ\u3000小指" << "みぎこゆびｾﾐｺﾛﾝ";
-    QTest::newRow("30 slash") << 30 << "/" << "みぎ\u3000小指" << "みぎこゆびｽﾗｯｼｭ";
-    QTest::newRow("31 digit one") << 31 << "1" << "ひだり\u3000小指" << "ひだり小ゆび１";
-    QTest::newRow("34 kana index") << 34 << "4" << "ひだり\u3000ひとさし指" << "ひだりひとさしゆび４";
-    QTest::newRow("38 kana middle") << 38 << "8" << "みぎ\u3000なか指" << "みぎなかゆび８";
-    QTest::newRow("41 minus") << 41 << "-" << "みぎ\u3000小指" << "みぎこゆびﾏｲﾅｽ";
-    QTest::newRow("42 at") << 42 << "@" << "みぎ\u3000小指" << "みぎこゆびｱｯﾄﾏｰｸ";
-    QTest::newRow("43 colon") << 43 << ":" << "みぎ\u3000小指" << "みぎこゆびコロン";
-}
+    void load_shows_step_one_and_announces_its_reading_twice()
+    {
+        for (int pass = 0; pass < 2; ++pass) {
+            // State: a new guide loaded; then at step 43 with names hidden, loaded again.
+            // Expected: step 1, names shown, step 1's reading twice and nothing else.
+            QCOMPARE(m_guide->currentStep(), 1);
+            QVERIFY(m_guide->view().fingerLabelVisible);
+            QCOMPARE(effectTexts(m_services), QStringList(2, Readings.first()));
+            walkTo(43);
+            m_guide->hideFingerNames();
+            m_services.clear();
+            m_guide->load();
+        }
+    }
 
-void TestFingerGuide::readings_keep_their_mixed_writings()
-{
-    QFETCH(int, number);
-    QFETCH(QString, key);
-    QFETCH(QString, label);
-    QFETCH(QString, reading);
-    // State: loaded. Action: walk to the step.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    walkTo(guide, number);
-    // Expected: exactly these texts shown and announced.
-    QCOMPARE(guide.view().keyText, key);
-    QCOMPARE(guide.view().fingerLabel, label);
-    QCOMPARE(services.announcements().last(), reading);
-}
+    void typing_each_shown_key_walks_the_table_then_wraps()
+    {
+        QCOMPARE(Readings.size(), 43);
+        QCOMPARE(Fingers.size(), 43);
+        m_services.clear();
+        for (int step = 1; step <= 43; ++step) {
+            // State: at the step. Expected: its key and finger label on show.
+            QCOMPARE(m_guide->currentStep(), step);
+            QCOMPARE(m_guide->view().keyText, key(step));
+            QCOMPARE(m_guide->view().fingerLabel, fingerLabel(step));
+            // Action: its key, letters in lower case. Expected: the next step's reading (step 1's after 43).
+            m_guide->keyPress(key(step).toLower().at(0).unicode());
+            QCOMPARE(m_guide->view().typedText, key(step));
+            QCOMPARE(m_services.announcements().last(), Readings.at(step % 43));
+        }
+        QCOMPARE(m_guide->currentStep(), 1);
+        QCOMPARE(m_services.announcements().size(), 43);
+        QCOMPARE(m_services.cueCount(Cue::Ding), 0);
+    }
 
-void TestFingerGuide::lower_case_letter_folds_to_the_shown_key()
-{
-    // State: step 1 ("F"). Action: type f.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    services.clear();
-    guide.keyPress('f');
-    // Expected: step 2, its reading, the echo holds the folded character.
-    QCOMPARE(guide.currentStep(), 2);
-    QCOMPARE(guide.view().typedText, QStringLiteral("F"));
-    QCOMPARE(effectTexts(services), (QStringList{announced(QStringLiteral("ひだりひとさしゆびＲ"))}));
-}
+    void wrong_character_announces_key_then_dings_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("charCode");
+        const std::tuple<const char *, int, int> rows[]{
+            {"g at F", 1, 'g'},         {"space", 1, 32},           {"enter", 5, 13},
+            {"backspace", 12, 8},       {"tab", 20, 9},             {"ctrl+f at F", 1, 6},
+            {"plus at semicolon", 28, '+'}, {"colon at semicolon", 28, ':'}, {"exclamation at 1", 31, '!'},
+            {"full-width f at F", 1, 0xFF46}, {"f at colon", 43, 'f'}};
+        for (const auto &[name, step, charCode] : rows)
+            QTest::newRow(name) << step << charCode;
+    }
 
-void TestFingerGuide::wrong_character_announces_key_then_dings_data()
-{
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("charCode");
-    QTest::newRow("g at F") << 1 << int('g');
-    QTest::newRow("space") << 1 << 32;
-    QTest::newRow("enter") << 5 << 13;
-    QTest::newRow("backspace") << 12 << 8;
-    QTest::newRow("tab") << 20 << 9;
-    QTest::newRow("ctrl+a") << 23 << 1;
-    QTest::newRow("ctrl+f at F") << 1 << 6;
-    QTest::newRow("ctrl+z") << 27 << 26;
-    QTest::newRow("plus at semicolon") << 28 << int('+');
-    QTest::newRow("colon at semicolon") << 28 << int(':');
-    QTest::newRow("exclamation at 1") << 31 << int('!');
-    QTest::newRow("full-width f") << 1 << 0xFF46;
-    QTest::newRow("f at colon") << 43 << int('f');
-}
+    void wrong_character_announces_key_then_dings()
+    {
+        // State: at the step.
+        QFETCH(int, step);
+        QFETCH(int, charCode);
+        walkTo(step);
+        m_services.clear();
+        // Action: a character other than the shown key.
+        m_guide->keyPress(charCode);
+        // Expected: the key text announced, then the wrong-key cue; the step stays.
+        QCOMPARE(effectTexts(m_services), (QStringList{key(step), ding()}));
+        QCOMPARE(m_guide->currentStep(), step);
+    }
 
-void TestFingerGuide::wrong_character_announces_key_then_dings()
-{
-    QFETCH(int, number);
-    QFETCH(int, charCode);
-    // State: at the given step.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    walkTo(guide, number);
-    services.clear();
-    // Action: a character other than the shown key.
-    guide.keyPress(charCode);
-    // Expected: the key text announced, then the wrong-key cue; the step stays.
-    QCOMPARE(effectTexts(services), (QStringList{announced(step(number).key), ding()}));
-    QCOMPARE(guide.currentStep(), number);
-    QCOMPARE(guide.view().keyText, step(number).key);
-}
+    void escape_asks_to_close_and_other_key_downs_do_nothing()
+    {
+        m_services.clear();
+        QCOMPARE(m_guide->keyDown(hoshi::VkEscape, 0), FingerGuide::Request::Close);
+        for (int code : {32, 13, 37, 40, 112, 16, 70})
+            QCOMPARE(m_guide->keyDown(code, 0), FingerGuide::Request::None);
+        QVERIFY(m_services.log.empty());
+        QCOMPARE(m_guide->currentStep(), 1);
+    }
 
-void TestFingerGuide::escape_asks_to_close_and_other_key_downs_do_nothing()
-{
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    services.clear();
-    // Action: key-downs of Escape, Space, Enter, arrows, F1, Shift.
-    QCOMPARE(guide.keyDown(hoshi::VkEscape, 0), FingerGuide::Request::Close);
-    for (int code : {32, 13, 37, 40, 112, 16, 70})
-        QCOMPARE(guide.keyDown(code, 0), FingerGuide::Request::None);
-    // Expected: no announcement, no sound, no move.
-    QVERIFY(services.log.empty());
-    QCOMPARE(guide.currentStep(), 1);
-}
+    void hiding_finger_names_keeps_steps_and_announcements()
+    {
+        // State: names hidden. Action: a right and a wrong key.
+        m_services.clear();
+        m_guide->hideFingerNames();
+        m_guide->keyPress('f');
+        m_guide->keyPress('x');
+        // Expected: the same walk and announcements as with names shown.
+        QVERIFY(!m_guide->view().fingerLabelVisible);
+        QCOMPARE(m_guide->currentStep(), 2);
+        QCOMPARE(effectTexts(m_services), (QStringList{Readings.at(1), "R", ding()}));
+        m_guide->showFingerNames();
+        QVERIFY(m_guide->view().fingerLabelVisible);
+    }
 
-void TestFingerGuide::hiding_finger_names_keeps_steps_and_announcements()
-{
-    // State: loaded, finger names hidden.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    services.clear();
-    guide.hideFingerNames();
-    QVERIFY(!guide.view().fingerLabelVisible);
-    // Action: a right and a wrong key.
-    guide.keyPress('f');
-    guide.keyPress('x');
-    // Expected: the same walk and announcements as with names shown.
-    QCOMPARE(guide.currentStep(), 2);
-    QCOMPARE(guide.view().fingerLabel, QStringLiteral("ひだり\u3000人さし指"));
-    QCOMPARE(effectTexts(services), (QStringList{announced(QStringLiteral("ひだりひとさしゆびＲ")),
-                                               announced(QStringLiteral("R")), ding()}));
-    QVERIFY(!guide.view().fingerLabelVisible);
-    guide.showFingerNames();
-    QVERIFY(guide.view().fingerLabelVisible);
-}
+private:
+    // Types the shown key until the step is on show (at most one round).
+    void walkTo(int step)
+    {
+        for (int i = 0; i < 43 && m_guide->currentStep() != step; ++i)
+            m_guide->keyPress(m_guide->view().keyText.at(0).unicode());
+        QCOMPARE(m_guide->currentStep(), step);
+    }
 
-void TestFingerGuide::load_after_a_walk_starts_fresh()
-{
-    // State: at step 43 with names hidden. Action: load again.
-    RecordingServices services;
-    FingerGuide guide(services, services);
-    guide.load();
-    walkTo(guide, 43);
-    guide.hideFingerNames();
-    services.clear();
-    guide.load();
-    // Expected: step 1, shown names, step 1's reading twice.
-    QCOMPARE(guide.currentStep(), 1);
-    QVERIFY(guide.view().fingerLabelVisible);
-    QCOMPARE(services.announcements(),
-             QStringList(2, QStringLiteral("ひだりひとさしゆびえふ")));
-}
+    RecordingServices m_services;
+    std::optional<FingerGuide> m_guide;
+};
 
 QTEST_APPLESS_MAIN(TestFingerGuide)
 #include "test_finger_guide.moc"

@@ -1,7 +1,6 @@
 // The real key guide window offscreen: every key reaches it, none closes it
 // or moves the focus, Alt and F10 leave the menu bar alone, Alt+F4 closes it,
 // and a double-click on the key text ends the program.
-
 #include "keyguide/key_guide.h"
 #include "keyguide/key_guide_window.h"
 #include "shell/window_services.h"
@@ -32,18 +31,156 @@ class TestKeyGuideWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void looks_as_designed();
-    void keys_are_shown_and_do_not_close_or_move_focus_data();
-    void keys_are_shown_and_do_not_close_or_move_focus();
-    void alt_and_f10_leave_the_menu_bar_alone_data();
-    void alt_and_f10_leave_the_menu_bar_alone();
-    void auto_repeat_is_announced_each_time();
-    void alt_f4_closes_the_window_only();
-    void reopening_loads_again();
-    void double_click_on_key_text_ends_the_program();
-    void layout_follows_the_client_area();
+    void init()
+    {
+        m_services.clear();
+        m_window = std::make_unique<KeyGuideWindow>(m_services);
+        m_window->open();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+    void cleanup() { m_window.reset(); }
+
+    void looks_as_designed()
+    {
+        // State: just opened. Expected: the captions, fonts and colours; nothing announced.
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("押せばわかる"));
+        QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
+        QCOMPARE(label("lblYomi")->text(), QString());
+        QCOMPARE(label("Label2")->text(), QStringLiteral("Alt＋F4で終了"));
+        const std::tuple<const char *, double, QColor> looks[]{{"lblKey", 129.75, QColor(255, 255, 255)},
+                                                               {"lblYomi", 90.0, QColor(255, 255, 0)},
+                                                               {"Label2", 60.0, QColor(192, 255, 255)}};
+        for (const auto &[name, points, colour] : looks) {
+            QCOMPARE(label(name)->font().pointSizeF(), points);
+            QCOMPARE(label(name)->palette().color(QPalette::WindowText), colour);
+        }
+        QVERIFY(label("Label2")->alignment() & Qt::AlignRight);
+        QCOMPARE(m_window->centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 0));
+        QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("mnuVersion"))->text(), QStringLiteral("バージョン"));
+        QVERIFY(m_services.log.empty());
+    }
+
+    void keys_are_shown_and_do_not_close_or_move_focus_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("letter") << int(Qt::Key_A) << 0 << "ａ" << "Ａ";
+        QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "Tab" << "タブ";
+        QTest::newRow("Shift+Tab: Shift") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "Shift" << "シフト";
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "Escape" << "エスケープ";
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "Enter" << "エンター";
+        QTest::newRow("Space") << int(Qt::Key_Space) << 0 << "Space" << "スペース";
+        QTest::newRow("Down") << int(Qt::Key_Down) << 0 << "↓" << "下矢印";
+        QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "Ｆ１" << "ﾌｧﾝｸｼｮﾝ1";
+        QTest::newRow("pad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "７" << "";
+    }
+
+    void keys_are_shown_and_do_not_close_or_move_focus()
+    {
+        // State: open. Action: the key.
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, display);
+        QFETCH(QString, reading);
+        QWidget *focusBefore = QApplication::focusWidget();
+        QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        // Expected: shown and announced; still open, the focus where it was.
+        QCOMPARE(label("lblKey")->text(), display);
+        QCOMPARE(label("lblYomi")->text(), reading);
+        const QStringList heard = m_services.announcements();
+        QCOMPARE(heard.mid(heard.size() - 2), QStringList({display, reading}));
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(QApplication::focusWidget(), focusBefore);
+    }
+
+    void alt_and_f10_leave_the_menu_bar_alone_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("Alt") << int(Qt::Key_Alt) << int(Qt::AltModifier) << "オルト";
+        QTest::newRow("F10") << int(Qt::Key_F10) << 0 << "ﾌｧﾝｸｼｮﾝ10";
+        QTest::newRow("Windows key") << int(Qt::Key_Meta) << int(Qt::MetaModifier) << "ｳｨﾝﾄﾞｰｽﾞｷｰ";
+    }
+
+    void alt_and_f10_leave_the_menu_bar_alone()
+    {
+        // State: just opened, armed. Action: the key through Qt's shortcut check, then a letter.
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, reading);
+        realKey(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        // Expected: the re-press comes back as a key-down of its own and re-arms; the letter is named.
+        QTRY_COMPARE(m_services.announcements().count(reading), 2);
+        QVERIFY(m_window->guideState().injectArmed);
+        realKey(m_window.get(), Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+        QCOMPARE(label("lblKey")->text(), QStringLiteral("ｂ"));
+        QCOMPARE(m_services.announcements().last(), QStringLiteral("Ｂ"));
+        QVERIFY(!m_window->menuBar()->hasFocus());
+    }
+
+    void auto_repeat_is_announced_each_time()
+    {
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent held(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), i > 0);
+            QApplication::sendEvent(m_window.get(), &held);
+        }
+        QCOMPARE(m_services.announcements().count(QStringLiteral("右矢印")), 3);
+    }
+
+    void alt_f4_closes_the_window_only()
+    {
+        // State: open, armed. Action: Alt+F4 (Alt's re-press is queued).
+        QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
+        QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::AltModifier);
+        // Expected: closed, the program goes on, and the queued re-press says nothing.
+        QVERIFY(!m_window->isVisible());
+        const qsizetype announcedAtClose = m_services.announcements().size();
+        QCoreApplication::processEvents();
+        QCOMPARE(m_services.announcements().size(), announcedAtClose);
+        QCOMPARE(endProgram.count(), 0);
+    }
+
+    void reopening_loads_again()
+    {
+        // State: F10 pressed (its re-press posted), A shown, then closed. Action: reopen.
+        realKey(m_window.get(), Qt::Key_F10, Qt::NoModifier);
+        QTest::keyClick(m_window.get(), Qt::Key_A);
+        m_window->close();
+        QTest::qWait(0); // let the posted F10 re-press reach the hidden window
+        m_window->open();
+        // Expected: the prompt again, armed.
+        QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
+        QCOMPARE(label("lblYomi")->text(), QString());
+        QVERIFY(m_window->guideState().injectArmed);
+    }
+
+    void double_click_on_key_text_ends_the_program()
+    {
+        QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
+        QTest::mouseDClick(label("lblKey"), Qt::LeftButton);
+        QCOMPARE(endProgram.count(), 1);
+        QVERIFY(!m_window->isVisible());
+    }
+
+    void layout_follows_the_client_area()
+    {
+        // State: a 1000 x 800 window. Expected: the rows at their share of the client area.
+        m_window->resize(1000, 800);
+        QTRY_COMPARE(m_window->size(), QSize(1000, 800));
+        const TwipsLayout twips(*m_window->centralWidget());
+        const double u = twips.units().rowUnit;
+        const double w = twips.units().usableWidth;
+        QCOMPARE(label("lblKey")->pos(), twips.rect(0, 0.5 * u, w, 0.2 * u).topLeft());
+        QCOMPARE(label("lblYomi")->pos(), twips.rect(0, 2.5 * u, w, u).topLeft());
+        QCOMPARE(label("Label2")->geometry(), twips.rect(0, 4 * u, w, u));
+        // The two auto-sized labels are exactly as large as their text.
+        QTest::keyClick(m_window.get(), Qt::Key_PageUp);
+        QCOMPARE(label("lblKey")->size(), label("lblKey")->sizeHint());
+        QCOMPARE(label("lblYomi")->size(), label("lblYomi")->sizeHint());
+    }
 
 private:
     QLabel *label(const char *name) const { return m_window->findChild<QLabel *>(QString::fromLatin1(name)); }
@@ -51,157 +188,6 @@ private:
     RecordingServices m_services;
     std::unique_ptr<KeyGuideWindow> m_window;
 };
-
-void TestKeyGuideWindow::init()
-{
-    m_services.clear();
-    m_window = std::make_unique<KeyGuideWindow>(m_services);
-    m_window->open();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void TestKeyGuideWindow::cleanup()
-{
-    m_window.reset();
-}
-
-void TestKeyGuideWindow::looks_as_designed()
-{
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("押せばわかる"));
-    QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
-    QCOMPARE(label("lblYomi")->text(), QString());
-    QCOMPARE(label("Label2")->text(), QStringLiteral("Alt＋F4で終了"));
-    QCOMPARE(label("lblKey")->font().pointSizeF(), 129.75);
-    QCOMPARE(label("lblYomi")->font().pointSizeF(), 90.0);
-    QCOMPARE(label("Label2")->font().pointSizeF(), 60.0);
-    QCOMPARE(label("lblKey")->palette().color(QPalette::WindowText), QColor(255, 255, 255));
-    QCOMPARE(label("lblYomi")->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-    QCOMPARE(label("Label2")->palette().color(QPalette::WindowText), QColor(192, 255, 255));
-    QVERIFY(label("Label2")->alignment() & Qt::AlignRight);
-    QCOMPARE(m_window->centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 0));
-    auto *version = m_window->findChild<QAction *>(QStringLiteral("mnuVersion"));
-    QVERIFY(version);
-    QCOMPARE(version->text(), QStringLiteral("バージョン"));
-    QVERIFY(m_services.log.empty()); // nothing is announced on opening
-}
-
-void TestKeyGuideWindow::keys_are_shown_and_do_not_close_or_move_focus_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("display");
-    QTest::addColumn<QString>("reading");
-    QTest::newRow("letter") << int(Qt::Key_A) << 0 << "ａ" << "Ａ";
-    QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "Tab" << "タブ";
-    QTest::newRow("Shift+Tab shows Shift: no table has Shift+Tab")
-        << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "Shift" << "シフト";
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << 0 << "Escape" << "エスケープ";
-    QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "Enter" << "エンター";
-    QTest::newRow("Space") << int(Qt::Key_Space) << 0 << "Space" << "スペース";
-    QTest::newRow("Down") << int(Qt::Key_Down) << 0 << "↓" << "下矢印";
-    QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "Ｆ１" << "ﾌｧﾝｸｼｮﾝ1";
-    QTest::newRow("pad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "７" << "";
-}
-
-void TestKeyGuideWindow::keys_are_shown_and_do_not_close_or_move_focus()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, display);
-    QFETCH(QString, reading);
-    QWidget *focusBefore = QApplication::focusWidget();
-    QTest::keyClick(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(label("lblKey")->text(), display);
-    QCOMPARE(label("lblYomi")->text(), reading);
-    QCOMPARE(m_services.announcements().mid(m_services.announcements().size() - 2), QStringList({display, reading}));
-    QVERIFY(m_window->isVisible());
-    QCOMPARE(QApplication::focusWidget(), focusBefore);
-}
-
-void TestKeyGuideWindow::alt_and_f10_leave_the_menu_bar_alone_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("reading");
-    QTest::newRow("Alt") << int(Qt::Key_Alt) << int(Qt::AltModifier) << "オルト";
-    QTest::newRow("F10") << int(Qt::Key_F10) << 0 << "ﾌｧﾝｸｼｮﾝ10";
-    QTest::newRow("Windows key") << int(Qt::Key_Meta) << int(Qt::MetaModifier) << "ｳｨﾝﾄﾞｰｽﾞｷｰ";
-}
-
-void TestKeyGuideWindow::alt_and_f10_leave_the_menu_bar_alone()
-{
-    // State: just opened, injection armed. Action: the key, then a letter.
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, reading);
-    realKey(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    // Expected: the re-press comes back as a key-down of its own and re-arms.
-    QTRY_COMPARE(m_services.announcements().count(reading), 2);
-    QVERIFY(m_window->guideState().injectArmed);
-    QVERIFY(!m_window->menuBar()->hasFocus());
-    realKey(m_window.get(), Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
-    QCOMPARE(label("lblKey")->text(), QStringLiteral("ｂ"));
-    QCOMPARE(m_services.announcements().last(), QStringLiteral("Ｂ"));
-    QVERIFY(!m_window->menuBar()->hasFocus());
-}
-
-void TestKeyGuideWindow::auto_repeat_is_announced_each_time()
-{
-    for (int i = 0; i < 3; ++i) {
-        QKeyEvent held(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), i > 0);
-        QApplication::sendEvent(m_window.get(), &held);
-    }
-    QCOMPARE(m_services.announcements().count(QStringLiteral("右矢印")), 3);
-}
-
-void TestKeyGuideWindow::alt_f4_closes_the_window_only()
-{
-    // State: open, armed. Action: Alt (its re-press is queued), then F4 with Alt held.
-    QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
-    QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::AltModifier);
-    // Expected: closed, the program goes on, and the queued re-press says nothing.
-    QVERIFY(!m_window->isVisible());
-    const qsizetype announcedAtClose = m_services.announcements().size();
-    QCoreApplication::processEvents();
-    QCOMPARE(m_services.announcements().size(), announcedAtClose);
-    QCOMPARE(endProgram.count(), 0);
-}
-
-void TestKeyGuideWindow::reopening_loads_again()
-{
-    realKey(m_window.get(), Qt::Key_F10, Qt::NoModifier);
-    QTest::keyClick(m_window.get(), Qt::Key_A);
-    m_window->close();
-    QTest::qWait(0); // let the posted F10 re-press reach the hidden window
-    m_window->open();
-    QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
-    QCOMPARE(label("lblYomi")->text(), QString());
-    QVERIFY(m_window->guideState().injectArmed);
-}
-
-void TestKeyGuideWindow::double_click_on_key_text_ends_the_program()
-{
-    QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
-    QTest::mouseDClick(label("lblKey"), Qt::LeftButton);
-    QCOMPARE(endProgram.count(), 1);
-    QVERIFY(!m_window->isVisible());
-}
-
-void TestKeyGuideWindow::layout_follows_the_client_area()
-{
-    m_window->resize(1000, 800);
-    QTRY_COMPARE(m_window->size(), QSize(1000, 800));
-    const TwipsLayout twips(*m_window->centralWidget());
-    const double u = twips.units().rowUnit;
-    const double w = twips.units().usableWidth;
-    QCOMPARE(label("lblKey")->pos(), twips.rect(0, 0.5 * u, w, 0.2 * u).topLeft());
-    QCOMPARE(label("lblYomi")->pos(), twips.rect(0, 2.5 * u, w, u).topLeft());
-    QCOMPARE(label("Label2")->geometry(), twips.rect(0, 4 * u, w, u));
-    // The two auto-sized labels are exactly as large as their text.
-    QTest::keyClick(m_window.get(), Qt::Key_PageUp);
-    QCOMPARE(label("lblKey")->size(), label("lblKey")->sizeHint());
-    QCOMPARE(label("lblYomi")->size(), label("lblYomi")->sizeHint());
-}
 
 QTEST_MAIN(TestKeyGuideWindow)
 #include "test_key_guide_window.moc"

@@ -14,16 +14,11 @@ using hoshi::ProgramCommand;
 
 namespace {
 
-// Environment the editor lookup reads; replaced by empty folders per test.
-const char *const IsolatedVariables[] = {"PATH", "HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS",
-                                         "XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP"};
-
 void writeFile(const QString &path, const QByteArray &contents, bool executable = false)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
     file.close();
     if (executable)
         file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
@@ -45,24 +40,23 @@ private slots:
 #if !defined(Q_OS_UNIX)
         QSKIP("The fake editors are shell scripts.");
 #endif
+        // The environment the lookup reads points at empty folders of our own.
         QVERIFY(m_root.emplace().isValid());
-        for (const char *name : IsolatedVariables)
+        const std::pair<const char *, const char *> folders[]{
+            {"PATH", "bin"},          {"HOME", "home"},          {"XDG_CONFIG_HOME", "config"},
+            {"XDG_CONFIG_DIRS", "configdirs"}, {"XDG_DATA_HOME", "data"}, {"XDG_DATA_DIRS", "datadirs"}};
+        for (const auto &[name, folder] : folders) {
             m_saved[name] = qgetenv(name);
-        for (const char *sub : {"bin", "home", "config", "configdirs", "data", "datadirs"})
-            QDir().mkpath(path(sub));
-        qputenv("PATH", path("bin").toLocal8Bit());
-        qputenv("HOME", path("home").toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", path("config").toLocal8Bit());
-        qputenv("XDG_CONFIG_DIRS", path("configdirs").toLocal8Bit());
-        qputenv("XDG_DATA_HOME", path("data").toLocal8Bit());
-        qputenv("XDG_DATA_DIRS", path("datadirs").toLocal8Bit());
+            QDir().mkpath(path(folder));
+            qputenv(name, path(folder).toLocal8Bit());
+        }
+        m_saved["XDG_CURRENT_DESKTOP"] = qgetenv("XDG_CURRENT_DESKTOP");
         qunsetenv("XDG_CURRENT_DESKTOP");
     }
 
     void cleanup()
     {
-        // Let any fake editor still waiting finish.
-        writeFile(path("go"), "");
+        writeFile(path("go"), ""); // lets any fake editor still waiting finish
         for (const auto &[name, value] : m_saved) {
             if (value.isNull())
                 qunsetenv(name);
@@ -74,76 +68,59 @@ private slots:
 
     void no_editor_anywhere_gives_false()
     {
-        // State: an empty PATH folder and no desktop defaults.
-        DesktopEditorLauncher launcher;
-        // Action / Expected: nothing starts, and it says so.
-        QVERIFY(!launcher.startEditor());
-    }
-
-    void injected_candidates_that_do_not_exist_give_false()
-    {
-        DesktopEditorLauncher launcher([] {
+        // State: an empty PATH, no desktop defaults; or candidates that do not exist. Expected: false.
+        QVERIFY(!DesktopEditorLauncher().startEditor());
+        DesktopEditorLauncher injected([] {
             return QList<ProgramCommand>{{QStringLiteral("hoshi-no-such-editor"), {}},
                                          {QStringLiteral("/nonexistent/editor"), {}}};
         });
-        QVERIFY(!launcher.startEditor());
+        QVERIFY(!injected.startEditor());
     }
 
     void a_common_editor_on_the_path_is_started_detached()
     {
-        // State: a fake "mousepad" on PATH that finishes only when told to.
-        installFakeEditor(QStringLiteral("mousepad"));
-        DesktopEditorLauncher launcher;
+        // State: "kate" on PATH but not executable; a fake "mousepad" that finishes only when told to.
+        writeFile(path("bin/kate"), "not a program");
+        installFakeEditor("mousepad");
         // Action: start the editor.
-        QVERIFY(launcher.startEditor());
-        // Expected: startEditor returned while the editor still runs (no waiting)...
+        QVERIFY(DesktopEditorLauncher().startEditor());
+        // Expected: kate passed over; it returned while mousepad still runs (no waiting)...
         QTRY_VERIFY(QFile::exists(path("started-mousepad")));
         QVERIFY(!QFile::exists(path("done-mousepad")));
         writeFile(path("go"), "");
-        // ...it got no file argument and runs in the home folder.
+        // ...and the editor got no file argument and runs in the home folder.
         QTRY_VERIFY(QFile::exists(path("done-mousepad")));
         QCOMPARE(readFile(path("done-mousepad")), "args=[]\npwd=" + path("home").toLocal8Bit() + '\n');
     }
 
-    void the_desktop_default_editor_comes_before_the_common_ones()
+    void desktop_defaults_come_first_unless_unusable_data()
     {
-        // State: gedit on PATH, and the desktop names another editor as default.
-        installFakeEditor(QStringLiteral("gedit"));
-        installFakeEditor(QStringLiteral("hoshi-fake-default"));
-        writeFile(path("config/mimeapps.list"),
-                  "[Default Applications]\ntext/plain=missing.desktop;fake-default.desktop;\n");
-        writeFile(path("data/applications/fake-default.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Fake\nExec=hoshi-fake-default --new-window %U\n");
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<QString>("started");
+        QTest::newRow("the desktop's default") << QByteArray("Exec=hoshi-fake-default --new-window %U")
+                                               << "hoshi-fake-default";
+        QTest::newRow("a terminal default is passed over")
+            << QByteArray("Terminal=true\nExec=hoshi-fake-default %F") << "gedit";
+    }
+
+    void desktop_defaults_come_first_unless_unusable()
+    {
+        // State: gedit on PATH; the desktop's default list names a missing entry, then ours.
+        QFETCH(QByteArray, entry);
+        QFETCH(QString, started);
+        installFakeEditor("gedit");
+        installFakeEditor("hoshi-fake-default");
+        writeFile(path("config/mimeapps.list"), "[Default Applications]\ntext/plain=missing.desktop;ours.desktop;\n");
+        writeFile(path("data/applications/ours.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Ours\n" + entry + '\n');
         // Action: start the editor.
         QVERIFY(DesktopEditorLauncher().startEditor());
         writeFile(path("go"), "");
-        // Expected: the default one ran, with its options but without a file.
-        QTRY_VERIFY(QFile::exists(path("done-hoshi-fake-default")));
-        QVERIFY(readFile(path("done-hoshi-fake-default")).startsWith("args=[--new-window]\n"));
-        QVERIFY(!QFile::exists(path("started-gedit")));
-    }
-
-    void a_terminal_default_is_passed_over()
-    {
-        installFakeEditor(QStringLiteral("gedit"));
-        installFakeEditor(QStringLiteral("hoshi-fake-vim"));
-        writeFile(path("config/mimeapps.list"), "[Default Applications]\ntext/plain=vim.desktop\n");
-        writeFile(path("data/applications/vim.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Vim\nTerminal=true\nExec=hoshi-fake-vim %F\n");
-        QVERIFY(DesktopEditorLauncher().startEditor());
-        writeFile(path("go"), "");
-        QTRY_VERIFY(QFile::exists(path("done-gedit")));
-        QVERIFY(!QFile::exists(path("started-hoshi-fake-vim")));
-    }
-
-    void a_candidate_that_is_not_executable_is_skipped()
-    {
-        // State: "kate" exists but cannot be run; "pluma" can.
-        writeFile(path("bin/kate"), "not a program");
-        installFakeEditor(QStringLiteral("pluma"));
-        QVERIFY(DesktopEditorLauncher().startEditor());
-        writeFile(path("go"), "");
-        QTRY_VERIFY(QFile::exists(path("done-pluma")));
+        // Expected: that one ran, with its options but without a file; the other never started.
+        QTRY_VERIFY(QFile::exists(path("done-" + started)));
+        if (started == QStringLiteral("hoshi-fake-default"))
+            QCOMPARE(readFile(path("done-" + started)).split('\n').first(), "args=[--new-window]");
+        QCOMPARE(QDir(m_root->path()).entryList({"started-*"}), QStringList{"started-" + started});
     }
 
 private:
@@ -153,16 +130,14 @@ private:
     // writes its arguments and working folder.
     void installFakeEditor(const QString &name)
     {
-        const QByteArray root = m_root->path().toLocal8Bit();
-        const QByteArray script = "#!/bin/sh\nPATH=/usr/bin:/bin\n"
-                                  ": > '" + root + "/started-" + name.toLocal8Bit() + "'\n"
-                                  "i=0\nwhile [ ! -e '" + root + "/go' ] && [ $i -lt 600 ]; do\n"
-                                  "  sleep 0.05; i=$((i+1))\ndone\n"
-                                  "printf 'args=[%s]\\npwd=%s\\n' \"$*\" \"$(pwd)\" > '" + root + "/writing-"
-                                  + name.toLocal8Bit() + "'\n"
-                                  "mv '" + root + "/writing-" + name.toLocal8Bit() + "' '" + root + "/done-"
-                                  + name.toLocal8Bit() + "'\n";
-        writeFile(path(QStringLiteral("bin/") + name), script, true);
+        const QByteArray at = m_root->path().toLocal8Bit() + '/';
+        const QByteArray n = name.toLocal8Bit();
+        writeFile(path("bin/" + name),
+                  "#!/bin/sh\nPATH=/usr/bin:/bin\n: > '" + at + "started-" + n + "'\n"
+                  "i=0\nwhile [ ! -e '" + at + "go' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done\n"
+                  "printf 'args=[%s]\\npwd=%s\\n' \"$*\" \"$(pwd)\" > '" + at + "writing-" + n + "'\n"
+                  "mv '" + at + "writing-" + n + "' '" + at + "done-" + n + "'\n",
+                  true);
     }
 
     std::optional<QTemporaryDir> m_root;

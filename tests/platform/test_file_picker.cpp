@@ -18,45 +18,34 @@ using hoshi::DialogFilePicker;
 
 namespace {
 
-struct SeenDialog {
-    QStringList nameFilters;
-    QString directory;
-    bool native = true;
-    bool modal = false;
-};
-
-// Runs action on the file dialog as soon as it is open (exec() blocks the test).
-void whenDialogOpens(SeenDialog &seen, std::function<void(QFileDialog &)> action)
+// Runs action on the first modal widget of type T once it is open and active
+// (exec() blocks the test); keys typed before that are lost, as a user's would be.
+template <typename T>
+void whenOpen(std::function<void(T &)> action)
 {
     auto *poll = new QTimer;
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, &seen, action] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
+        auto *widget = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!widget || !widget->isVisible())
             return;
         poll->stop();
         poll->deleteLater();
-        // Keys typed before the dialog is active and settled are lost, as a user's would be.
-        if (!QTest::qWaitForWindowActive(dialog)) {
-            dialog->reject();
-            return;
-        }
-        seen = {dialog->nameFilters(), dialog->directory().absolutePath(),
-                !dialog->testOption(QFileDialog::DontUseNativeDialog), dialog->isModal()};
-        action(*dialog);
+        if (QTest::qWaitForWindowActive(widget))
+            action(*widget);
+        else
+            widget->close();
     });
     poll->start();
 }
 
+// Types into the file-name box: Latin characters as keys, the rest as an input method commits them.
 void typeIntoFileNameBox(QFileDialog &dialog, const QString &text, Qt::Key finish)
 {
     auto *box = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    if (!box) {
-        dialog.reject();
-        return;
-    }
+    if (!box)
+        return dialog.reject();
     box->setFocus();
-    // Latin characters as keys; the rest as an input method commits them.
     for (const QChar c : text) {
         if (c.unicode() < 0x80) {
             QTest::keyClick(box, c.toLatin1());
@@ -69,28 +58,12 @@ void typeIntoFileNameBox(QFileDialog &dialog, const QString &text, Qt::Key finis
     QTest::keyClick(box, finish);
 }
 
-// Notes the text of the next message box and closes it.
-void closeNextMessageBox(QString &text)
+QString writeFile(const QTemporaryDir &folder, const QString &name)
 {
-    auto *poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, &text] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        text = box->text();
-        box->done(QMessageBox::Ok);
-    });
-    poll->start();
-}
-
-void writeFile(const QString &path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("abc\n");
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write("abc\n") != 4)
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
 }
 
 } // namespace
@@ -102,72 +75,54 @@ private slots:
     {
         // State: a practice file with a Japanese name in a folder of its own.
         QTemporaryDir folder;
-        const QString file = folder.filePath(QStringLiteral("練習.txt"));
-        writeFile(file);
+        const QString file = writeFile(folder, QStringLiteral("練習.txt"));
         DialogFilePicker picker;
-        SeenDialog seen;
-        whenDialogOpens(seen, [&file](QFileDialog &dialog) {
+        QStringList filters;
+        bool ownDialog = false;
+        bool modal = false;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            filters = dialog.nameFilters();
+            ownDialog = dialog.testOption(QFileDialog::DontUseNativeDialog);
+            modal = dialog.isModal();
             typeIntoFileNameBox(dialog, file, Qt::Key_Return);
         });
         // Action: open the dialog, type the path, press Return.
-        const QString chosen = picker.chooseTextFile(nullptr);
         // Expected: that path; the dialog offered text files only, Qt's own dialog, modal.
-        QCOMPARE(chosen, file);
-        QCOMPARE(seen.nameFilters, QStringList{QStringLiteral("テキスト ファイル (*.txt)")});
-        QVERIFY(!seen.native);
-        QVERIFY(seen.modal);
-    }
-
-    void escape_cancels_with_an_empty_path()
-    {
-        DialogFilePicker picker;
-        SeenDialog seen;
-        whenDialogOpens(seen, [](QFileDialog &dialog) {
+        QCOMPARE(picker.chooseTextFile(nullptr), file);
+        QCOMPARE(filters, QStringList{QStringLiteral("テキスト ファイル (*.txt)")});
+        QVERIFY(ownDialog && modal);
+        // Action: open it again, Escape. Expected: nothing chosen; it started in the last file's folder.
+        QString directory;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            directory = dialog.directory().absolutePath();
             typeIntoFileNameBox(dialog, QStringLiteral("whatever.txt"), Qt::Key_Escape);
         });
         QCOMPARE(picker.chooseTextFile(nullptr), QString());
-        QVERIFY(!seen.nameFilters.isEmpty()); // the dialog really opened
+        QCOMPARE(directory, QDir(folder.path()).absolutePath());
     }
 
     void a_missing_file_is_refused_with_a_message()
     {
-        // State: a path to a file that does not exist.
+        // State: a path to a file that does not exist. Action: type it and Return, then give up.
         QTemporaryDir folder;
         const QString missing = folder.filePath(QStringLiteral("nothing.txt"));
         DialogFilePicker picker;
-        SeenDialog seen;
         QString message;
         bool stayedOpen = false;
-        whenDialogOpens(seen, [&](QFileDialog &dialog) {
-            closeNextMessageBox(message);
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            whenOpen<QMessageBox>([&message](QMessageBox &box) {
+                message = box.text();
+                box.done(QMessageBox::Ok);
+            });
             typeIntoFileNameBox(dialog, missing, Qt::Key_Return);
             stayedOpen = dialog.isVisible();
             dialog.reject();
         });
-        // Action: type its path and Return, then give up.
         const QString chosen = picker.chooseTextFile(nullptr);
         // Expected: the dialog said so and stayed open; nothing was chosen.
         QVERIFY(message.contains(QStringLiteral("nothing.txt")));
         QVERIFY(stayedOpen);
         QCOMPARE(chosen, QString());
-    }
-
-    void the_next_opening_starts_in_the_folder_of_the_last_choice()
-    {
-        QTemporaryDir folder;
-        const QString file = folder.filePath(QStringLiteral("a.txt"));
-        writeFile(file);
-        DialogFilePicker picker;
-        SeenDialog first;
-        whenDialogOpens(first, [&file](QFileDialog &dialog) {
-            typeIntoFileNameBox(dialog, file, Qt::Key_Return);
-        });
-        QCOMPARE(picker.chooseTextFile(nullptr), file);
-
-        SeenDialog second;
-        whenDialogOpens(second, [](QFileDialog &dialog) { dialog.reject(); });
-        QCOMPARE(picker.chooseTextFile(nullptr), QString());
-        QCOMPARE(second.directory, QDir(folder.path()).absolutePath());
     }
 };
 

@@ -14,41 +14,28 @@
 using hoshi::Cue;
 using hoshi::SoundCuePlayer;
 
-Q_DECLARE_METATYPE(hoshi::Cue)
-
 namespace {
 
-struct WaveFacts {
-    bool valid = false;
-    quint16 format = 0;
-    quint32 byteRate = 0;
-    quint32 dataBytes = 0;
-};
-
-// Walks the RIFF chunks of a WAV file far enough to know its length.
-WaveFacts readWave(const QByteArray &bytes)
+// The playing time of a PCM WAV file in seconds, from its RIFF chunks; -1 if it is none.
+double pcmWaveSeconds(const QByteArray &bytes)
 {
-    WaveFacts facts;
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
-        return facts;
+        return -1;
     const auto u32 = [&bytes](qsizetype at) { return qFromLittleEndian<quint32>(bytes.constData() + at); };
-    const auto u16 = [&bytes](qsizetype at) { return qFromLittleEndian<quint16>(bytes.constData() + at); };
-    bool haveFormat = false;
+    quint32 byteRate = 0;
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const quint32 size = u32(at + 4);
-        if (id == "fmt " && size >= 16 && at + 8 + 16 <= bytes.size()) {
-            facts.format = u16(at + 8);
-            facts.byteRate = u32(at + 16);
-            haveFormat = true;
+        if (id == "fmt " && size >= 16 && at + 24 <= bytes.size()) {
+            if (qFromLittleEndian<quint16>(bytes.constData() + at + 8) != 1)
+                return -1; // not PCM
+            byteRate = u32(at + 16);
         } else if (id == "data") {
-            facts.dataBytes = size;
-            facts.valid = haveFormat && at + 8 + qsizetype(size) <= bytes.size() && facts.byteRate > 0;
-            return facts;
+            return byteRate > 0 && at + 8 + qsizetype(size) <= bytes.size() ? double(size) / byteRate : -1;
         }
         at += 8 + size + (size & 1);
     }
-    return facts;
+    return -1;
 }
 
 } // namespace
@@ -56,42 +43,30 @@ WaveFacts readWave(const QByteArray &bytes)
 class TestSoundCuePlayer : public QObject {
     Q_OBJECT
 private slots:
-    void cue_files_are_next_to_the_executable_data()
-    {
-        QTest::addColumn<Cue>("cue");
-        QTest::newRow("ding") << Cue::Ding;
-        QTest::newRow("zannen") << Cue::Zannen;
-        QTest::newRow("boo") << Cue::Boo;
-    }
-
     void cue_files_are_next_to_the_executable()
     {
         // State: the build tree, where the cues are copied beside the programs.
-        QFETCH(Cue, cue);
-        // Action: look the cue up.
-        const QString path = SoundCuePlayer::locateCueFile(cue);
-        // Expected: found next to the executable; a PCM WAV shorter than 0.6 s.
-        QCOMPARE(path, QDir(QCoreApplication::applicationDirPath()).filePath(hoshi::cueFileName(cue)));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const WaveFacts wave = readWave(file.readAll());
-        QVERIFY(wave.valid);
-        QCOMPARE(wave.format, quint16{1});
-        QVERIFY(double(wave.dataBytes) / wave.byteRate < 0.6);
+        for (const Cue cue : {Cue::Ding, Cue::Zannen, Cue::Boo}) {
+            // Action: look the cue up. Expected: next to the executable; a PCM WAV shorter than 0.6 s.
+            const QString path = SoundCuePlayer::locateCueFile(cue);
+            QCOMPARE(path, QDir(QCoreApplication::applicationDirPath()).filePath(hoshi::cueFileName(cue)));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const double seconds = pcmWaveSeconds(file.readAll());
+            QVERIFY2(seconds > 0 && seconds < 0.6, qPrintable(path));
+        }
     }
 
-    void the_installed_data_folder_is_the_second_place_looked()
+    void folders_are_searched_in_order()
     {
+        // The executable's folder, then the installed data folder.
+        const QString here = QCoreApplication::applicationDirPath();
         const QStringList folders = SoundCuePlayer::defaultSearchFolders();
         QCOMPARE(folders.size(), 2);
-        QCOMPARE(folders.at(0), QCoreApplication::applicationDirPath());
+        QCOMPARE(folders.at(0), here);
         QVERIFY(folders.at(1).endsWith(QStringLiteral("/share/hoshinotamago")));
-        QCOMPARE(QDir(folders.at(1)).absolutePath(),
-                 QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/hoshinotamago")));
-    }
-
-    void the_first_folder_that_has_the_file_wins()
-    {
+        QCOMPARE(QDir(folders.at(1)).absolutePath(), QDir::cleanPath(here + QStringLiteral("/../share/hoshinotamago")));
+        // The first folder that has the file wins; none: no path.
         QTemporaryDir empty, second;
         QFile::copy(SoundCuePlayer::locateCueFile(Cue::Boo), second.filePath(QStringLiteral("boo.wav")));
         QCOMPARE(SoundCuePlayer::locateCueFile(Cue::Boo, {empty.path(), second.path()}),
@@ -101,10 +76,9 @@ private slots:
 
     void a_missing_cue_beeps_and_says_so_once()
     {
-        // State: a player whose folder has no cues.
+        // State: a player whose folder has no cues. Action: the same missing cue twice.
         QTemporaryDir empty;
         SoundCuePlayer player({empty.path()});
-        // Action: play the same missing cue twice.
         // Expected: one line on standard error naming it (a second would fail the test).
         QTest::ignoreMessage(QtWarningMsg, "hoshinotamago: cue zannen.wav missing, beeping");
         player.playCue(Cue::Zannen);
@@ -114,21 +88,18 @@ private slots:
 
     void the_sound_check_reports_every_cue()
     {
-        // State: the build tree's cues, and a folder with a broken one.
+        // State: the build tree's cues. Action / Expected: all three found and loadable.
         QString report;
         QTextStream out(&report);
-        // Action / Expected: all three found and loadable.
         QVERIFY(hoshi::checkCueFiles(out, SoundCuePlayer::defaultSearchFolders()));
         const QString here = QCoreApplication::applicationDirPath();
-        QCOMPARE(report, QStringLiteral("ding.wav: %1/ding.wav\nzannen.wav: %1/zannen.wav\n"
-                                        "boo.wav: %1/boo.wav\n")
-                             .arg(here));
-
+        QCOMPARE(report,
+                 QStringLiteral("ding.wav: %1/ding.wav\nzannen.wav: %1/zannen.wav\nboo.wav: %1/boo.wav\n").arg(here));
+        // State: a folder with a good, a missing and a broken cue. Expected: each reported, the check fails.
         QTemporaryDir broken;
         QFile::copy(here + QStringLiteral("/ding.wav"), broken.filePath(QStringLiteral("ding.wav")));
         QFile junk(broken.filePath(QStringLiteral("boo.wav")));
-        QVERIFY(junk.open(QIODevice::WriteOnly));
-        junk.write("this is not a sound");
+        QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("this is not a sound") > 0);
         junk.close();
         report.clear();
         QVERIFY(!hoshi::checkCueFiles(out, {broken.path()}));

@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <map>
 #include <memory>
 
 using hoshi::SpeechEngine;
@@ -22,13 +23,12 @@ struct EngineLog {
 
 class FakeEngine final : public SpeechEngine {
 public:
-    explicit FakeEngine(EngineLog &log) : m_log(log) {}
+    FakeEngine(EngineLog &log, State initial) : m_log(log), m_state(initial) {}
     // Qt's engines stop speaking, and say so, when they are destroyed.
     ~FakeEngine() override
     {
         m_log.destroyed = true;
-        m_state = State::Ready;
-        reportState(State::Ready);
+        set(State::Ready);
     }
 
     State state() const override { return m_state; }
@@ -36,46 +36,24 @@ public:
     {
         if (m_state == State::Error)
             return;
-        if (m_state == State::Speaking)
-            ++m_log.interrupted;
+        m_log.interrupted += m_state == State::Speaking;
         m_log.said << text;
         if (finishInsideSay) {
             set(State::Speaking);
             set(State::Ready);
         }
     }
-
     void set(State state)
     {
         m_state = state;
         reportState(state);
-    }
-    // One text spoken from start to end.
-    void speakOne()
-    {
-        set(State::Speaking);
-        set(State::Ready);
     }
 
     bool finishInsideSay = false;
 
 private:
     EngineLog &m_log;
-    State m_state = State::Ready;
-};
-
-struct Voice {
-    EngineLog log;
-    FakeEngine *engine = nullptr;
-    std::unique_ptr<TtsSpeaker> speaker;
-
-    explicit Voice(State initial = State::Ready)
-    {
-        auto owned = std::make_unique<FakeEngine>(log);
-        engine = owned.get();
-        owned->set(initial);
-        speaker = std::make_unique<TtsSpeaker>(std::move(owned));
-    }
+    State m_state;
 };
 
 } // namespace
@@ -83,131 +61,68 @@ struct Voice {
 class TestTtsSpeaker : public QObject {
     Q_OBJECT
 private slots:
-    void texts_in_quick_succession_are_said_one_after_another()
+    void texts_are_said_one_after_another_data()
     {
-        // State: an idle engine.
-        Voice voice;
-        // Action: three texts at once, as a fast typist and Ctrl repeats make them.
-        voice.speaker->speak(QStringLiteral("one"));
-        voice.speaker->speak(QStringLiteral("two"));
-        voice.speaker->speak(QStringLiteral("three"));
-        // Expected: only the first is handed over; each next one after the engine is done.
-        QCOMPARE(voice.log.said, QStringList{"one"});
-        voice.engine->speakOne();
-        QCOMPARE(voice.log.said, (QStringList{"one", "two"}));
-        voice.engine->speakOne();
-        voice.engine->speakOne();
-        QCOMPARE(voice.log.said, (QStringList{"one", "two", "three"}));
-        QCOMPARE(voice.log.interrupted, 0);
-        QCOMPARE(voice.speaker->pendingCount(), std::size_t{0});
+        // A word is spoken; S, R, P, E: the engine speaks, is ready, pauses, fails;
+        // I: from now on the engine reports start and end before say() returns.
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QStringList>("said");
+        QTest::addColumn<bool>("pending");
+        QTest::newRow("quick succession") << "one two three" << QStringList{"one"} << true;
+        QTest::newRow("each after the one before ends") << "one two three S R S R" << QStringList{"one", "two", "three"}
+                                                        << false;
+        QTest::newRow("a text while speaking waits for the end") << "a S b" << QStringList{"a"} << true;
+        QTest::newRow("... and goes after it") << "a S b R" << QStringList{"a", "b"} << false;
+        QTest::newRow("a Ready before speaking started is stale") << "a b R" << QStringList{"a"} << true;
+        QTest::newRow("pause holds the next text") << "a b S P" << QStringList{"a"} << true;
+        QTest::newRow("pause, then the end") << "a b S P S R" << QStringList{"a", "b"} << false;
+        QTest::newRow("blank texts are skipped") << "_ __ SCORE" << QStringList{"SCORE"} << false;
+        QTest::newRow("an error drops the queue and what comes while failed") << "a b c S E d" << QStringList{"a"}
+                                                                              << false;
+        QTest::newRow("after recovery the next text is said at once") << "a b S E R e" << QStringList{"a", "e"}
+                                                                      << false;
+        QTest::newRow("failing from the start says nothing") << "E a" << QStringList() << false;
+        QTest::newRow("an engine done inside say() gets every text in order")
+            << "I 1 2 3 4" << QStringList{"1", "2", "3", "4"} << false;
     }
 
-    void a_text_while_speaking_waits_for_the_end()
+    void texts_are_said_one_after_another()
     {
-        // State: the engine is saying the first text.
-        Voice voice;
-        voice.speaker->speak(QStringLiteral("first line"));
-        voice.engine->set(State::Speaking);
-        // Action: a new line comes in the middle of it.
-        voice.speaker->speak(QStringLiteral("next line"));
-        // Expected: it waits until the engine is Ready again.
-        QCOMPARE(voice.log.said, QStringList{"first line"});
-        voice.engine->set(State::Ready);
-        QCOMPARE(voice.log.said, (QStringList{"first line", "next line"}));
-        QCOMPARE(voice.log.interrupted, 0);
-    }
-
-    void a_ready_before_speaking_started_is_not_the_end()
-    {
-        // State: a text handed over, the engine not yet started on it.
-        Voice voice;
-        voice.speaker->speak(QStringLiteral("a"));
-        voice.speaker->speak(QStringLiteral("b"));
-        // Action: a stale Ready arrives, then the text is really spoken.
-        voice.engine->set(State::Ready);
-        // Expected: b waits for the end of a.
-        QCOMPARE(voice.log.said, QStringList{"a"});
-        voice.engine->speakOne();
-        QCOMPARE(voice.log.said, (QStringList{"a", "b"}));
-    }
-
-    void pause_does_not_release_the_next_text()
-    {
-        Voice voice;
-        voice.speaker->speak(QStringLiteral("a"));
-        voice.speaker->speak(QStringLiteral("b"));
-        voice.engine->set(State::Speaking);
-        voice.engine->set(State::Paused);
-        QCOMPARE(voice.log.said, QStringList{"a"});
-        voice.engine->set(State::Speaking);
-        voice.engine->set(State::Ready);
-        QCOMPARE(voice.log.said, (QStringList{"a", "b"}));
-    }
-
-    void an_engine_that_finishes_inside_say_gets_every_text_in_order()
-    {
-        // State: an engine that reports start and end before say() returns.
-        Voice voice;
-        voice.engine->finishInsideSay = true;
-        // Action: several texts.
-        for (const char *text : {"1", "2", "3", "4"})
-            voice.speaker->speak(QString::fromLatin1(text));
-        // Expected: all said, in order, none cut short.
-        QCOMPARE(voice.log.said, (QStringList{"1", "2", "3", "4"}));
-        QCOMPARE(voice.log.interrupted, 0);
-    }
-
-    void blank_texts_are_skipped_and_do_not_hold_up_the_queue()
-    {
-        Voice voice;
-        voice.speaker->speak(QString());
-        voice.speaker->speak(QStringLiteral("  "));
-        voice.speaker->speak(QStringLiteral("SCORE 3"));
-        QCOMPARE(voice.log.said, QStringList{"SCORE 3"});
-    }
-
-    void an_engine_in_error_drops_speech_without_blocking_later_calls()
-    {
-        // State: texts waiting behind one being spoken.
-        Voice voice;
-        voice.speaker->speak(QStringLiteral("a"));
-        voice.speaker->speak(QStringLiteral("b"));
-        voice.speaker->speak(QStringLiteral("c"));
-        voice.engine->set(State::Speaking);
-        // Action: the engine fails, and more texts come while it stays failed.
-        voice.engine->set(State::Error);
-        voice.speaker->speak(QStringLiteral("d"));
-        // Expected: nothing more is handed over or kept.
-        QCOMPARE(voice.log.said, QStringList{"a"});
-        QCOMPARE(voice.speaker->pendingCount(), std::size_t{0});
-        // Action: the engine recovers.
-        voice.engine->set(State::Ready);
-        voice.speaker->speak(QStringLiteral("e"));
-        // Expected: the next text is said at once.
-        QCOMPARE(voice.log.said, (QStringList{"a", "e"}));
-    }
-
-    void an_engine_failing_from_the_start_says_nothing()
-    {
-        Voice voice(State::Error);
-        voice.speaker->speak(QStringLiteral("a"));
-        QVERIFY(voice.log.said.isEmpty());
-        QCOMPARE(voice.speaker->pendingCount(), std::size_t{0});
+        // State: an idle engine. Action: the script. Expected: what the engine was given, none cut short.
+        QFETCH(QString, script);
+        EngineLog log;
+        auto owned = std::make_unique<FakeEngine>(log, State::Ready);
+        FakeEngine *engine = owned.get();
+        TtsSpeaker speaker(std::move(owned));
+        const std::map<QString, State> states{{"S", State::Speaking}, {"R", State::Ready}, {"P", State::Paused},
+                                              {"E", State::Error}};
+        for (const QString &step : script.split(u' ')) {
+            if (step == "I")
+                engine->finishInsideSay = true;
+            else if (states.contains(step))
+                engine->set(states.at(step));
+            else
+                speaker.speak(QString(step).replace(u'_', u' ')); // "_" stands for a blank
+        }
+        QTEST(log.said, "said");
+        QTEST(speaker.pendingCount() > 0, "pending");
+        QCOMPARE(log.interrupted, 0);
     }
 
     void destruction_with_a_pending_queue_is_safe()
     {
-        // State: one text being said, two waiting.
-        Voice voice;
-        voice.speaker->speak(QStringLiteral("a"));
-        voice.speaker->speak(QStringLiteral("b"));
-        voice.speaker->speak(QStringLiteral("c"));
-        voice.engine->set(State::Speaking);
-        // Action: the voice goes away (the engine reports Ready as it stops).
-        voice.speaker.reset();
-        // Expected: the engine is released, nothing more was handed to it.
-        QVERIFY(voice.log.destroyed);
-        QCOMPARE(voice.log.said, QStringList{"a"});
+        // State: one text being said, two waiting. Action: the voice goes (the engine reports Ready as it stops).
+        EngineLog log;
+        auto owned = std::make_unique<FakeEngine>(log, State::Ready);
+        FakeEngine *engine = owned.get();
+        auto speaker = std::make_unique<TtsSpeaker>(std::move(owned));
+        for (const char *text : {"a", "b", "c"})
+            speaker->speak(QString::fromLatin1(text));
+        engine->set(State::Speaking);
+        speaker.reset();
+        // Expected: the engine released, nothing more handed to it.
+        QVERIFY(log.destroyed);
+        QCOMPARE(log.said, QStringList{"a"});
     }
 
     void no_engine_installed_gives_no_voice()

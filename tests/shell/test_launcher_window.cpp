@@ -25,9 +25,8 @@ protected:
     void load() override { ++loads; }
 };
 
-const QString Entry1 = QStringLiteral("１\r\n押せばわかる");
-const QString Entry2 = QStringLiteral("２\r\nどの指使うの");
-const QString Entry6 = QStringLiteral("６\r\n応用英語入力");
+const QStringList Entries{"１\r\n押せばわかる",     "２\r\nどの指使うの",     "３\r\nｱﾙﾌｧﾍﾞｯﾄに挑戦",
+                          "４\r\n記号と数字も登場", "５\r\n応用日本語入力", "６\r\n応用英語入力"};
 
 } // namespace
 
@@ -56,56 +55,45 @@ private slots:
         m_modes.reset();
     }
 
-    void startsOnEntryOne()
+    void starts_on_entry_one()
     {
-        // State: just shown. Expected: entry 1 focused, white on black, announced first.
-        QCOMPARE(m_services->announcements().first(), Entry1);
-        LauncherEntry *first = m_launcher->entry(1);
-        QVERIFY(first->hasFocus());
-        QCOMPARE(first->palette().color(QPalette::Window), QColor(Qt::black));
-        QCOMPARE(first->palette().color(QPalette::WindowText), QColor(Qt::white));
-        for (int n = 2; n <= 6; ++n) {
-            QCOMPARE(m_launcher->entry(n)->palette().color(QPalette::Window), QColor(0, 0, 255));
-            QCOMPARE(m_launcher->entry(n)->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+        // State: just shown. Expected: entry 1 focused, white on black, announced first; the others
+        // yellow on blue; the captions, the menus.
+        QCOMPARE(m_services->announcements().first(), Entries[0]);
+        QVERIFY(m_launcher->entry(1)->hasFocus());
+        for (int n = 1; n <= 6; ++n) {
+            const QPalette colours = m_launcher->entry(n)->palette();
+            QCOMPARE(colours.color(QPalette::Window), n == 1 ? QColor(Qt::black) : QColor(0, 0, 255));
+            QCOMPARE(colours.color(QPalette::WindowText), n == 1 ? QColor(Qt::white) : QColor(255, 255, 0));
+            QCOMPARE(m_launcher->entry(n)->announcement(), Entries[n - 1]);
         }
         QCOMPARE(m_launcher->windowTitle(), QStringLiteral("ほしのたまごいりぐち"));
-        QCOMPARE(m_launcher->titleText(), LauncherWindow::initialTitle());
+        const QList<QAction *> bar = m_launcher->menuBar()->actions();
+        QCOMPARE(bar.size(), 2);
+        QCOMPARE(bar[0]->text(), QStringLiteral("ファイル(&F)"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("バージョン(&V)"));
+        QVERIFY(bar[1]->menu() == nullptr);
     }
 
-    void entryTexts()
+    void arrows_move_and_wrap_around_whatever_the_modifiers()
     {
-        const QStringList expected{Entry1, Entry2, QStringLiteral("３\r\nｱﾙﾌｧﾍﾞｯﾄに挑戦"),
-                                   QStringLiteral("４\r\n記号と数字も登場"), QStringLiteral("５\r\n応用日本語入力"),
-                                   Entry6};
-        for (int n = 1; n <= 6; ++n)
-            QCOMPARE(m_launcher->entry(n)->announcement(), expected[n - 1]);
-    }
-
-    void downAndUpWrapAround()
-    {
-        // Down from 1 goes to 2; Up from 1 wraps to 6; Down from 6 wraps to 1.
+        // Action: Down, Up, Up (wraps to 6), Ctrl+Shift+Down (wraps to 1).
         m_services->clear();
-        QTest::keyClick(focused(), Qt::Key_Down);
-        QTRY_VERIFY(m_launcher->entry(2)->hasFocus());
-        QTest::keyClick(focused(), Qt::Key_Up);
-        QTRY_VERIFY(m_launcher->entry(1)->hasFocus());
-        QTest::keyClick(focused(), Qt::Key_Up);
-        QTRY_VERIFY(m_launcher->entry(6)->hasFocus());
-        QTest::keyClick(focused(), Qt::Key_Down);
-        QTRY_VERIFY(m_launcher->entry(1)->hasFocus());
-        QCOMPARE(m_services->announcements(), (QStringList{Entry2, Entry1, Entry6, Entry1}));
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> steps[]{
+            {Qt::Key_Down, {}, 2}, {Qt::Key_Up, {}, 1}, {Qt::Key_Up, {}, 6},
+            {Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier, 1}};
+        for (const auto &[key, modifiers, entry] : steps) {
+            QTest::keyClick(focused(), key, modifiers);
+            QTRY_VERIFY(m_launcher->entry(entry)->hasFocus());
+        }
+        // Expected: each entry announced as it gets the focus; the one left turns back to blue.
+        QCOMPARE(m_services->announcements(), (QStringList{Entries[1], Entries[0], Entries[5], Entries[0]}));
         QCOMPARE(m_launcher->entry(6)->palette().color(QPalette::Window), QColor(0, 0, 255));
     }
 
-    void arrowsMoveWhateverTheModifiers()
+    void digits_open_their_mode_only()
     {
-        QTest::keyClick(focused(), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_VERIFY(m_launcher->entry(2)->hasFocus());
-    }
-
-    void digitsOpenTheirModeOnly()
-    {
-        // 4 opens mode 4 and the focus stays on entry 1; Shift+3 opens 3; keypad 3 nothing.
+        // Action: 4, Shift+3, pad 3. Expected: modes 4 and 3 opened; the pad digit opens nothing.
         QTest::keyClick(focused(), Qt::Key_4);
         QTest::keyClick(focused(), Qt::Key_NumberSign, Qt::ShiftModifier);
         QTest::keyClick(focused(), Qt::Key_3, Qt::KeypadModifier);
@@ -116,8 +104,9 @@ private slots:
         m_modes->window(3)->close();
     }
 
-    void enterAndSpaceOpenTheFocusedEntry()
+    void enter_and_space_open_the_focused_entry_and_reopening_loads_again()
     {
+        // Action: Down, Enter; back to the launcher, Space. Expected: mode 2 made and loaded once.
         QTest::keyClick(focused(), Qt::Key_Down);
         QTRY_VERIFY(m_launcher->entry(2)->hasFocus());
         QTest::keyClick(focused(), Qt::Key_Return);
@@ -125,35 +114,27 @@ private slots:
         m_launcher->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_launcher.get()));
         QTest::keyClick(focused(), Qt::Key_Space);
-        // The same window again, loaded only once since it stayed open.
-        QCOMPARE(m_opened, QList<int>{2});
         auto *window = static_cast<CountingWindow *>(m_modes->window(2));
+        QCOMPARE(m_opened, QList<int>{2});
         QCOMPARE(window->loads, 1);
-        QCOMPARE(m_launcher->entry(2)->announcement(), Entry2);
+        // Action: close it, open it again. Expected: the same window, loaded again.
         window->close();
-    }
-
-    void reopeningAClosedWindowLoadsItAgain()
-    {
-        m_modes->open(5);
-        auto *window = static_cast<CountingWindow *>(m_modes->window(5));
-        window->close();
-        m_modes->open(5);
+        m_modes->open(2);
         QCOMPARE(window->loads, 2);
-        QCOMPARE(m_opened, QList<int>{5});
+        QCOMPARE(m_opened, QList<int>{2});
         window->close();
     }
 
-    void mouseClickFocusesAndAnnouncesButOpensNothing()
+    void mouse_click_focuses_and_announces_but_opens_nothing()
     {
         m_services->clear();
         QTest::mouseClick(m_launcher->entry(5), Qt::LeftButton);
         QTRY_VERIFY(m_launcher->entry(5)->hasFocus());
-        QCOMPARE(m_services->announcements(), QStringList{QStringLiteral("５\r\n応用日本語入力")});
+        QCOMPARE(m_services->announcements(), QStringList{Entries[4]});
         QVERIFY(m_opened.isEmpty());
     }
 
-    void escapeEndsTheProgram()
+    void escape_and_the_menu_end_the_program()
     {
         QSignalSpy ended(m_launcher.get(), &LauncherWindow::endProgramRequested);
         QTest::keyClick(focused(), Qt::Key_Escape);
@@ -164,25 +145,16 @@ private slots:
         QCOMPARE(ended.count(), 2);
     }
 
-    void menusCarryTheirCaptions()
-    {
-        const QList<QAction *> bar = m_launcher->menuBar()->actions();
-        QCOMPARE(bar.size(), 2);
-        QCOMPARE(bar[0]->text(), QStringLiteral("ファイル(&F)"));
-        QCOMPARE(bar[1]->text(), QStringLiteral("バージョン(&V)"));
-        QVERIFY(bar[1]->menu() == nullptr);
-    }
-
-    void tickerScrollsEveryHalfSecond()
+    void ticker_scrolls_by_one_character()
     {
         const QString start = m_launcher->titleText();
         QTRY_VERIFY_WITH_TIMEOUT(m_launcher->titleText() != start, 2000);
         QCOMPARE(m_launcher->titleText(), start.mid(1) + start.left(1));
     }
 
-    void layoutFollowsTheClientArea()
+    void layout_follows_the_client_area()
     {
-        // Entries: two columns of three, 0.4 W wide and U high, none overlapping.
+        // Entries: two columns of three, none overlapping, inside the client area.
         for (const QSize size : {QSize(1000, 800), QSize(120, 90), QSize(5000, 4000)}) {
             m_launcher->resize(size);
             QCoreApplication::processEvents();

@@ -1,4 +1,4 @@
-// Layout units, the title ticker and the version box text.
+// Layout units, the launcher's layout, twips at a DPI, the title ticker and the version box text.
 #include "shell/launcher_layout.h"
 #include "shell/layout_units.h"
 #include "shell/title_ticker.h"
@@ -25,13 +25,12 @@ private slots:
         QTest::newRow("1001 x 999") << 1001 << 999 << 199 << 990;
         QTest::newRow("empty") << 0 << 0 << 0 << 0;
         QTest::newRow("negative is empty") << -50 << -9 << 0 << 0;
-        // Past the 16-bit range of the original units: still exact.
         QTest::newRow("beyond 16 bits") << 40000 << 200000 << 40000 << 39600;
         QTest::newRow("int max width") << std::numeric_limits<int>::max() << 5 << 1 << 2126008810;
     }
     void layoutUnits()
     {
-        // State: a client area in twips. Action: compute the units. Expected: whole parts.
+        // State: a client area in twips. Action: compute the units. Expected: whole parts, no overflow.
         QFETCH(int, width);
         QFETCH(int, height);
         const LayoutUnits units = hoshi::layoutUnits(width, height);
@@ -53,7 +52,7 @@ private slots:
 
     void twipsFollowTheDpi()
     {
-        // 96 DPI is 15 twips a pixel; 1000 x 1000 twips is the launcher's example.
+        // 96 DPI is 15 twips a pixel; 144 DPI 10.
         const TwipsLayout at96(QSize(1000, 1000), 96, 96);
         QCOMPARE(at96.clientWidthTwips(), 15000);
         QCOMPARE(at96.units().rowUnit, 3000);
@@ -61,10 +60,7 @@ private slots:
         const TwipsLayout at144(QSize(300, 200), 144, 144);
         QCOMPARE(at144.clientWidthTwips(), 3000);
         QCOMPARE(at144.toPixelsX(1440), 144);
-    }
-
-    void tinyAndHugeClientsStayInRange()
-    {
+        // Tiny and huge clients stay in range.
         const TwipsLayout tiny(QSize(1, 1), 96, 96);
         QCOMPARE(tiny.units().rowUnit, 3);
         QVERIFY(tiny.rect(0, 0, -10, 5).width() >= 0);
@@ -75,8 +71,8 @@ private slots:
 
     void tickerRotatesByCharacters()
     {
+        // State: the title. Action: 15 rotations. Expected: one character a step, back at the start.
         const QString start = QStringLiteral("ほしのたまご Ver.２   ");
-        QCOMPARE(start.size(), 15);
         QString title = rotateTitle(start);
         QCOMPARE(title, QStringLiteral("しのたまご Ver.２   ほ"));
         for (int tick = 2; tick <= 15; ++tick)
@@ -91,9 +87,7 @@ private slots:
     {
         const QStringList lines = versionMessage().split(QStringLiteral("\r\n"));
         QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines[0], QStringLiteral("ほしのたまご"));
-        QCOMPARE(lines[1], QString());
-        QCOMPARE(lines[2], QStringLiteral("バージョン2.0"));
+        QCOMPARE(lines.mid(0, 3), (QStringList{"ほしのたまご", "", "バージョン2.0"}));
         QVERIFY(!lines[3].isEmpty());
         QCOMPARE(versionBoxTitle(), QStringLiteral("バージョン情報"));
     }

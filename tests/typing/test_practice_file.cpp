@@ -1,7 +1,6 @@
-// Practice files made here, read by the window's loading: encodings, line
-// ends, the 101-line table, files that cannot be read, and huge files.
-
-#include "support/fakes.h"
+// Practice files made here, read as the window reads them: encodings, the
+// 101-line table, files that cannot be read, huge files; and the draws.
+#include "platform/random_source.h"
 #include "typing/practice_file.h"
 #include "typing/practice_text.h"
 
@@ -29,10 +28,9 @@ QByteArray numberedLines(int count)
     return bytes;
 }
 
-QByteArray utf16(const QString &text, bool bigEndian)
+QByteArray utf16(const QString &text, QStringConverter::Encoding encoding, const char *mark)
 {
-    QStringEncoder encoder(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
-    return QByteArray(bigEndian ? "\xFE\xFF" : "\xFF\xFE") + QByteArray(encoder.encode(text));
+    return QByteArray(mark) + QByteArray(QStringEncoder(encoding).encode(text));
 }
 
 /// An endless stream, as a huge file looks to the reader; counts what it gave.
@@ -62,272 +60,157 @@ class PracticeFileTest : public QObject {
     Q_OBJECT
 
 private:
-    QString write(const QString &name, const QByteArray &bytes);
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase();
-
-    void files_give_their_lines_data();
-    void files_give_their_lines();
-    void more_than_101_lines_keeps_the_first_101();
-    void binary_junk_loads_as_text();
-    void paths_that_cannot_be_read_data();
-    void paths_that_cannot_be_read();
-    void file_without_permission_cannot_be_read();
-    void failing_read_is_reported();
-    void endless_lines_are_read_only_as_far_as_needed();
-    void one_endless_line_is_read_only_as_far_as_needed();
-    void huge_file_on_disk_loads_its_beginning();
-
-    void load_fills_the_table_and_counts_from_one_read();
-    void shorter_file_after_longer_leaves_no_old_line();
-    void unreadable_path_keeps_the_earlier_text();
-    void draws_stay_inside_the_file_and_the_table_data();
-    void draws_stay_inside_the_file_and_the_table();
-};
-
-QString PracticeFileTest::write(const QString &name, const QByteArray &bytes)
-{
-    const QString path = m_dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-void PracticeFileTest::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.txt")));
-    QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("gone.txt")), m_dir.filePath(QStringLiteral("dangling.txt"))));
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.txt")));
+        QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("gone.txt")),
+                            m_dir.filePath(QStringLiteral("dangling.txt"))));
+        QVERIFY(QFile::setPermissions(write(QStringLiteral("secret.txt"), "abc\r\n"), QFileDevice::Permissions()));
 #ifdef Q_OS_UNIX
-    QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
 #endif
-}
-
-void PracticeFileTest::files_give_their_lines_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("one line") << QByteArray("abc\r\n") << QStringList{"abc"};
-    QTest::newRow("empty file") << QByteArray() << QStringList();
-    QTest::newRow("no final line end") << QByteArray("abc\r\ndef") << QStringList{"abc", "def"};
-    QTest::newRow("final empty line") << QByteArray("abc\r\n\r\n") << QStringList{"abc", ""};
-    QTest::newRow("cr lf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
-    QTest::newRow("lf") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-    QTest::newRow("cr") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("utf-8") << QByteArray("あいう\nかきく") << QStringList{"あいう", "かきく"};
-    QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF" "あいう\r\n") << QStringList{"あいう"};
-    QTest::newRow("utf-16 le with mark") << utf16(QStringLiteral("あいう\r\nabc"), false)
-                                         << QStringList{"あいう", "abc"};
-    QTest::newRow("utf-16 be with mark") << utf16(QStringLiteral("あいう\r\nabc\r\n"), true)
-                                         << QStringList{"あいう", "abc"};
-    QTest::newRow("shift_jis") << QByteArray("\x82\xA0\x82\xA2\x82\xA4\r\n\x8A\xBF\x8E\x9A")
-                               << QStringList{"あいう", "漢字"};
-    QTest::newRow("101 lines") << numberedLines(101) << [] {
-        QStringList lines;
-        for (int i = 1; i <= 101; ++i)
-            lines << QStringLiteral("line %1").arg(i);
-        return lines;
-    }();
-}
-
-void PracticeFileTest::files_give_their_lines()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    // State: a practice file with these bytes. Action: read it.
-    const PracticeFileContent content = readPracticeFile(write(QStringLiteral("practice.txt"), bytes));
-    // Expected: its lines, nothing cut.
-    QVERIFY(content.ok());
-    QCOMPARE(content.lines, lines);
-    QVERIFY(!content.moreLines);
-    QVERIFY(!content.lineCut);
-}
-
-void PracticeFileTest::more_than_101_lines_keeps_the_first_101()
-{
-    const PracticeFileContent content = readPracticeFile(write(QStringLiteral("long.txt"), numberedLines(102)));
-    QVERIFY(content.ok());
-    QCOMPARE(content.lines.size(), 101);
-    QCOMPARE(content.lines.last(), QStringLiteral("line 101"));
-    QVERIFY(content.moreLines);
-}
-
-void PracticeFileTest::binary_junk_loads_as_text()
-{
-    QByteArray junk(64 * 1024, Qt::Uninitialized);
-    QRandomGenerator random(7);
-    for (char &byte : junk)
-        byte = static_cast<char>(random.bounded(256));
-    const PracticeFileContent content = readPracticeFile(write(QStringLiteral("junk.txt"), junk));
-    QVERIFY(content.ok());
-    QVERIFY(!content.lines.isEmpty());
-    QVERIFY(content.lines.size() <= PracticeLineLimit);
-}
-
-void PracticeFileTest::paths_that_cannot_be_read_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<PracticeReadError>("error");
-    QTest::newRow("missing") << QStringLiteral("missing.txt") << PracticeReadError::Missing;
-    QTest::newRow("folder") << QStringLiteral("folder.txt") << PracticeReadError::Folder;
-    QTest::newRow("link to nothing") << QStringLiteral("dangling.txt") << PracticeReadError::Missing;
-    QTest::newRow("pipe") << QStringLiteral("pipe.txt") << PracticeReadError::NotAFile;
-}
-
-void PracticeFileTest::paths_that_cannot_be_read()
-{
-    QFETCH(QString, name);
-    QFETCH(PracticeReadError, error);
-#ifndef Q_OS_UNIX
-    if (error == PracticeReadError::NotAFile)
-        QSKIP("no named pipes here");
-#endif
-    // A pipe would block the window forever if it were opened.
-    const PracticeFileContent content = readPracticeFile(m_dir.filePath(name));
-    QCOMPARE(content.error, error);
-    QVERIFY(content.lines.isEmpty());
-}
-
-void PracticeFileTest::file_without_permission_cannot_be_read()
-{
-#ifdef Q_OS_UNIX
-    if (::geteuid() == 0)
-        QSKIP("root reads a file whatever its permissions");
-#endif
-    const QString path = write(QStringLiteral("secret.txt"), "abc\r\n");
-    QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
-    const PracticeFileContent content = readPracticeFile(path);
-    QCOMPARE(content.error, PracticeReadError::NoPermission);
-}
-
-void PracticeFileTest::failing_read_is_reported()
-{
-    // Reading a process's memory at address 0 fails with an I/O error.
-    const QString path = QStringLiteral("/proc/self/mem");
-    if (!QFileInfo(path).isFile())
-        QSKIP("needs /proc/self/mem");
-    const PracticeFileContent content = readPracticeFile(path);
-    QCOMPARE(content.error, PracticeReadError::ReadFailed);
-    QVERIFY(content.lines.isEmpty());
-}
-
-void PracticeFileTest::endless_lines_are_read_only_as_far_as_needed()
-{
-    // State: a stream of lines that never ends.
-    EndlessDevice device("line\r\n");
-    // Action
-    const PracticeFileContent content = readPracticeText(device);
-    // Expected: 101 lines, the rest noticed, and reading stopped long before the byte limit.
-    QCOMPARE(content.lines.size(), 101);
-    QVERIFY(content.moreLines);
-    QVERIFY(device.delivered < PracticeReadLimitBytes / 4);
-}
-
-void PracticeFileTest::one_endless_line_is_read_only_as_far_as_needed()
-{
-    EndlessDevice device("あ");
-    const PracticeFileContent content = readPracticeText(device);
-    QVERIFY(content.ok());
-    QCOMPARE(content.lines.size(), 1);
-    QCOMPARE(content.lines.first().size(), PracticeLineLengthLimit);
-    QVERIFY(content.lines.first().startsWith(QStringLiteral("あああ")));
-    QVERIFY(content.lineCut);
-    QVERIFY(device.delivered <= PracticeReadLimitBytes);
-}
-
-void PracticeFileTest::huge_file_on_disk_loads_its_beginning()
-{
-    // State: 1 GiB on disk (sparse): two lines, then nothing but zero bytes.
-    const QString path = write(QStringLiteral("huge.txt"), "first\r\nsecond\r\n");
-    QFile file(path);
-    QVERIFY(file.resize(qint64(1) << 30));
-    // Action
-    const PracticeFileContent content = readPracticeFile(path);
-    // Expected: the two lines and the beginning of the third, said to be cut.
-    QVERIFY(content.ok());
-    QCOMPARE(content.lines.size(), 3);
-    QCOMPARE(content.lines.at(1), QStringLiteral("second"));
-    QCOMPARE(content.lines.at(2).size(), PracticeLineLengthLimit);
-    QVERIFY(content.lineCut);
-}
-
-void PracticeFileTest::load_fills_the_table_and_counts_from_one_read()
-{
-    PracticeText text;
-    const QString path = write(QStringLiteral("three.txt"), "one\r\ntwo\r\nthree");
-    QVERIFY(text.load(path).ok());
-    QCOMPARE(text.practiceFile(), path);
-    QCOMPARE(text.lineNo(), 1);
-    QCOMPARE(text.lastLineNo(), 2);
-    QCOMPARE(text.currentLine(), QStringLiteral("two"));
-    QCOMPARE(text.line(2), QStringLiteral("three"));
-
-    QVERIFY(text.load(write(QStringLiteral("empty.txt"), {})).ok());
-    QCOMPARE(text.lastLineNo(), -1);
-    QCOMPARE(text.lineNo(), 1);
-}
-
-void PracticeFileTest::shorter_file_after_longer_leaves_no_old_line()
-{
-    // State: a file of five lines loaded.
-    PracticeText text;
-    QVERIFY(text.load(write(QStringLiteral("long.txt"), "L1\nL2\nL3\nL4\nL5\n")).ok());
-    // Action: a file of one line is loaded.
-    QVERIFY(text.load(write(QStringLiteral("short.txt"), "S1\n")).ok());
-    // Expected: no entry holds an old line; Ctrl's entry 1 is empty; draws give S1 only.
-    for (int i = 0; i < PracticeText::TableSize; ++i)
-        QVERIFY2(!text.line(i).startsWith(u'L'), qPrintable(QString::number(i)));
-    QCOMPARE(text.currentLine(), QString());
-    SeededRandom random(3);
-    for (int i = 0; i < 200; ++i)
-        QCOMPARE(text.drawLine(random), QStringLiteral("S1"));
-}
-
-void PracticeFileTest::unreadable_path_keeps_the_earlier_text()
-{
-    PracticeText text;
-    const QString path = write(QStringLiteral("good.txt"), "a\nb\nc\n");
-    QVERIFY(text.load(path).ok());
-    testing::ScriptedRandom random({2});
-    text.drawLine(random);
-
-    const PracticeFileContent content = text.load(m_dir.filePath(QStringLiteral("gone.txt")));
-
-    QCOMPARE(content.error, PracticeReadError::Missing);
-    QCOMPARE(text.practiceFile(), path);
-    QCOMPARE(text.lineNo(), 2);
-    QCOMPARE(text.lastLineNo(), 2);
-    QCOMPARE(text.line(0), QStringLiteral("a"));
-    QCOMPARE(text.currentLine(), QStringLiteral("c"));
-}
-
-void PracticeFileTest::draws_stay_inside_the_file_and_the_table_data()
-{
-    QTest::addColumn<int>("lineCount");
-    QTest::newRow("empty") << 0;
-    QTest::newRow("one line") << 1;
-    QTest::newRow("101 lines") << 101;
-    QTest::newRow("102 lines") << 102;
-    QTest::newRow("500 lines") << 500;
-}
-
-void PracticeFileTest::draws_stay_inside_the_file_and_the_table()
-{
-    QFETCH(int, lineCount);
-    PracticeText text;
-    QVERIFY(text.load(write(QStringLiteral("n.txt"), numberedLines(lineCount))).ok());
-    const int expectedLast = std::min(lineCount, PracticeLineLimit) - 1;
-    QCOMPARE(text.lastLineNo(), expectedLast);
-    QVERIFY(text.lineNo() >= 0 && text.lineNo() <= 100);
-    SeededRandom random(11);
-    for (int i = 0; i < 2000; ++i) {
-        text.drawLine(random);
-        QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(expectedLast, 0));
     }
-}
+
+    void files_give_their_lines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("moreLines");
+        QStringList hundredOne;
+        for (int i = 1; i <= 101; ++i)
+            hundredOne << QStringLiteral("line %1").arg(i);
+        QTest::newRow("empty file") << QByteArray() << QStringList() << false;
+        QTest::newRow("cr") << QByteArray("a\rb\r") << QStringList{"a", "b"} << false;
+        QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF" "あいう\r\n") << QStringList{"あいう"} << false;
+        QTest::newRow("utf-16 le") << utf16(QStringLiteral("あいう\r\nabc"), QStringConverter::Utf16LE, "\xFF\xFE")
+                                   << QStringList{"あいう", "abc"} << false;
+        QTest::newRow("utf-16 be") << utf16(QStringLiteral("あいう\r\nabc\r\n"), QStringConverter::Utf16BE, "\xFE\xFF")
+                                   << QStringList{"あいう", "abc"} << false;
+        QTest::newRow("shift_jis") << QByteArray("\x82\xA0\x82\xA2\x82\xA4\r\n\x8A\xBF\x8E\x9A")
+                                   << QStringList{"あいう", "漢字"} << false;
+        QTest::newRow("101 lines") << numberedLines(101) << hundredOne << false;
+        QTest::newRow("102 lines keep the first 101") << numberedLines(102) << hundredOne << true;
+    }
+
+    void files_give_their_lines()
+    {
+        // State: a practice file with these bytes. Action: read it.
+        QFETCH(QByteArray, bytes);
+        const PracticeFileContent content = readPracticeFile(write(QStringLiteral("practice.txt"), bytes));
+        // Expected: its lines, no line cut.
+        QVERIFY(content.ok());
+        QTEST(content.lines, "lines");
+        QTEST(content.moreLines, "moreLines");
+        QVERIFY(!content.lineCut);
+    }
+
+    void binary_junk_loads_as_text()
+    {
+        QByteArray junk(64 * 1024, Qt::Uninitialized);
+        QRandomGenerator random(7);
+        for (char &byte : junk)
+            byte = static_cast<char>(random.bounded(256));
+        const PracticeFileContent content = readPracticeFile(write(QStringLiteral("junk.txt"), junk));
+        QVERIFY(content.ok());
+        QVERIFY(!content.lines.isEmpty() && content.lines.size() <= PracticeLineLimit);
+    }
+
+    void paths_that_cannot_be_read_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<PracticeReadError>("error");
+        const auto here = [this](const char *name) { return m_dir.filePath(QString::fromLatin1(name)); };
+        QTest::newRow("missing") << here("missing.txt") << PracticeReadError::Missing;
+        QTest::newRow("folder") << here("folder.txt") << PracticeReadError::Folder;
+        QTest::newRow("link to nothing") << here("dangling.txt") << PracticeReadError::Missing;
+        QTest::newRow("pipe (would block)") << here("pipe.txt") << PracticeReadError::NotAFile;
+        QTest::newRow("no permission") << here("secret.txt") << PracticeReadError::NoPermission;
+        // Reading a process's memory at address 0 fails with an I/O error.
+        QTest::newRow("read fails") << QStringLiteral("/proc/self/mem") << PracticeReadError::ReadFailed;
+    }
+
+    void paths_that_cannot_be_read()
+    {
+        QFETCH(QString, path);
+        QFETCH(PracticeReadError, error);
+        if (error == PracticeReadError::NoPermission && QFileInfo(path).isReadable())
+            QSKIP("this user reads a file whatever its permissions");
+        if (!QFileInfo::exists(path) && error != PracticeReadError::Missing && error != PracticeReadError::Folder)
+            QSKIP("needs a named pipe and /proc");
+        const PracticeFileContent content = readPracticeFile(path);
+        QCOMPARE(content.error, error);
+        QVERIFY(content.lines.isEmpty());
+    }
+
+    void endless_streams_are_read_only_as_far_as_needed()
+    {
+        // State: a stream of lines that never ends. Action: read it.
+        EndlessDevice lines("line\r\n");
+        PracticeFileContent content = readPracticeText(lines);
+        // Expected: 101 lines, the rest noticed, reading stopped long before the byte limit.
+        QCOMPARE(content.lines.size(), 101);
+        QVERIFY(content.moreLines);
+        QVERIFY(lines.delivered < PracticeReadLimitBytes / 4);
+        // State: one line that never ends. Expected: the line, cut at the length limit.
+        EndlessDevice oneLine("あ");
+        content = readPracticeText(oneLine);
+        QVERIFY(content.ok());
+        QCOMPARE(content.lines.size(), 1);
+        QCOMPARE(content.lines.first().size(), PracticeLineLengthLimit);
+        QVERIFY(content.lines.first().startsWith(QStringLiteral("あああ")));
+        QVERIFY(content.lineCut);
+        QVERIFY(oneLine.delivered <= PracticeReadLimitBytes);
+    }
+
+    void huge_file_on_disk_loads_its_beginning()
+    {
+        // State: 1 GiB on disk (sparse): two lines, then nothing but zero bytes.
+        const QString path = write(QStringLiteral("huge.txt"), "first\r\nsecond\r\n");
+        QVERIFY(QFile(path).resize(qint64(1) << 30));
+        const PracticeFileContent content = readPracticeFile(path);
+        // Expected: the two lines and the beginning of the third, said to be cut.
+        QVERIFY(content.ok());
+        QCOMPARE(content.lines.size(), 3);
+        QCOMPARE(content.lines.at(1), QStringLiteral("second"));
+        QCOMPARE(content.lines.at(2).size(), PracticeLineLengthLimit);
+        QVERIFY(content.lineCut);
+    }
+
+    void draws_stay_inside_the_file_and_the_table_data()
+    {
+        QTest::addColumn<int>("lineCount");
+        for (int count : {0, 1, 101, 102, 500})
+            QTest::addRow("%d lines", count) << count;
+    }
+
+    void draws_stay_inside_the_file_and_the_table()
+    {
+        // State: a file of that many lines. Action: many draws. Expected: each inside the file and the table.
+        QFETCH(int, lineCount);
+        PracticeText text;
+        QVERIFY(text.load(write(QStringLiteral("n.txt"), numberedLines(lineCount))).ok());
+        const int last = std::min(lineCount, PracticeLineLimit) - 1;
+        QCOMPARE(text.lastLineNo(), last);
+        SeededRandom random(11);
+        for (int i = 0; i < 2000; ++i) {
+            text.drawLine(random);
+            QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(last, 0));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(PracticeFileTest)
 #include "test_practice_file.moc"
