@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +58,16 @@ private:
     QByteArray m_pattern;
 };
 
+/// A faulty generator: answers the same number whatever range it is asked for.
+class FixedAnswerRandom final : public RandomSource {
+public:
+    explicit FixedAnswerRandom(int answer) : m_answer(answer) {}
+    int below(int) override { return m_answer; }
+
+private:
+    int m_answer;
+};
+
 } // namespace
 
 class PracticeFileTest : public QObject {
@@ -85,6 +97,8 @@ private slots:
     void unreadable_path_keeps_the_earlier_text();
     void draws_stay_inside_the_file_and_the_table_data();
     void draws_stay_inside_the_file_and_the_table();
+    void faulty_draw_is_held_to_the_file_data();
+    void faulty_draw_is_held_to_the_file();
 };
 
 QString PracticeFileTest::write(const QString &name, const QByteArray &bytes)
@@ -327,6 +341,31 @@ void PracticeFileTest::draws_stay_inside_the_file_and_the_table()
         text.drawLine(random);
         QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(expectedLast, 0));
     }
+}
+
+void PracticeFileTest::faulty_draw_is_held_to_the_file_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("expectedLineNo");
+    QTest::newRow("one past the last line") << 3 << 2;
+    QTest::newRow("past the table") << 500 << 2;
+    QTest::newRow("largest int") << std::numeric_limits<int>::max() << 2;
+    QTest::newRow("negative") << -1 << 0;
+}
+
+void PracticeFileTest::faulty_draw_is_held_to_the_file()
+{
+    // State: a file of three lines; the generator answers outside [0, 3).
+    QFETCH(int, answer);
+    QFETCH(int, expectedLineNo);
+    PracticeText text;
+    QVERIFY(text.load(write(QStringLiteral("abc.txt"), "a\nb\nc\n")).ok());
+    FixedAnswerRandom random(answer);
+    // Action: a line is drawn.
+    const QString drawn = text.drawLine(random);
+    // Expected: the draw is one of the file's lines, never an empty entry past them.
+    QCOMPARE(text.lineNo(), expectedLineNo);
+    QCOMPARE(drawn, text.line(expectedLineNo));
 }
 
 QTEST_GUILESS_MAIN(PracticeFileTest)
