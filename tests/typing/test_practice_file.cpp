@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +34,16 @@ QByteArray utf16(const QString &text, QStringConverter::Encoding encoding, const
 {
     return QByteArray(mark) + QByteArray(QStringEncoder(encoding).encode(text));
 }
+
+/// A faulty generator: the same answer whatever range it is asked for.
+class FixedAnswerRandom final : public RandomSource {
+public:
+    explicit FixedAnswerRandom(int answer) : m_answer(answer) {}
+    int below(int) override { return m_answer; }
+
+private:
+    int m_answer;
+};
 
 /// An endless stream, as a huge file looks to the reader; counts what it gave.
 class EndlessDevice final : public QIODevice {
@@ -209,6 +221,29 @@ private slots:
             text.drawLine(random);
             QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(last, 0));
         }
+    }
+
+    void faulty_draw_is_held_to_the_file_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("expectedLineNo");
+        QTest::newRow("one past the last line") << 3 << 2;
+        QTest::newRow("past the table") << 500 << 2;
+        QTest::newRow("largest int") << std::numeric_limits<int>::max() << 2;
+        QTest::newRow("negative") << -1 << 0;
+    }
+
+    void faulty_draw_is_held_to_the_file()
+    {
+        // State: three lines; a generator that answers outside [0, 3).
+        // Expected: the draw is one of the file's lines, never an empty entry past them.
+        QFETCH(int, answer);
+        QFETCH(int, expectedLineNo);
+        PracticeText text;
+        QVERIFY(text.load(write(QStringLiteral("abc.txt"), "a\nb\nc\n")).ok());
+        FixedAnswerRandom faulty(answer);
+        QCOMPARE(text.drawLine(faulty), text.line(expectedLineNo));
+        QCOMPARE(text.lineNo(), expectedLineNo);
     }
 };
 

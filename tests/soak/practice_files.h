@@ -1,0 +1,168 @@
+#pragma once
+// Practice files written by the typing soak: random lines in every encoding
+// and line-end style the reader takes, sizes around its limits, and what a
+// correct reader must give back for each of them.
+
+#include "soak/soak_run.h"
+#include "typing/practice_file.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringEncoder>
+#include <QStringList>
+
+#include <optional>
+
+namespace hoshi::soak {
+
+/// What reading a written file must give; unknown for random bytes.
+struct ExpectedText {
+    QStringList lines;
+    bool moreLines = false;
+    bool lineCut = false;
+};
+
+class PracticeFileWriter {
+public:
+    enum class Encoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, ShiftJis, RandomBytes };
+
+    explicit PracticeFileWriter(SoakRun &run) : m_run(run), m_shiftJis("Shift_JIS") {}
+
+    /// Writes a new random file at path; returns what reading it must give.
+    std::optional<ExpectedText> write(const QString &path)
+    {
+        const Encoding encoding = m_run.pick({Encoding::Utf8, Encoding::Utf8Bom, Encoding::Utf16LE,
+                                              Encoding::Utf16BE, Encoding::ShiftJis, Encoding::RandomBytes});
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return std::nullopt;
+        if (encoding == Encoding::RandomBytes) {
+            file.write(randomBytes());
+            return std::nullopt;
+        }
+        const bool shiftJis = encoding == Encoding::ShiftJis && m_shiftJis.isValid();
+        const QStringList lines = randomLines(shiftJis);
+        const bool endsWithLineEnd = m_run.percent(70);
+        file.write(encode(joined(lines, endsWithLineEnd), shiftJis ? Encoding::ShiftJis : encoding));
+        return expectedFrom(lines, endsWithLineEnd);
+    }
+
+private:
+    static constexpr int LineCounts[] = {0, 1, 1, 2, 3, 5, 10, 40, 100, 101, 102, 150};
+
+    QStringList randomLines(bool shiftJis)
+    {
+        QStringList lines;
+        const int count = m_run.pick(LineCounts);
+        for (int i = 0; i < count; ++i)
+            lines << randomLine(shiftJis);
+        return lines;
+    }
+
+    QString randomLine(bool shiftJis)
+    {
+        // Shift_JIS lines keep to characters it encodes one way only.
+        static const QString ascii = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,!?-'");
+        static const QString japanese = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのアイウエオカキクケコ日本語入力練習ー、。");
+        static const QString extra = QStringLiteral("\\~\t\u3000ｱｲｳＡＢＣ😀🍣é");
+        const int kind = m_run.below(100);
+        if (kind < 12)
+            return {};
+        QString pool = kind < 55 ? ascii : kind < 85 ? japanese + ascii : ascii + japanese + extra;
+        if (shiftJis && kind >= 85)
+            pool = ascii + japanese;
+        const bool longLine = m_run.percent(4);
+        const int length = longLine ? PracticeLineLengthLimit + m_run.between(-2, 300) : m_run.between(1, 40);
+        QString line = randomText(pool, std::min(length, 40));
+        // A long line repeats a short one; enough for the reader's limits.
+        while (line.size() < length)
+            line += line.left(length - line.size());
+        if (line.back().isHighSurrogate())
+            line.chop(1); // the repeat cut a pair in two
+        // Now and then a pair straddles the length limit.
+        if (longLine && !shiftJis && m_run.percent(30))
+            line = QString(PracticeLineLengthLimit - 1, u'x') + QStringLiteral("🍣") + line.left(m_run.below(50));
+        return line;
+    }
+
+    QString randomText(const QString &pool, int length)
+    {
+        QString text;
+        while (text.size() < length) {
+            const QChar c = pool.at(m_run.below(static_cast<int>(pool.size())));
+            // A surrogate pair is taken whole.
+            if (c.isHighSurrogate() || c.isLowSurrogate())
+                text += m_run.percent(50) ? QStringLiteral("😀") : QStringLiteral("🍣");
+            else
+                text += c;
+        }
+        return text;
+    }
+
+    QString joined(const QStringList &lines, bool endsWithLineEnd)
+    {
+        static const QString ends[] = {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")};
+        const int style = m_run.below(4); // one of the three throughout, or mixed
+        QString text;
+        QString previous;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            text += lines.at(i);
+            if (i + 1 == lines.size() && !endsWithLineEnd)
+                break;
+            QString end = style < 3 ? ends[style] : ends[m_run.below(3)];
+            // CR, an empty line and LF would read as one CR LF.
+            if (previous == QStringLiteral("\r") && lines.at(i).isEmpty() && end == QStringLiteral("\n"))
+                end = QStringLiteral("\r");
+            text += end;
+            previous = end;
+        }
+        return text;
+    }
+
+    QByteArray encode(const QString &text, Encoding encoding)
+    {
+        switch (encoding) {
+        case Encoding::Utf8: return text.toUtf8();
+        case Encoding::Utf8Bom: return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        case Encoding::Utf16LE: return QByteArray("\xFF\xFE") + QStringEncoder(QStringConverter::Utf16LE).encode(text);
+        case Encoding::Utf16BE: return QByteArray("\xFE\xFF") + QStringEncoder(QStringConverter::Utf16BE).encode(text);
+        case Encoding::ShiftJis: return m_shiftJis.encode(text);
+        case Encoding::RandomBytes: break;
+        }
+        return {};
+    }
+
+    QByteArray randomBytes()
+    {
+        QByteArray bytes(m_run.pick({0, 1, 2, 3, 17, 500, 5000}), '\0');
+        for (char &byte : bytes)
+            byte = static_cast<char>(m_run.percent(8) ? m_run.pick({'\r', '\n'}) : m_run.below(256));
+        return bytes;
+    }
+
+    // Lines as a reader keeps them: a last empty line without an end is no
+    // line, at most PracticeLineLimit lines, long lines cut but never inside
+    // a surrogate pair.
+    static ExpectedText expectedFrom(QStringList lines, bool endsWithLineEnd)
+    {
+        ExpectedText expected;
+        if (!endsWithLineEnd && !lines.isEmpty() && lines.constLast().isEmpty())
+            lines.removeLast();
+        expected.moreLines = lines.size() > PracticeLineLimit;
+        for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), PracticeLineLimit); ++i) {
+            QString line = lines.at(i);
+            if (line.size() > PracticeLineLengthLimit) {
+                const bool halfPair = line.at(PracticeLineLengthLimit - 1).isHighSurrogate();
+                line.truncate(PracticeLineLengthLimit - (halfPair ? 1 : 0));
+                expected.lineCut = true;
+            }
+            expected.lines << line;
+        }
+        return expected;
+    }
+
+    SoakRun &m_run;
+    QStringEncoder m_shiftJis;
+};
+
+} // namespace hoshi::soak
