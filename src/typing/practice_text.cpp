@@ -33,8 +33,9 @@ PracticeFileContent PracticeText::load(const QString &path)
 
 const QString &PracticeText::drawLine(RandomSource &random)
 {
-    // below() gives 0 for an empty file, so the draw stays inside the table.
-    m_lineNo = std::clamp(random.below(m_lastLineNo + 1), 0, TableSize - 1);
+    // below() gives 0 for an empty file. Even a faulty source stays within
+    // the file's own lines, never on an empty entry past them.
+    m_lineNo = std::clamp(random.below(m_lastLineNo + 1), 0, std::max(m_lastLineNo, 0));
     return currentLine();
 }
 

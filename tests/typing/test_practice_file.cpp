@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +58,16 @@ private:
     QByteArray m_pattern;
 };
 
+/// A faulty random source: answers each number as given, in range or not.
+class UnrulyRandom final : public RandomSource {
+public:
+    explicit UnrulyRandom(int answer) : m_answer(answer) {}
+    int below(int) override { return m_answer; }
+
+private:
+    int m_answer;
+};
+
 } // namespace
 
 class PracticeFileTest : public QObject {
@@ -85,6 +97,8 @@ private slots:
     void unreadable_path_keeps_the_earlier_text();
     void draws_stay_inside_the_file_and_the_table_data();
     void draws_stay_inside_the_file_and_the_table();
+    void faulty_random_still_draws_a_line_of_the_file_data();
+    void faulty_random_still_draws_a_line_of_the_file();
 };
 
 QString PracticeFileTest::write(const QString &name, const QByteArray &bytes)
@@ -327,6 +341,36 @@ void PracticeFileTest::draws_stay_inside_the_file_and_the_table()
         text.drawLine(random);
         QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(expectedLast, 0));
     }
+}
+
+void PracticeFileTest::faulty_random_still_draws_a_line_of_the_file_data()
+{
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("expectedLineNo");
+    QTest::newRow("past the file, inside the table") << 3 << 77 << 2;
+    QTest::newRow("just past the file") << 3 << 3 << 2;
+    QTest::newRow("past the table") << 3 << std::numeric_limits<int>::max() << 2;
+    QTest::newRow("negative") << 3 << -5 << 0;
+    QTest::newRow("lowest") << 3 << std::numeric_limits<int>::min() << 0;
+    QTest::newRow("empty file") << 0 << 50 << 0;
+}
+
+void PracticeFileTest::faulty_random_still_draws_a_line_of_the_file()
+{
+    QFETCH(int, lineCount);
+    QFETCH(int, answer);
+    QFETCH(int, expectedLineNo);
+    // State: a file of lineCount lines, after a longer one left nothing behind.
+    PracticeText text;
+    QVERIFY(text.load(write(QStringLiteral("long.txt"), numberedLines(100))).ok());
+    QVERIFY(text.load(write(QStringLiteral("n.txt"), numberedLines(lineCount))).ok());
+    // Action: a draw from a source that breaks its range.
+    UnrulyRandom random(answer);
+    const QString drawn = text.drawLine(random);
+    // Expected: the nearest line of this file, never an empty entry past its end.
+    QCOMPARE(text.lineNo(), expectedLineNo);
+    QCOMPARE(drawn, text.line(expectedLineNo));
 }
 
 QTEST_GUILESS_MAIN(PracticeFileTest)
