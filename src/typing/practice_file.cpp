@@ -100,6 +100,7 @@ RawText readAsFarAsNeeded(QIODevice &device)
 {
     RawText raw;
     std::optional<LineEndCounter> counter;
+    qsizetype counted = 0; // bytes the counter has seen
     while (raw.bytes.size() < PracticeReadLimitBytes) {
         const qsizetype before = raw.bytes.size();
         raw.bytes.resize(before + std::min(ChunkBytes, PracticeReadLimitBytes - before));
@@ -113,10 +114,15 @@ RawText readAsFarAsNeeded(QIODevice &device)
             raw.complete = true;
             return raw;
         }
-        if (!counter)
+        // The mark that makes the units two bytes wide is two bytes long, and
+        // a device may hand out fewer at a time.
+        if (!counter && raw.bytes.size() >= 2)
             counter.emplace(QByteArrayView(raw.bytes));
-        if (counter->feed(QByteArrayView(raw.bytes).sliced(before)))
+        if (!counter)
+            continue;
+        if (counter->feed(QByteArrayView(raw.bytes).sliced(counted)))
             return raw;
+        counted = raw.bytes.size();
     }
     // A stream cannot tell whether more would come; take it that it would.
     raw.complete = !device.isSequential() && device.atEnd();

@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -58,6 +60,28 @@ private:
     QByteArray m_pattern;
 };
 
+/// A stream that hands out its bytes a few at a time, as a pipe may.
+class TrickleDevice final : public QIODevice {
+public:
+    TrickleDevice(QByteArray bytes, qint64 step) : m_bytes(std::move(bytes)), m_step(step) { open(ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = std::min({maxSize, m_step, m_bytes.size() - m_offset});
+        std::copy_n(m_bytes.constData() + m_offset, count, data);
+        m_offset += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_step;
+    qint64 m_offset = 0;
+};
+
 /// A faulty random source: answers each number as given, in range or not.
 class UnrulyRandom final : public RandomSource {
 public:
@@ -91,6 +115,8 @@ private slots:
     void endless_lines_are_read_only_as_far_as_needed();
     void one_endless_line_is_read_only_as_far_as_needed();
     void huge_file_on_disk_loads_its_beginning();
+    void bytes_a_few_at_a_time_give_the_same_lines_data();
+    void bytes_a_few_at_a_time_give_the_same_lines();
 
     void load_fills_the_table_and_counts_from_one_read();
     void shorter_file_after_longer_leaves_no_old_line();
@@ -266,6 +292,35 @@ void PracticeFileTest::huge_file_on_disk_loads_its_beginning()
     QCOMPARE(content.lines.at(1), QStringLiteral("second"));
     QCOMPARE(content.lines.at(2).size(), PracticeLineLengthLimit);
     QVERIFY(content.lineCut);
+}
+
+void PracticeFileTest::bytes_a_few_at_a_time_give_the_same_lines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("step");
+    const QString text = QString::fromLatin1(numberedLines(150));
+    QTest::newRow("utf-16 le, one byte a read") << utf16(text, false) << qint64(1);
+    QTest::newRow("utf-16 be, one byte a read") << utf16(text, true) << qint64(1);
+    QTest::newRow("utf-16 le, three bytes a read") << utf16(text, false) << qint64(3);
+    QTest::newRow("utf-8 with mark, two bytes a read") << "\xEF\xBB\xBF" + numberedLines(150) << qint64(2);
+    QTest::newRow("plain, one byte a read") << numberedLines(150) << qint64(1);
+}
+
+void PracticeFileTest::bytes_a_few_at_a_time_give_the_same_lines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, step);
+    // State: a stream of 150 lines that arrives a few bytes per read.
+    TrickleDevice device(bytes, step);
+    // Action
+    const PracticeFileContent content = readPracticeText(device);
+    // Expected: the first 101 lines whole, as from a file read at once.
+    QVERIFY(content.ok());
+    QCOMPARE(content.lines.size(), PracticeLineLimit);
+    QCOMPARE(content.lines.first(), QStringLiteral("line 1"));
+    QCOMPARE(content.lines.last(), QStringLiteral("line 101"));
+    QVERIFY(content.moreLines);
+    QVERIFY(!content.lineCut);
 }
 
 void PracticeFileTest::load_fills_the_table_and_counts_from_one_read()
