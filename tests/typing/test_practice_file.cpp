@@ -117,6 +117,8 @@ private slots:
     void huge_file_on_disk_loads_its_beginning();
     void bytes_a_few_at_a_time_give_the_same_lines_data();
     void bytes_a_few_at_a_time_give_the_same_lines();
+    void lines_past_the_limit_do_not_change_the_encoding_data();
+    void lines_past_the_limit_do_not_change_the_encoding();
 
     void load_fills_the_table_and_counts_from_one_read();
     void shorter_file_after_longer_leaves_no_old_line();
@@ -319,6 +321,35 @@ void PracticeFileTest::bytes_a_few_at_a_time_give_the_same_lines()
     QCOMPARE(content.lines.size(), PracticeLineLimit);
     QCOMPARE(content.lines.first(), QStringLiteral("line 1"));
     QCOMPARE(content.lines.last(), QStringLiteral("line 101"));
+    QVERIFY(content.moreLines);
+    QVERIFY(!content.lineCut);
+}
+
+void PracticeFileTest::lines_past_the_limit_do_not_change_the_encoding_data()
+{
+    QTest::addColumn<qint64>("step");
+    QTest::newRow("file read at once") << qint64(0);
+    QTest::newRow("stream, a byte a read") << qint64(1);
+    QTest::newRow("stream, seven bytes a read") << qint64(7);
+}
+
+void PracticeFileTest::lines_past_the_limit_do_not_change_the_encoding()
+{
+    QFETCH(qint64, step);
+    // State: 101 lines of UTF-8, then a line that is not UTF-8.
+    QByteArray bytes;
+    for (int i = 0; i < PracticeLineLimit; ++i)
+        bytes += "あ\r\n";
+    bytes += "\x82\xA0\r\n";
+    // Action: read it from a file, or as a stream a few bytes at a time.
+    const PracticeFileContent content = step == 0 ? readPracticeFile(write(QStringLiteral("mixed.txt"), bytes))
+                                                  : [&] {
+                                                        TrickleDevice device(bytes, step);
+                                                        return readPracticeText(device);
+                                                    }();
+    // Expected: the kept lines alone decide the encoding, however far the reading went.
+    QVERIFY(content.ok());
+    QCOMPARE(content.lines, QStringList(PracticeLineLimit, QStringLiteral("あ")));
     QVERIFY(content.moreLines);
     QVERIFY(!content.lineCut);
 }
