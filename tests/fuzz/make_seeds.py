@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the hand-made seeds of fuzz_practice_file and fuzz_keys into
 corpus/<target>/. The seeds of fuzz_behaviour are scripts the fuzzer found
-itself (they are kept as they are)."""
+itself, and the found_* files are inputs that once broke an invariant; both
+are kept as they are."""
 
 import pathlib
 import struct
