@@ -1,3 +1,14 @@
+# Built with sanitizers, every test (and the program an end-to-end test
+# starts) stops at the first report and fails; leaks inside system libraries
+# are suppressed by the list in tests/sanitizers.
+set(HOSHI_SANITIZER_ENVIRONMENT "")
+if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
+    set(HOSHI_SANITIZER_ENVIRONMENT
+        "ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1:fast_unwind_on_malloc=0"
+        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0"
+        "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
+endif()
+
 # One Qt Test executable per test_*.cpp file, run by CTest without a screen.
 function(hoshi_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
@@ -6,9 +17,8 @@ function(hoshi_add_test name)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     hoshi_warnings(${name})
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOSHI_SOUND_DIR=${HOSHI_RUNTIME_DIR}"
-        TIMEOUT 120)
+    set(environment QT_QPA_PLATFORM=offscreen HOSHI_SOUND_DIR=${HOSHI_RUNTIME_DIR} ${HOSHI_SANITIZER_ENVIRONMENT})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 120)
 endfunction()
 
 # Every test_*.cpp in the calling folder becomes a test linked with LIBS.
@@ -26,5 +36,6 @@ function(hoshi_add_e2e_test name script)
     add_test(NAME e2e_${name}
              COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/with_xvfb.sh
                      ${CMAKE_CURRENT_SOURCE_DIR}/${script} $<TARGET_FILE:hoshinotamago>)
-    set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 180 LABELS e2e)
+    set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 180 LABELS e2e
+                         ENVIRONMENT "${HOSHI_SANITIZER_ENVIRONMENT}")
 endfunction()

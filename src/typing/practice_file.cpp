@@ -25,19 +25,21 @@ public:
         m_bigEndian = encoding == TextEncoding::Utf16BE;
     }
 
-    /// True once a line after the first PracticeLineLimit lines has begun.
-    bool feed(QByteArrayView bytes)
+    /// Once a line after the first PracticeLineLimit lines has begun: the
+    /// offset in the file of its first byte.
+    std::optional<qsizetype> feed(QByteArrayView bytes)
     {
         for (const char byte : bytes) {
+            ++m_fed;
             if (m_unitSize == 2 && !m_halfUnit) {
                 m_halfUnit = static_cast<unsigned char>(byte);
                 continue;
             }
             if (unitEndsFull(m_unitSize == 2 ? unitOf(*m_halfUnit, byte) : static_cast<unsigned char>(byte)))
-                return true;
+                return m_fed - m_unitSize;
             m_halfUnit.reset();
         }
-        return false;
+        return std::nullopt;
     }
 
 private:
@@ -65,6 +67,7 @@ private:
     std::optional<unsigned char> m_halfUnit;
     bool m_afterCr = false;
     int m_ends = 0;
+    qsizetype m_fed = 0;
 };
 
 PracticeReadError checkPath(const QString &path)
@@ -100,6 +103,7 @@ RawText readAsFarAsNeeded(QIODevice &device)
 {
     RawText raw;
     std::optional<LineEndCounter> counter;
+    qsizetype counted = 0; // bytes the counter has seen
     while (raw.bytes.size() < PracticeReadLimitBytes) {
         const qsizetype before = raw.bytes.size();
         raw.bytes.resize(before + std::min(ChunkBytes, PracticeReadLimitBytes - before));
@@ -113,10 +117,18 @@ RawText readAsFarAsNeeded(QIODevice &device)
             raw.complete = true;
             return raw;
         }
-        if (!counter)
+        // The mark that makes the units two bytes wide is two bytes long, and
+        // a device may hand out fewer at a time.
+        if (!counter && raw.bytes.size() >= 2)
             counter.emplace(QByteArrayView(raw.bytes));
-        if (counter->feed(QByteArrayView(raw.bytes).sliced(before)))
+        if (!counter)
+            continue;
+        if (const auto pastLimit = counter->feed(QByteArrayView(raw.bytes).sliced(counted))) {
+            // Only the kept lines decide the encoding, however far the reads went.
+            raw.bytes.truncate(*pastLimit);
             return raw;
+        }
+        counted = raw.bytes.size();
     }
     // A stream cannot tell whether more would come; take it that it would.
     raw.complete = !device.isSequential() && device.atEnd();

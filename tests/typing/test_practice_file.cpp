@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <limits>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -34,6 +36,28 @@ QByteArray utf16(const QString &text, QStringConverter::Encoding encoding, const
 {
     return QByteArray(mark) + QByteArray(QStringEncoder(encoding).encode(text));
 }
+
+/// A stream that hands out its bytes a few at a time, as a pipe may.
+class TrickleDevice final : public QIODevice {
+public:
+    TrickleDevice(QByteArray bytes, qint64 step) : m_bytes(std::move(bytes)), m_step(step) { open(ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = std::min({maxSize, m_step, m_bytes.size() - m_offset});
+        std::copy_n(m_bytes.constData() + m_offset, count, data);
+        m_offset += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_step;
+    qint64 m_offset = 0;
+};
 
 /// A faulty generator: the same answer whatever range it is asked for.
 class FixedAnswerRandom final : public RandomSource {
@@ -221,6 +245,55 @@ private slots:
             text.drawLine(random);
             QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(last, 0));
         }
+    }
+
+    void bytes_a_few_at_a_time_give_the_same_lines_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("step");
+        const QString text = QString::fromLatin1(numberedLines(150));
+        QTest::newRow("utf-16 le, a byte a read") << utf16(text, QStringConverter::Utf16LE, "\xFF\xFE") << qint64(1);
+        QTest::newRow("utf-16 be, a byte a read") << utf16(text, QStringConverter::Utf16BE, "\xFE\xFF") << qint64(1);
+        QTest::newRow("utf-16 le, three bytes a read") << utf16(text, QStringConverter::Utf16LE, "\xFF\xFE") << qint64(3);
+        QTest::newRow("utf-8 with mark, two bytes a read") << "\xEF\xBB\xBF" + numberedLines(150) << qint64(2);
+    }
+
+    void bytes_a_few_at_a_time_give_the_same_lines()
+    {
+        // State: 150 lines arriving a few bytes per read. Expected: the first 101 whole.
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, step);
+        TrickleDevice device(bytes, step);
+        const PracticeFileContent content = readPracticeText(device);
+        QVERIFY(content.ok());
+        QCOMPARE(content.lines.size(), PracticeLineLimit);
+        QCOMPARE(content.lines.last(), QStringLiteral("line 101"));
+        QVERIFY(content.moreLines);
+    }
+
+    void lines_past_the_limit_do_not_change_the_encoding_data()
+    {
+        QTest::addColumn<qint64>("step");
+        QTest::newRow("file read at once") << qint64(0);
+        QTest::newRow("stream, a byte a read") << qint64(1);
+        QTest::newRow("stream, seven bytes a read") << qint64(7);
+    }
+
+    void lines_past_the_limit_do_not_change_the_encoding()
+    {
+        // State: 101 lines of UTF-8, then a line that is not UTF-8.
+        // Expected: the kept lines alone decide the encoding, however far the reading went.
+        QFETCH(qint64, step);
+        QByteArray bytes;
+        for (int i = 0; i < PracticeLineLimit; ++i)
+            bytes += "あ\r\n";
+        bytes += "\x82\xA0\r\n";
+        TrickleDevice device(bytes, step);
+        const PracticeFileContent content =
+            step == 0 ? readPracticeFile(write(QStringLiteral("mixed.txt"), bytes)) : readPracticeText(device);
+        QVERIFY(content.ok());
+        QCOMPARE(content.lines, QStringList(PracticeLineLimit, QStringLiteral("あ")));
+        QVERIFY(content.moreLines);
     }
 
     void faulty_draw_is_held_to_the_file_data()

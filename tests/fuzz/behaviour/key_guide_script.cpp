@@ -1,0 +1,134 @@
+// The key guide: every key-down replaces the shown texts from the catalogue
+// and announces both; the Windows key, F10 and Alt alternate between a
+// re-press and re-arming, and a re-press comes back as an ordinary key-down.
+
+#include "fuzz/behaviour/scripts.h"
+#include "keyguide/key_catalogue.h"
+#include "keyguide/key_guide.h"
+#include "support/fakes.h"
+
+#include <deque>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace hoshi::fuzzing {
+
+namespace {
+
+using testing::Effect;
+using testing::RecordingServices;
+
+struct Before {
+    KeyGuideState state;
+    std::size_t logSize;
+    int imeCloses;
+};
+
+/// The shown texts after a key-down: the entry applied last decides.
+struct Applied {
+    QString keyText;
+    QString yomiText;
+};
+
+Applied apply(const KeyLookup &found, const KeyGuideState &before)
+{
+    Applied applied{before.keyText, before.yomiText};
+    if (found.tableEntry) {
+        applied.keyText = found.tableEntry->display;
+        if (!found.tableEntry->keepReading)
+            applied.yomiText = found.tableEntry->reading;
+    }
+    if (found.modifierEntry) {
+        applied.keyText = found.modifierEntry->display;
+        applied.yomiText = found.modifierEntry->reading;
+    }
+    return applied;
+}
+
+/// The re-press a key-down must inject, given whether injection was armed.
+std::vector<Effect> expectedInjection(const KeyLookup &found, int keyCode, int modifiers, bool armed)
+{
+    if (!armed)
+        return {};
+    if (found.tableEntry && found.tableEntry->action == KeyAction::RepressSameKey)
+        return {{Effect::Inject, {}, {}, keyCode, 0, KeyDirection::Up},
+                {Effect::Inject, {}, {}, keyCode, 0, KeyDirection::Down}};
+    if (found.modifierEntry && found.modifierEntry->action == KeyAction::RepressAlt)
+        return {{Effect::Inject, {}, {}, 27, modifiers, KeyDirection::Up},
+                {Effect::Inject, {}, {}, 18, modifiers, KeyDirection::Down}};
+    return {};
+}
+
+bool repressing(const KeyLookup &found)
+{
+    return (found.tableEntry && found.tableEntry->action == KeyAction::RepressSameKey)
+        || (found.modifierEntry && found.modifierEntry->action == KeyAction::RepressAlt);
+}
+
+void checkKeyDown(const KeyGuide &guide, const RecordingServices &log, const Before &before, int keyCode,
+                  int modifiers, int imeCloses)
+{
+    const KeyLookup found = LookUpKey(keyCode, modifiers);
+    const Applied applied = apply(found, before.state);
+    const KeyGuideState &state = guide.state();
+    HOSHI_FUZZ_CHECK(state.keyText == applied.keyText);
+    HOSHI_FUZZ_CHECK(state.yomiText == applied.yomiText);
+
+    std::vector<Effect> expected = expectedInjection(found, keyCode, modifiers, before.state.injectArmed);
+    expected.push_back({Effect::Announce, state.keyText});
+    expected.push_back({Effect::Announce, state.yomiText});
+    HOSHI_FUZZ_CHECK(std::vector<Effect>(log.log.begin() + static_cast<std::ptrdiff_t>(before.logSize),
+                                         log.log.end())
+                     == expected);
+    HOSHI_FUZZ_CHECK(state.injectArmed == (repressing(found) ? !before.state.injectArmed : before.state.injectArmed));
+    const bool closesIme = found.tableEntry && found.tableEntry->action == KeyAction::ImeOff;
+    HOSHI_FUZZ_CHECK(imeCloses == before.imeCloses + (closesIme ? 1 : 0));
+}
+
+void checkLoad(const KeyGuide &guide, const RecordingServices &log, const Before &before, int imeCloses)
+{
+    HOSHI_FUZZ_CHECK(guide.state().keyText == KeyGuide::initialKeyText());
+    HOSHI_FUZZ_CHECK(guide.state().yomiText.isEmpty());
+    HOSHI_FUZZ_CHECK(guide.state().injectArmed);
+    HOSHI_FUZZ_CHECK(log.log.size() == before.logSize);
+    HOSHI_FUZZ_CHECK(imeCloses == before.imeCloses + 1);
+}
+
+} // namespace
+
+void runKeyGuideScript(FuzzedDataProvider &input)
+{
+    RecordingServices log;
+    int imeCloses = 0;
+    KeyGuide guide(log, log, [&imeCloses] { ++imeCloses; });
+    guide.load();
+    // Re-presses arrive after the event that made them, as posted events do.
+    std::deque<std::pair<int, int>> reposted;
+    for (int event = 0; event < MaxEvents && (input.remaining_bytes() > 0 || !reposted.empty()); ++event) {
+        const Before before{guide.state(), log.log.size(), imeCloses};
+        int keyCode = 0;
+        int modifiers = 0;
+        if (!reposted.empty()) {
+            std::tie(keyCode, modifiers) = reposted.front();
+            reposted.pop_front();
+        } else if (input.ConsumeIntegralInRange(0, 7) == 0) {
+            guide.load();
+            checkLoad(guide, log, before, imeCloses);
+            continue;
+        } else {
+            keyCode = pickKeyCode(input);
+            modifiers = pickModifiers(input);
+        }
+        guide.keyDown(keyCode, modifiers);
+        checkKeyDown(guide, log, before, keyCode, modifiers, imeCloses);
+        for (auto e = log.log.begin() + static_cast<std::ptrdiff_t>(before.logSize); e != log.log.end(); ++e) {
+            if (e->kind == Effect::Inject && e->direction == KeyDirection::Down)
+                reposted.emplace_back(e->keyCode, e->modifiers);
+        }
+        // A re-press never sets off another one.
+        HOSHI_FUZZ_CHECK(reposted.size() <= 1);
+    }
+}
+
+} // namespace hoshi::fuzzing

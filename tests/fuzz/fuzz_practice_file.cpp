@@ -1,0 +1,280 @@
+// Bytes in, lines out: any file content through the real reading path of
+// practice texts, in every encoding, line end and size.
+//
+// Input: byte 0 the form of the payload (raw bytes, or the payload taken as
+// UTF-8 text and written as UTF-8 with a mark, UTF-16 LE or BE with a mark,
+// or Shift_JIS); byte 1 the way it is read (a buffer, a device that gives a
+// few bytes per read, a stream, or a file on disk); byte 2 how many times the
+// payload is repeated (to cross the line, length and chunk limits); byte 3
+// the size of a short read; the rest is the payload. Files past the read
+// limit take too long for a fuzzer; the unit tests read those.
+
+#include "fuzz/fuzz_check.h"
+#include "typing/practice_file.h"
+#include "typing/text_decoding.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QIODevice>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+using namespace hoshi;
+
+enum class Form { Raw, Utf8WithBom, Utf16LE, Utf16BE, ShiftJis, Count };
+enum class Route { Buffer, ShortReads, Stream, File, Count };
+
+// Past the line length limit and across a few read chunks, yet quick to read.
+constexpr qsizetype MaxFileBytes = 160 * 1024;
+
+struct Input {
+    Form form = Form::Raw;
+    Route route = Route::Buffer;
+    qsizetype repeats = 1;
+    qint64 readStep = 1;
+    QByteArray payload;
+};
+
+Input parse(const std::uint8_t *data, std::size_t size)
+{
+    Input input;
+    if (size < 4)
+        return input;
+    input.form = static_cast<Form>(data[0] % static_cast<int>(Form::Count));
+    input.route = static_cast<Route>(data[1] % static_cast<int>(Route::Count));
+    // Most inputs are read once; one in sixteen is repeated 2^k times.
+    if (data[2] >= 240)
+        input.repeats = qsizetype(1) << (data[2] - 240);
+    input.readStep = 1 + data[3];
+    input.payload = QByteArray(reinterpret_cast<const char *>(data + 4), static_cast<qsizetype>(size - 4));
+    return input;
+}
+
+qsizetype timesWithin(qsizetype unitSize, qsizetype wanted)
+{
+    return unitSize == 0 ? 1 : std::clamp<qsizetype>(MaxFileBytes / unitSize, 1, wanted);
+}
+
+/// The file: raw bytes repeated, or the payload's text repeated and written
+/// in the chosen form. `text` is what a reader must find in it, if known.
+QByteArray makeFile(const Input &input, QString &text)
+{
+    const qsizetype times = timesWithin(input.payload.size(), input.repeats);
+    if (input.form == Form::Raw)
+        return input.payload.repeated(times);
+    text = QString::fromUtf8(input.payload).repeated(times);
+    switch (input.form) {
+    case Form::Utf8WithBom:
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case Form::Utf16LE:
+        return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text);
+    case Form::Utf16BE:
+        return QStringEncoder(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom).encode(text);
+    case Form::Raw:
+    case Form::ShiftJis:
+    case Form::Count:
+        break;
+    }
+    QStringEncoder shiftJis("Shift_JIS");
+    const QByteArray bytes = shiftJis.encode(text);
+    text.clear(); // not every character has a Shift_JIS form: judged as raw bytes
+    return bytes;
+}
+
+/// Gives at most `step` bytes per read, as a slow disk or a pipe may.
+class ShortReadDevice final : public QIODevice {
+public:
+    ShortReadDevice(const QByteArray &bytes, qint64 step, bool sequential)
+        : m_bytes(bytes), m_step(step), m_sequential(sequential)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return m_sequential; }
+    qint64 size() const override { return m_sequential ? 0 : m_bytes.size(); }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = std::min({maxSize, m_step, m_bytes.size() - m_offset});
+        std::copy_n(m_bytes.constData() + m_offset, count, data);
+        m_offset += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_step;
+    bool m_sequential;
+    qint64 m_offset = 0;
+};
+
+PracticeFileContent readFromBuffer(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readPracticeText(buffer);
+}
+
+PracticeFileContent readFromFile(const QByteArray &bytes)
+{
+    static QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("practice.txt"));
+    QFile file(path);
+    HOSHI_FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    HOSHI_FUZZ_CHECK(file.write(bytes) == bytes.size());
+    file.close();
+    return readPracticeFile(path);
+}
+
+PracticeFileContent readBy(Route route, const QByteArray &bytes, qint64 step)
+{
+    switch (route) {
+    case Route::ShortReads: {
+        ShortReadDevice device(bytes, step, false);
+        return readPracticeText(device);
+    }
+    case Route::Stream: {
+        ShortReadDevice device(bytes, step, true);
+        return readPracticeText(device);
+    }
+    case Route::File:
+        return readFromFile(bytes);
+    case Route::Buffer:
+    case Route::Count:
+        break;
+    }
+    return readFromBuffer(bytes);
+}
+
+/// Calls `line(start, length)` for every line of the text, split plainly on
+/// CR LF, LF or CR (no empty line after a last line end); returns the count.
+template <typename Text, typename Visit>
+qsizetype forEachLine(const Text &text, Visit line)
+{
+    qsizetype count = 0;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        line(count++, start, i - start);
+        if (text[i] == '\r' && i + 1 < size && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        line(count++, start, size - start);
+    return count;
+}
+
+qsizetype lineCount(QByteArrayView bytes)
+{
+    return forEachLine(bytes, [](qsizetype, qsizetype, qsizetype) {});
+}
+
+qsizetype lineCount(QStringView text)
+{
+    return forEachLine(text, [](qsizetype, qsizetype, qsizetype) {});
+}
+
+/// What a reader that keeps PracticeLineLimit lines of PracticeLineLengthLimit
+/// characters must give for the whole text.
+PracticeFileContent expectedFor(QStringView text)
+{
+    PracticeFileContent expected;
+    const qsizetype count = forEachLine(text, [&](qsizetype index, qsizetype start, qsizetype length) {
+        if (index >= PracticeLineLimit)
+            return;
+        QString line = text.mid(start, length).toString();
+        if (line.size() > PracticeLineLengthLimit) {
+            expected.lineCut = true;
+            line.truncate(PracticeLineLengthLimit);
+            if (line.back().isHighSurrogate())
+                line.chop(1);
+        }
+        expected.lines << line;
+    });
+    expected.moreLines = count > PracticeLineLimit;
+    return expected;
+}
+
+void checkShape(const PracticeFileContent &content)
+{
+    HOSHI_FUZZ_CHECK(content.ok());
+    HOSHI_FUZZ_CHECK(content.lines.size() <= PracticeLineLimit);
+    HOSHI_FUZZ_CHECK(!content.moreLines || content.lines.size() == PracticeLineLimit);
+    for (const QString &line : content.lines) {
+        HOSHI_FUZZ_CHECK(!line.contains(u'\r') && !line.contains(u'\n'));
+        HOSHI_FUZZ_CHECK(line.size() <= PracticeLineLengthLimit);
+    }
+}
+
+void checkSame(const PracticeFileContent &actual, const PracticeFileContent &expected)
+{
+    HOSHI_FUZZ_CHECK(actual.lines == expected.lines);
+    HOSHI_FUZZ_CHECK(actual.moreLines == expected.moreLines);
+    HOSHI_FUZZ_CHECK(actual.lineCut == expected.lineCut);
+}
+
+bool isUtf8Text(const QByteArray &bytes)
+{
+    // A mark is text only after the start; Qt's decoder and ours must agree.
+    const QString text = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)
+                             .decode(bytes);
+    const bool roundTrips = text.toUtf8() == bytes;
+    HOSHI_FUZZ_CHECK(roundTrips == isValidUtf8(bytes, true));
+    return roundTrips && !encodingFromBom(bytes);
+}
+
+/// Raw bytes without a mark: valid UTF-8 is read as UTF-8, anything else as
+/// Shift_JIS, where CR and LF are never part of another character.
+void checkRaw(const QByteArray &bytes, const PracticeFileContent &content)
+{
+    if (encodingFromBom(bytes))
+        return;
+    if (isUtf8Text(bytes)) {
+        checkSame(content, expectedFor(QString::fromUtf8(bytes)));
+        return;
+    }
+    const QString text = QStringDecoder("Shift_JIS").decode(bytes);
+    // Line starts in the bytes; a last line that is only a cut character decodes to nothing.
+    const qsizetype started = lineCount(bytes);
+    const qsizetype decoded = lineCount(text);
+    if (started <= PracticeLineLimit) {
+        checkSame(content, expectedFor(text)); // the reader saw the whole file
+    } else if (decoded > PracticeLineLimit) {
+        HOSHI_FUZZ_CHECK(content.lines.size() == PracticeLineLimit && content.moreLines);
+    } else {
+        HOSHI_FUZZ_CHECK(content.lines.size() == PracticeLineLimit);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const Input input = parse(data, size);
+    QString text;
+    const QByteArray bytes = makeFile(input, text);
+
+    const PracticeFileContent buffered = readFromBuffer(bytes);
+    checkShape(buffered);
+    const PracticeFileContent routed = readBy(input.route, bytes, input.readStep);
+    checkShape(routed);
+    // How the bytes arrive changes nothing.
+    checkSame(routed, buffered);
+    if (input.form == Form::Raw || input.form == Form::ShiftJis)
+        checkRaw(bytes, buffered);
+    else
+        checkSame(buffered, expectedFor(text));
+    return 0;
+}
