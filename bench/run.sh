@@ -1,28 +1,164 @@
 #!/usr/bin/env bash
-# Prints the program's start-up, key-to-announcement, memory and idle-CPU
-# figures under a private Xvfb, next to a bare Qt Widgets program as the floor.
-# It measures; it asserts nothing.
+# Prints, for the release build under a private Xvfb: start-up to the first
+# announcement, key-down to announcement in the launcher, the key guide, a
+# drill and the typing window, resident memory and idle CPU, next to a bare
+# Qt Widgets program built here as the floor. It measures; it asserts nothing.
+# STARTS (9), REPEATS (200) and IDLE_SECONDS (10) change the sample sizes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 dpkg-query -W -f='${Status}' libxtst-dev 2>/dev/null | grep -q "ok installed" ||
     { sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo; $sudo apt-get install -y -qq libxtst-dev; }
-cmake --preset release >/dev/null && cmake --build --preset release -j"$(nproc)" >/dev/null
+cmake --preset release >/dev/null && cmake --build --preset release -j2 >/dev/null
 cmake -S bench -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench >/dev/null
+
+starts=${STARTS:-9}
+repeats=${REPEATS:-200}
+idle=${IDLE_SECONDS:-10}
+probe=build/bench/clipboard_probe
+bare=build/bench/bare_app
+program=build/release/bin/hoshinotamago
+first='１\r\n押せばわかる'
+workdir=$(mktemp -d)
+pids=()
 
 fifo=$(mktemp -u); mkfifo "$fifo"
 Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$fifo" 2>/dev/null &
 xvfb=$!; read -r number <"$fifo"; rm -f "$fifo"
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+trap 'kill "${pids[@]}" $xvfb 2>/dev/null || true; rm -rf "$workdir"' EXIT
 export DISPLAY=":$number"
-unset QT_QPA_PLATFORM
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 setxkbmap -model jp106 -layout jp
 
-first='１\r\n押せばわかる'
-echo "== bare Qt Widgets program (floor) =="
-build/bench/clipboard_probe build/bench/bare_app "$first" "" 0 "${IDLE_SECONDS:-10}"
-echo "== hoshinotamago launcher (release build), Down key =="
-# Focus goes to the newest top-level window; the probe's keys then reach it.
-( sleep 2.5; xdotool search --name '^ほしのたまごいりぐち$' windowfocus 2>/dev/null ) &
-build/bench/clipboard_probe build/release/bin/hoshinotamago "$first" Down "${REPEATS:-100}" "${IDLE_SECONDS:-10}"
+clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
+
+wait_for_text() {
+    local expected actual
+    expected=$(printf '%b' "$1")
+    for _ in $(seq 200); do
+        actual=$(clipboard; printf x)
+        [ "${actual%x}" = "$expected" ] && return 0
+        sleep 0.05
+    done
+    echo "no announcement '$1'" >&2
+    return 1
+}
+
+window_named() {
+    local id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    echo "no window $1" >&2
+    return 1
+}
+
+focus() { xdotool windowfocus --sync "$1"; sleep 0.3; }
+resident_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+
+# idle_cpu PID: CPU seconds the process used over the idle seconds.
+idle_cpu() {
+    local before
+    before=$(cpu_ticks "$1")
+    sleep "$idle"
+    awk -v a="$before" -v b="$(cpu_ticks "$1")" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", (b - a) / hz }'
+}
+
+# start_measured PROGRAM: started and shown; sets STARTED_PID.
+start_measured() {
+    printf 'bench' | xclip -selection clipboard
+    "$1" >"$workdir/program.log" 2>&1 &
+    STARTED_PID=$!
+    pids+=("$STARTED_PID")
+    wait_for_text "$first"
+    sleep 1.5
+}
+
+figure() { awk -v field="$2" '/median/ { for (i = 1; i <= NF; ++i) if ($i == field) print $(i + 1) }' <<<"$1"; }
+
+echo "== start-up to first announcement ($starts starts each) =="
+startups=$("$probe" startup "$first" "$starts" "$bare" "$program" | tee -a /dev/stderr)
+bare_startup=$(awk -v p="$bare" '/median/ && $2 == p { print $4 }' <<<"$startups")
+hoshi_startup=$(awk -v p="$program" '/median/ && $2 == p { print $4 }' <<<"$startups")
+
+echo "== resident memory and idle CPU =="
+start_measured "$bare"
+bare_pid=$STARTED_PID
+bare_rss=$(resident_kib "$bare_pid")
+bare_idle=$(idle_cpu "$bare_pid")
+kill "$bare_pid"
+start_measured "$program"
+hoshi_pid=$STARTED_PID
+hoshi_rss=$(resident_kib "$hoshi_pid")
+hoshi_idle=$(idle_cpu "$hoshi_pid")
+echo "bare: ${bare_rss} KiB, ${bare_idle} s CPU over ${idle} s; hoshinotamago: ${hoshi_rss} KiB, ${hoshi_idle} s"
+
+echo "== key-down to announcement ($repeats keys each) =="
+launcher=$(window_named "ほしのたまごいりぐち")
+focus "$launcher"
+launcher_keys=$("$probe" keys Down "$repeats" | tee -a /dev/stderr)
+
+# The key guide: a letter announces its display text, then its reading.
+xdotool key 1
+guide=$(window_named "押せばわかる")
+focus "$guide"
+guide_keys=$("$probe" keys a "$repeats" "Ａ" | tee -a /dev/stderr)
+xdotool key alt+F4
+focus "$launcher"
+
+# The alphabet drill: a digit is never a target, so every key is a miss,
+# which announces the same target again.
+xdotool key 3
+drill=$(window_named "アルファベットに挑戦")
+focus "$drill"
+printf 'bench' | xclip -selection clipboard
+xdotool key space
+for _ in $(seq 100); do target=$(clipboard); [ "$target" != bench ] && [ -n "$target" ] && break; sleep 0.05; done
+drill_keys=$("$probe" keys 1 "$repeats" "$target" | tee -a /dev/stderr)
+xdotool key Escape
+focus "$launcher"
+
+# The Japanese typing window with a practice file loaded through its dialog:
+# Ctrl says the current line again (entry 1, the file's second line).
+printf '%s\n' "いちぎょうめ" "にぎょうめの練習" >"$workdir/practice.txt"
+xdotool key 5
+typing=$(window_named "応用日本語入力　３分")
+focus "$typing"
+xdotool key ctrl+o
+dialog=""
+for _ in $(seq 100); do
+    dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null | grep -vx -e "$launcher" -e "$typing" | head -n 1 || true)
+    [ -n "$dialog" ] && break
+    sleep 0.05
+done
+focus "$dialog"
+xdotool type --delay 20 "$workdir/practice.txt"
+sleep 0.3
+xdotool key Return
+for _ in $(seq 100); do xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$dialog" || break; sleep 0.05; done
+focus "$typing"
+typing_keys=$("$probe" keys Control_L "$repeats" "にぎょうめの練習" | tee -a /dev/stderr)
+hoshi_rss_modes=$(resident_kib "$hoshi_pid")
+
+row() { printf '| %s | %s | %s |\n' "$1" "$(figure "$2" median)" "$(figure "$2" p95)"; }
+echo
+echo "== summary (ms unless noted) =="
+echo "| figure | hoshinotamago | bare Qt floor | ratio or difference |"
+echo "|---|---|---|---|"
+awk -v h="$hoshi_startup" -v b="$bare_startup" -v n="$starts" 'BEGIN {
+    printf "| start-up to first announcement, median of %d starts taken in turns (ms) | %.1f | %.1f | %.2f x |\n", n, h, b, h / b }'
+awk -v h="$hoshi_rss" -v b="$bare_rss" 'BEGIN {
+    printf "| resident memory after start (MiB) | %.1f | %.1f | +%.1f MiB |\n", h / 1024, b / 1024, (h - b) / 1024 }'
+echo "| CPU over ${idle} s idle (s) | ${hoshi_idle} | ${bare_idle} | |"
+awk -v h="$hoshi_rss_modes" 'BEGIN { printf "| resident memory after the key figures below (MiB) | %.1f | | |\n", h / 1024 }'
+echo
+echo "| key-down to announcement ($repeats keys) | median (ms) | 95th percentile (ms) |"
+echo "|---|---|---|"
+row "launcher: Down announces the next entry" "$launcher_keys"
+row "key guide: a letter announces its name and reading" "$guide_keys"
+row "alphabet drill: a wrong key announces the target again" "$drill_keys"
+row "Japanese typing: Ctrl says the current line again (practice file loaded)" "$typing_keys"

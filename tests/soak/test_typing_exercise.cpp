@@ -120,7 +120,7 @@ private slots:
     void random_runs_keep_counts_timer_and_text_true();
 
 private:
-    void makePool(SoakRun &run, Rig &rig, PracticeFileWriter &writer);
+    void makePool(Rig &rig, PracticeFileWriter &writer, const QString &folderPath);
     void event(SoakRun &run, Rig &rig, PracticeFileWriter &writer, int i);
     void enter(SoakRun &run, Rig &rig);
     void type(SoakRun &run, Rig &rig, int i);
@@ -135,8 +135,6 @@ private:
     void requireNoEffects(SoakRun &run, const Rig &rig, const char *what);
     void checkTable(SoakRun &run, const Rig &rig);
     void checkState(SoakRun &run, Rig &rig);
-
-    QTemporaryDir m_dir;
 };
 
 void TypingExerciseSoak::random_runs_keep_counts_timer_and_text_true_data()
@@ -155,7 +153,9 @@ void TypingExerciseSoak::random_runs_keep_counts_timer_and_text_true()
     QFETCH(const TypingProfile *, profile);
     QFETCH(bool, careless);
     QFETCH(uint, seed);
-    QVERIFY(m_dir.isValid());
+    // A folder of its own per run, so a replay meets the same files.
+    const QTemporaryDir dir;
+    QVERIFY(dir.isValid());
     SoakRun run(QStringLiteral("typing: %1").arg(QString::fromUtf8(QTest::currentDataTag())), seed);
     std::unique_ptr<RandomSource> source;
     if (careless)
@@ -165,7 +165,7 @@ void TypingExerciseSoak::random_runs_keep_counts_timer_and_text_true()
     Rig rig(*profile, std::move(source));
     rig.model.caption = profile->openingCaption;
     PracticeFileWriter writer(run);
-    makePool(run, rig, writer);
+    makePool(rig, writer, dir.path());
     try {
         for (int i = 0; i < run.eventCount(); ++i) {
             rig.services.clear();
@@ -183,20 +183,19 @@ void TypingExerciseSoak::random_runs_keep_counts_timer_and_text_true()
     QVERIFY(run.counted("failed loads") > 0);
 }
 
-void TypingExerciseSoak::makePool(SoakRun &run, Rig &rig, PracticeFileWriter &writer)
+void TypingExerciseSoak::makePool(Rig &rig, PracticeFileWriter &writer, const QString &folderPath)
 {
-    const QDir dir(m_dir.path());
-    const QString tag = QString::number(run.seed());
+    const QDir dir(folderPath);
     for (int n = 0; n < 12; ++n) {
-        const QString path = dir.filePath(QStringLiteral("practice-%1-%2.txt").arg(tag).arg(n));
+        const QString path = dir.filePath(QStringLiteral("practice-%1.txt").arg(n));
         rig.pool.push_back({path, PoolEntry::Kind::Text, writer.write(path)});
     }
-    const QString folder = dir.filePath(QStringLiteral("folder-%1").arg(tag));
+    const QString folder = dir.filePath(QStringLiteral("folder"));
     dir.mkpath(folder);
     rig.pool.push_back({folder, PoolEntry::Kind::Folder, std::nullopt});
-    rig.pool.push_back({dir.filePath(QStringLiteral("never-%1.txt").arg(tag)), PoolEntry::Kind::Missing, std::nullopt});
+    rig.pool.push_back({dir.filePath(QStringLiteral("never.txt")), PoolEntry::Kind::Missing, std::nullopt});
 #ifdef Q_OS_UNIX
-    const QString fifo = dir.filePath(QStringLiteral("fifo-%1").arg(tag));
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
     if (::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0)
         rig.pool.push_back({fifo, PoolEntry::Kind::NotAFile, std::nullopt});
 #endif
