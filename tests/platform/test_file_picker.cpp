@@ -1,6 +1,7 @@
 // The practice-file dialog, driven from the keyboard as a user (or an
 // end-to-end script) does: a full path typed into the file-name box, Return.
 #include "platform/file_picker.h"
+#include "support/test_files.h"
 
 #include <QApplication>
 #include <QFile>
@@ -60,10 +61,7 @@ void typeIntoFileNameBox(QFileDialog &dialog, const QString &text, Qt::Key finis
 
 QString writeFile(const QTemporaryDir &folder, const QString &name)
 {
-    QFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write("abc\n") != 4)
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
+    return hoshi::testing::writeTestFile(folder, name, "abc\n");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/random_source.h"
 #include "typing/practice_file.h"
 #include "typing/practice_text.h"
+#include "support/test_files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -98,11 +99,7 @@ class PracticeFileTest : public QObject {
 private:
     QString write(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
+        return testing::writeTestFile(m_dir, name, bytes);
     }
 
     QTemporaryDir m_dir;

@@ -3,6 +3,7 @@
 #include "platform/key_event.h"
 #include "support/fakes.h"
 #include "typing/typing_exercise.h"
+#include "support/test_files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,11 +60,7 @@ class TypingExerciseTest : public QObject {
 private:
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
+        return testing::writeTestFile(m_dir, name, bytes);
     }
 
     // Runs the steps: load[:name] (practice.txt by default), cancel (the dialog cancelled), enter,

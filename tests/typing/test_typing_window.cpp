@@ -2,6 +2,7 @@
 // the file dialog, the run, key routing, messages, menus and layout.
 #include "typing/typing_window.h"
 #include "support/fakes.h"
+#include "support/test_files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -121,11 +122,7 @@ class TypingWindowTest : public QObject {
 private:
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
+        return testing::writeTestFile(m_dir, name, bytes);
     }
 
     QTemporaryDir m_dir;
