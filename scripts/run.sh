@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts ほしのたまご.
+# Installs what is missing, builds the program (without the tests), and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset dev >/dev/null
-cmake --build --preset dev -j"$(nproc)"
-exec build/dev/bin/hoshinotamago "$@"
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$(nproc)"
+exec build/release/bin/hoshinotamago "$@"

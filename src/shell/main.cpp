@@ -89,7 +89,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr,
                      "ほしのたまご: 画面(ディスプレイ)が見つかりません。デスクトップから起動してください。\n"
                      "hoshinotamago: no display found. Start it from a desktop session, or run it under\n"
-                     "a virtual X server:  xvfb-run -a -s '-screen 0 1280x1024x24' ./build/dev/bin/hoshinotamago\n");
+                     "a virtual X server:  xvfb-run -a -s '-screen 0 1280x1024x24' hoshinotamago\n");
         return 2;
     }
 
