@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace hoshi;
 using hoshi::testing::RecordingServices;
@@ -166,6 +167,25 @@ private slots:
             QVERIFY(three.top() >= m_launcher->entry(2)->geometry().bottom());
             QVERIFY(three.bottom() <= m_launcher->centralWidget()->height());
         }
+    }
+
+    // Runs last: it lets the application's own event loop end.
+    void closing_the_launcher_alone_ends_with_the_last_window()
+    {
+        // State: a mode window open. Action: the window system closes the launcher, then the mode.
+        // Expected: the program goes on after the launcher and ends with its last window.
+        m_modes->open(2);
+        bool modeWindowClosed = false;
+        QTimer::singleShot(0, this, [&] {
+            m_launcher->close();
+            QTimer::singleShot(50, this, [&] {
+                modeWindowClosed = true;
+                m_modes->window(2)->close();
+            });
+        });
+        QTimer::singleShot(10000, this, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(modeWindowClosed);
     }
 
 private:
