@@ -4,54 +4,61 @@
 // Input: byte 0 chooses the class (key guide, finger guide, the two drills,
 // the two typing profiles); the rest is the script.
 
-#include "fuzz/behaviour/scripts.h"
+#include "support/behaviour_scripts/scripts.h"
 
-#include <QtGlobal>
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
-namespace hoshi::fuzzing {
+namespace {
 
-int pickKeyCode(FuzzedDataProvider &input)
-{
-    static constexpr int acted[] = {13, 16, 17, 18, 27, 32, 29, 91, 121, 229, 48, 65, 90, 0, 255};
-    switch (input.ConsumeIntegralInRange(0, 3)) {
-    case 0: return input.ConsumeIntegral<int>();
-    case 1: return input.ConsumeIntegralInRange(0, 255);
-    default: return input.PickValueInArray(acted);
+using hoshi::scripts::ScriptInput;
+
+/// More events than this teach nothing new and only slow the fuzzer down.
+constexpr int MaxEvents = 4000;
+
+/// The script's choices taken from the fuzz input.
+class FuzzInput final : public ScriptInput {
+public:
+    explicit FuzzInput(FuzzedDataProvider &data) : m_data(data) {}
+
+    int between(int low, int high) override { return m_data.ConsumeIntegralInRange(low, high); }
+    bool flip() override { return m_data.ConsumeBool(); }
+    std::string bytes(std::size_t length) override { return m_data.ConsumeBytesAsString(length); }
+    std::string text(std::size_t maxLength) override { return m_data.ConsumeRandomLengthString(maxLength); }
+
+protected:
+    bool hasMore(int eventIndex, bool pending) const override
+    {
+        return eventIndex < MaxEvents && (m_data.remaining_bytes() > 0 || pending);
     }
-}
 
-int pickModifiers(FuzzedDataProvider &input)
-{
-    const auto choice = input.ConsumeIntegral<std::uint8_t>();
-    return choice < 240 ? choice % 8 : input.ConsumeIntegral<int>();
-}
+private:
+    FuzzedDataProvider &m_data;
+};
 
-int pickCharCode(FuzzedDataProvider &input, int likely)
-{
-    switch (input.ConsumeIntegralInRange(0, 7)) {
-    case 0: return input.ConsumeIntegral<int>();
-    case 1: return input.ConsumeIntegralInRange(0, 0xFFFF);
-    case 2: return input.ConsumeIntegralInRange(0, 127);
-    case 3: return likely >= 'A' && likely <= 'Z' ? likely + ('a' - 'A') : likely;
-    default: return likely;
-    }
-}
+} // namespace
 
-} // namespace hoshi::fuzzing
-
+// A broken invariant aborts, so that the fuzzer keeps the input that broke it.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    using namespace hoshi::fuzzing;
-    FuzzedDataProvider input(data, size);
-    switch (input.ConsumeIntegralInRange(0, 5)) {
-    case 0: runKeyGuideScript(input); break;
-    case 1: runFingerGuideScript(input); break;
-    case 2: runDrillScript(input, false); break;
-    case 3: runDrillScript(input, true); break;
-    case 4: runTypingScript(input, false); break;
-    default: runTypingScript(input, true); break;
+    using namespace hoshi::scripts;
+    FuzzedDataProvider provider(data, size);
+    FuzzInput input(provider);
+    try {
+        switch (provider.ConsumeIntegralInRange(0, 5)) {
+        case 0: runKeyGuideScript(input); break;
+        case 1: runFingerGuideScript(input); break;
+        case 2: runDrillScript(input, false); break;
+        case 3: runDrillScript(input, true); break;
+        case 4: runTypingScript(input, false); break;
+        default: runTypingScript(input, true); break;
+        }
+    } catch (const InvariantBroken &broken) {
+        std::fprintf(stderr, "invariant broken at event %d: %s\n", input.eventIndex(), broken.what());
+        std::abort();
     }
     return 0;
 }

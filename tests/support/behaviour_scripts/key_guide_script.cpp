@@ -2,17 +2,16 @@
 // and announces both; the Windows key, F10 and Alt alternate between a
 // re-press and re-arming, and a re-press comes back as an ordinary key-down.
 
-#include "fuzz/behaviour/scripts.h"
 #include "keyguide/key_catalogue.h"
 #include "keyguide/key_guide.h"
+#include "support/behaviour_scripts/scripts.h"
 #include "support/fakes.h"
 
 #include <deque>
-#include <tuple>
 #include <utility>
 #include <vector>
 
-namespace hoshi::fuzzing {
+namespace hoshi::scripts {
 
 namespace {
 
@@ -70,65 +69,76 @@ void checkKeyDown(const KeyGuide &guide, const RecordingServices &log, const Bef
                   int modifiers, int imeCloses)
 {
     const KeyLookup found = LookUpKey(keyCode, modifiers);
+    HOSHI_SCRIPT_CHECK(!(found.tableEntry && found.modifierEntry));
     const Applied applied = apply(found, before.state);
     const KeyGuideState &state = guide.state();
-    HOSHI_FUZZ_CHECK(state.keyText == applied.keyText);
-    HOSHI_FUZZ_CHECK(state.yomiText == applied.yomiText);
+    HOSHI_SCRIPT_CHECK(state.keyText == applied.keyText);
+    HOSHI_SCRIPT_CHECK(state.yomiText == applied.yomiText);
 
     std::vector<Effect> expected = expectedInjection(found, keyCode, modifiers, before.state.injectArmed);
     expected.push_back({Effect::Announce, state.keyText});
     expected.push_back({Effect::Announce, state.yomiText});
-    HOSHI_FUZZ_CHECK(std::vector<Effect>(log.log.begin() + static_cast<std::ptrdiff_t>(before.logSize),
+    HOSHI_SCRIPT_CHECK(std::vector<Effect>(log.log.begin() + static_cast<std::ptrdiff_t>(before.logSize),
                                          log.log.end())
                      == expected);
-    HOSHI_FUZZ_CHECK(state.injectArmed == (repressing(found) ? !before.state.injectArmed : before.state.injectArmed));
+    HOSHI_SCRIPT_CHECK(state.injectArmed == (repressing(found) ? !before.state.injectArmed : before.state.injectArmed));
     const bool closesIme = found.tableEntry && found.tableEntry->action == KeyAction::ImeOff;
-    HOSHI_FUZZ_CHECK(imeCloses == before.imeCloses + (closesIme ? 1 : 0));
+    HOSHI_SCRIPT_CHECK(imeCloses == before.imeCloses + (closesIme ? 1 : 0));
 }
 
 void checkLoad(const KeyGuide &guide, const RecordingServices &log, const Before &before, int imeCloses)
 {
-    HOSHI_FUZZ_CHECK(guide.state().keyText == KeyGuide::initialKeyText());
-    HOSHI_FUZZ_CHECK(guide.state().yomiText.isEmpty());
-    HOSHI_FUZZ_CHECK(guide.state().injectArmed);
-    HOSHI_FUZZ_CHECK(log.log.size() == before.logSize);
-    HOSHI_FUZZ_CHECK(imeCloses == before.imeCloses + 1);
+    HOSHI_SCRIPT_CHECK(guide.state().keyText == KeyGuide::initialKeyText());
+    HOSHI_SCRIPT_CHECK(guide.state().yomiText.isEmpty());
+    HOSHI_SCRIPT_CHECK(guide.state().injectArmed);
+    HOSHI_SCRIPT_CHECK(log.log.size() == before.logSize);
+    HOSHI_SCRIPT_CHECK(imeCloses == before.imeCloses + 1);
 }
 
 } // namespace
 
-void runKeyGuideScript(FuzzedDataProvider &input)
+void runKeyGuideScript(ScriptInput &input)
 {
     RecordingServices log;
     int imeCloses = 0;
     KeyGuide guide(log, log, [&imeCloses] { ++imeCloses; });
     guide.load();
-    // Re-presses arrive after the event that made them, as posted events do.
+    // Re-presses arrive after the event that made them, as posted events do,
+    // unless the window closes first or the system drops them.
     std::deque<std::pair<int, int>> reposted;
-    for (int event = 0; event < MaxEvents && (input.remaining_bytes() > 0 || !reposted.empty()); ++event) {
+    std::pair<int, int> last{0, 0};
+    while (input.nextEvent(!reposted.empty())) {
         const Before before{guide.state(), log.log.size(), imeCloses};
-        int keyCode = 0;
-        int modifiers = 0;
-        if (!reposted.empty()) {
-            std::tie(keyCode, modifiers) = reposted.front();
+        std::pair<int, int> down;
+        if (!reposted.empty() && input.between(0, 4) != 4) {
+            down = reposted.front();
             reposted.pop_front();
-        } else if (input.ConsumeIntegralInRange(0, 7) == 0) {
+            input.count("re-presses fed back");
+        } else if (const int choice = input.between(0, 15); choice < 2) {
+            // Closing drops a re-press still queued; reopening loads afresh.
+            reposted.clear();
             guide.load();
             checkLoad(guide, log, before, imeCloses);
+            input.count("reopens");
             continue;
+        } else if (choice < 4) {
+            down = last; // auto-repeat: the same key-down again
         } else {
-            keyCode = pickKeyCode(input);
-            modifiers = pickModifiers(input);
+            down = {pickKeyCode(input), pickModifiers(input)};
         }
-        guide.keyDown(keyCode, modifiers);
-        checkKeyDown(guide, log, before, keyCode, modifiers, imeCloses);
+        reposted.clear();
+        guide.keyDown(down.first, down.second);
+        checkKeyDown(guide, log, before, down.first, down.second, imeCloses);
+        last = down;
         for (auto e = log.log.begin() + static_cast<std::ptrdiff_t>(before.logSize); e != log.log.end(); ++e) {
             if (e->kind == Effect::Inject && e->direction == KeyDirection::Down)
                 reposted.emplace_back(e->keyCode, e->modifiers);
         }
+        if (!reposted.empty())
+            input.count("injections");
         // A re-press never sets off another one.
-        HOSHI_FUZZ_CHECK(reposted.size() <= 1);
+        HOSHI_SCRIPT_CHECK(reposted.size() <= 1);
     }
 }
 
-} // namespace hoshi::fuzzing
+} // namespace hoshi::scripts

@@ -1,9 +1,9 @@
 #pragma once
-// Practice files written by the typing soak: random lines in every encoding
-// and line-end style the reader takes, sizes around its limits, and what a
-// correct reader must give back for each of them.
+// Practice files written by the typing script: random lines in every
+// encoding and line-end style the reader takes, sizes around its limits, and
+// what a correct reader must give back for each of them.
 
-#include "soak/soak_run.h"
+#include "support/behaviour_scripts/script_input.h"
 #include "typing/practice_file.h"
 
 #include <QByteArray>
@@ -12,8 +12,9 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
 
-namespace hoshi::soak {
+namespace hoshi::scripts {
 
 /// What reading a written file must give; unknown for random bytes.
 struct ExpectedText {
@@ -26,12 +27,12 @@ class PracticeFileWriter {
 public:
     enum class Encoding { Utf8, Utf8Bom, Utf16LE, Utf16BE, ShiftJis, RandomBytes };
 
-    explicit PracticeFileWriter(SoakRun &run) : m_run(run), m_shiftJis("Shift_JIS") {}
+    explicit PracticeFileWriter(ScriptInput &input) : m_input(input), m_shiftJis("Shift_JIS") {}
 
     /// Writes a new random file at path; returns what reading it must give.
     std::optional<ExpectedText> write(const QString &path)
     {
-        const Encoding encoding = m_run.pick({Encoding::Utf8, Encoding::Utf8Bom, Encoding::Utf16LE,
+        const Encoding encoding = m_input.pick({Encoding::Utf8, Encoding::Utf8Bom, Encoding::Utf16LE,
                                               Encoding::Utf16BE, Encoding::ShiftJis, Encoding::RandomBytes});
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -42,7 +43,7 @@ public:
         }
         const bool shiftJis = encoding == Encoding::ShiftJis && m_shiftJis.isValid();
         const QStringList lines = randomLines(shiftJis);
-        const bool endsWithLineEnd = m_run.percent(70);
+        const bool endsWithLineEnd = (m_input.between(0, 99) < 70);
         file.write(encode(joined(lines, endsWithLineEnd), shiftJis ? Encoding::ShiftJis : encoding));
         return expectedFrom(lines, endsWithLineEnd);
     }
@@ -53,7 +54,7 @@ private:
     QStringList randomLines(bool shiftJis)
     {
         QStringList lines;
-        const int count = m_run.pick(LineCounts);
+        const int count = m_input.pick(LineCounts);
         for (int i = 0; i < count; ++i)
             lines << randomLine(shiftJis);
         return lines;
@@ -65,14 +66,14 @@ private:
         static const QString ascii = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 .,!?-'");
         static const QString japanese = QStringLiteral("あいうえおかきくけこさしすせそたちつてとなにぬねのアイウエオカキクケコ日本語入力練習ー、。");
         static const QString extra = QStringLiteral("\\~\t\u3000ｱｲｳＡＢＣ😀🍣é");
-        const int kind = m_run.below(100);
+        const int kind = m_input.between(0, 99);
         if (kind < 12)
             return {};
         QString pool = kind < 55 ? ascii : kind < 85 ? japanese + ascii : ascii + japanese + extra;
         if (shiftJis && kind >= 85)
             pool = ascii + japanese;
-        const bool longLine = m_run.percent(4);
-        const int length = longLine ? PracticeLineLengthLimit + m_run.between(-2, 300) : m_run.between(1, 40);
+        const bool longLine = (m_input.between(0, 99) < 4);
+        const int length = longLine ? PracticeLineLengthLimit + m_input.between(-2, 300) : m_input.between(1, 40);
         QString line = randomText(pool, std::min(length, 40));
         // A long line repeats a short one; enough for the reader's limits.
         while (line.size() < length)
@@ -80,8 +81,8 @@ private:
         if (line.back().isHighSurrogate())
             line.chop(1); // the repeat cut a pair in two
         // Now and then a pair straddles the length limit.
-        if (longLine && !shiftJis && m_run.percent(30))
-            line = QString(PracticeLineLengthLimit - 1, u'x') + QStringLiteral("🍣") + line.left(m_run.below(50));
+        if (longLine && !shiftJis && (m_input.between(0, 99) < 30))
+            line = QString(PracticeLineLengthLimit - 1, u'x') + QStringLiteral("🍣") + line.left(m_input.between(0, 49));
         return line;
     }
 
@@ -89,10 +90,10 @@ private:
     {
         QString text;
         while (text.size() < length) {
-            const QChar c = pool.at(m_run.below(static_cast<int>(pool.size())));
+            const QChar c = pool.at(m_input.between(0, static_cast<int>(pool.size()) - 1));
             // A surrogate pair is taken whole.
             if (c.isHighSurrogate() || c.isLowSurrogate())
-                text += m_run.percent(50) ? QStringLiteral("😀") : QStringLiteral("🍣");
+                text += (m_input.between(0, 99) < 50) ? QStringLiteral("😀") : QStringLiteral("🍣");
             else
                 text += c;
         }
@@ -102,14 +103,14 @@ private:
     QString joined(const QStringList &lines, bool endsWithLineEnd)
     {
         static const QString ends[] = {QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r")};
-        const int style = m_run.below(4); // one of the three throughout, or mixed
+        const int style = m_input.between(0, 3); // one of the three throughout, or mixed
         QString text;
         QString previous;
         for (qsizetype i = 0; i < lines.size(); ++i) {
             text += lines.at(i);
             if (i + 1 == lines.size() && !endsWithLineEnd)
                 break;
-            QString end = style < 3 ? ends[style] : ends[m_run.below(3)];
+            QString end = style < 3 ? ends[style] : ends[m_input.between(0, 2)];
             // CR, an empty line and LF would read as one CR LF.
             if (previous == QStringLiteral("\r") && lines.at(i).isEmpty() && end == QStringLiteral("\n"))
                 end = QStringLiteral("\r");
@@ -134,9 +135,14 @@ private:
 
     QByteArray randomBytes()
     {
-        QByteArray bytes(m_run.pick({0, 1, 2, 3, 17, 500, 5000}), '\0');
+        if (m_input.flip()) {
+            // Raw from the input, as the fuzzer shapes them.
+            const std::string raw = m_input.bytes(static_cast<std::size_t>(m_input.between(0, 600)));
+            return QByteArray(raw.data(), static_cast<qsizetype>(raw.size()));
+        }
+        QByteArray bytes(m_input.pick({0, 1, 2, 3, 17, 500, 5000}), '\0');
         for (char &byte : bytes)
-            byte = static_cast<char>(m_run.percent(8) ? m_run.pick({'\r', '\n'}) : m_run.below(256));
+            byte = static_cast<char>((m_input.between(0, 99) < 8) ? m_input.pick({'\r', '\n'}) : m_input.between(0, 255));
         return bytes;
     }
 
@@ -161,8 +167,8 @@ private:
         return expected;
     }
 
-    SoakRun &m_run;
+    ScriptInput &m_input;
     QStringEncoder m_shiftJis;
 };
 
-} // namespace hoshi::soak
+} // namespace hoshi::scripts
