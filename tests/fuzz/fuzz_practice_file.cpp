@@ -12,6 +12,7 @@
 #include "fuzz/fuzz_check.h"
 #include "typing/practice_file.h"
 #include "typing/text_decoding.h"
+#include "support/short_read_device.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -88,33 +89,6 @@ QByteArray makeFile(const Input &input, QString &text)
     return bytes;
 }
 
-/// Gives at most `step` bytes per read, as a slow disk or a pipe may.
-class ShortReadDevice final : public QIODevice {
-public:
-    ShortReadDevice(const QByteArray &bytes, qint64 step, bool sequential)
-        : m_bytes(bytes), m_step(step), m_sequential(sequential)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    bool isSequential() const override { return m_sequential; }
-    qint64 size() const override { return m_sequential ? 0 : m_bytes.size(); }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 count = std::min({maxSize, m_step, m_bytes.size() - m_offset});
-        std::copy_n(m_bytes.constData() + m_offset, count, data);
-        m_offset += count;
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_step;
-    bool m_sequential;
-    qint64 m_offset = 0;
-};
 
 PracticeFileContent readFromBuffer(const QByteArray &bytes)
 {
@@ -139,11 +113,11 @@ PracticeFileContent readBy(Route route, const QByteArray &bytes, qint64 step)
 {
     switch (route) {
     case Route::ShortReads: {
-        ShortReadDevice device(bytes, step, false);
+        testing::ShortReadDevice device(bytes, step, false);
         return readPracticeText(device);
     }
     case Route::Stream: {
-        ShortReadDevice device(bytes, step, true);
+        testing::ShortReadDevice device(bytes, step, true);
         return readPracticeText(device);
     }
     case Route::File:

@@ -48,6 +48,11 @@ public:
         return n;
     }
     void clear() { log.clear(); }
+    /// The effects recorded after the first `from`.
+    std::vector<Effect> effectsSince(std::size_t from) const
+    {
+        return {log.begin() + static_cast<std::ptrdiff_t>(std::min(from, log.size())), log.end()};
+    }
 
     std::vector<Effect> log;
 

@@ -3,6 +3,7 @@
 #include "platform/random_source.h"
 #include "typing/practice_file.h"
 #include "typing/practice_text.h"
+#include "support/short_read_device.h"
 #include "support/test_files.h"
 
 #include <QFile>
@@ -38,27 +39,6 @@ QByteArray utf16(const QString &text, QStringConverter::Encoding encoding, const
     return QByteArray(mark) + QByteArray(QStringEncoder(encoding).encode(text));
 }
 
-/// A stream that hands out its bytes a few at a time, as a pipe may.
-class TrickleDevice final : public QIODevice {
-public:
-    TrickleDevice(QByteArray bytes, qint64 step) : m_bytes(std::move(bytes)), m_step(step) { open(ReadOnly); }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 count = std::min({maxSize, m_step, m_bytes.size() - m_offset});
-        std::copy_n(m_bytes.constData() + m_offset, count, data);
-        m_offset += count;
-        return count;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_step;
-    qint64 m_offset = 0;
-};
 
 /// A faulty generator: the same answer whatever range it is asked for.
 class FixedAnswerRandom final : public RandomSource {
@@ -260,7 +240,7 @@ private slots:
         // State: 150 lines arriving a few bytes per read. Expected: the first 101 whole.
         QFETCH(QByteArray, bytes);
         QFETCH(qint64, step);
-        TrickleDevice device(bytes, step);
+        testing::ShortReadDevice device(bytes, step);
         const PracticeFileContent content = readPracticeText(device);
         QVERIFY(content.ok());
         QCOMPARE(content.lines.size(), PracticeLineLimit);
@@ -285,7 +265,7 @@ private slots:
         for (int i = 0; i < PracticeLineLimit; ++i)
             bytes += "あ\r\n";
         bytes += "\x82\xA0\r\n";
-        TrickleDevice device(bytes, step);
+        testing::ShortReadDevice device(bytes, step);
         const PracticeFileContent content =
             step == 0 ? readPracticeFile(write(QStringLiteral("mixed.txt"), bytes)) : readPracticeText(device);
         QVERIFY(content.ok());

@@ -21,11 +21,6 @@ namespace {
 using testing::Effect;
 using testing::RecordingServices;
 
-std::vector<Effect> effectsSince(const RecordingServices &log, std::size_t from)
-{
-    return {log.log.begin() + static_cast<std::ptrdiff_t>(from), log.log.end()};
-}
-
 std::vector<Effect> announced(const QString &text)
 {
     return {{Effect::Announce, text}};
@@ -115,7 +110,7 @@ private:
     void started(std::size_t logSize, bool bySpace)
     {
         m_model = Model{DrillPhase::Running, 0, 0, limit(), 0, true, bySpace};
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == announced(m_drill.view().keyText));
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == announced(m_drill.view().keyText));
         m_input.count("starts");
     }
 
@@ -163,14 +158,14 @@ private:
         }
         if (isTarget(charCode, key)) {
             ++m_model.maru;
-            HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == announced(m_drill.view().keyText));
+            HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == announced(m_drill.view().keyText));
             m_input.count("hits");
             return;
         }
         ++m_model.batsu;
         HOSHI_SCRIPT_CHECK(m_drill.view().keyText == key);
         const std::vector<Effect> miss{{Effect::Announce, key}, {Effect::Cue, {}, Cue::Ding}};
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == miss);
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == miss);
         m_input.count("misses");
     }
 
@@ -191,7 +186,7 @@ private:
         m_model.phase = DrillPhase::TimeUp;
         HOSHI_SCRIPT_CHECK(m_model.ticks == limit());
         const QString score = QStringLiteral("得点 ") + QString::number(m_model.maru - m_model.batsu);
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == announced(score));
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == announced(score));
         m_input.count("time-ups");
     }
 

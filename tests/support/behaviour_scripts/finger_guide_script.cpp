@@ -18,11 +18,6 @@ namespace {
 using testing::Effect;
 using testing::RecordingServices;
 
-std::vector<Effect> effectsSince(const RecordingServices &log, std::size_t from)
-{
-    return {log.log.begin() + static_cast<std::ptrdiff_t>(from), log.log.end()};
-}
-
 // What the guide compares: the typed character folded to upper case.
 QString folded(int charCode)
 {
@@ -75,7 +70,7 @@ private:
         HOSHI_SCRIPT_CHECK(m_guide.currentStep() == 1);
         HOSHI_SCRIPT_CHECK(m_guide.view().typedText.isEmpty());
         const QString first = fingerSteps().front().reading;
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize)
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize)
                            == (std::vector<Effect>{{Effect::Announce, first}, {Effect::Announce, first}}));
     }
 
@@ -106,7 +101,7 @@ private:
         }
         HOSHI_SCRIPT_CHECK(m_guide.currentStep() == stepBefore);
         const std::vector<Effect> wrong{{Effect::Announce, keyBefore}, {Effect::Cue, {}, Cue::Ding}};
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == wrong);
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == wrong);
         m_input.count("wrong keys");
     }
 
@@ -114,7 +109,7 @@ private:
     void checkAdvance(std::size_t logSize, int stepBefore)
     {
         HOSHI_SCRIPT_CHECK(m_guide.currentStep() == stepBefore % FingerStepCount + 1);
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == std::vector<Effect>{{Effect::Announce, m_guide.view().reading}});
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == std::vector<Effect>{{Effect::Announce, m_guide.view().reading}});
         if (stepBefore == FingerStepCount)
             m_input.count("wraps");
     }

@@ -31,11 +31,6 @@ namespace {
 using testing::Effect;
 using testing::RecordingServices;
 
-std::vector<Effect> effectsSince(const RecordingServices &log, std::size_t from)
-{
-    return {log.log.begin() + static_cast<std::ptrdiff_t>(from), log.log.end()};
-}
-
 std::vector<QString> tableOf(const PracticeText &text)
 {
     std::vector<QString> lines;
@@ -189,13 +184,13 @@ private:
             HOSHI_SCRIPT_CHECK(state().input.isEmpty() && state().display == m_exercise.text().currentLine());
             const int last = std::max(m_exercise.text().lastLineNo(), 0);
             HOSHI_SCRIPT_CHECK(m_exercise.text().lineNo() >= 0 && m_exercise.text().lineNo() <= last);
-            HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == said({state().display}));
+            HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == said({state().display}));
             m_input.count("right lines");
         } else {
             ++m_model.batsu;
             HOSHI_SCRIPT_CHECK(state().display == before.display);
             const std::vector<Effect> wrong{{Effect::Cue, {}, m_exercise.profile().wrongCue}};
-            HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == wrong);
+            HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == wrong);
             m_input.count("wrong tries");
         }
     }
@@ -204,7 +199,7 @@ private:
     {
         m_exercise.keyDown(VkControl, pickModifiers(m_input));
         HOSHI_SCRIPT_CHECK(state().display == m_exercise.text().currentLine());
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == said({state().display}));
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == said({state().display}));
     }
 
     void pressEsc(std::size_t logSize)
@@ -255,7 +250,7 @@ private:
         HOSHI_SCRIPT_CHECK(state().display == profile.gameOverText);
         const QString score = profile.scorePrefix + QString::number((m_model.maru - 1) - m_model.batsu);
         HOSHI_SCRIPT_CHECK(state().scoreLabel == score);
-        HOSHI_SCRIPT_CHECK(effectsSince(m_log, logSize) == said({profile.gameOverText, score}));
+        HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == said({profile.gameOverText, score}));
         m_input.count("time-ups");
     }
 
