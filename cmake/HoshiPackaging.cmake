@@ -29,8 +29,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The multimedia backends (plugins/multimedia) come with libqt6multimedia6
 # and the X11 platform plugin with libqt6gui6, both linked libraries.
+# The reading voice speaks through speech-dispatcher's espeak-ng module and
+# reads kanji with MeCab's naist-jdic; the program runs silent without them.
 set(HOSHI_RUNTIME_PLUGINS
-    "qt6-speech-speechd-plugin | qt6-speech-flite-plugin, fonts-ipafont-gothic")
+    "qt6-speech-speechd-plugin | qt6-speech-flite-plugin, fonts-ipafont-gothic, speech-dispatcher, speech-dispatcher-espeak-ng, mecab-naist-jdic")
 find_program(HOSHI_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(HOSHI_DPKG_SHLIBDEPS)
     # Adds the Qt libraries the program links, with their versions.
@@ -38,10 +40,10 @@ if(HOSHI_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${HOSHI_RUNTIME_PLUGINS}")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6widgets6, libqt6multimedia6, libqt6texttospeech6, ${HOSHI_RUNTIME_PLUGINS}")
+        "libqt6widgets6, libqt6multimedia6, libqt6texttospeech6, libqt6dbus6, libspeechd2, libmecab2, ${HOSHI_RUNTIME_PLUGINS}")
 endif()
 # speechd's plugin needs the daemon to speak; flite speaks without one.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, qt6-speech-flite-plugin, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-speech-flite-plugin, qt6-translations-l10n, at-spi2-core")
 
 # The documents every Debian package carries.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog.Debian @ONLY)

@@ -7,7 +7,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-multimedia-dev
     qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin qt6-qpa-plugins
     libgl-dev fonts-ipafont-gothic
+    libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng libmecab-dev mecab-naist-jdic
     xvfb xdotool xclip x11-xkb-utils x11-utils
+    dbus-x11 at-spi2-core python3-pyatspi openbox
 )
 [ "${1:-}" = "--with-tools" ] && packages+=(clang libclang-rt-14-dev desktop-file-utils appstream imagemagick dpkg-dev lintian)
 

@@ -40,6 +40,17 @@ DrillEngine::DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &
 
 void DrillEngine::load()
 {
+    resetRun();
+    m_announcer.hint(startHint());
+}
+
+QString DrillEngine::startHint()
+{
+    return QStringLiteral("すぺーすで すたーと");
+}
+
+void DrillEngine::resetRun()
+{
     m_phase = DrillPhase::Ready;
     m_startSpacePending = false;
     m_view.fingerVisible = false;
@@ -59,7 +70,7 @@ void DrillEngine::load()
 
 void DrillEngine::start()
 {
-    load();
+    resetRun();
     m_view.fingerVisible = true;
     m_view.keyVisible = true;
     m_announcer.announce(m_view.keyText);
@@ -148,6 +159,7 @@ void DrillEngine::endRun()
     m_view.tokutenVisible = true;
     m_view.tokutenText = QStringLiteral("得点 ") + QString::number(m_maru - m_batsu);
     m_announcer.announce(m_view.tokutenText);
+    m_announcer.hint(startHint());
 }
 
 float DrillEngine::barWidth(float boxWidth) const

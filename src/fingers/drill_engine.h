@@ -38,9 +38,12 @@ public:
 
     DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &cues, RandomSource &random);
 
-    /// Ready state: counts 0, full time, a first target drawn but hidden.
+    /// Ready state: counts 0, full time, a first target drawn but hidden;
+    /// the voice says to press Space.
     void load();
-    /// Load, then show and announce the first target; the timer runs.
+    /// What the voice says when a run can be started.
+    static QString startHint();
+    /// The ready state, then show and announce the first target; the timer runs.
     void start();
     /// Counts a hit, draws the next target and shows it; announces nothing.
     void CurrentStatus();
@@ -65,6 +68,7 @@ public:
     float barWidth(float boxWidth) const;
 
 private:
+    void resetRun();
     void judgeHit();
     void judgeMiss();
     void endRun();

@@ -8,7 +8,6 @@
 #include "platform/random_source.h"
 #include "shell/window_services.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -57,7 +56,7 @@ DrillWindow::DrillWindow(const DrillProfile &profile, Announcer &announcer, CueP
     setColours(client, Navy, Qt::white);
     client->setFocusPolicy(Qt::StrongFocus);
     setCentralWidget(client);
-    buildMenus();
+    buildMenus(announcer);
     buildControls(client);
 
     m_timer = new QTimer(this);
@@ -72,7 +71,7 @@ DrillWindow::DrillWindow(const DrillProfile &profile, Announcer &announcer, CueP
 
 DrillWindow::~DrillWindow() = default;
 
-void DrillWindow::buildMenus()
+void DrillWindow::buildMenus(Announcer &announcer)
 {
     buildFingerMenus(this,
                      {m_engine.profile().endCaption, QStringLiteral("mnuHintNashi"), QStringLiteral("mnuHintAri")},
@@ -82,7 +81,8 @@ void DrillWindow::buildMenus()
                          else
                              m_engine.hideFingerNames();
                          render();
-                     });
+                     },
+                     sayThrough(announcer));
 }
 
 void DrillWindow::buildControls(QWidget *client)
@@ -94,7 +94,8 @@ void DrillWindow::buildControls(QWidget *client)
     m_lblBatsu = addLabel(QStringLiteral("lblBatsu"), client, FontFace::Fixed, 72, Qt::white);
     m_lblTokuten = addLabel(QStringLiteral("lblTokuten"), client, FontFace::Fixed, 72, Yellow);
 
-    m_frame1 = new QFrame(client);
+    // A plain panel: a QFrame would be reported as a window of its own.
+    m_frame1 = new QWidget(client);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     setColours(m_frame1, Qt::black, Qt::white);
     m_lblYubi = addLabel(QStringLiteral("lblYubi"), m_frame1, FontFace::Proportional, 60, Yellow);

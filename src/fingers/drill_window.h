@@ -5,7 +5,6 @@
 
 #include <memory>
 
-class QFrame;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -39,7 +38,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildMenus();
+    void buildMenus(Announcer &announcer);
     void buildControls(QWidget *client);
     void handleKey(const TranslatedKey &key);
     void startRun();
@@ -50,7 +49,7 @@ private:
     std::unique_ptr<RandomSource> m_random;
     DrillEngine m_engine;
     QTimer *m_timer = nullptr;
-    QFrame *m_frame1 = nullptr;
+    QWidget *m_frame1 = nullptr;
     QLabel *m_lblYubi = nullptr;
     QLabel *m_lblKey = nullptr;
     QLabel *m_lblTime = nullptr;

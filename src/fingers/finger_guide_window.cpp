@@ -23,7 +23,7 @@ FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWid
     setColours(client, Qt::black, Qt::white);
     client->setFocusPolicy(Qt::StrongFocus);
     setCentralWidget(client);
-    buildMenus();
+    buildMenus(announcer);
     buildLabels(client);
 
     auto *keys = new KeyPreview([this](const TranslatedKey &key) { handleKey(key); }, this);
@@ -31,7 +31,7 @@ FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWid
     keys->watch(client);
 }
 
-void FingerGuideWindow::buildMenus()
+void FingerGuideWindow::buildMenus(Announcer &announcer)
 {
     buildFingerMenus(this,
                      {QStringLiteral("終了(&X or Escape)"), QStringLiteral("mnuHintoNashi"),
@@ -42,7 +42,8 @@ void FingerGuideWindow::buildMenus()
                          else
                              m_guide.hideFingerNames();
                          render();
-                     });
+                     },
+                     sayThrough(announcer));
 }
 
 QLabel *FingerGuideWindow::addLabel(const QString &name, QWidget *client)
@@ -63,7 +64,8 @@ void FingerGuideWindow::buildLabels(QWidget *client)
     m_lblKey->setFont(japaneseFont(FontFace::Proportional, 249.75));
     setColours(m_lblKey, Qt::black, Qt::white);
 
-    // The reading is announced, not shown: black on the black window.
+    // The reading is announced, not shown: black on the black window. A
+    // screen reader still finds it, as it is the one text written for the ear.
     m_lblYubi = addLabel(QStringLiteral("lblYubi"), client);
     setTextColour(m_lblYubi, Qt::black);
 

@@ -25,7 +25,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildMenus();
+    void buildMenus(Announcer &announcer);
     void buildLabels(QWidget *client);
     QLabel *addLabel(const QString &name, QWidget *client);
     void handleKey(const TranslatedKey &key);

@@ -8,7 +8,7 @@
 namespace hoshi {
 
 void buildFingerMenus(QMainWindow *window, const FingerMenuNames &names,
-                      std::function<void(bool shown)> showFingerNames)
+                      std::function<void(bool shown)> showFingerNames, SayText sayVersion)
 {
     QMenu *file = addMenu(window, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
     addEntry(file, QStringLiteral("mnuEnd"), names.endCaption, [window] { window->close(); });
@@ -19,7 +19,7 @@ void buildFingerMenus(QMainWindow *window, const FingerMenuNames &names,
     addEntry(settings, names.showName, QStringLiteral("指の名前あり(&A)"),
              [showFingerNames] { showFingerNames(true); });
 
-    addVersionEntry(window, QStringLiteral("バージョン(&V)"));
+    addVersionEntry(window, QStringLiteral("バージョン(&V)"), std::move(sayVersion));
 }
 
 } // namespace hoshi

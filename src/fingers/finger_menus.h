@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/window_services.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,8 +18,9 @@ struct FingerMenuNames {
 };
 
 /// The menus every finger window carries: the file menu with its end entry,
-/// the settings menu that hides or shows the finger names, the version entry.
+/// the settings menu that hides or shows the finger names, the version entry
+/// whose box is said through `sayVersion`.
 void buildFingerMenus(QMainWindow *window, const FingerMenuNames &names,
-                      std::function<void(bool shown)> showFingerNames);
+                      std::function<void(bool shown)> showFingerNames, SayText sayVersion);
 
 } // namespace hoshi

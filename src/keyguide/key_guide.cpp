@@ -32,6 +32,7 @@ void KeyGuide::load()
     if (m_closeInputMethod)
         m_closeInputMethod();
     m_state.injectArmed = true;
+    m_announcer.hint(initialKeyText());
 }
 
 void KeyGuide::keyDown(int keyCode, int modifiers)

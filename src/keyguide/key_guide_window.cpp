@@ -43,7 +43,7 @@ KeyGuideWindow::KeyGuideWindow(Announcer &announcer, QWidget *parent)
     auto *client = new QWidget(this);
     setColours(client, Black, Qt::white);
     setCentralWidget(client);
-    buildMenu();
+    buildMenu(announcer);
     buildLabels(client);
     showState();
     // Key preview for the whole window: keys reach the guide before any
@@ -61,9 +61,9 @@ const KeyGuideState &KeyGuideWindow::guideState() const
     return m_guide->state();
 }
 
-void KeyGuideWindow::buildMenu()
+void KeyGuideWindow::buildMenu(Announcer &announcer)
 {
-    addVersionEntry(this, QStringLiteral("バージョン"));
+    addVersionEntry(this, QStringLiteral("バージョン"), sayThrough(announcer));
 }
 
 void KeyGuideWindow::buildLabels(QWidget *client)

@@ -33,7 +33,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void buildMenu();
+    void buildMenu(Announcer &announcer);
     void buildLabels(QWidget *client);
     bool isOwnKeyEvent(QObject *watched, QEvent *event) const;
     bool handleKeyEvent(QEvent *event);

@@ -23,12 +23,15 @@ inline QString cueFileName(Cue cue)
     return {};
 }
 
-/// Hands a text to the reading tool outside the program: it replaces the
-/// system clipboard's content with exactly that text.
+/// Hands texts to the reading tools: announce() replaces the system
+/// clipboard's content with exactly that text, and the reading voice says it;
+/// hint() is for the voice only (what to press next), never on the clipboard.
+/// The texts of one event are said in order; a later event cuts them short.
 class Announcer {
 public:
     virtual ~Announcer() = default;
     virtual void announce(const QString &text) = 0;
+    virtual void hint(const QString &text) { (void)text; }
 };
 
 /// Plays a sound cue without waiting; a new cue stops the one still playing.

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QTextToSpeech>
 
+#include <algorithm>
 #include <utility>
 
 namespace hoshi {
@@ -43,18 +44,22 @@ private:
     std::unique_ptr<QTextToSpeech> m_tts;
 };
 
-// The voice reads English practice lines: an English voice reads them best.
-void preferEnglish(QTextToSpeech &tts)
+// The voice reads English practice lines: an English voice, set explicitly,
+// so that a Japanese desktop does not read them with its Japanese voice.
+void chooseEnglish(QTextToSpeech &tts)
 {
-    if (tts.locale().language() == QLocale::English)
-        return;
     const QList<QLocale> locales = tts.availableLocales();
-    for (const QLocale &locale : locales) {
-        if (locale.language() == QLocale::English) {
-            tts.setLocale(locale);
-            return;
-        }
-    }
+    const auto english = [](const QLocale &locale) { return locale.language() == QLocale::English; };
+    const auto us = std::find_if(locales.begin(), locales.end(), [&](const QLocale &locale) {
+        return english(locale) && locale.territory() == QLocale::UnitedStates;
+    });
+    const auto any = std::find_if(locales.begin(), locales.end(), english);
+    if (us != locales.end())
+        tts.setLocale(*us);
+    else if (any != locales.end())
+        tts.setLocale(*any);
+    else
+        tts.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 QStringList defaultEngineOrder()
@@ -85,7 +90,7 @@ std::unique_ptr<Speaker> TtsVoiceFactory::createVoice()
         if (tts->state() == QTextToSpeech::Error)
             continue;
         tts->setVolume(1.0);
-        preferEnglish(*tts);
+        chooseEnglish(*tts);
         return std::make_unique<TtsSpeaker>(std::make_unique<QtSpeechEngine>(std::move(tts)));
     }
     return nullptr;

@@ -58,6 +58,8 @@ LauncherWindow::LauncherWindow(ModeWindows &modes, Announcer &announcer, QWidget
     m_title->setFont(japaneseFont(FontFace::Proportional, 48));
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setFocusPolicy(Qt::NoFocus);
+    // A fixed name: a screen reader would otherwise hear of a new one every tick.
+    m_title->setAccessibleName(initialTitle().trimmed());
     setColours(m_title, QColor(0, 0, 128), QColor(255, 255, 0));
     buildEntries(client);
     m_entries[0]->setFocus(Qt::OtherFocusReason);
@@ -75,7 +77,7 @@ void LauncherWindow::buildMenus()
     QMenu *file = addMenu(this, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
     addEntry(file, QStringLiteral("mnuEnd"), QStringLiteral("終了(&X or Escape)"),
              [this] { emit endProgramRequested(); });
-    addVersionEntry(this, QStringLiteral("バージョン(&V)"));
+    addVersionEntry(this, QStringLiteral("バージョン(&V)"), sayThrough(m_announcer));
 }
 
 void LauncherWindow::buildEntries(QWidget *client)

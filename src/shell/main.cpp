@@ -33,7 +33,15 @@ bool answerCommandLine(int argc, char **argv)
                         "A keyboard typing tutor; it starts into its launcher.\n\n"
                         "  --version       バージョンを表示 / print the version\n"
                         "  --help          この説明を表示 / print this help\n"
-                        "  --check-sounds  効果音ファイルの場所を確認 / show where the sound files are found\n");
+                        "  --check-sounds  効果音ファイルの場所を確認 / show where the sound files are found\n"
+                        "  --voice         スクリーンリーダーが動いていても読み上げる\n"
+                        "                  / the built-in voice speaks even when a screen reader runs\n"
+                        "  --no-voice      読み上げの声を出さない(クリップボードは使う)\n"
+                        "                  / no built-in voice, for your own clipboard reader\n\n"
+                        "読み上げは speech-dispatcher の日本語の声で行います。スクリーンリーダー(Orca)が\n"
+                        "動いているときは、読み上げをスクリーンリーダーに渡します。\n"
+                        "The built-in voice speaks Japanese through speech-dispatcher; when a screen\n"
+                        "reader (Orca) runs, what is to be heard goes to the screen reader instead.\n");
             return true;
         }
     }
@@ -47,6 +55,18 @@ bool hasArgument(int argc, char **argv, const char *name)
             return true;
     }
     return false;
+}
+
+hoshi::VoiceChoice voiceChoice(int argc, char **argv)
+{
+    hoshi::VoiceChoice choice = hoshi::VoiceChoice::Auto;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--voice") == 0)
+            choice = hoshi::VoiceChoice::Always;
+        else if (std::strcmp(argv[i], "--no-voice") == 0)
+            choice = hoshi::VoiceChoice::Never;
+    }
+    return choice;
 }
 
 // On Linux a desktop program needs a display; say how to get one.
@@ -93,6 +113,10 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    // Register on the accessibility bus even when no screen reader runs yet,
+    // so one started later finds the program.
+    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     QApplication app(argc, argv);
     hoshi::installQtJapanese(app);
     QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
@@ -100,7 +124,7 @@ int main(int argc, char **argv)
     // Menus large enough for a low-vision helper to read, in a Japanese face.
     QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
 
-    hoshi::AppServices services;
+    hoshi::AppServices services(voiceChoice(argc, argv));
     hoshi::ModeWindows modes;
     hoshi::registerModeWindows(modes, services);
     modes.setEndProgram([] { QCoreApplication::exit(0); });
@@ -109,7 +133,7 @@ int main(int argc, char **argv)
     QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, &app,
                      [] { QCoreApplication::exit(0); });
     launcher.show();
-    // Qt Multimedia is slow to start: load the cues after the first paint.
-    QTimer::singleShot(0, &app, [&services] { services.preloadSounds(); });
+    // Sound, speech and the dictionary are slow to start: after the first paint.
+    QTimer::singleShot(0, &app, [&services] { services.startAfterFirstPaint(); });
     return QApplication::exec();
 }

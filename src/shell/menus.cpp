@@ -23,10 +23,10 @@ QAction *addEntry(QWidget *menuOrBar, const QString &name, const QString &captio
     return entry;
 }
 
-QAction *addVersionEntry(QMainWindow *window, const QString &caption)
+QAction *addVersionEntry(QMainWindow *window, const QString &caption, SayText say)
 {
     return addEntry(window->menuBar(), QStringLiteral("mnuVersion"), caption,
-                    [window] { showVersionBox(window); });
+                    [window, say = std::move(say)] { showVersionBox(window, say); });
 }
 
 } // namespace hoshi

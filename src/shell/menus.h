@@ -2,6 +2,8 @@
 // Menu entries built the same way in every window: a caption, an object name
 // tests can find, and what choosing it does.
 
+#include "shell/window_services.h"
+
 #include <QString>
 
 #include <functional>
@@ -20,7 +22,7 @@ QMenu *addMenu(QMainWindow *window, const QString &name, const QString &caption)
 QAction *addEntry(QWidget *menuOrBar, const QString &name, const QString &caption,
                   std::function<void()> onChosen);
 
-/// The version entry on the menu bar that opens the version box.
-QAction *addVersionEntry(QMainWindow *window, const QString &caption);
+/// The version entry on the menu bar that opens the version box, said through `say`.
+QAction *addVersionEntry(QMainWindow *window, const QString &caption, SayText say);
 
 } // namespace hoshi

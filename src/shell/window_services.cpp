@@ -1,5 +1,6 @@
 #include "shell/window_services.h"
 
+#include "platform/services.h"
 #include "shell/version_info.h"
 
 #include <QGuiApplication>
@@ -74,10 +75,17 @@ QFont japaneseFont(FontFace face, double pointSize)
     return font;
 }
 
-void showVersionBox(QWidget *parent)
+SayText sayThrough(Announcer &announcer)
 {
-    // The message keeps CR LF as written; the box draws plain line feeds.
+    return [&announcer](const QString &text) { announcer.announce(text); };
+}
+
+void showVersionBox(QWidget *parent, const SayText &say)
+{
+    // The message is said with CR LF as written; the box draws plain line feeds.
     QString message = versionMessage();
+    if (say)
+        say(message);
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(QMessageBox::Information, versionBoxTitle(), message, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("versionBox"));

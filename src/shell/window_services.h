@@ -7,9 +7,20 @@
 #include <QFont>
 #include <QRect>
 
+#include <functional>
+
+class QString;
 class QWidget;
 
 namespace hoshi {
+
+class Announcer;
+
+/// A window's own reading channel: its announcer, or the English window's voice.
+using SayText = std::function<void(const QString &text)>;
+
+/// The channel that hands each text to the announcer.
+SayText sayThrough(Announcer &announcer);
 
 /// Top-left corner of the screen, the screen's full size, normal state.
 void placeFillingScreen(QWidget *window);
@@ -46,7 +57,8 @@ enum class FontFace {
 /// Japanese faces installed here.
 QFont japaneseFont(FontFace face, double pointSize);
 
-/// The one version box behind every window's version menu entry; modal.
-void showVersionBox(QWidget *parent);
+/// The one version box behind every window's version menu entry; modal. Its
+/// text is said once, just before it opens.
+void showVersionBox(QWidget *parent, const SayText &say);
 
 } // namespace hoshi

@@ -22,10 +22,16 @@ TypingExercise::TypingExercise(const TypingProfile &profile, Announcer &announce
     , m_cues(cues)
     , m_random(random)
 {
-    open();
+    resetWindow();
 }
 
 void TypingExercise::open()
+{
+    resetWindow();
+    sayHint(m_text.isLoaded() ? m_profile.hints.start : m_profile.hints.openFile);
+}
+
+void TypingExercise::resetWindow()
 {
     m_maru = 0;
     m_batsu = 0;
@@ -84,6 +90,7 @@ void TypingExercise::checkInput()
     ++m_batsu;
     showBatsu(m_batsu);
     m_cues.playCue(m_profile.wrongCue);
+    sayHint(m_profile.hints.wrongLine);
 }
 
 void TypingExercise::repeatLine()
@@ -106,6 +113,7 @@ void TypingExercise::reset()
     m_state.barShare = 1.0;
     m_state.timerOn = false;
     showTime();
+    sayHint(m_profile.hints.startOver);
 }
 
 void TypingExercise::drawLine()
@@ -157,8 +165,10 @@ std::optional<PracticeFileContent> TypingExercise::loadChosenFile(const QString 
     if (path.isEmpty())
         return std::nullopt;
     PracticeFileContent content = m_text.load(path);
-    if (content.ok())
+    if (content.ok()) {
         m_state.display.clear();
+        sayHint(m_profile.hints.loaded);
+    }
     return content;
 }
 
@@ -166,6 +176,14 @@ void TypingExercise::say(const QString &text)
 {
     if (m_profile.voice == TypingProfile::Voice::Announce)
         m_announcer.announce(text);
+    else if (m_speaker)
+        m_speaker->speak(text);
+}
+
+void TypingExercise::sayHint(const QString &text)
+{
+    if (m_profile.voice == TypingProfile::Voice::Announce)
+        m_announcer.hint(text);
     else if (m_speaker)
         m_speaker->speak(text);
 }

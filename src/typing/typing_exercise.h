@@ -46,7 +46,8 @@ public:
     /// The voice of a speaking profile; nullptr (no voice) skips speech.
     void setSpeaker(Speaker *speaker) { m_speaker = speaker; }
 
-    /// The window opens: a fresh run; the practice text stays.
+    /// The window opens: a fresh run; the practice text stays. The voice
+    /// says what to press first.
     void open();
     /// The window closes: the countdown ends with it.
     void close();
@@ -77,7 +78,10 @@ private:
     void reset();
     void drawLine();
     void endRun();
+    void resetWindow();
     void say(const QString &text);
+    /// Heard only, never on the clipboard: what to press next.
+    void sayHint(const QString &text);
     void showTime();
     void showMaru(int count);
     void showBatsu(int count);

@@ -29,6 +29,8 @@ TypingLook makeJapanese()
     look.keyGuide = {Green, Navy, FontFace::Proportional, KeyGuidePoints};
     // Kana come through the system's input method as usual.
     look.inputHints = Qt::ImhNone;
+    look.displayName = QStringLiteral("お手本");
+    look.inputName = QStringLiteral("入力");
     look.fileMenu = QStringLiteral("ファイル(&F)");
     look.openFile = QStringLiteral("ファイルを開く(&O)");
     look.openEditor = QStringLiteral("「メモ帳」を開く(&E)");
@@ -54,6 +56,8 @@ TypingLook makeEnglish()
     // Half-width letters: ask the input method to stay out of the way.
     look.inputHints = Qt::ImhLatinOnly | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
                       | Qt::ImhNoAutoUppercase;
+    look.displayName = QStringLiteral("Text to type");
+    look.inputName = QStringLiteral("Input");
     look.fileMenu = QStringLiteral("File(&F)");
     look.openFile = QStringLiteral("Open Text File(&O)");
     look.openEditor = QStringLiteral("Open Note Pad(&E)");

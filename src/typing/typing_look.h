@@ -21,13 +21,15 @@ struct LabelLook {
 struct TypingLook {
     QString objectName;
     QColor windowColour;
-    bool inputInFrame = false; ///< Frame1 holds the input box too, not only the display
+    bool inputInFrame = false; ///< the black panel holds the input box too, not only the display
     LabelLook time;
     LabelLook maru;
     LabelLook batsu;
     LabelLook score;
     LabelLook keyGuide;
     Qt::InputMethodHints inputHints;
+    QString displayName; ///< accessible names of txtHyoji and txtNyuryoku
+    QString inputName;
 
     QString fileMenu;
     QString openFile;

@@ -29,6 +29,12 @@ TypingProfile makeJapanese()
         QStringLiteral("このファイルは101行より長いので、はじめの101行だけを練習に使います。");
     p.lineCutMessage = QStringLiteral("とても長い行があったので、その行ははじめの部分だけを使います。");
     p.editorFailedMessage = QStringLiteral("テキスト エディターを起動できませんでした。");
+    // In kana: the reading voice says them as written.
+    p.hints = {QStringLiteral("こんとろーる おーで ふぁいるを ひらいてね"),
+               QStringLiteral("えんたーで はじまるよ"),
+               QStringLiteral("よみこんだよ。えんたーで はじまるよ"),
+               QStringLiteral("ちがうよ。こんとろーるで もういちど きけるよ"),
+               QStringLiteral("はじめから。えんたーで はじまるよ")};
     return p;
 }
 
@@ -52,6 +58,11 @@ TypingProfile makeEnglish()
         QStringLiteral("This file has more than 101 lines. Only the first 101 lines are used.");
     p.lineCutMessage = QStringLiteral("A line of this file is very long. Only its beginning is used.");
     p.editorFailedMessage = QStringLiteral("The text editor could not be started.");
+    p.hints = {QStringLiteral("Press Control O to open a text file."),
+               QStringLiteral("Press Enter to start."),
+               QStringLiteral("The text is ready. Press Enter to start."),
+               QStringLiteral("Not quite. Press Control to hear the line again."),
+               QStringLiteral("Starting over. Press Enter to start.")};
     return p;
 }
 

@@ -32,6 +32,15 @@ struct TimeLimitEntry {
 /// Seconds and time-bar colour of a run length; the same in both windows.
 TimeLimitEntry timeLimitEntry(TimeLimitChoice choice);
 
+/// What the voice alone says at the quiet moments of a typing window.
+struct TypingHints {
+    QString openFile;  ///< opened with no practice text yet
+    QString start;     ///< opened with a practice text
+    QString loaded;    ///< a practice text was read
+    QString wrongLine; ///< Enter on a line that does not match
+    QString startOver; ///< Esc
+};
+
 /// Texts, sound and voice of one typing window.
 struct TypingProfile {
     enum class Voice { Announce, Speak };
@@ -46,6 +55,7 @@ struct TypingProfile {
     QString moreLinesMessage;
     QString lineCutMessage;
     QString editorFailedMessage;
+    TypingHints hints;
 
     const QString &captionFor(TimeLimitChoice choice) const;
     /// What to tell the user after a load: why it failed, or what was cut.

@@ -7,7 +7,6 @@
 #include "shell/menus.h"
 #include "shell/widget_look.h"
 
-#include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,16 +59,19 @@ TypingWindow::~TypingWindow() = default;
 
 void TypingWindow::buildControls(QWidget *client)
 {
-    m_frame1 = new QFrame(client);
+    // A plain panel: a QFrame would be reported as a window of its own.
+    m_frame1 = new QWidget(client);
     m_frame1->setObjectName(QStringLiteral("Frame1"));
     setColours(m_frame1, Qt::black, Qt::white);
 
     m_txtHyoji = new TypingTextBox(TypingTextBox::Role::Display, Qt::white, m_frame1);
     m_txtHyoji->setObjectName(QStringLiteral("txtHyoji"));
+    m_txtHyoji->setAccessibleName(m_look.displayName);
 
     m_txtNyuryoku = new TypingTextBox(TypingTextBox::Role::Input, QColor(255, 255, 0),
                                       m_look.inputInFrame ? m_frame1 : client);
     m_txtNyuryoku->setObjectName(QStringLiteral("txtNyuryoku"));
+    m_txtNyuryoku->setAccessibleName(m_look.inputName);
     m_txtNyuryoku->setInputMethodHints(m_look.inputHints);
     m_txtNyuryoku->installEventFilter(this);
     connect(m_txtNyuryoku, &QPlainTextEdit::textChanged, this, &TypingWindow::onInputChanged);
@@ -119,7 +121,7 @@ void TypingWindow::buildMenus()
             render();
         });
     }
-    addVersionEntry(this, m_look.versionEntry);
+    addVersionEntry(this, m_look.versionEntry, [this](const QString &text) { say(text); });
 }
 
 void TypingWindow::load()
@@ -167,9 +169,22 @@ void TypingWindow::tell(const QStringList &messages)
 {
     if (messages.isEmpty())
         return;
+    // Said with CR LF like every announcement; the box draws plain line feeds.
+    const QString text = messages.join(QStringLiteral("\r\n"));
+    say(text);
     QMessageBox box(QMessageBox::Information, windowTitle(), messages.join(u'\n'), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("typingMessage"));
     box.exec();
+}
+
+// The exercise's channel: the Japanese window announces, the English one
+// speaks with the voice it handed the exercise.
+void TypingWindow::say(const QString &text)
+{
+    if (m_exercise.profile().voice == TypingProfile::Voice::Announce)
+        m_services.announcer.announce(text);
+    else if (m_voice)
+        m_voice->speak(text);
 }
 
 bool TypingWindow::eventFilter(QObject *watched, QEvent *event)

@@ -7,7 +7,6 @@
 
 #include <memory>
 
-class QFrame;
 class QLabel;
 class QTimer;
 
@@ -63,6 +62,7 @@ private:
     void layOut();
     void placeBar();
     void tell(const QStringList &messages);
+    void say(const QString &text);
 
     const TypingLook &m_look;
     TypingServices m_services;
@@ -71,7 +71,7 @@ private:
     std::unique_ptr<Speaker> m_voice;
     bool m_rendering = false;
 
-    QFrame *m_frame1 = nullptr;
+    QWidget *m_frame1 = nullptr;
     TypingTextBox *m_txtHyoji = nullptr;
     TypingTextBox *m_txtNyuryoku = nullptr;
     QLabel *m_lblTime = nullptr;

@@ -1,6 +1,10 @@
 # Helpers for the end-to-end scripts: start the program, send real keys,
-# read the clipboard from outside as a reading tool would.
+# read the clipboard from outside as a reading tool would, and read what
+# reached the private speech-dispatcher as a listener would hear it.
 set -euo pipefail
+
+HOSHI_E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export HOSHI_SPEECHD_DIR=${HOSHI_SPEECHD_DIR:-${TMPDIR:-/tmp}/speechd}
 
 fail() {
     echo "FAIL: $*" >&2
@@ -24,8 +28,10 @@ wait_for_clipboard() {
     fail "clipboard is '$(printf %q "$actual")', expected '$(printf %q "$expected")'"
 }
 
+# start_program [ARGUMENT...]: the program, its output appended to this
+# script's log.
 start_program() {
-    "$HOSHI_PROGRAM" >"${TMPDIR:-/tmp}/hoshi-e2e-$$.log" 2>&1 &
+    "$HOSHI_PROGRAM" "$@" >>"${TMPDIR:-/tmp}/hoshi-e2e-$$.log" 2>&1 &
     PROGRAM_PID=$!
     trap 'kill $PROGRAM_PID 2>/dev/null || true' EXIT
 }
@@ -60,6 +66,32 @@ press() {
     sleep 0.15
 }
 
+# open_practice_file WINDOW PATH: Ctrl+O in the typing window WINDOW opens the
+# file dialog, a new window of the program whose file-name box takes a full
+# path; it is gone again when this returns.
+open_practice_file() {
+    local typing=$1 path=$2 dialog="" before
+    before=$(xdotool search --onlyvisible --name '.' 2>/dev/null || true)
+    focus_window "$typing"
+    press ctrl+o
+    for _ in $(seq 100); do
+        dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null \
+                 | grep -vxF -e "$typing" -f <(printf '%s\n' "$before") | head -n 1 || true)
+        [ -n "$dialog" ] && break
+        sleep 0.1
+    done
+    [ -n "$dialog" ] || fail "no file dialog appeared"
+    focus_window "$dialog"
+    xdotool type --delay 20 "$path"
+    sleep 0.3
+    press Return
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$dialog" || break
+        sleep 0.1
+    done
+    focus_window "$typing"
+}
+
 # wait_for_exit SECONDS: the program ended; its status is in EXIT_STATUS.
 wait_for_exit() {
     local seconds=$1 waited=0
@@ -72,4 +104,229 @@ wait_for_exit() {
     wait "$PROGRAM_PID"
     EXIT_STATUS=$?
     set -e
+}
+
+# marked_processes: every process of this run but the caller, by the mark
+# with_xvfb.sh puts in the environment (one grep reads all of /proc, so it
+# does not meet itself).
+marked_processes() {
+    local pid
+    for pid in $(grep -lzxF "HOSHI_E2E_RUN=$HOSHI_E2E_RUN" /proc/[0-9]*/environ 2>/dev/null \
+                 | cut -d/ -f3); do
+        [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] || echo "$pid"
+    done
+}
+
+# --- the private speech-dispatcher ------------------------------------------
+
+# speechd_configure: its configuration, logs and socket in this run's folder.
+# Its one output module writes each text it is given to heard.txt and takes
+# HOSHI_SPEECHD_SPEAK_SECONDS (0.5 by default) to "say" it, so that a text is
+# still being said when the next key comes.
+speechd_configure() {
+    local dir=$HOSHI_SPEECHD_DIR
+    mkdir -p "$dir/conf/modules" "$dir/log" "$XDG_RUNTIME_DIR/speech-dispatcher"
+    # Where libspeechd looks by default too, should a client ignore the address.
+    export HOSHI_SPEECHD_SOCKET=$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock
+    export SPEECHD_ADDRESS=unix_socket:$HOSHI_SPEECHD_SOCKET
+    # libspeechd and python3-speechd run "SPEECHD_CMD --spawn ..." when they
+    # cannot connect: here that only notes the try and refuses.
+    cat >"$dir/no-autospawn" <<EOF
+#!/bin/sh
+echo "\$*" >>"$dir/autospawn.log"
+echo "no autospawn in the end-to-end tests" >&2
+exit 1
+EOF
+    chmod +x "$dir/no-autospawn"
+    export SPEECHD_CMD=$dir/no-autospawn
+    # A "speech-dispatcher --spawn" started some other way reads this and refuses.
+    mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher"
+    echo "DisableAutoSpawn" >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
+
+    cat >"$dir/conf/speechd.conf" <<EOF
+LogLevel 3
+LogDir "$dir/log"
+# Every read from a client, byte for byte: what ssip_log.py decodes.
+CustomLogFile "protocol" "$dir/log/protocol.log"
+DisableAutoSpawn
+# The output module still opens a sound device: ALSA's null device takes it all.
+AudioOutputMethod "alsa"
+AudioALSADevice "null"
+AddModule "textfile" "sd_generic" "$dir/conf/modules/textfile.conf"
+DefaultModule textfile
+EOF
+    cat >"$dir/conf/modules/textfile.conf" <<EOF
+GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >>'$dir/heard.txt'; sleep ${HOSHI_SPEECHD_SPEAK_SECONDS:-0.5}"
+GenericLanguage "ja" "ja" "utf-8"
+GenericLanguage "en" "en" "utf-8"
+GenericLanguage "en-US" "en-US" "utf-8"
+AddVoice "ja" "FEMALE1" "ja"
+AddVoice "en" "MALE1" "en"
+AddVoice "en-US" "FEMALE1" "en-US"
+EOF
+}
+
+# speechd_start: the server in the foreground with no idle shutdown; it
+# answers on its socket before this returns.
+speechd_start() {
+    local dir=$HOSHI_SPEECHD_DIR
+    rm -f "$HOSHI_SPEECHD_SOCKET" "$dir/speechd.pid"
+    speech-dispatcher --run-single --timeout 0 --communication-method unix_socket \
+        --socket-path "$HOSHI_SPEECHD_SOCKET" --config-dir "$dir/conf" --log-dir "$dir/log" \
+        --pid-file "$dir/speechd.pid" >>"$dir/log/server.out" 2>&1 &
+    echo $! >"$dir/server.pid"
+    # Its end, when a test kills it, is no news for the shell to print.
+    disown $!
+    for _ in $(seq 100); do
+        speechd_answers && return 0
+        kill -0 "$(cat "$dir/server.pid")" 2>/dev/null || break
+        sleep 0.1
+    done
+    cat "$dir/log/server.out" "$dir/log/speech-dispatcher.log" >&2 2>/dev/null || true
+    fail "speech-dispatcher did not start"
+}
+
+# speechd_answers: something accepts connections on the private socket.
+speechd_answers() {
+    python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
+        "$HOSHI_SPEECHD_SOCKET" 2>/dev/null
+}
+
+# speechd_stop [SIGNAL]: the server is gone (a zombie counts as gone).
+speechd_stop() {
+    local pid
+    pid=$(cat "$HOSHI_SPEECHD_DIR/server.pid")
+    kill -"${1:-TERM}" "$pid" 2>/dev/null || true
+    for _ in $(seq 50); do
+        grep -qs '^State:[[:space:]]*[^Z]' "/proc/$pid/status" || return 0
+        sleep 0.1
+    done
+    fail "speech-dispatcher $pid did not end"
+}
+
+# speech_events [CLIENT]: what CLIENT (hoshinotamago by default) sent, one
+# event a line, as ssip_log.py prints it.
+speech_events() {
+    python3 "$HOSHI_E2E_DIR/ssip_log.py" --client "${1:-hoshinotamago}" \
+        "$HOSHI_SPEECHD_DIR/log/protocol.log"
+}
+
+# spoken_texts [CLIENT]: the texts CLIENT asked to be said, in order, one a
+# line; a line break inside a text is written \n (\r, \t and \\ likewise).
+spoken_texts() {
+    speech_events "$@" | awk -F'\t' '$1 == "speak" { print $5 }'
+}
+
+# spoken_script [CLIENT]: the texts, with a line "<cancel>" where CLIENT
+# cancelled or stopped what it was still saying.
+spoken_script() {
+    speech_events "$@" | awk -F'\t' '
+        $1 == "speak" { print $5 }
+        $1 == "cancel" || $1 == "stop" { print "<cancel>" }'
+}
+
+# spoken_cancels [CLIENT]: how many times CLIENT cancelled or stopped speech.
+spoken_cancels() {
+    spoken_script "$@" | grep -cx '<cancel>' || true
+}
+
+# heard_texts: what the output module was given to say, after the server's
+# queueing: a text cancelled before its turn never gets there.
+heard_texts() {
+    cat "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true
+}
+
+# speech_escape TEXT: TEXT written as spoken_texts writes it.
+speech_escape() {
+    local text=${1//\\/\\\\}
+    text=${text//$'\n'/\\n}
+    text=${text//$'\r'/\\r}
+    printf '%s' "${text//$'\t'/\\t}"
+}
+
+# wait_for_spoken EXPECTED [SECONDS]: the last text the program asked to be
+# said is EXPECTED.
+wait_for_spoken() {
+    local expected seconds=${2:-10} waited=0 actual=""
+    expected=$(speech_escape "$1")
+    while [ "$waited" -lt $((seconds * 10)) ]; do
+        actual=$(spoken_texts | tail -n 1)
+        [ "$actual" = "$expected" ] && return 0
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    fail "last spoken text is '$actual', expected '$expected'"
+}
+
+# speech_mark [CLIENT]: the waits below look only at what is said from now on.
+speech_mark() {
+    SPEECH_MARK=$(spoken_script "$@" | wc -l)
+}
+
+# wait_for_spoken_sequence EXPECTED...: the program's next texts since the
+# mark are these, in this order (cancels between them are not counted). The
+# mark then moves past them, so whatever follows meets the next wait.
+wait_for_spoken_sequence() {
+    _wait_for_speech any "$@"
+}
+
+# wait_for_spoken_event EXPECTED...: as wait_for_spoken_sequence, for the
+# texts of one key event: a cancel may come before them, never between them.
+wait_for_spoken_event() {
+    _wait_for_speech event "$@"
+}
+
+# wait_for_cancelled_event EXPECTED...: a key event that came while the
+# program was still speaking: it cancels that first, then says these texts.
+wait_for_cancelled_event() {
+    _wait_for_speech cancelled "$@"
+}
+
+_wait_for_speech() {
+    local kind=$1 waited=0 seconds=${HOSHI_SPEECH_WAIT:-10} text line matched used cut leading
+    shift
+    local -a expected=() window=()
+    for text in "$@"; do
+        expected+=("$(speech_escape "$text")")
+    done
+    while :; do
+        mapfile -t window < <(spoken_script | tail -n +"$((${SPEECH_MARK:-0} + 1))")
+        matched=0 used=0 cut=0 leading=0
+        for line in "${window[@]}"; do
+            [ "$matched" -eq "${#expected[@]}" ] && break
+            used=$((used + 1))
+            if [ "$line" = "<cancel>" ]; then
+                if [ "$matched" -eq 0 ]; then leading=1; else cut=1; fi
+                continue
+            fi
+            # What was said stays said: a wrong text fails at once.
+            [ "$line" = "${expected[matched]}" ] \
+                || fail "spoken since the mark: $(printf '%q ' "${window[@]}")" \
+                        "expected: $(printf '%q ' "${expected[@]}")"
+            matched=$((matched + 1))
+        done
+        [ "$matched" -eq "${#expected[@]}" ] && break
+        [ "$waited" -ge $((seconds * 10)) ] \
+            && fail "spoken since the mark: $(printf '%q ' "${window[@]}")" \
+                    "expected: $(printf '%q ' "${expected[@]}")"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    if [ "$kind" != any ] && [ "$cut" -eq 1 ]; then
+        fail "a cancel came between the texts of one event: $(printf '%q ' "${window[@]:0:used}")"
+    fi
+    if [ "$kind" = cancelled ] && [ "$leading" -eq 0 ]; then
+        fail "no cancel before a key event that came while speaking: $(printf '%q ' "${window[@]:0:used}")"
+    fi
+    SPEECH_MARK=$((${SPEECH_MARK:-0} + used))
+}
+
+# assert_silent_since_mark [CLIENT]: CLIENT asked for nothing to be said
+# since the mark (taken for that client). Call it once something else shows
+# the program has handled the keys, e.g. their clipboard announcement came.
+assert_silent_since_mark() {
+    local window
+    window=$(spoken_script "$@" | tail -n +"$((${SPEECH_MARK:-0} + 1))")
+    [ -z "$(grep -vx '<cancel>' <<<"$window" || true)" ] \
+        || fail "${1:-hoshinotamago} asked to say: $(printf '%q' "$window")"
 }

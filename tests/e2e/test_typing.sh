@@ -39,26 +39,8 @@ press 5
 typing=$(window_named "応用日本語入力　３分")
 focus_window "$typing"
 
-# Ctrl+O opens the dialog, a new window of the program; its file-name box
-# takes a full path.
-press ctrl+o
-dialog=""
-for _ in $(seq 100); do
-    dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null \
-             | grep -vx -e "$launcher" -e "$typing" | head -n 1 || true)
-    [ -n "$dialog" ] && break
-    sleep 0.1
-done
-[ -n "$dialog" ] || fail "no file dialog appeared"
-focus_window "$dialog"
-xdotool type --delay 20 "$practice"
-sleep 0.3
-press Return
-for _ in $(seq 100); do
-    xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$dialog" || break
-    sleep 0.1
-done
-focus_window "$typing"
+# The file is chosen through the real file dialog.
+open_practice_file "$typing" "$practice"
 
 # The first Enter starts the run and announces a line.
 set_sentinel

@@ -1,30 +1,80 @@
 #!/usr/bin/env bash
 # Runs one end-to-end script against the program under a private Xvfb with a
-# JIS keymap: with_xvfb.sh SCRIPT PROGRAM
+# JIS keymap, a private D-Bus session (where the accessibility bus is started
+# on demand) and a private speech-dispatcher that makes no sound and logs what
+# every client sends it: with_xvfb.sh SCRIPT PROGRAM
 set -euo pipefail
 script=$1
 export HOSHI_PROGRAM=$2
+here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb xdotool xclip setxkbmap; do
+for tool in Xvfb xdotool xclip setxkbmap dbus-daemon speech-dispatcher python3; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh"; exit 1; }
 done
 
-fifo=$(mktemp -u)
-mkfifo "$fifo"
-# -noreset keeps the JIS keymap when the last client disconnects.
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$fifo" 2>/dev/null &
-xvfb_pid=$!
-read -r display_number <"$fifo"
-rm -f "$fifo"
 # The program's output goes to a private folder, shown when anything fails.
 export TMPDIR
 TMPDIR=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null || true; rm -rf "$TMPDIR"' EXIT
-export DISPLAY=":$display_number"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-setxkbmap -model jp106 -layout jp
+# Every process of this run inherits the mark; at the end whatever still
+# carries it is ended, also what D-Bus activated and what the script left.
+export HOSHI_E2E_RUN=$TMPDIR
+# shellcheck source=tests/e2e/lib.sh
+source "$here/lib.sh"
 
 status=0
+finish() {
+    local code=$? pids
+    set +e
+    [ "$status" -eq 0 ] && status=$code
+    pids=$(marked_processes)
+    # shellcheck disable=SC2086 # a list of process ids
+    [ -n "$pids" ] && kill $pids 2>/dev/null
+    for _ in $(seq 30); do
+        pids=$(marked_processes)
+        [ -z "$pids" ] && break
+        sleep 0.1
+    done
+    # shellcheck disable=SC2086
+    [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
+    rm -rf "$TMPDIR"
+    exit "$status"
+}
+trap finish EXIT
+
+# Nothing of the desktop this runs on: own home, settings, runtime folder.
+export HOME=$TMPDIR/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
+export XDG_RUNTIME_DIR=$TMPDIR/run
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export GSETTINGS_BACKEND=memory
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY SESSION_MANAGER AT_SPI_BUS_ADDRESS \
+      SPEECHD_SOCKET SPEECHD_HOST SPEECHD_PORT
+
+fifo=$TMPDIR/xvfb-display
+mkfifo "$fifo"
+# -noreset keeps the JIS keymap when the last client disconnects.
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$fifo" 2>/dev/null &
+read -r display_number <"$fifo"
+rm -f "$fifo"
+export DISPLAY=":$display_number"
+setxkbmap -model jp106 -layout jp
+
+# A session bus of this run only: without one, D-Bus clients would start one
+# bound to the display (dbus-launch) that outlives the test.
+dbus-daemon --session --nofork --nopidfile --print-address=3 \
+    --address="unix:dir=$XDG_RUNTIME_DIR" 3>"$TMPDIR/dbus-address" 2>"$TMPDIR/dbus.log" &
+for _ in $(seq 100); do
+    [ -s "$TMPDIR/dbus-address" ] && break
+    sleep 0.05
+done
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$TMPDIR/dbus-address")
+[ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "the session bus did not start"
+export DBUS_SESSION_BUS_ADDRESS
+
+speechd_configure
+speechd_start
+
 bash "$script" || status=$?
 # A sanitizer report fails the test even where the script did not wait for the program's exit.
 if grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$TMPDIR"/hoshi-e2e-*.log 2>/dev/null; then
@@ -35,5 +85,10 @@ if [ "$status" -ne 0 ]; then
     for log in "$TMPDIR"/hoshi-e2e-*.log; do
         [ -f "$log" ] && { echo "--- program output ($log):" >&2; cat "$log" >&2; }
     done
+    if [ -s "$HOSHI_SPEECHD_DIR/log/protocol.log" ]; then
+        echo "--- what speech-dispatcher was sent (all clients):" >&2
+        python3 "$here/ssip_log.py" "$HOSHI_SPEECHD_DIR/log/protocol.log" >&2 || true
+    fi
+    [ -s "$HOSHI_SPEECHD_DIR/autospawn.log" ] && { echo "--- autospawn tried:" >&2; cat "$HOSHI_SPEECHD_DIR/autospawn.log" >&2; }
 fi
 exit "$status"

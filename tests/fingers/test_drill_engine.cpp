@@ -123,6 +123,20 @@ class TestDrillEngine : public QObject {
     Q_OBJECT
 
 private slots:
+    void space_is_hinted_when_a_run_can_start()
+    {
+        // State: a drill. Action: open it, start, run out the time.
+        Drill drill;
+        drill.engine.load();
+        drill.engine.start();
+        for (int i = 0; i < alphabet().timeLimit; ++i)
+            drill.engine.tick();
+        // Expected: the hint on opening and after the score, never on the clipboard.
+        QCOMPARE(drill.services.hints(), (QStringList{DrillEngine::startHint(), DrillEngine::startHint()}));
+        QVERIFY(!drill.services.announcements().contains(DrillEngine::startHint()));
+        QCOMPARE(drill.services.log.back().kind, hoshi::testing::Effect::Hint);
+    }
+
     void tables_match_the_drills_data()
     {
         QTest::addColumn<const DrillProfile *>("profile");

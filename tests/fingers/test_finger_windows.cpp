@@ -3,7 +3,9 @@
 #include "fingers/drill_tables.h"
 #include "fingers/drill_window.h"
 #include "fingers/finger_guide_window.h"
+#include "shell/version_info.h"
 #include "support/fakes.h"
+#include "support/screen_reader.h"
 #include "effect_text.h"
 
 #include <QAction>
@@ -18,8 +20,11 @@ using hoshi::DrillWindow;
 using hoshi::FingerGuideWindow;
 using hoshi::testing::ding;
 using hoshi::testing::effectTexts;
+using hoshi::testing::accessible;
 using hoshi::testing::RecordingServices;
+using hoshi::testing::saidTexts;
 using hoshi::testing::ScriptedRandom;
+using hoshi::testing::windowsInside;
 
 namespace {
 
@@ -48,6 +53,23 @@ void trigger(const QWidget &window, const char *action)
 void typeShownKey(QWidget &window)
 {
     QTest::keyClick(&window, text(window, "lblKey").toLower().at(0).toLatin1());
+}
+
+// What a screen reader reads of the named control: its name, "(hidden)" when
+// it is left out as not shown.
+QString heard(const QWidget &window, const char *name)
+{
+    QAccessibleInterface *iface = accessible(child(window, name));
+    return iface->state().invisible ? QStringLiteral("(hidden)") : iface->text(QAccessible::Name);
+}
+
+// Expected: the version box said once, with CR LF, just before it opened, and readable.
+void checkVersionBox(QWidget &window, RecordingServices &services)
+{
+    const auto box = hoshi::testing::versionBoxOf(window, services);
+    QCOMPARE(box.saidBefore, QStringList{QStringLiteral("announce ") + hoshi::versionMessage()});
+    QCOMPARE(box.accessibleText, hoshi::versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QCOMPARE(saidTexts(services), box.saidBefore);
 }
 
 bool timerOn(const QWidget &window)
@@ -160,6 +182,41 @@ private slots:
         QVERIFY(shown(window, "lblYubiHyoji"));
     }
 
+    void finger_guide_is_read_by_a_screen_reader()
+    {
+        // State: opened at step 1. Expected: no panel taken for a window; the key, the finger and
+        // the reading (drawn black on black, written for the ear) read as they stand.
+        FingerGuideWindow window(m_services, m_services);
+        window.open();
+        QCOMPARE(windowsInside(window), QStringList());
+        const auto readOut = [&window] {
+            return QStringList{heard(window, "lblKey"), heard(window, "lblYubiHyoji"), heard(window, "lblYubi")};
+        };
+        QCOMPARE(readOut(), (QStringList{"F", "ひだり\u3000人さし指", "ひだりひとさしゆびえふ"}));
+        // Action: f, then the finger names hidden. Expected: step 2 read, with the reading announced.
+        QTest::keyClick(&window, 'f');
+        trigger(window, "mnuHintoNashi");
+        QCOMPARE(readOut(), (QStringList{"R", "(hidden)", m_services.announcements().last()}));
+        checkVersionBox(window, m_services);
+    }
+
+    void drill_is_read_by_a_screen_reader()
+    {
+        // State: the alphabet drill opened; its draws give F, then G. Expected: no panel taken for
+        // a window; the target and its finger left out while hidden.
+        auto window = drill(hoshi::alphabetDrillProfile(), {0, 3});
+        window->open();
+        QCOMPARE(windowsInside(*window), QStringList());
+        QCOMPARE(heard(*window, "lblKey") + heard(*window, "lblYubi"), QStringLiteral("(hidden)(hidden)"));
+        // Action: Space, a miss. Expected: the target, its finger and the counts read as they stand.
+        QTest::keyClick(window.get(), Qt::Key_Space);
+        QTest::keyClick(window.get(), 'q');
+        const QStringList readOut{heard(*window, "lblKey"), heard(*window, "lblYubi"), heard(*window, "lblTime"),
+                                  heard(*window, "lblBatsu"), heard(*window, "cmdStart")};
+        QCOMPARE(readOut, (QStringList{"G", "左手\u3000人さし指", "TIME 30", "× 1", "START"}));
+        checkVersionBox(*window, m_services);
+    }
+
     void drill_opens_ready_with_profile_look_data()
     {
         QTest::addColumn<bool>("numbers");
@@ -192,7 +249,8 @@ private slots:
         QCOMPARE(child(*window, "Frame1")->palette().color(QPalette::Window), QColor(Qt::black));
         QVERIFY(child(*window, "lblKey")->parentWidget() == child(*window, "Frame1"));
         QCOMPARE(child(*window, "cmdStart")->font().pointSizeF(), 36.0);
-        QVERIFY(m_services.log.empty());
+        QVERIFY(m_services.announcements().isEmpty());
+        QCOMPARE(m_services.hints(), QStringList{hoshi::DrillEngine::startHint()});
     }
 
     void drill_runs_data()

@@ -26,7 +26,8 @@ done
 
 depends=$(dpkg-deb -f "$package" Depends)
 for needed in "qt6-speech-speechd-plugin | qt6-speech-flite-plugin" fonts-ipafont-gothic \
-              libqt6widgets6 libqt6multimedia6 libqt6texttospeech6; do
+              libqt6widgets6 libqt6multimedia6 libqt6texttospeech6 libspeechd2 libmecab2 \
+              speech-dispatcher-espeak-ng mecab-naist-jdic; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks '$needed': $depends"
 done
 [ "$(dpkg-deb -f "$package" Section)" = education ] || fail "section is not education"

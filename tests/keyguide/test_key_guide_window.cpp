@@ -3,8 +3,10 @@
 // and a double-click on the key text ends the program.
 #include "keyguide/key_guide.h"
 #include "keyguide/key_guide_window.h"
+#include "shell/version_info.h"
 #include "shell/window_services.h"
 #include "support/fakes.h"
+#include "support/screen_reader.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QTest>
 
 using namespace hoshi;
+using hoshi::testing::accessible;
 using hoshi::testing::RecordingServices;
 
 namespace {
@@ -57,7 +60,8 @@ private slots:
         QVERIFY(label("Label2")->alignment() & Qt::AlignRight);
         QCOMPARE(m_window->centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 0));
         QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("mnuVersion"))->text(), QStringLiteral("バージョン"));
-        QVERIFY(m_services.log.empty());
+        QVERIFY(m_services.announcements().isEmpty());
+        QCOMPARE(m_services.hints(), QStringList{QStringLiteral("キーをおしてね")});
     }
 
     void keys_are_shown_and_do_not_close_or_move_focus_data()
@@ -165,6 +169,21 @@ private slots:
         QVERIFY(!m_window->isVisible());
     }
 
+    void a_screen_reader_reads_the_key_its_reading_and_the_version_box()
+    {
+        // State: open. Action: A. Expected: no panel taken for a window; the labels read as they stand.
+        QCOMPARE(hoshi::testing::windowsInside(*m_window), QStringList());
+        QTest::keyClick(m_window.get(), Qt::Key_A);
+        QCOMPARE(QStringList({heard("lblKey"), heard("lblYomi"), heard("Label2")}),
+                 QStringList({"ａ", "Ａ", "Alt＋F4で終了"}));
+        // Action: the version entry. Expected: its text announced once, with CR LF, just before
+        // the box opened, and readable in the box.
+        const auto box = hoshi::testing::versionBoxOf(*m_window, m_services);
+        QCOMPARE(box.saidBefore, QStringList{QStringLiteral("announce ") + versionMessage()});
+        QCOMPARE(box.accessibleText, versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(hoshi::testing::saidTexts(m_services), box.saidBefore);
+    }
+
     void layout_follows_the_client_area()
     {
         // State: a 1000 x 800 window. Expected: the rows at their share of the client area.
@@ -184,6 +203,7 @@ private slots:
 
 private:
     QLabel *label(const char *name) const { return m_window->findChild<QLabel *>(QString::fromLatin1(name)); }
+    QString heard(const char *name) const { return accessible(label(name))->text(QAccessible::Name); }
 
     RecordingServices m_services;
     std::unique_ptr<KeyGuideWindow> m_window;

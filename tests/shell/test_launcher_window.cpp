@@ -3,7 +3,9 @@
 #include "shell/launcher_window.h"
 #include "shell/mode_window.h"
 #include "shell/mode_windows.h"
+#include "shell/version_info.h"
 #include "support/fakes.h"
+#include "support/screen_reader.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -151,6 +153,22 @@ private slots:
         const QString start = m_launcher->titleText();
         QTRY_VERIFY_WITH_TIMEOUT(m_launcher->titleText() != start, 2000);
         QCOMPARE(m_launcher->titleText(), start.mid(1) + start.left(1));
+    }
+
+    void a_screen_reader_hears_a_fixed_title_and_the_version_box()
+    {
+        // State: shown. Expected: no panel taken for a window; the title's name is the title
+        // before scrolling, and stays so while it scrolls.
+        QCOMPARE(hoshi::testing::windowsInside(*m_launcher), QStringList());
+        QAccessibleInterface *title = hoshi::testing::accessible(m_launcher->findChild<QLabel *>("lblTitle"));
+        const QString start = m_launcher->titleText();
+        QTRY_VERIFY_WITH_TIMEOUT(m_launcher->titleText() != start, 2000);
+        QCOMPARE(title->text(QAccessible::Name), QStringLiteral("ほしのたまご Ver.２"));
+        // Action: the version entry. Expected: announced once, with CR LF, just before it opened.
+        const auto box = hoshi::testing::versionBoxOf(*m_launcher, *m_services);
+        QCOMPARE(box.saidBefore, QStringList{QStringLiteral("announce ") + versionMessage()});
+        QCOMPARE(box.accessibleText, versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(hoshi::testing::saidTexts(*m_services), box.saidBefore);
     }
 
     void layout_follows_the_client_area()

@@ -16,7 +16,7 @@ namespace hoshi::testing {
 
 /// One output of a behaviour class, in the order it happened.
 struct Effect {
-    enum Kind { Announce, Cue, Speak, Inject } kind;
+    enum Kind { Announce, Hint, Cue, Speak, Inject } kind;
     QString text;      ///< announced or spoken text
     hoshi::Cue cue{};  ///< the cue played
     int keyCode = 0;   ///< the injected key
@@ -31,6 +31,7 @@ class RecordingServices final : public hoshi::Announcer, public hoshi::CuePlayer
                                 public hoshi::Speaker, public hoshi::KeyInjector {
 public:
     void announce(const QString &text) override { log.push_back({Effect::Announce, text}); }
+    void hint(const QString &text) override { log.push_back({Effect::Hint, text}); }
     void playCue(hoshi::Cue cue) override { log.push_back({Effect::Cue, {}, cue}); }
     void speak(const QString &text) override { log.push_back({Effect::Speak, text}); }
     void inject(int keyCode, int modifiers, hoshi::KeyDirection direction) override
@@ -40,6 +41,7 @@ public:
 
     QStringList announcements() const { return texts(Effect::Announce); }
     QStringList spoken() const { return texts(Effect::Speak); }
+    QStringList hints() const { return texts(Effect::Hint); }
     int cueCount(hoshi::Cue cue) const
     {
         int n = 0;

@@ -29,6 +29,8 @@ QStringList effects(const testing::RecordingServices &services)
 {
     QStringList out;
     for (const Effect &e : services.log) {
+        if (e.kind == Effect::Hint)
+            continue; // checked on their own
         if (e.kind == Effect::Cue)
             out << QStringLiteral("cue ") + cueFileName(e.cue);
         else
@@ -186,7 +188,9 @@ private slots:
             "TIME 180 ○ 1 × 0 [two] [] timer bar 100% practice/4");
         QTest::newRow("English speaks where Japanese announces; Boo on a wrong try")
             << true << "load draw:0 enter type:on enter ctrl runout"
-            << QStringList{"speak one", "cue boo.wav", "speak one", "speak GAME OVER.  RESET!", "speak SCORE -1"}
+            << QStringList{"speak The text is ready. Press Enter to start.", "speak one", "cue boo.wav",
+                           "speak Not quite. Press Control to hear the line again.", "speak one",
+                           "speak GAME OVER.  RESET!", "speak SCORE -1"}
             << "TIME 0 ○ 0 × 1 [GAME OVER.  RESET!] [on] locked SCORE -1 bar 0% practice/4";
     }
 
@@ -236,6 +240,22 @@ private slots:
         QCOMPARE(jp.exercise.state().caption, QStringLiteral("応用日本語入力　３分"));
         QCOMPARE(jp.exercise.state().barColour, (Rgb{0, 0, 255}));
         QCOMPARE(jp.exercise.state().keyGuide, QStringLiteral("Esc:RESET\r\nCtrl:REPEAT"));
+    }
+
+    void the_quiet_moments_are_hinted_by_voice_only()
+    {
+        // State: a new Japanese exercise. Action: open, load, a wrong line, Esc, reopen.
+        Rig rig(TypingProfile::japanese());
+        const TypingHints &hints = TypingProfile::japanese().hints;
+        rig.exercise.open();
+        run(rig, QStringLiteral("load type:x enter esc"));
+        rig.exercise.close();
+        rig.exercise.open();
+        // Expected: each hint once, in order, and none of them on the clipboard.
+        QCOMPARE(rig.services.hints(),
+                 (QStringList{hints.openFile, hints.loaded, hints.wrongLine, hints.startOver, hints.start}));
+        for (const QString &hint : rig.services.hints())
+            QVERIFY(!rig.services.announcements().contains(hint));
     }
 
     void a_cancelled_dialog_reads_the_earlier_file_again()

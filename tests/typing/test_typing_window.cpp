@@ -1,7 +1,9 @@
 // The real typing windows offscreen, driven by key clicks: loading through
 // the file dialog, the run, key routing, messages, menus and layout.
 #include "typing/typing_window.h"
+#include "shell/version_info.h"
 #include "support/fakes.h"
+#include "support/screen_reader.h"
 #include "support/test_files.h"
 
 #include <QAction>
@@ -57,26 +59,11 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
     int editorCalls = 0;
 };
 
-// Closes every message box that opens while it lives and keeps its text.
-struct MessageCatcher {
-    MessageCatcher()
-    {
-        QObject::connect(&poll, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                box->done(QMessageBox::Ok);
-            }
-        });
-        poll.start(5);
-    }
-    QTimer poll;
-    QStringList texts;
-};
-
 // A window with recording services, opened.
 struct WindowRig {
     explicit WindowRig(TypingLanguage language = TypingLanguage::Japanese, bool voice = true)
-        : system(services)
+        : boxes(services)
+        , system(services)
         , window(language, TypingServices{services, services, system, system, system})
     {
         system.voiceAvailable = voice;
@@ -100,8 +87,8 @@ struct WindowRig {
         key(Qt::Key_Return);
     }
 
-    MessageCatcher messages;
     RecordingServices services;
+    BoxCatcher boxes;
     FakeSystem system;
     TypingWindow window;
 };
@@ -176,7 +163,7 @@ private slots:
         QCOMPARE(rig.label("lblMaru"), QStringLiteral("○ 1"));
         QCOMPARE(rig.input()->toPlainText(), QString());
         QCOMPARE(rig.services.announcements(), (QStringList{first, rig.shown()}));
-        QVERIFY(rig.messages.texts.isEmpty());
+        QVERIFY(rig.boxes.texts().isEmpty());
     }
 
     void long_lines_wrap_inside_the_window()
@@ -223,12 +210,12 @@ private slots:
 
     void the_user_is_told_data()
     {
+        const auto ja = TypingLanguage::Japanese;
+        const auto en = TypingLanguage::English;
         QTest::addColumn<TypingLanguage>("language");
         QTest::addColumn<bool>("editorStarts"); // the editor is started where there is no file
         QTest::addColumn<int>("fileLines");
         QTest::addColumn<QStringList>("told");
-        const auto ja = TypingLanguage::Japanese;
-        const auto en = TypingLanguage::English;
         QTest::newRow("150 lines") << ja << true << 150
                                    << QStringList{"このファイルは101行より長いので、はじめの101行だけを練習に使います。"};
         QTest::newRow("150 lines, English")
@@ -259,8 +246,17 @@ private slots:
             rig.trigger("mnuFileText");
             QCOMPARE(rig.system.editorCalls, 1);
         }
-        // Expected: exactly these messages; the window goes on working.
-        QTEST(rig.messages.texts, "told");
+        // Expected: exactly these messages, each said once through the window's channel just
+        // before its box opened, and readable in the box; the window goes on working.
+        QTEST(rig.boxes.texts(), "told");
+        const QString channel =
+            language == TypingLanguage::English ? QStringLiteral("speak ") : QStringLiteral("announce ");
+        for (const BoxCatcher::Box &box : rig.boxes.boxes) {
+            QCOMPARE(box.saidBefore.value(box.saidBefore.size() - 1), channel + box.text);
+            QCOMPARE(saidTexts(rig.services).count(channel + box.text), 1);
+            QCOMPARE(box.role, QAccessible::AlertMessage);
+            QCOMPARE(box.accessibleText, box.text);
+        }
         rig.loadFile(m_practice);
         rig.key(Qt::Key_Return);
         QVERIFY(rig.timer()->isActive());
@@ -275,10 +271,11 @@ private slots:
         const QString folder = m_dir.filePath(QStringLiteral("notes.txt"));
         QVERIFY(QDir().mkpath(folder));
         rig.loadFile(folder);
-        // Expected: one message naming it; the text and the line kept.
-        QCOMPARE(rig.messages.texts.size(), 1);
-        QVERIFY(rig.messages.texts.first().startsWith(QStringLiteral("フォルダーは開けません。")));
-        QVERIFY(rig.messages.texts.first().contains(folder));
+        // Expected: one message naming it on its own line, announced with CR LF; the text and
+        // the line kept.
+        const QString error = QStringLiteral("フォルダーは開けません。テキスト ファイルを選んでください。");
+        QCOMPARE(rig.boxes.texts(), QStringList{error + u'\n' + folder});
+        QCOMPARE(rig.services.announcements().last(), error + QStringLiteral("\r\n") + folder);
         QCOMPARE(rig.window.exercise().text().practiceFile(), m_practice);
         QCOMPARE(rig.shown(), QStringLiteral("banana"));
     }
@@ -307,6 +304,68 @@ private slots:
               "captions");
         QCOMPARE(rig.window.findChild<QAction *>(QStringLiteral("mnuFileOpen"))->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::Key_O));
+    }
+
+    void screen_reader_reads_the_boxes_data()
+    {
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::addColumn<QString>("displayName");
+        QTest::addColumn<QString>("inputName");
+        QTest::newRow("japanese") << TypingLanguage::Japanese << "お手本" << "入力";
+        QTest::newRow("english") << TypingLanguage::English << "Text to type" << "Input";
+    }
+
+    void screen_reader_reads_the_boxes()
+    {
+        // State: the window. Expected: no panel taken for a window of its own; both boxes named,
+        // the display read-only, nothing in them.
+        QFETCH(TypingLanguage, language);
+        WindowRig rig(language);
+        QCOMPARE(windowsInside(rig.window), QStringList());
+        QAccessibleInterface *display = accessible(rig.window.findChild<QPlainTextEdit *>(QStringLiteral("txtHyoji")));
+        QAccessibleInterface *input = accessible(rig.input());
+        QTEST(display->text(QAccessible::Name), "displayName");
+        QTEST(input->text(QAccessible::Name), "inputName");
+        QVERIFY(display->state().readOnly);
+        QVERIFY(!input->state().readOnly);
+        QCOMPARE(textOf(display), QString());
+        // Action: a file loaded, Ctrl draws entry 1, "ban" typed. Expected: both read from the boxes.
+        rig.loadFile(m_practice);
+        rig.key(Qt::Key_Control);
+        QTest::keyClicks(rig.input(), QStringLiteral("ban"));
+        QCOMPARE(textOf(display), QStringLiteral("banana"));
+        QCOMPARE(textOf(input), QStringLiteral("ban"));
+        // Action: the rest of the line and Enter. Expected: the next line read, the input empty.
+        rig.typeLine(QStringLiteral("ana"));
+        QCOMPARE(textOf(display), rig.shown());
+        QVERIFY(Lines.contains(textOf(display)));
+        QCOMPARE(textOf(input), QString());
+    }
+
+    void version_box_is_said_through_the_window_channel_data()
+    {
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::addColumn<bool>("voice");
+        QTest::addColumn<QString>("channel");
+        QTest::newRow("japanese: announced") << TypingLanguage::Japanese << true << "announce ";
+        QTest::newRow("english: spoken") << TypingLanguage::English << true << "speak ";
+        QTest::newRow("english without a voice: silent") << TypingLanguage::English << false << "";
+    }
+
+    void version_box_is_said_through_the_window_channel()
+    {
+        // State: the window. Action: the version entry.
+        QFETCH(TypingLanguage, language);
+        QFETCH(bool, voice);
+        QFETCH(QString, channel);
+        WindowRig rig(language, voice);
+        rig.services.clear();
+        rig.trigger("mnuVersion");
+        // Expected: one box, its text said once with CR LF just before it opened, drawn with line feeds.
+        QCOMPARE(rig.boxes.texts(), QStringList{versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n"))});
+        const QStringList said = channel.isEmpty() ? QStringList() : QStringList{channel + versionMessage()};
+        QCOMPARE(rig.boxes.boxes.front().saidBefore, said);
+        QCOMPARE(saidTexts(rig.services), said);
     }
 
     void english_window_speaks_with_a_new_voice_at_every_opening()
@@ -342,7 +401,7 @@ private slots:
         rig.typeLine(rig.shown());
         QCOMPARE(rig.label("lblMaru"), QStringLiteral("○ 1"));
         QVERIFY(rig.services.log.empty());
-        QVERIFY(rig.messages.texts.isEmpty());
+        QVERIFY(rig.boxes.texts().isEmpty());
     }
 };
 

@@ -1,0 +1,37 @@
+#pragma once
+// The words, marks and numbers the reading voice says our own way, before
+// anything reaches MeCab: it reads "×" as カケル, "101" as イチゼロイチ and
+// leaves ○, ¥ and our English captions alone.
+
+#include <QString>
+#include <QStringView>
+
+namespace hoshi::kana {
+
+/// How a table entry sounds inside a longer text; a text that is only the
+/// entry is always read as its word (the key guide announces single marks).
+enum class InText {
+    Spoken, ///< its reading, everywhere
+    Pause,  ///< sentence punctuation: a short pause
+    Quiet   ///< brackets and quotes: nothing
+};
+
+struct Word {
+    QStringView text; ///< NFKC-folded; matched without regard to case
+    QStringView reading;
+    InText inText;
+};
+
+/// The longest entry written at pos of text, or nullptr. An entry that begins
+/// or ends with an ASCII letter only matches a whole word, so "A" is not
+/// found in "ABC" nor "End" in "Ending".
+const Word *wordAt(QStringView text, qsizetype pos);
+
+/// A run of ASCII digits read as a Japanese number (2026 にせんにじゅうろく), up
+/// to twelve digits; longer runs and runs with a leading zero digit by digit.
+QString numberReading(QStringView digits);
+
+/// Every ASCII digit on its own: "05" ぜろご.
+QString digitByDigit(QStringView digits);
+
+} // namespace hoshi::kana

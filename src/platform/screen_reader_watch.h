@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace hoshi {
+
+/// Follows whether a screen reader runs, as the accessibility bus says
+/// (org.a11y.Status.ScreenReaderEnabled on the session bus). Without a
+/// session bus no screen reader is assumed. Nothing here waits for an answer.
+class ScreenReaderWatch final : public QObject {
+    Q_OBJECT
+public:
+    explicit ScreenReaderWatch(QObject *parent = nullptr);
+
+    /// Asks once and follows every change from then on.
+    void start();
+    bool screenReaderRunning() const { return m_running; }
+
+signals:
+    void screenReaderRunningChanged(bool running);
+
+private slots:
+    void propertiesChanged(const QString &interface, const QVariantMap &changed,
+                           const QStringList &invalidated);
+
+private:
+    void ask();
+    void update(bool running);
+
+    bool m_running = false;
+};
+
+} // namespace hoshi

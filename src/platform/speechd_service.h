@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/speech_service.h"
+
+#include <QByteArray>
+
+namespace hoshi {
+
+/// speech-dispatcher through libspeechd, in Japanese: the service a screen
+/// reader speaks through, so the user's own voice and rate apply. The address
+/// is the desktop's default (SPEECHD_ADDRESS when set); a service that is not
+/// running is started the way every speech-dispatcher client starts it.
+class SpeechdService final : public SpeechService {
+public:
+    explicit SpeechdService(QByteArray language = "ja");
+    ~SpeechdService() override;
+    SpeechdService(const SpeechdService &) = delete;
+    SpeechdService &operator=(const SpeechdService &) = delete;
+
+    bool open() override;
+    void close() override;
+    bool say(const QString &text) override;
+    bool cancel() override;
+
+private:
+    QByteArray m_language;
+    void *m_connection = nullptr; // libspeechd's connection, an unnamed struct
+};
+
+} // namespace hoshi

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/services.h"
+#include "platform/voice_output.h"
+
+#include <QObject>
+
+namespace hoshi {
+
+/// Announces on the clipboard exactly as before and hands the same texts,
+/// and the voice-only hints, to the voice. Texts given before control goes
+/// back to the event loop belong to one event.
+class SpokenAnnouncer final : public Announcer {
+public:
+    SpokenAnnouncer(Announcer &clipboard, VoiceOutput &voice);
+
+    void announce(const QString &text) override;
+    void hint(const QString &text) override;
+
+private:
+    VoiceOutput::Turn nextTurn();
+
+    Announcer &m_clipboard;
+    VoiceOutput &m_voice;
+    QObject m_context; // drops the pending end-of-event call with the announcer
+    bool m_eventOpen = false;
+};
+
+} // namespace hoshi

@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""What speech-dispatcher's clients sent it, from its protocol log.
+
+speech-dispatcher (0.11) started with `CustomLogFile "protocol" FILE` writes
+every read from a client as
+
+    [date : usec] speechd:     FD:DATA:|<bytes as read>| (LENGTH)
+
+and every reply the same way with REPLY. A read may hold part of a command or
+several, so the bytes of each connection are joined and parsed as SSIP: CRLF
+ends a line, SPEAK starts a text that ends at a line holding only ".", and a
+line of the text that starts with "." was sent with one more dot.
+
+Prints one event per line, tab-separated, in the order the server read them:
+    speak   CLIENT  PRIORITY  LANGUAGE  TEXT
+    cancel  CLIENT  SCOPE
+    stop    CLIENT  SCOPE
+    char    CLIENT  PRIORITY  LANGUAGE  CHARACTER   (also key, sound_icon)
+CLIENT is the middle part of the client's "user:client:component" name. In
+TEXT a backslash, line feed, carriage return and tab are written \\ \n \r \t
+so that each event stays on one line.
+
+usage: ssip_log.py [--client NAME] LOG...
+"""
+import re
+import sys
+
+HEADER = re.compile(rb"^\[[^\]\n]*\] speechd: +(\d+):(DATA|REPLY):\|", re.M)
+TRAILER = re.compile(rb"\| \((\d+)\)\n")
+
+
+def entries(data):
+    """(fd, kind, payload) for each logged read or reply."""
+    position = 0
+    while True:
+        header = HEADER.search(data, position)
+        if not header:
+            return
+        start = header.end()
+        if header.group(2) == b"REPLY":
+            # Replies carry no length; what the program says back is not needed.
+            yield int(header.group(1)), "REPLY", b""
+            position = start
+            continue
+        # The payload may itself hold "| (n)": the right trailer names its length.
+        end = None
+        for trailer in TRAILER.finditer(data, start):
+            if int(trailer.group(1)) == trailer.start() - start:
+                end = trailer
+                break
+        if end is None:
+            return  # a write still under way
+        yield int(header.group(1)), "DATA", data[start:end.start()]
+        position = end.end()
+
+
+def escape(text):
+    return (text.replace("\\", "\\\\").replace("\n", "\\n")
+            .replace("\r", "\\r").replace("\t", "\\t"))
+
+
+class Connection:
+    def __init__(self):
+        self.buffer = b""
+        self.reset()
+
+    def reset(self):
+        self.client = ""
+        self.priority = ""
+        self.language = ""
+        self.text = None  # the lines of a text being received
+
+    def feed(self, payload):
+        self.buffer += payload
+        while b"\r\n" in self.buffer:
+            line, self.buffer = self.buffer.split(b"\r\n", 1)
+            event = self.line(line.decode("utf-8", "replace"))
+            if event:
+                yield event
+
+    def line(self, line):
+        if self.text is not None:
+            if line == ".":
+                text, self.text = "\r\n".join(self.text), None
+                return ("speak", self.client, self.priority, self.language, escape(text))
+            self.text.append(line[1:] if line.startswith("..") else line)
+            return None
+        words = line.split(" ", 3)
+        command = words[0].upper()
+        if command == "SPEAK":
+            self.text = []
+        elif command == "SET" and len(words) == 4 and words[1].upper() == "SELF":
+            setting, value = words[2].upper(), words[3].strip().strip('"')
+            if setting == "CLIENT_NAME":
+                # The first command of every connection: a reused descriptor is a new client.
+                self.reset()
+                parts = value.split(":")
+                self.client = parts[1] if len(parts) == 3 else value
+            elif setting == "PRIORITY":
+                self.priority = value.lower()
+            elif setting == "LANGUAGE":
+                self.language = value
+        elif command in ("CANCEL", "STOP"):
+            scope = words[1].lower() if len(words) > 1 else ""
+            return (command.lower(), self.client, scope)
+        elif command in ("CHAR", "KEY", "SOUND_ICON"):
+            value = line.split(" ", 1)[1] if " " in line else ""
+            return (command.lower(), self.client, self.priority, self.language, escape(value))
+        return None
+
+
+def events(paths):
+    for path in paths:
+        try:
+            with open(path, "rb") as log:
+                data = log.read()
+        except FileNotFoundError:
+            continue
+        connections = {}
+        for fd, kind, payload in entries(data):
+            if kind != "DATA":
+                continue
+            connection = connections.setdefault(fd, Connection())
+            yield from connection.feed(payload)
+
+
+def main(argv):
+    client = None
+    if len(argv) >= 2 and argv[0] == "--client":
+        client, argv = argv[1], argv[2:]
+    out = sys.stdout
+    for event in events(argv):
+        if client is None or event[1] == client:
+            out.write("\t".join(event) + "\n")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

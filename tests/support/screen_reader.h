@@ -1,0 +1,122 @@
+#pragma once
+// What a screen reader finds in the windows: their accessible trees, and the
+// modal boxes as they open, with what the program had said by then.
+
+#include "support/fakes.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+namespace hoshi::testing {
+
+inline QAccessibleInterface *accessible(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+/// Calls `visit` for every interface below `root` in the accessible tree.
+inline void forEachBelow(QAccessibleInterface *root, const std::function<void(QAccessibleInterface *)> &visit)
+{
+    for (int i = 0; root && i < root->childCount(); ++i) {
+        QAccessibleInterface *child = root->child(i);
+        if (!child)
+            continue;
+        visit(child);
+        forEachBelow(child, visit);
+    }
+}
+
+/// Object names of what a screen reader takes for a window of its own inside
+/// `window`: a border (a QFrame) or a nested window.
+inline QStringList windowsInside(QWidget &window)
+{
+    QStringList found;
+    forEachBelow(accessible(&window), [&found](QAccessibleInterface *iface) {
+        if (iface->role() == QAccessible::Border || iface->role() == QAccessible::Window)
+            found << iface->object()->objectName();
+    });
+    return found;
+}
+
+/// The whole text of a text interface; an empty string where there is none.
+inline QString textOf(QAccessibleInterface *iface)
+{
+    QAccessibleTextInterface *text = iface ? iface->textInterface() : nullptr;
+    return text ? text->text(0, text->characterCount()) : QString();
+}
+
+/// "announce TEXT" and "speak TEXT" for each text the services were given.
+inline QStringList saidTexts(const RecordingServices &services)
+{
+    QStringList out;
+    for (const Effect &effect : services.log) {
+        if (effect.kind == Effect::Announce)
+            out << QStringLiteral("announce ") + effect.text;
+        else if (effect.kind == Effect::Speak)
+            out << QStringLiteral("speak ") + effect.text;
+    }
+    return out;
+}
+
+/// Closes every modal message box as soon as it is up, and keeps for each one
+/// its text, what a screen reader reads of it, and what had been said by then.
+class BoxCatcher {
+public:
+    struct Box {
+        QString text;
+        QString accessibleText; ///< the box's accessible value
+        QAccessible::Role role{};
+        QStringList saidBefore; ///< saidTexts() when it was up
+    };
+
+    explicit BoxCatcher(const RecordingServices &services)
+        : m_services(services)
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, [this] { catchBox(); });
+        m_poll.start(5);
+    }
+
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Box &box : boxes)
+            out << box.text;
+        return out;
+    }
+
+    std::vector<Box> boxes;
+
+private:
+    void catchBox()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        QAccessibleInterface *iface = accessible(box);
+        boxes.push_back({box->text(), iface->text(QAccessible::Value), iface->role(), saidTexts(m_services)});
+        box->reject();
+    }
+
+    const RecordingServices &m_services;
+    QTimer m_poll;
+};
+
+/// Chooses the window's version entry and returns the one box it opened; an
+/// empty box when it opened none or more than one. The services are cleared first.
+inline BoxCatcher::Box versionBoxOf(QWidget &window, RecordingServices &services)
+{
+    services.clear();
+    BoxCatcher catcher(services);
+    window.findChild<QAction *>(QStringLiteral("mnuVersion"))->trigger();
+    return catcher.boxes.size() == 1 ? catcher.boxes.front() : BoxCatcher::Box{};
+}
+
+} // namespace hoshi::testing
