@@ -25,8 +25,9 @@ constexpr int PronunciationField = 8;
 constexpr int ReadingField = 7;
 constexpr char16_t PauseMark = u'、';
 constexpr char16_t KatakanaToHiragana = 0x60;
-// MeCab takes an unknown run of one script as a word from each of its
-// characters, time growing with the square of the run: long runs go in pieces.
+// MeCab tries an unknown run of one script as a word from each of its
+// characters to its end, time growing with the square of the run: long runs
+// go to it in pieces.
 constexpr qsizetype MaxPiece = 256;
 
 bool isAsciiDigit(QChar c)
@@ -290,15 +291,20 @@ QString tokenReading(const MeCab::Node &node)
     return surface;
 }
 
-// Where the piece from start ends: at a change of script in its second half
-// when there is one (a word rarely spans one), else at MaxPiece.
+bool isHiragana(QChar c)
+{
+    return c >= u'\u3041' && c <= u'\u309F';
+}
+
+// Where the piece from start ends: in its second half where hiragana give
+// way to kanji or katakana, as a new word mostly starts there, else at MaxPiece.
 qsizetype pieceEnd(QStringView run, qsizetype start)
 {
     const qsizetype limit = start + MaxPiece;
     if (limit >= run.size())
         return run.size();
     for (qsizetype i = limit; i > start + MaxPiece / 2; --i) {
-        if (run[i].script() != run[i - 1].script())
+        if (isHiragana(run[i - 1]) && !isHiragana(run[i]) && !run[i].isLowSurrogate())
             return i;
     }
     return run[limit].isLowSurrogate() ? limit + 1 : limit;
@@ -349,9 +355,14 @@ bool KanaReader::readsKanji() const
 
 QString KanaReader::reading(const QString &text) const
 {
-    const QString folded = speakableCharacters(text).normalized(QString::NormalizationForm_KC);
+    // ～ in Japanese text is the wave dash (cp932 decodes 〜 to it), which
+    // NFKC would turn into the tilde key.
+    const QString folded = speakableCharacters(text)
+                               .replace(u'\uFF5E', u'\u301C')
+                               .normalized(QString::NormalizationForm_KC);
     if (const std::optional<QString> alone = wholeEntry(folded))
         return *alone;
+    const std::lock_guard lock(m_mutex);
     Composer composer([this](const QString &run, bool afterNumber) { return kanaOf(run, afterNumber); });
     return tidy(composer.compose(folded));
 }

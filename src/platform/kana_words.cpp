@@ -102,6 +102,7 @@ constexpr Word Words[] = {
     {u"、", u"てん", Pause},
     {u"。", u"まる", Pause},
     {u"・", u"なかぐろ", Pause},
+    {u"〜", u"なみせん", Pause},
 
     {u"(", u"かっこ", Quiet},
     {u")", u"かっことじ", Quiet},
@@ -111,7 +112,7 @@ constexpr Word Words[] = {
     {u"}", u"ちゅうかっことじ", Quiet},
     {u"\"", u"だぶるくおーてーしょん", Quiet},
     {u"'", u"あぽすとろふぃー", Quiet},
-    {u"`", u"ばっくくおーと", Quiet},
+    {u"`", u"しんぐるくおーてーしょん", Quiet}, // as the key guide names it
 };
 
 constexpr std::array<QStringView, 10> DigitNames{

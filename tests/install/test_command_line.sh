@@ -11,7 +11,7 @@ version=$(without_display --version) || fail "--version exited with status $?"
 [[ $version == *"ほしのたまご"*"2.0"* ]] || fail "--version printed '$version'"
 
 help=$(without_display --help) || fail "--help exited with status $?"
-for expected in "Usage: hoshinotamago" "--version" "--help" "--check-sounds"; do
+for expected in "Usage: hoshinotamago" "--version" "--help" "--check-sounds" "--voice" "--no-voice"; do
     [[ $help == *"$expected"* ]] || fail "--help does not mention '$expected': $help"
 done
 

@@ -234,7 +234,7 @@ private slots:
             {"－", "まいなす"}, {"-", "まいなす"}, {"＾", "べきじょう"}, {"￥", "えんまーく"}, {"_", "あんだーらいん"},
             {"！", "えくすくらめーしょん"}, {"\"", "だぶるくおーてーしょん"}, {"＃", "しゃーぷ"}, {"＄", "どる"},
             {"％", "ぱーせんと"}, {"＆", "あんど"}, {"'", "あぽすとろふぃー"}, {"(", "かっこ"}, {")", "かっことじ"},
-            {"=", "いこーる"}, {"~", "ちるだ"}, {"|", "たてぼう"}, {"`", "ばっくくおーと"}, {"{", "ちゅうかっこ"},
+            {"=", "いこーる"}, {"~", "ちるだ"}, {"|", "たてぼう"}, {"`", "しんぐるくおーてーしょん"}, {"{", "ちゅうかっこ"},
             {"}", "ちゅうかっことじ"}, {"＋", "ぷらす"}, {"＊", "あすたりすく"}, {"<", "しょうなり"},
             {">", "だいなり"}, {"?", "くえすちょんまーく"}, {"．", "ぴりおど"}, {"○", "まる"}, {"×", "ばつ"}};
         for (const auto &[mark, reading] : marks) {
@@ -266,6 +266,7 @@ private slots:
         addRow("line with ideographic space", QStringLiteral("左手　小指"), QStringLiteral("ひだりて こゆび"));
         addRow("line with brackets", QStringLiteral("「メモ帳」を開く"), QStringLiteral("めもちょーをひらく"));
         addRow("line ending in !", QStringLiteral("がんばろう!"), QStringLiteral("がんばろう"));
+        addRow("wave dash, not the tilde key", QStringLiteral("よろしく～"), QStringLiteral("よろしく"));
         addRow("sentences", QStringLiteral("雨です。でも、行きます"), QStringLiteral("あめです、でも、いきます"));
         addRow("year after a number", QStringLiteral("2026年に"), QStringLiteral("にせんにじゅうろくねんに"));
         addRow("people after a number", QStringLiteral("３人"), QStringLiteral("さんにん"));
