@@ -2,7 +2,9 @@
 # Prints, for the release build under a private Xvfb: start-up to the first
 # announcement, key-down to announcement in the launcher, the key guide, a
 # drill and the typing window, resident memory and idle CPU, next to a bare
-# Qt Widgets program built here as the floor. It measures; it asserts nothing.
+# Qt Widgets program built here as the floor; and the same start-up and keys
+# to the first text handed to a private speech-dispatcher (bench/speech.sh).
+# It measures; it asserts nothing.
 # STARTS (9), REPEATS (200) and IDLE_SECONDS (10) change the sample sizes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,14 +24,23 @@ program=build/release/bin/hoshinotamago
 first='１\r\n押せばわかる'
 workdir=$(mktemp -d)
 pids=()
+source bench/speech.sh
 
-fifo=$(mktemp -u); mkfifo "$fifo"
+finish() {
+    set +e
+    kill "${pids[@]}" 2>/dev/null
+    session_stop
+    rm -rf "$workdir"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+fifo=$workdir/xvfb-display; mkfifo "$fifo"
 Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$fifo" 2>/dev/null &
-xvfb=$!; read -r number <"$fifo"; rm -f "$fifo"
-trap 'kill "${pids[@]}" $xvfb 2>/dev/null || true; rm -rf "$workdir"' EXIT
+read -r number <"$fifo"
 export DISPLAY=":$number"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 setxkbmap -model jp106 -layout jp
+session_start
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 
@@ -68,22 +79,30 @@ idle_cpu() {
     awk -v a="$before" -v b="$(cpu_ticks "$1")" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.2f", (b - a) / hz }'
 }
 
-# start_measured PROGRAM: started and shown; sets STARTED_PID.
+# start_measured [--speaks] PROGRAM [ARGUMENT...]: started and shown (and,
+# with --speaks, its first text read by speech-dispatcher); sets STARTED_PID.
 start_measured() {
+    local speaks="" offset
+    [ "$1" = --speaks ] && { speaks=1; shift; }
     printf 'bench' | xclip -selection clipboard
-    "$1" >"$workdir/program.log" 2>&1 &
+    offset=$(log_size)
+    "$@" >>"$workdir/program.log" 2>&1 &
     STARTED_PID=$!
     pids+=("$STARTED_PID")
     wait_for_text "$first"
+    [ -z "$speaks" ] || wait_for_speak "$offset"
     sleep 1.5
 }
 
-figure() { awk -v field="$2" '/median/ { for (i = 1; i <= NF; ++i) if ($i == field) print $(i + 1) }' <<<"$1"; }
+# figure OUTPUT FIELD: the number after FIELD on the probe's first median line.
+figure() { awk -v field="$2" '/median/ { for (i = 1; i <= NF; ++i) if ($i == field) print $(i + 1); exit }' <<<"$1"; }
+startup_median() { awk -v kind="$2" -v p="$3" '$1 == kind && $2 == p { print $4 }' <<<"$1"; }
 
-echo "== start-up to first announcement ($starts starts each) =="
-startups=$("$probe" startup "$first" "$starts" "$bare" "$program" | tee -a /dev/stderr)
-bare_startup=$(awk -v p="$bare" '/median/ && $2 == p { print $4 }' <<<"$startups")
-hoshi_startup=$(awk -v p="$program" '/median/ && $2 == p { print $4 }' <<<"$startups")
+echo "== start-up to first announcement and first spoken text ($starts starts each) =="
+startups=$("$probe" startup "$first" "$starts" "$bare" --speech "$protocol_log" "$program" | tee -a /dev/stderr)
+bare_startup=$(startup_median "$startups" startup_to_first_announcement_ms "$bare")
+hoshi_startup=$(startup_median "$startups" startup_to_first_announcement_ms "$program")
+hoshi_speech_startup=$(startup_median "$startups" startup_to_first_speech_ms "$program")
 
 echo "== resident memory and idle CPU =="
 start_measured "$bare"
@@ -91,22 +110,30 @@ bare_pid=$STARTED_PID
 bare_rss=$(resident_kib "$bare_pid")
 bare_idle=$(idle_cpu "$bare_pid")
 kill "$bare_pid"
-start_measured "$program"
+start_measured "$program" --no-voice
+quiet_pid=$STARTED_PID
+quiet_rss=$(resident_kib "$quiet_pid")
+kill "$quiet_pid"
+# With the voice on, after its first text, so that MeCab's dictionary is in.
+start_measured --speaks "$program"
 hoshi_pid=$STARTED_PID
 hoshi_rss=$(resident_kib "$hoshi_pid")
 hoshi_idle=$(idle_cpu "$hoshi_pid")
-echo "bare: ${bare_rss} KiB, ${bare_idle} s CPU over ${idle} s; hoshinotamago: ${hoshi_rss} KiB, ${hoshi_idle} s"
+echo "bare: ${bare_rss} KiB, ${bare_idle} s CPU over ${idle} s; hoshinotamago: ${hoshi_rss} KiB, ${hoshi_idle} s;" \
+     "--no-voice: ${quiet_rss} KiB"
 
 echo "== key-down to announcement ($repeats keys each) =="
 launcher=$(window_named "ほしのたまごいりぐち")
 focus "$launcher"
 launcher_keys=$("$probe" keys Down "$repeats" | tee -a /dev/stderr)
+launcher_speech=$("$probe" speech Down "$repeats" "$protocol_log" | tee -a /dev/stderr)
 
 # The key guide: a letter announces its display text, then its reading.
 xdotool key 1
 guide=$(window_named "押せばわかる")
 focus "$guide"
 guide_keys=$("$probe" keys a "$repeats" "Ａ" | tee -a /dev/stderr)
+guide_speech=$("$probe" speech a "$repeats" "$protocol_log" | tee -a /dev/stderr)
 xdotool key alt+F4
 focus "$launcher"
 
@@ -119,6 +146,7 @@ printf 'bench' | xclip -selection clipboard
 xdotool key space
 for _ in $(seq 100); do target=$(clipboard); [ "$target" != bench ] && [ -n "$target" ] && break; sleep 0.05; done
 drill_keys=$("$probe" keys 1 "$repeats" "$target" | tee -a /dev/stderr)
+drill_speech=$("$probe" speech 1 "$repeats" "$protocol_log" | tee -a /dev/stderr)
 xdotool key Escape
 focus "$launcher"
 
@@ -142,6 +170,7 @@ xdotool key Return
 for _ in $(seq 100); do xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$dialog" || break; sleep 0.05; done
 focus "$typing"
 typing_keys=$("$probe" keys Control_L "$repeats" "にぎょうめの練習" | tee -a /dev/stderr)
+typing_speech=$("$probe" speech Control_L "$repeats" "$protocol_log" | tee -a /dev/stderr)
 hoshi_rss_modes=$(resident_kib "$hoshi_pid")
 
 row() { printf '| %s | %s | %s |\n' "$1" "$(figure "$2" median)" "$(figure "$2" p95)"; }
@@ -151,8 +180,12 @@ echo "| figure | hoshinotamago | bare Qt floor | ratio or difference |"
 echo "|---|---|---|---|"
 awk -v h="$hoshi_startup" -v b="$bare_startup" -v n="$starts" 'BEGIN {
     printf "| start-up to first announcement, median of %d starts taken in turns (ms) | %.1f | %.1f | %.2f x |\n", n, h, b, h / b }'
+awk -v h="$hoshi_speech_startup" -v b="$bare_startup" -v n="$starts" 'BEGIN {
+    printf "| start-up to first text read by speech-dispatcher, median of the same %d starts (ms) | %.1f | | +%.1f ms to the floor |\n", n, h, h - b }'
 awk -v h="$hoshi_rss" -v b="$bare_rss" 'BEGIN {
-    printf "| resident memory after start (MiB) | %.1f | %.1f | +%.1f MiB |\n", h / 1024, b / 1024, (h - b) / 1024 }'
+    printf "| resident memory after start, voice on, after its first text (MiB) | %.1f | %.1f | +%.1f MiB |\n", h / 1024, b / 1024, (h - b) / 1024 }'
+awk -v h="$quiet_rss" -v b="$bare_rss" 'BEGIN {
+    printf "| resident memory after start with --no-voice (MiB) | %.1f | %.1f | +%.1f MiB |\n", h / 1024, b / 1024, (h - b) / 1024 }'
 echo "| CPU over ${idle} s idle (s) | ${hoshi_idle} | ${bare_idle} | |"
 awk -v h="$hoshi_rss_modes" 'BEGIN { printf "| resident memory after the key figures below (MiB) | %.1f | | |\n", h / 1024 }'
 echo
@@ -162,3 +195,10 @@ row "launcher: Down announces the next entry" "$launcher_keys"
 row "key guide: a letter announces its name and reading" "$guide_keys"
 row "alphabet drill: a wrong key announces the target again" "$drill_keys"
 row "Japanese typing: Ctrl says the current line again (practice file loaded)" "$typing_keys"
+echo
+echo "| key-down to the first text read by speech-dispatcher ($repeats keys) | median (ms) | 95th percentile (ms) |"
+echo "|---|---|---|"
+row "launcher: Down" "$launcher_speech"
+row "key guide: a letter" "$guide_speech"
+row "alphabet drill: a wrong key" "$drill_speech"
+row "Japanese typing: Ctrl" "$typing_speech"

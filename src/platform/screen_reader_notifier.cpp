@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QDialog>
 #include <QWidget>
 
 #include <utility>
@@ -88,6 +89,9 @@ void ScreenReaderNotifier::flush()
             readings << reading;
     }
     m_pending.clear();
+    // A dialog that has just opened is read out by the screen reader itself.
+    if (qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+        return;
     QWidget *window = activeTopLevel();
     if (readings.isEmpty() || !window)
         return;

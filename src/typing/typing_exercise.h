@@ -63,6 +63,9 @@ public:
     /// earlier file again; with none, nothing happens and nullopt is returned.
     std::optional<PracticeFileContent> loadChosenFile(const QString &dialogAnswer);
 
+    /// Says a text the way this window does: announced, or spoken in English.
+    void say(const QString &text);
+
     const TypingState &state() const { return m_state; }
     const PracticeText &text() const { return m_text; }
     const TypingProfile &profile() const { return m_profile; }
@@ -79,7 +82,6 @@ private:
     void drawLine();
     void endRun();
     void resetWindow();
-    void say(const QString &text);
     /// Heard only, never on the clipboard: what to press next.
     void sayHint(const QString &text);
     void showTime();

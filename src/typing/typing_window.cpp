@@ -170,8 +170,7 @@ void TypingWindow::tell(const QStringList &messages)
     if (messages.isEmpty())
         return;
     // Said with CR LF like every announcement; the box draws plain line feeds.
-    const QString text = messages.join(QStringLiteral("\r\n"));
-    say(text);
+    say(messages.join(QStringLiteral("\r\n")));
     QMessageBox box(QMessageBox::Information, windowTitle(), messages.join(u'\n'), QMessageBox::Ok, this);
     box.setObjectName(QStringLiteral("typingMessage"));
     box.exec();
@@ -181,10 +180,7 @@ void TypingWindow::tell(const QStringList &messages)
 // speaks with the voice it handed the exercise.
 void TypingWindow::say(const QString &text)
 {
-    if (m_exercise.profile().voice == TypingProfile::Voice::Announce)
-        m_services.announcer.announce(text);
-    else if (m_voice)
-        m_voice->speak(text);
+    m_exercise.say(text);
 }
 
 bool TypingWindow::eventFilter(QObject *watched, QEvent *event)

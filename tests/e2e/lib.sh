@@ -107,14 +107,43 @@ wait_for_exit() {
 }
 
 # marked_processes: every process of this run but the caller, by the mark
-# with_xvfb.sh puts in the environment (one grep reads all of /proc, so it
-# does not meet itself).
+# with_xvfb.sh puts in the environment. One grep reads all of /proc, so it
+# does not meet itself; the subshell that ran it has ended before the check.
 marked_processes() {
     local pid
     for pid in $(grep -lzxF "HOSHI_E2E_RUN=$HOSHI_E2E_RUN" /proc/[0-9]*/environ 2>/dev/null \
                  | cut -d/ -f3); do
-        [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] || echo "$pid"
+        [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] || [ ! -d "/proc/$pid" ] || echo "$pid"
     done
+}
+
+# letter_reading X: the name a child hears for the capital letter X.
+letter_reading() {
+    local -A name=(
+        [A]=えー [B]=びー [C]=しー [D]=でぃー [E]=いー [F]=えふ [G]=じー [H]=えっち [I]=あい
+        [J]=じぇー [K]=けー [L]=える [M]=えむ [N]=えぬ [O]=おー [P]=ぴー [Q]=きゅー [R]=あーる
+        [S]=えす [T]=てぃー [U]=ゆー [V]=ぶい [W]=だぶりゅー [X]=えっくす [Y]=わい [Z]=ぜっと)
+    echo "${name[$1]}"
+}
+
+# wait_for_target: the drill's target, one capital letter, on the clipboard.
+wait_for_target() {
+    local target=""
+    for _ in $(seq 50); do
+        target=$(clipboard)
+        [[ "$target" =~ ^[A-Z]$ ]] && { echo "$target"; return 0; }
+        sleep 0.1
+    done
+    fail "no target letter on the clipboard: '$target'"
+}
+
+# window_gone TITLE: no visible window has that title any more.
+window_gone() {
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "window $1 still open"
 }
 
 # --- the private speech-dispatcher ------------------------------------------
@@ -158,11 +187,12 @@ EOF
     cat >"$dir/conf/modules/textfile.conf" <<EOF
 GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >>'$dir/heard.txt'; sleep ${HOSHI_SPEECHD_SPEAK_SECONDS:-0.5}"
 GenericLanguage "ja" "ja" "utf-8"
-GenericLanguage "en" "en" "utf-8"
-GenericLanguage "en-US" "en-US" "utf-8"
-AddVoice "ja" "FEMALE1" "ja"
-AddVoice "en" "MALE1" "en"
-AddVoice "en-US" "FEMALE1" "en-US"
+GenericLanguage "en-US" "en-us" "utf-8"
+GenericLanguage "C" "C" "utf-8"
+AddVoice "ja" "FEMALE1" "japanese"
+AddVoice "en-US" "MALE1" "english-us"
+# A desktop has a voice for its own language; the tests run in the C locale.
+AddVoice "C" "MALE1" "default"
 EOF
 }
 
@@ -188,7 +218,7 @@ speechd_start() {
 
 # speechd_answers: something accepts connections on the private socket.
 speechd_answers() {
-    python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
+    /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
         "$HOSHI_SPEECHD_SOCKET" 2>/dev/null
 }
 
@@ -207,7 +237,7 @@ speechd_stop() {
 # speech_events [CLIENT]: what CLIENT (hoshinotamago by default) sent, one
 # event a line, as ssip_log.py prints it.
 speech_events() {
-    python3 "$HOSHI_E2E_DIR/ssip_log.py" --client "${1:-hoshinotamago}" \
+    /usr/bin/python3 "$HOSHI_E2E_DIR/ssip_log.py" --client "${1:-hoshinotamago}" \
         "$HOSHI_SPEECHD_DIR/log/protocol.log"
 }
 
@@ -230,10 +260,28 @@ spoken_cancels() {
     spoken_script "$@" | grep -cx '<cancel>' || true
 }
 
+# speech_connections [CLIENT]: how many connections CLIENT opened so far.
+speech_connections() {
+    speech_events "$@" | awk -F'\t' '$1 == "connect"' | wc -l
+}
+
 # heard_texts: what the output module was given to say, after the server's
 # queueing: a text cancelled before its turn never gets there.
 heard_texts() {
     cat "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true
+}
+
+# wait_for_heard EXPECTED...: the last texts the output module was given
+# are these, in this order: the listener heard each one to its turn.
+wait_for_heard() {
+    local expected actual=""
+    expected=$(printf '%s\n' "$@")
+    for _ in $(seq 100); do
+        actual=$(heard_texts | tail -n "$#")
+        [ "$actual" = "$expected" ] && return 0
+        sleep 0.1
+    done
+    fail "the output module was last given $(printf '%q' "$actual"), expected $(printf '%q' "$expected")"
 }
 
 # speech_escape TEXT: TEXT written as spoken_texts writes it.

@@ -12,6 +12,7 @@ ends a line, SPEAK starts a text that ends at a line holding only ".", and a
 line of the text that starts with "." was sent with one more dot.
 
 Prints one event per line, tab-separated, in the order the server read them:
+    connect CLIENT                          (a connection names its client)
     speak   CLIENT  PRIORITY  LANGUAGE  TEXT
     cancel  CLIENT  SCOPE
     stop    CLIENT  SCOPE
@@ -96,6 +97,7 @@ class Connection:
                 self.reset()
                 parts = value.split(":")
                 self.client = parts[1] if len(parts) == 3 else value
+                return ("connect", self.client)
             elif setting == "PRIORITY":
                 self.priority = value.lower()
             elif setting == "LANGUAGE":

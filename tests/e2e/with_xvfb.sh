@@ -8,7 +8,7 @@ script=$1
 export HOSHI_PROGRAM=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb xdotool xclip setxkbmap dbus-daemon speech-dispatcher python3; do
+for tool in Xvfb xdotool xclip setxkbmap dbus-daemon speech-dispatcher /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh"; exit 1; }
 done
 
@@ -87,7 +87,7 @@ if [ "$status" -ne 0 ]; then
     done
     if [ -s "$HOSHI_SPEECHD_DIR/log/protocol.log" ]; then
         echo "--- what speech-dispatcher was sent (all clients):" >&2
-        python3 "$here/ssip_log.py" "$HOSHI_SPEECHD_DIR/log/protocol.log" >&2 || true
+        /usr/bin/python3 "$here/ssip_log.py" "$HOSHI_SPEECHD_DIR/log/protocol.log" >&2 || true
     fi
     [ -s "$HOSHI_SPEECHD_DIR/autospawn.log" ] && { echo "--- autospawn tried:" >&2; cat "$HOSHI_SPEECHD_DIR/autospawn.log" >&2; }
 fi

@@ -9,6 +9,8 @@
 #include "platform/voice_worker.h"
 
 #include <QAccessible>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTest>
 #include <QWidget>
 
@@ -227,6 +229,15 @@ private slots:
         QVERIFY(accessible);
         QCOMPARE(accessible->role(), QAccessible::Notification);
         QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("KEY、READING"));
+
+        // A message box opening with the event: the screen reader reads it, no notice.
+        QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("box"), QMessageBox::Ok, &window);
+        QTimer::singleShot(0, &box, [&] {
+            notifier.say(QStringLiteral("box"), Turn::NewEvent);
+            QTimer::singleShot(50, &box, &QMessageBox::accept);
+        });
+        box.exec();
+        QCOMPARE(notice->accessibleName(), QStringLiteral("KEY、READING"));
     }
 };
 

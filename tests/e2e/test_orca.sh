@@ -1,0 +1,158 @@
+# With the real Orca screen reader running (under a window manager, on this
+# run's accessibility bus, speaking through the private speech-dispatcher),
+# each mode's announcements are heard once, as Orca's notifications, and the
+# program's own voice says nothing. Skipped (77) only when Orca is not installed.
+source "$(dirname "$0")/lib.sh"
+
+command -v orca >/dev/null || { echo "SKIP: orca is not installed (scripts/install-deps.sh --with-tools)"; exit 77; }
+command -v openbox >/dev/null || fail "openbox is missing: run scripts/install-deps.sh"
+
+orca_debug=${HOSHI_ORCA_DEBUG:-$TMPDIR/orca.debug}
+
+# orca_said: what Orca asked speech-dispatcher to say, in order, one a line,
+# as plain text (Orca sends SSML with index marks). Its debug file tells the
+# same, but is written in blocks, late.
+orca_said() {
+    spoken_texts Orca | sed -e 's/<[^>]*>//g' -e 's/&lt;/</g; s/&gt;/>/g; s/&quot;/"/g' \
+                            -e "s/&apos;/'/g; s/&amp;/\\&/g"
+}
+
+# notifications: what Orca said as notifications: "notification TEXT."
+# ("通知 TEXT." in Japanese), TEXT a line.
+notifications() {
+    orca_said | sed -n 's/^\(notification\|通知\) \(.*\)\.$/\2/p'
+}
+
+# wait_for_notifications EXPECTED...: the next notifications since the mark
+# are exactly these; the mark moves past them.
+NOTIFICATION_MARK=0
+wait_for_notifications() {
+    local expected actual="" count=$#
+    expected=$(printf '%s\n' "$@")
+    for _ in $(seq 150); do
+        actual=$(notifications | tail -n +"$((NOTIFICATION_MARK + 1))" | head -n "$count")
+        [ "$actual" = "$expected" ] && { NOTIFICATION_MARK=$((NOTIFICATION_MARK + count)); return 0; }
+        # A notification heard is heard: one that differs fails at once.
+        [ -n "$actual" ] && [ "$actual" != "$(head -n "$(wc -l <<<"$actual")" <<<"$expected")" ] && break
+        sleep 0.1
+    done
+    fail "Orca's notifications since the mark: $(printf '%q' "$(notifications | tail -n +"$((NOTIFICATION_MARK + 1))")"), expected $(printf '%q' "$expected")"
+}
+
+# notifications_settle LAST: whatever else comes first, LAST is the latest notification; mark it.
+notifications_settle() {
+    for _ in $(seq 100); do
+        [ "$(notifications | tail -n 1)" = "$1" ] && break
+        sleep 0.1
+    done
+    [ "$(notifications | tail -n 1)" = "$1" ] || fail "Orca's last notification is not $1: $(notifications | tail -n 3)"
+    NOTIFICATION_MARK=$(notifications | wc -l)
+}
+
+# A desktop: a window manager, and the flag a desktop sets when it starts a
+# screen reader (Orca 43 reads it but does not set it itself).
+openbox --sm-disable >"$TMPDIR/openbox.log" 2>&1 &
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.1
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || fail "openbox did not start"
+busctl --user set-property org.a11y.Bus /org/a11y/bus org.a11y.Status ScreenReaderEnabled b true
+
+# Orca with its default settings (a fresh home: no first-run questions come
+# up without --setup) speaks through SPEECHD_ADDRESS, the private server.
+orca --replace --debug-file="$orca_debug" >"$TMPDIR/orca.out" 2>&1 &
+orca_pid=$!
+for _ in $(seq 300); do
+    orca_said | grep -qx "Screen reader on." && break
+    kill -0 "$orca_pid" 2>/dev/null || { cat "$TMPDIR/orca.out" >&2; fail "Orca ended"; }
+    sleep 0.1
+done
+orca_said | grep -qx "Screen reader on." \
+    || { tail -n 30 "$orca_debug" "$TMPDIR/orca.out" >&2; fail "Orca did not speak through the private speech-dispatcher"; }
+
+speech_mark
+start_program
+trap 'kill $PROGRAM_PID 2>/dev/null || true' EXIT
+wait_for_clipboard $'１\r\n押せばわかる'
+launcher=$(window_named "ほしのたまごいりぐち")
+focus_window "$launcher"
+# How the start was heard is checked at the end; from here on every event.
+sleep 1
+NOTIFICATION_MARK=$(notifications | wc -l)
+
+# Launcher.
+press Down
+wait_for_notifications "に、どのゆびつかうの"
+
+# Key guide: the prompt, then one notification per key holding both its
+# text's reading and its reading.
+press 1
+guide=$(window_named "押せばわかる")
+focus_window "$guide"
+wait_for_notifications "きーをおしてね"
+press a
+wait_for_notifications "えー、えー"
+press F1
+wait_for_notifications "えふいち、ふぁんくしょんいち"
+press alt+F4
+window_gone "押せばわかる"
+focus_window "$launcher"
+notifications_settle "に、どのゆびつかうの"
+
+# Finger guide.
+press 2
+guide=$(window_named "どのゆびつかうの")
+focus_window "$guide"
+wait_for_notifications "ひだりひとさしゆびえふ、ひだりひとさしゆびえふ"
+press f
+wait_for_notifications "ひだりひとさしゆびあーる"
+press g
+wait_for_notifications "あーる"
+press Escape
+window_gone "どのゆびつかうの"
+focus_window "$launcher"
+notifications_settle "に、どのゆびつかうの"
+
+# Alphabet drill: the hint, the target, the same target after a miss.
+press 3
+drill=$(window_named "アルファベットに挑戦")
+focus_window "$drill"
+wait_for_notifications "すぺーすで すたーと"
+printf 'sentinel' | xclip -selection clipboard
+press space
+target=$(wait_for_target)
+wait_for_notifications "$(letter_reading "$target")"
+wrong=q
+[ "$target" = "Q" ] && wrong=w
+press "$wrong"
+wait_for_notifications "$(letter_reading "$target")"
+press Escape
+window_gone "アルファベットに挑戦"
+focus_window "$launcher"
+notifications_settle "に、どのゆびつかうの"
+
+# Japanese typing: the hint to open a file, and Esc's hint to start over.
+press 5
+typing=$(window_named "応用日本語入力　３分")
+focus_window "$typing"
+wait_for_notifications "こんとろーる おーで ふぁいるを ひらいてね"
+press Escape
+wait_for_notifications "はじめから、えんたーで はじまるよ"
+# The window manager's Alt+F4: with Orca between key and window a menu
+# opened by Alt+F may not be up yet when the next key comes.
+press alt+F4
+window_gone "応用日本語入力　３分"
+focus_window "$launcher"
+notifications_settle "に、どのゆびつかうの"
+
+press Escape
+wait_for_exit 10
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+# The start: the first entry was a notification (once, or once more when the
+# window manager gave the launcher the keyboard), and all the while the
+# program's own voice kept quiet.
+first=$(notifications | head -n 1)
+[ "$first" = "いち、おせばわかる" ] || fail "the first notification was '$first', not the first entry"
+assert_silent_since_mark
+echo "orca e2e passed"

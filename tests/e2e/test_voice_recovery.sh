@@ -1,0 +1,117 @@
+# The reading voice when speech is not to be had or not wanted: no
+# speech-dispatcher at all, one that goes away and comes back, --no-voice,
+# and a screen reader said to run (the desktop's flag on the accessibility
+# bus) with and without --voice. The clipboard and the keys work throughout.
+source "$(dirname "$0")/lib.sh"
+
+declare -A entry_reading=(
+    [１]=いち、おせばわかる [２]=に、どのゆびつかうの [３]=さん、あるふぁべっとにちょーせん
+    [４]=よん、きごーとすーじもとーじょー [５]=ご、おーよーにほんごにゅーりょく
+    [６]=ろく、おーよーえいごにゅーりょく)
+
+# launcher_started [ARGUMENT...]: the program is up in its launcher, which has the keyboard.
+launcher_started() {
+    start_program "$@"
+    wait_for_clipboard $'１\r\n押せばわかる'
+    launcher=$(window_named "ほしのたまごいりぐち")
+    focus_window "$launcher"
+}
+
+# ended: Escape in the launcher ends the program, at once and cleanly.
+ended() {
+    focus_window "$launcher"
+    press Escape
+    wait_for_exit 10
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+}
+
+# screen_reader_flag true|false: as a desktop sets it when a screen reader
+# starts or stops. The program hears of it over D-Bus a moment later, and
+# nothing it shows tells when: give it that moment.
+screen_reader_flag() {
+    busctl --user set-property org.a11y.Bus /org/a11y/bus org.a11y.Status ScreenReaderEnabled b "$1"
+    sleep 1
+}
+
+# keys_still_answer: the launcher and the key guide announce on the clipboard.
+keys_still_answer() {
+    press Down
+    wait_for_clipboard $'２\r\nどの指使うの'
+    press Up
+    wait_for_clipboard $'１\r\n押せばわかる'
+    press 1
+    local guide
+    guide=$(window_named "押せばわかる")
+    focus_window "$guide"
+    press a
+    wait_for_clipboard "Ａ"
+    press alt+F4
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "^押せばわかる\$" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    focus_window "$launcher"
+}
+
+# No server at the address: the program works as before and ends without hanging.
+SPEECHD_ADDRESS=unix_socket:$TMPDIR/nobody-listens.sock launcher_started
+keys_still_answer
+ended
+
+# --no-voice: nothing reaches speech-dispatcher, not even a connection.
+connections=$(speech_connections)
+speech_mark
+launcher_started --no-voice
+keys_still_answer
+ended
+[ "$(speech_connections)" -eq "$connections" ] || fail "--no-voice connected to speech-dispatcher"
+assert_silent_since_mark
+
+# A screen reader runs: the built-in voice keeps quiet; when it stops, the
+# voice speaks again; with --voice it speaks regardless.
+screen_reader_flag true
+speech_mark
+launcher_started
+keys_still_answer
+assert_silent_since_mark
+screen_reader_flag false
+press Down
+wait_for_clipboard $'２\r\nどの指使うの'
+wait_for_spoken_event "に、どのゆびつかうの"
+screen_reader_flag true
+press Up
+wait_for_clipboard $'１\r\n押せばわかる'
+assert_silent_since_mark
+ended
+speech_mark
+launcher_started --voice
+wait_for_spoken "いち、おせばわかる"
+press Down
+wait_for_spoken "に、どのゆびつかうの"
+ended
+screen_reader_flag false
+
+# The server goes away while the program runs: keys still answer at once;
+# once it is back the program speaks again through it within a few seconds.
+launcher_started
+wait_for_spoken "いち、おせばわかる"
+speechd_stop KILL
+keys_still_answer
+speechd_start
+heard=""
+for _ in $(seq 15); do
+    press Down
+    sleep 1
+    current=$(clipboard | head -n 1 | tr -d '\r')
+    [ -n "${entry_reading[$current]:-}" ] || fail "no launcher entry on the clipboard: '$current'"
+    if [ "$(spoken_texts | tail -n 1)" = "${entry_reading[$current]}" ]; then
+        heard=yes
+        break
+    fi
+done
+[ -n "$heard" ] || fail "no speech after speech-dispatcher came back: $(spoken_script | tail -n 5)"
+press Down
+current=$(clipboard | head -n 1 | tr -d '\r')
+wait_for_spoken "${entry_reading[$current]}"
+ended
+echo "voice recovery e2e passed"
