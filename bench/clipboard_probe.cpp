@@ -154,9 +154,10 @@ public:
         }
     }
 
+    // SSIP commands are case-insensitive; libspeechd sends "speak".
     static bool isSpeak(const Read &read)
     {
-        return read.bytes.startsWith("SPEAK\r\n");
+        return read.bytes.left(7).toUpper() == "SPEAK\r\n";
     }
 
 private:
@@ -369,6 +370,10 @@ int speech(const char *keysym, int repeats, const QString &logPath)
     const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysym));
     ProtocolLog log(logPath);
     std::vector<double> latencies, firstReads;
+    // The program may still be waiting on speech-dispatcher for what came
+    // before (a cancel that meets a text being started can take as long as the
+    // text): the first key must not wait behind it.
+    log.waitQuiet(1500, 10000);
     int missed = 0;
     for (int i = 0; i < repeats && missed < 3; ++i) {
         log.skipToEnd();

@@ -180,8 +180,8 @@ echo "| figure | hoshinotamago | bare Qt floor | ratio or difference |"
 echo "|---|---|---|---|"
 awk -v h="$hoshi_startup" -v b="$bare_startup" -v n="$starts" 'BEGIN {
     printf "| start-up to first announcement, median of %d starts taken in turns (ms) | %.1f | %.1f | %.2f x |\n", n, h, b, h / b }'
-awk -v h="$hoshi_speech_startup" -v b="$bare_startup" -v n="$starts" 'BEGIN {
-    printf "| start-up to first text read by speech-dispatcher, median of the same %d starts (ms) | %.1f | | +%.1f ms to the floor |\n", n, h, h - b }'
+awk -v h="$hoshi_speech_startup" -v a="$hoshi_startup" -v n="$starts" 'BEGIN {
+    printf "| start-up to first text read by speech-dispatcher, median of the same %d starts (ms) | %.1f | | %+.1f ms to its announcement |\n", n, h, h - a }'
 awk -v h="$hoshi_rss" -v b="$bare_rss" 'BEGIN {
     printf "| resident memory after start, voice on, after its first text (MiB) | %.1f | %.1f | +%.1f MiB |\n", h / 1024, b / 1024, (h - b) / 1024 }'
 awk -v h="$quiet_rss" -v b="$bare_rss" 'BEGIN {

@@ -54,11 +54,11 @@ session_stop() {
 # log_size: where the protocol log ends now, for wait_for_speak.
 log_size() { stat -c %s "$protocol_log" 2>/dev/null || echo 0; }
 
-# wait_for_speak OFFSET: speech-dispatcher has read a SPEAK command written
-# to its log after byte OFFSET.
+# wait_for_speak OFFSET: speech-dispatcher has read a SPEAK command (any
+# case: libspeechd sends "speak") written to its log after byte OFFSET.
 wait_for_speak() {
     for _ in $(seq 400); do
-        grep -qaF ':DATA:|SPEAK' <(tail -c +"$(($1 + 1))" "$protocol_log" 2>/dev/null) && return 0
+        grep -qaiF ':DATA:|speak' <(tail -c +"$(($1 + 1))" "$protocol_log" 2>/dev/null) && return 0
         sleep 0.05
     done
     echo "nothing spoken" >&2

@@ -2,7 +2,13 @@
 
 #include "platform/speechd_service.h"
 
+#include <QTimer>
+
 namespace hoshi {
+
+namespace {
+constexpr int ScreenReaderAnswerMs = 1500;
+} // namespace
 
 AppServices::AppServices(VoiceChoice voice)
     : m_readingVoice(std::make_unique<VoiceWorker>(std::make_unique<SpeechdService>(),
@@ -20,6 +26,11 @@ void AppServices::startAfterFirstPaint()
 {
     m_cuePlayer.preload();
     m_screenReaderWatch.start();
+    // A bus that never answers must not keep the voice waiting.
+    QTimer::singleShot(ScreenReaderAnswerMs, &m_notifier, [this] {
+        if (!m_router.knowsScreenReader())
+            m_router.setScreenReaderRunning(false);
+    });
     if (m_voiceChoice != VoiceChoice::Never)
         m_readingVoice.warmUp([this] { m_reader.warmUp(); });
 }

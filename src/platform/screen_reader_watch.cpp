@@ -24,8 +24,10 @@ ScreenReaderWatch::ScreenReaderWatch(QObject *parent)
 void ScreenReaderWatch::start()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!bus.isConnected()) {
+        QMetaObject::invokeMethod(this, [this] { update(false); }, Qt::QueuedConnection);
         return;
+    }
     bus.connect(BusService, BusPath, PropertiesInterface, QStringLiteral("PropertiesChanged"), this,
                 SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
     ask();
@@ -39,8 +41,7 @@ void ScreenReaderWatch::ask()
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
         const QDBusPendingReply<QDBusVariant> reply = *call;
-        if (!reply.isError())
-            update(reply.value().variant().toBool());
+        update(!reply.isError() && reply.value().variant().toBool());
         call->deleteLater();
     });
 }
@@ -58,8 +59,9 @@ void ScreenReaderWatch::propertiesChanged(const QString &interface, const QVaria
 
 void ScreenReaderWatch::update(bool running)
 {
-    if (running == m_running)
+    if (m_answered && running == m_running)
         return;
+    m_answered = true;
     m_running = running;
     emit screenReaderRunningChanged(running);
 }

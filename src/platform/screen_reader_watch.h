@@ -14,7 +14,8 @@ class ScreenReaderWatch final : public QObject {
 public:
     explicit ScreenReaderWatch(QObject *parent = nullptr);
 
-    /// Asks once and follows every change from then on.
+    /// Asks once and follows every change from then on. The first answer is
+    /// always reported; no session bus or no accessibility bus answers false.
     void start();
     bool screenReaderRunning() const { return m_running; }
 
@@ -30,6 +31,7 @@ private:
     void update(bool running);
 
     bool m_running = false;
+    bool m_answered = false;
 };
 
 } // namespace hoshi

@@ -11,22 +11,27 @@ SpokenAnnouncer::SpokenAnnouncer(Announcer &clipboard, VoiceOutput &voice)
 void SpokenAnnouncer::announce(const QString &text)
 {
     m_clipboard.announce(text);
-    m_voice.say(text, nextTurn());
+    sayOnce(text);
 }
 
 void SpokenAnnouncer::hint(const QString &text)
 {
-    m_voice.say(text, nextTurn());
+    sayOnce(text);
 }
 
-VoiceOutput::Turn SpokenAnnouncer::nextTurn()
+void SpokenAnnouncer::sayOnce(const QString &text)
 {
-    if (m_eventOpen)
-        return VoiceOutput::Turn::SameEvent;
+    if (m_eventOpen) {
+        if (text != m_lastSaid)
+            m_voice.say(text, VoiceOutput::Turn::SameEvent);
+        m_lastSaid = text;
+        return;
+    }
     m_eventOpen = true;
+    m_lastSaid = text;
     // The event ends when the event loop runs again.
     QMetaObject::invokeMethod(&m_context, [this] { m_eventOpen = false; }, Qt::QueuedConnection);
-    return VoiceOutput::Turn::NewEvent;
+    m_voice.say(text, VoiceOutput::Turn::NewEvent);
 }
 
 } // namespace hoshi

@@ -2,6 +2,8 @@
 
 #include "platform/voice_output.h"
 
+#include <vector>
+
 namespace hoshi {
 
 /// What the command line chose for the built-in voice.
@@ -12,19 +14,30 @@ enum class VoiceChoice {
 };
 
 /// Sends each text to the built-in voice or to the running screen reader,
-/// never to both, so two voices never talk over each other.
+/// never to both, so two voices never talk over each other. Until it is
+/// known whether a screen reader runs, the texts of the latest event wait.
 class VoiceRouter final : public VoiceOutput {
 public:
     VoiceRouter(VoiceChoice choice, VoiceOutput &builtIn, VoiceOutput &screenReader);
 
-    void setScreenReaderRunning(bool running) { m_screenReader = running; }
+    /// The answer, or a change of it; the first one lets waiting texts go.
+    void setScreenReaderRunning(bool running);
+    bool knowsScreenReader() const { return m_known; }
     void say(const QString &text, Turn turn) override;
 
 private:
+    struct Held {
+        QString text;
+        Turn turn;
+    };
+    void route(const QString &text, Turn turn);
+
     VoiceChoice m_choice;
     VoiceOutput &m_builtIn;
     VoiceOutput &m_notifier;
     bool m_screenReader = false;
+    bool m_known;
+    std::vector<Held> m_held;
 };
 
 } // namespace hoshi

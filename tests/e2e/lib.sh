@@ -146,6 +146,21 @@ window_gone() {
     fail "window $1 still open"
 }
 
+# set_screen_reader_enabled true|false: the flag on the accessibility bus
+# that a desktop sets when it starts or stops a screen reader.
+set_screen_reader_enabled() {
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.freedesktop.DBus.Properties.Set string:org.a11y.Status \
+        string:ScreenReaderEnabled variant:boolean:"$1" >/dev/null
+}
+
+# screen_reader_enabled: true or false, as the accessibility bus tells it.
+screen_reader_enabled() {
+    dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
+        org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:ScreenReaderEnabled \
+        | awk '{ print $NF }'
+}
+
 # --- the private speech-dispatcher ------------------------------------------
 
 # speechd_configure: its configuration, logs and socket in this run's folder.

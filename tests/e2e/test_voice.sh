@@ -76,10 +76,10 @@ press alt+F4
 window_gone "押せばわかる"
 back_to_launcher
 
-# Finger guide: the first step (twice: it is announced once more as the
-# window opens), the next after its key, the key alone after a wrong one.
+# Finger guide: the first step (announced twice on the clipboard as the
+# window opens, heard once), the next after its key, the key alone after a wrong one.
 press 2
-wait_for_spoken_event "ひだりひとさしゆびえふ" "ひだりひとさしゆびえふ"
+wait_for_spoken_event "ひだりひとさしゆびえふ"
 guide=$(window_named "どのゆびつかうの")
 focus_window "$guide"
 press f
@@ -111,6 +111,35 @@ next=$(wait_for_target)
 wait_for_spoken_event "$(letter_reading "$next")"
 press Escape
 window_gone "アルファベットに挑戦"
+back_to_launcher
+
+# Letters, digits and symbols: the same for any of its 43 targets.
+declare -A symbol_reading=(
+    [,]=かんま [.]=ぴりおど [\;]=せみころん [/]=すらっしゅ [@]=あっとまーく [-]=まいなす [:]=ころん
+    [1]=いち [2]=に [3]=さん [4]=よん [5]=ご [6]=ろく [7]=なな [8]=はち [9]=きゅう [0]=ぜろ)
+press 4
+drill=$(window_named "数字と記号も登場")
+focus_window "$drill"
+wait_for_spoken_event "すぺーすで すたーと"
+printf 'sentinel' | xclip -selection clipboard
+wait_for_clipboard sentinel
+press space
+target=""
+for _ in $(seq 50); do
+    target=$(clipboard)
+    [ "$target" != sentinel ] && [ "${#target}" -eq 1 ] && break
+    sleep 0.1
+done
+[ "${#target}" -eq 1 ] || fail "no target on the clipboard: '$target'"
+if [[ "$target" =~ ^[A-Z]$ ]]; then reading=$(letter_reading "$target"); else reading=${symbol_reading[$target]:-}; fi
+[ -n "$reading" ] || fail "no reading known for the target '$target'"
+wait_for_spoken_event "$reading"
+wrong=q
+[ "$target" = "Q" ] && wrong=w
+press "$wrong"
+wait_for_spoken_event "$reading"
+press Escape
+window_gone "数字と記号も登場"
 back_to_launcher
 
 # Japanese typing: how to begin, a line read out, Ctrl says it again, a
@@ -158,6 +187,7 @@ said=$(speech_events QTextToSpeech | awk -F'\t' '$1 == "speak"' | tail -n +"$((e
 [ "$(cut -f5 <<<"$said")" = "Press Control O to open a text file." ] \
     || fail "the English voice said: $(printf '%q' "$said")"
 [[ "$(cut -f4 <<<"$said")" == en* ]] || fail "the English voice is not English: $said"
+assert_silent_since_mark
 focus_window "$english"
 press alt+f x
 window_gone "ENGLISH Three Minute"

@@ -1,7 +1,6 @@
 #pragma once
 // The recorded effects as short texts, so a failing comparison shows them:
 // an announced text as it is, "cue ding.wav", "speak ...", "inject 27".
-// Voice-only hints are left out: their own tests check them.
 
 #include "support/fakes.h"
 
@@ -17,7 +16,6 @@ inline QStringList effectTexts(const RecordingServices &services)
         case Effect::Announce: out << effect.text; break;
         case Effect::Cue: out << QStringLiteral("cue ") + cueFileName(effect.cue); break;
         case Effect::Speak: out << QStringLiteral("speak ") + effect.text; break;
-        case Effect::Hint: break;
         case Effect::Inject: out << QStringLiteral("inject %1").arg(effect.keyCode); break;
         }
     }

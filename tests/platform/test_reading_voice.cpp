@@ -177,9 +177,14 @@ private slots:
         QCoreApplication::processEvents();
         announcer.hint(QStringLiteral("すぺーす"));
         announcer.announce(QStringLiteral("１\r\n押せばわかる"));
+        announcer.announce(QStringLiteral("１\r\n押せばわかる")); // said again at once: heard once
         QCOMPARE(voice.said, (QStringList{"new Ａ", "same エー", "new すぺーす", "same １\r\n押せばわかる"}));
+        QCoreApplication::processEvents();
+        announcer.announce(QStringLiteral("１\r\n押せばわかる")); // a new event is heard again
+        QCOMPARE(voice.said.last(), QStringLiteral("new １\r\n押せばわかる"));
         // The clipboard gets the announcements exactly, and no hint.
-        QCOMPARE(clipboard.texts, (QStringList{"Ａ", "エー", "１\r\n押せばわかる"}));
+        QCOMPARE(clipboard.texts, (QStringList{"Ａ", "エー", "１\r\n押せばわかる", "１\r\n押せばわかる",
+                                               "１\r\n押せばわかる"}));
     }
 
     void routerNeverFeedsTwoVoices_data()
@@ -208,6 +213,25 @@ private slots:
         router.say(QStringLiteral("x"), Turn::NewEvent);
         QCOMPARE(builtIn.said.size(), spokenByVoice);
         QCOMPARE(notifier.said.size(), notified);
+    }
+
+    void routerHoldsTheLatestEventUntilItKnows()
+    {
+        // State: no answer yet about a screen reader.
+        RecordingOutput builtIn;
+        RecordingOutput notifier;
+        hoshi::VoiceRouter router(hoshi::VoiceChoice::Auto, builtIn, notifier);
+        router.say(QStringLiteral("old"), Turn::NewEvent);
+        router.say(QStringLiteral("entry"), Turn::NewEvent);
+        router.say(QStringLiteral("hint"), Turn::SameEvent);
+        QVERIFY(builtIn.said.isEmpty() && notifier.said.isEmpty());
+        // Action: the answer. Expected: the latest event goes where it belongs, once.
+        router.setScreenReaderRunning(true);
+        QCOMPARE(notifier.said, (QStringList{"new entry", "same hint"}));
+        router.setScreenReaderRunning(false);
+        router.say(QStringLiteral("next"), Turn::NewEvent);
+        QCOMPARE(builtIn.said, QStringList{"new next"});
+        QCOMPARE(notifier.said.size(), 2);
     }
 
     void notifierJoinsOneEventIntoOneNotification()

@@ -16,7 +16,7 @@ namespace hoshi::testing {
 
 /// One output of a behaviour class, in the order it happened.
 struct Effect {
-    enum Kind { Announce, Hint, Cue, Speak, Inject } kind;
+    enum Kind { Announce, Cue, Speak, Inject } kind;
     QString text;      ///< announced or spoken text
     hoshi::Cue cue{};  ///< the cue played
     int keyCode = 0;   ///< the injected key
@@ -31,7 +31,9 @@ class RecordingServices final : public hoshi::Announcer, public hoshi::CuePlayer
                                 public hoshi::Speaker, public hoshi::KeyInjector {
 public:
     void announce(const QString &text) override { log.push_back({Effect::Announce, text}); }
-    void hint(const QString &text) override { log.push_back({Effect::Hint, text}); }
+    // Hints have a list of their own: the ordered log is what the clipboard,
+    // the cues and the English voice get.
+    void hint(const QString &text) override { hintLog << text; }
     void playCue(hoshi::Cue cue) override { log.push_back({Effect::Cue, {}, cue}); }
     void speak(const QString &text) override { log.push_back({Effect::Speak, text}); }
     void inject(int keyCode, int modifiers, hoshi::KeyDirection direction) override
@@ -41,7 +43,7 @@ public:
 
     QStringList announcements() const { return texts(Effect::Announce); }
     QStringList spoken() const { return texts(Effect::Speak); }
-    QStringList hints() const { return texts(Effect::Hint); }
+    QStringList hints() const { return hintLog; }
     int cueCount(hoshi::Cue cue) const
     {
         int n = 0;
@@ -49,7 +51,11 @@ public:
             n += e.kind == Effect::Cue && e.cue == cue;
         return n;
     }
-    void clear() { log.clear(); }
+    void clear()
+    {
+        log.clear();
+        hintLog.clear();
+    }
     /// The effects recorded after the first `from`.
     std::vector<Effect> effectsSince(std::size_t from) const
     {
@@ -57,6 +63,7 @@ public:
     }
 
     std::vector<Effect> log;
+    QStringList hintLog;
 
 private:
     QStringList texts(Effect::Kind kind) const

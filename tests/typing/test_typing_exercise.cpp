@@ -29,8 +29,6 @@ QStringList effects(const testing::RecordingServices &services)
 {
     QStringList out;
     for (const Effect &e : services.log) {
-        if (e.kind == Effect::Hint)
-            continue; // checked on their own
         if (e.kind == Effect::Cue)
             out << QStringLiteral("cue ") + cueFileName(e.cue);
         else

@@ -47,6 +47,26 @@ bool sameRunState(const TypingState &a, const TypingState &b)
         && a.barColour == b.barColour && a.barShare == b.barShare && a.timerOn == b.timerOn;
 }
 
+/// The English window's voice: its hints go to the hint list, as the
+/// Japanese window's do, so the ordered log holds what the exercise says.
+class HintSortingVoice final : public Speaker {
+public:
+    HintSortingVoice(RecordingServices &log, const TypingHints &hints) : m_log(log), m_hints(hints) {}
+    void speak(const QString &text) override
+    {
+        const bool hint = text == m_hints.openFile || text == m_hints.start || text == m_hints.loaded
+                       || text == m_hints.wrongLine || text == m_hints.startOver;
+        if (hint)
+            m_log.hintLog << text;
+        else
+            m_log.speak(text);
+    }
+
+private:
+    RecordingServices &m_log;
+    const TypingHints &m_hints;
+};
+
 /// One answer the file dialog may give, and what reading it must give.
 struct PoolEntry {
     QString path;
@@ -131,7 +151,7 @@ private:
         HOSHI_SCRIPT_CHECK(!state().timerOn);
         // The English window has a voice only where the system has one; it is made anew at every opening.
         m_voiced = m_exercise.profile().voice == TypingProfile::Voice::Announce || m_input.between(0, 7) != 0;
-        m_exercise.setSpeaker(m_voiced ? &m_log : nullptr);
+        m_exercise.setSpeaker(m_voiced ? &m_voice : nullptr);
         m_exercise.open();
         m_limit = std::nullopt;
         m_model = Model{};
@@ -368,6 +388,7 @@ private:
     RecordingServices m_log;
     InputRandom m_random;
     TypingExercise m_exercise;
+    HintSortingVoice m_voice{m_log, m_exercise.profile().hints};
     PracticeFileWriter m_writer;
     QTemporaryDir m_folder;
     std::vector<PoolEntry> m_pool;
