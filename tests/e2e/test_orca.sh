@@ -72,6 +72,10 @@ orca_said | grep -qx "Screen reader on." \
     || { tail -n 30 "$orca_debug" "$TMPDIR/orca.out" >&2; fail "Orca did not speak through the private speech-dispatcher"; }
 
 speech_mark
+# Under the leak checker: Qt's bridge keeps key events a screen reader has
+# not answered yet (see the list named here).
+[ -n "${LSAN_OPTIONS:-}" ] &&
+    export LSAN_OPTIONS="suppressions=$(dirname "$0")/../sanitizers/lsan-screen-reader.supp:print_suppressions=0"
 start_program
 trap 'kill $PROGRAM_PID 2>/dev/null || true' EXIT
 wait_for_clipboard $'１\r\n押せばわかる'
