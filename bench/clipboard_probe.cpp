@@ -382,6 +382,8 @@ int speech(const char *keysym, int repeats, const QString &logPath)
         qint64 firstReadUs = -1;
         const qint64 spoken = waitForSpeak(log, keyUs, 3000, &firstReadUs);
         if (spoken < 0) {
+            std::fprintf(stderr, "clipboard_probe: key %d (%s) read no SPEAK in 3 s%s\n", i, keysym,
+                         firstReadUs < 0 ? ", nor anything else" : "");
             ++missed; // three in a row: the window no longer answers
             continue;
         }
@@ -389,8 +391,9 @@ int speech(const char *keysym, int repeats, const QString &logPath)
         latencies.push_back((spoken - keyUs) / 1e3);
         firstReads.push_back((firstReadUs - keyUs) / 1e3);
         // The rest of this key's speech (its text, a second announcement) is
-        // read before the next key, so that it is not taken for the next one's.
-        log.waitQuiet(200, 3000);
+        // read before the next key, so that it is not taken for the next one's;
+        // the next key then still cancels a text being said, as in typing.
+        log.waitQuiet(50, 3000);
     }
     XCloseDisplay(display);
     std::printf("key_to_speech_ms median %.2f p95 %.2f (of %zu answered, %d asked)\n", percentile(latencies, 0.5),

@@ -5,7 +5,8 @@
 # Qt Widgets program built here as the floor; and the same start-up and keys
 # to the first text handed to a private speech-dispatcher (bench/speech.sh).
 # It measures; it asserts nothing.
-# STARTS (9), REPEATS (200) and IDLE_SECONDS (10) change the sample sizes.
+# STARTS (9), REPEATS (200) and IDLE_SECONDS (10) change the sample sizes;
+# KEEP_LOGS=DIR keeps speech-dispatcher's logs and the program's output there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -30,6 +31,9 @@ finish() {
     set +e
     kill "${pids[@]}" 2>/dev/null
     session_stop
+    if [ -n "${KEEP_LOGS:-}" ]; then
+        mkdir -p "$KEEP_LOGS" && cp -r "$HOSHI_SPEECHD_DIR/log" "$workdir/program.log" "$KEEP_LOGS/"
+    fi
     rm -rf "$workdir"
 }
 trap finish EXIT
@@ -138,14 +142,21 @@ xdotool key alt+F4
 focus "$launcher"
 
 # The alphabet drill: a digit is never a target, so every key is a miss,
-# which announces the same target again.
-xdotool key 3
-drill=$(window_named "アルファベットに挑戦")
-focus "$drill"
-printf 'bench' | xclip -selection clipboard
-xdotool key space
-for _ in $(seq 100); do target=$(clipboard); [ "$target" != bench ] && [ -n "$target" ] && break; sleep 0.05; done
+# which announces the same target again. A run lasts 30 s and a wrong key
+# after it says nothing, so each figure gets a run of its own (sets target).
+start_drill() {
+    xdotool key 3
+    drill=$(window_named "アルファベットに挑戦")
+    focus "$drill"
+    printf 'bench' | xclip -selection clipboard
+    xdotool key space
+    for _ in $(seq 100); do target=$(clipboard); [ "$target" != bench ] && [ -n "$target" ] && break; sleep 0.05; done
+}
+start_drill
 drill_keys=$("$probe" keys 1 "$repeats" "$target" | tee -a /dev/stderr)
+xdotool key Escape
+focus "$launcher"
+start_drill
 drill_speech=$("$probe" speech 1 "$repeats" "$protocol_log" | tee -a /dev/stderr)
 xdotool key Escape
 focus "$launcher"
