@@ -18,8 +18,9 @@
 //     the program is running, speaks through the speech-dispatcher that writes
 //     PROTOCOL_LOG, and its window has the keyboard: REPEATS times, sends one
 //     real key and times it to the SPEAK command the server read next, by the
-//     server's own stamp; prints the median and the 95th percentile, and the
-//     median to the key's first read (the CANCEL before its first text).
+//     server's own stamp; the next key comes once the log has been still for
+//     50 ms. Prints the median and the 95th percentile, and the same for the
+//     key's first read (the CANCEL before its first text).
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -216,6 +217,20 @@ private:
     QByteArray m_pending;
 };
 
+// The server takes the date's second and the microseconds from two clocks, and
+// the second's clock lags by up to a tick: just after a second begins it may
+// log the one before, a whole second too early. A read that seems to come
+// before sinceUs only because of that (its microseconds are within a tick of
+// the second's start) gets its second back.
+qint64 stampAfter(const ProtocolLog::Read &read, qint64 sinceUs)
+{
+    constexpr qint64 LagUs = 20000;
+    const qint64 usec = read.stampUs % 1000000;
+    if (read.stampUs < sinceUs && usec < LagUs && read.stampUs + 1000000 >= sinceUs)
+        return read.stampUs + 1000000;
+    return read.stampUs;
+}
+
 // The first SPEAK read stamped at or after sinceUs; its stamp or -1. An
 // earlier one belongs to the key before.
 qint64 waitForSpeak(ProtocolLog &log, qint64 sinceUs, int timeoutMs, qint64 *firstReadUs = nullptr)
@@ -226,12 +241,13 @@ qint64 waitForSpeak(ProtocolLog &log, qint64 sinceUs, int timeoutMs, qint64 *fir
         const auto read = log.next(timeoutMs - static_cast<int>(clock.elapsed()));
         if (!read)
             break;
-        if (read->stampUs < sinceUs)
+        const qint64 stamp = stampAfter(*read, sinceUs);
+        if (stamp < sinceUs)
             continue;
         if (firstReadUs && *firstReadUs < 0)
-            *firstReadUs = read->stampUs;
+            *firstReadUs = stamp;
         if (ProtocolLog::isSpeak(*read))
-            return read->stampUs;
+            return stamp;
     }
     return -1;
 }
