@@ -62,13 +62,7 @@ focus_window "$drill"
 printf 'sentinel' | xclip -selection clipboard
 wait_for_clipboard sentinel
 press space
-target=""
-for _ in $(seq 50); do
-    target=$(clipboard)
-    [[ "$target" =~ ^[A-Z]$ ]] && break
-    sleep 0.1
-done
-[[ "$target" =~ ^[A-Z]$ ]] || fail "no target announced after Space: '$target'"
+target=$(wait_for_target)
 wait_for_tree "アルファベットに挑戦" $'label\t'"$target"$'\t' $'push button\tSTART\t'
 no_frames_inside "アルファベットに挑戦"
 press Escape
