@@ -9,7 +9,7 @@ packages=(
     libgl-dev fonts-ipafont-gothic
     libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng libmecab-dev mecab-naist-jdic
     xvfb xdotool xclip x11-xkb-utils x11-utils
-    dbus-x11 at-spi2-core python3-pyatspi openbox orca
+    dbus-x11 at-spi2-core python3-pyatspi openbox orca pulseaudio pulseaudio-utils
 )
 [ "${1:-}" = "--with-tools" ] && packages+=(clang libclang-rt-14-dev desktop-file-utils appstream imagemagick dpkg-dev lintian)
 

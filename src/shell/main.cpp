@@ -1,9 +1,10 @@
 #include "platform/app_services.h"
 #include "platform/qt_translations.h"
-#include "platform/sound_check.h"
+#include "platform/media_loader.h"
 #include "shell/launcher_window.h"
 #include "shell/mode_factories.h"
 #include "shell/mode_windows.h"
+#include "shell/first_paint.h"
 #include "shell/version_info.h"
 #include "shell/window_services.h"
 
@@ -94,7 +95,9 @@ int checkSounds(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    return hoshi::checkCueFiles(out, hoshi::SoundCuePlayer::defaultSearchFolders()) ? 0 : 1;
+    hoshi::MediaLoader media;
+    const hoshi::MediaModule *module = media.module();
+    return module && module->checkCueFiles(out) ? 0 : 1;
 }
 
 } // namespace
@@ -132,8 +135,8 @@ int main(int argc, char **argv)
     hoshi::LauncherWindow launcher(modes, services.announcer());
     QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, &app,
                      [] { QCoreApplication::exit(0); });
-    launcher.show();
     // Sound, speech and the dictionary are slow to start: after the first paint.
-    QTimer::singleShot(0, &app, [&services] { services.startAfterFirstPaint(); });
+    hoshi::runAfterFirstPaint(launcher, [&services] { services.startAfterFirstPaint(); });
+    launcher.show();
     return QApplication::exec();
 }

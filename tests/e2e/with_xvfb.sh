@@ -8,7 +8,7 @@ script=$1
 export HOSHI_PROGRAM=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
-for tool in Xvfb xdotool xclip setxkbmap dbus-daemon speech-dispatcher /usr/bin/python3; do
+for tool in Xvfb xdotool xclip setxkbmap dbus-daemon speech-dispatcher pulseaudio parec /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "missing $tool: run scripts/install-deps.sh"; exit 1; }
 done
 

@@ -5,7 +5,7 @@
 #include "fingers/drill_tables.h"
 #include "fingers/finger_steps.h"
 #include "keyguide/key_catalogue.h"
-#include "platform/kana_reading.h"
+#include "platform/media/kana_reading.h"
 #include "support/fakes.h"
 #include "typing/typing_exercise.h"
 #include "typing/typing_profile.h"

@@ -1,7 +1,7 @@
 // The three cue files: where they are found, and that they are short, valid
 // sounds. A missing cue beeps and says so.
-#include "platform/sound_check.h"
-#include "platform/sound_cue_player.h"
+#include "platform/media/sound_check.h"
+#include "platform/media/sound_cue_player.h"
 
 #include <QCoreApplication>
 #include <QDir>

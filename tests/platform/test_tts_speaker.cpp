@@ -1,8 +1,8 @@
 // The speech queue against a fake engine that, like Qt's, cuts short
 // whatever it is saying when it is given a new text.
-#include "platform/speech_engine.h"
-#include "platform/tts_speaker.h"
-#include "platform/tts_voice.h"
+#include "platform/media/speech_engine.h"
+#include "platform/media/tts_speaker.h"
+#include "platform/media/tts_voice.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "platform/speechd_service.h"
+#include "platform/media/speechd_service.h"
 
 #include <libspeechd.h>
 

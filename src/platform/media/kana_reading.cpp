@@ -1,6 +1,6 @@
-#include "platform/kana_reading.h"
+#include "platform/media/kana_reading.h"
 
-#include "platform/kana_words.h"
+#include "platform/media/kana_words.h"
 
 #include <QByteArray>
 #include <QFile>

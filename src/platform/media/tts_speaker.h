@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/services.h"
-#include "platform/speech_engine.h"
+#include "platform/media/speech_engine.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "platform/tts_speaker.h"
+#include "platform/media/tts_speaker.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include "platform/sound_check.h"
+#include "platform/media/sound_check.h"
 
-#include "platform/sound_cue_player.h"
+#include "platform/media/sound_cue_player.h"
 
 #include <QEventLoop>
 #include <QSoundEffect>

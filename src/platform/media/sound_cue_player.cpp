@@ -1,4 +1,4 @@
-#include "platform/sound_cue_player.h"
+#include "platform/media/sound_cue_player.h"
 
 #include <QApplication>
 #include <QDir>

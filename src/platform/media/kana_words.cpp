@@ -1,4 +1,4 @@
-#include "platform/kana_words.h"
+#include "platform/media/kana_words.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
-#include "platform/tts_voice.h"
+#include "platform/media/tts_voice.h"
 
-#include "platform/speech_engine.h"
-#include "platform/tts_speaker.h"
+#include "platform/media/speech_engine.h"
+#include "platform/media/tts_speaker.h"
 
 #include <QLocale>
 #include <QTextToSpeech>

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+namespace hoshi {
+
+/// Runs `task` once, when control returns to the event loop after the
+/// window's first paint.
+void runAfterFirstPaint(QWidget &window, std::function<void()> task);
+
+} // namespace hoshi

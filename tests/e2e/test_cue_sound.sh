@@ -1,0 +1,88 @@
+# The first cue after the start is the real sound, recorded from a private
+# sound server; without a usable sound and speech module the program beeps,
+# says why once on standard error, and goes on announcing.
+source "$(dirname "$0")/lib.sh"
+
+# A sound server of this test only, with one sink that plays into nothing.
+export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse PULSE_STATE_PATH=$TMPDIR/pulse-state
+pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=file:"$TMPDIR/pulse.log" \
+    --load=module-native-protocol-unix --load="module-null-sink sink_name=hoshi" \
+    --load="module-always-sink" >/dev/null 2>&1 &
+for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+done
+pactl info >/dev/null 2>&1 || fail "the private sound server did not start: $(cat "$TMPDIR/pulse.log")"
+pactl set-default-sink hoshi
+
+# record_from_start FILE: what the sink plays from now on, as 16-bit samples.
+record_from_start() {
+    parec -d hoshi.monitor --format=s16le --rate=22050 --channels=1 --raw >"$1" &
+    RECORDER_PID=$!
+    sleep 0.3
+}
+
+# loudest FILE: the largest sample recorded.
+loudest() {
+    /usr/bin/python3 -c 'import sys, array
+a = array.array("h"); data = open(sys.argv[1], "rb").read()
+a.frombytes(data[: len(data) // 2 * 2]); print(max((abs(s) for s in a), default=0))' "$1"
+}
+
+# miss_in_the_drill: from a fresh start, open the alphabet drill, start it
+# and press a key that is not the target; the target is announced again.
+miss_in_the_drill() {
+    wait_for_clipboard $'１\r\n押せばわかる'
+    focus_window "$(window_named "ほしのたまごいりぐち")"
+    press 3
+    focus_window "$(window_named "アルファベットに挑戦")"
+    press space
+    local target
+    target=$(wait_for_target)
+    local wrong=q
+    [ "$target" = "Q" ] && wrong=w
+    printf 'sentinel' | xclip -selection clipboard
+    press "$wrong"
+    wait_for_clipboard "$target"
+}
+
+# wait_for_sound FILE: something loud was recorded within five seconds.
+wait_for_sound() {
+    for _ in $(seq 50); do
+        [ "$(loudest "$1")" -gt 1000 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# stop_program: the program and the recorder end.
+stop_program() {
+    kill "$PROGRAM_PID" "$RECORDER_PID" 2>/dev/null || true
+    wait "$PROGRAM_PID" "$RECORDER_PID" 2>/dev/null || true
+}
+
+record_from_start "$TMPDIR/real.raw"
+start_program
+miss_in_the_drill
+wait_for_sound "$TMPDIR/real.raw" || fail "the first cue was not heard on the sound server"
+stop_program
+grep -q "beeping" "${TMPDIR}"/hoshi-e2e-*.log && fail "a cue beeped: $(cat "${TMPDIR}"/hoshi-e2e-*.log)"
+
+# The program alone in a folder, without its module: a beep, said once.
+alone=$TMPDIR/alone
+mkdir -p "$alone"
+cp "$HOSHI_PROGRAM" "$(dirname "$HOSHI_PROGRAM")"/*.wav "$alone/"
+for case in missing broken; do
+    [ "$case" = broken ] && printf 'not a module' >"$alone/libhoshinotamago-media.so"
+    record_from_start "$TMPDIR/$case.raw"
+    "$alone/hoshinotamago" >"$TMPDIR/$case.log" 2>&1 &
+    PROGRAM_PID=$!
+    miss_in_the_drill
+    sleep 1
+    stop_program
+    said=$(grep -c "the sound and speech module cannot be used" "$TMPDIR/$case.log" || true)
+    [ "$said" -eq 1 ] || fail "$case module: said $said times: $(cat "$TMPDIR/$case.log")"
+    [ "$(loudest "$TMPDIR/$case.raw")" -eq 0 ] || fail "$case module: a sound played on the sound server"
+done
+grep -q "libhoshinotamago-media.so" "$TMPDIR/broken.log" || fail "the broken module is not named: $(cat "$TMPDIR/broken.log")"
+echo "PASS cue sound"
