@@ -107,6 +107,11 @@ startups=$("$probe" startup "$first" "$starts" "$bare" --speech "$protocol_log" 
 bare_startup=$(startup_median "$startups" startup_to_first_announcement_ms "$bare")
 hoshi_startup=$(startup_median "$startups" startup_to_first_announcement_ms "$program")
 hoshi_speech_startup=$(startup_median "$startups" startup_to_first_speech_ms "$program")
+awk -v h="$hoshi_startup" -v b="$bare_startup" 'BEGIN { printf "startup_ratio_to_floor %.2f\n", h / b }'
+# What the dynamic loader maps before main(); sound and speech come later, from the module.
+bare_libraries=$(ldd "$bare" | wc -l)
+hoshi_libraries=$(ldd "$program" | wc -l)
+echo "libraries_before_main bare $bare_libraries hoshinotamago $hoshi_libraries"
 
 echo "== resident memory and idle CPU =="
 start_measured "$bare"
@@ -191,6 +196,7 @@ echo "| figure | hoshinotamago | bare Qt floor | ratio or difference |"
 echo "|---|---|---|---|"
 awk -v h="$hoshi_startup" -v b="$bare_startup" -v n="$starts" 'BEGIN {
     printf "| start-up to first announcement, median of %d starts taken in turns (ms) | %.1f | %.1f | %.2f x |\n", n, h, b, h / b }'
+echo "| shared libraries loaded before main() | $hoshi_libraries | $bare_libraries | $((hoshi_libraries - bare_libraries)) more |"
 awk -v h="$hoshi_speech_startup" -v a="$hoshi_startup" -v n="$starts" 'BEGIN {
     printf "| start-up to first text read by speech-dispatcher, median of the same %d starts (ms) | %.1f | | %+.1f ms to its announcement |\n", n, h, h - a }'
 awk -v h="$hoshi_rss" -v b="$bare_rss" 'BEGIN {
