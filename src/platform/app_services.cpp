@@ -7,34 +7,52 @@ namespace hoshi {
 
 namespace {
 constexpr int ScreenReaderAnswerMs = 1500;
+
+const QString NoSpeech = QStringLiteral("nothing is spoken");
+const QString NoSound = QStringLiteral("cues beep and the English voice is silent");
 } // namespace
 
 AppServices::AppServices(VoiceChoice voice)
-    : m_readingVoice(std::make_unique<VoiceWorker>(std::make_unique<DeferredSpeechService>(m_media),
-                                                   [this](const QString &text) { return readingThrough(m_media, text); }))
-    , m_notifier([this](const QString &text) { return readingThrough(m_media, text); })
+    : m_speech(QStringLiteral(HOSHI_SPEECH_MODULE_FILE), SpeechModule::Interface, NoSpeech)
+    , m_sound(QStringLiteral(HOSHI_SOUND_MODULE_FILE), SoundModule::Interface, NoSound)
+    , m_readingVoice(std::make_unique<VoiceWorker>(std::make_unique<DeferredSpeechService>(m_speech),
+                                                   [this](const QString &text) { return readingThrough(m_speech, text); }))
+    , m_notifier([this](const QString &text) { return readingThrough(m_speech, text); })
     , m_router(voice, m_readingVoice, m_notifier)
     , m_announcer(m_clipboard, m_router)
     , m_voiceChoice(voice)
-    , m_cuePlayer(m_media)
-    , m_voiceFactory(m_media)
+    , m_cuePlayer(m_sound)
+    , m_voiceFactory(m_sound)
 {
     QObject::connect(&m_screenReaderWatch, &ScreenReaderWatch::screenReaderRunningChanged, &m_notifier,
                      [this](bool running) { m_router.setScreenReaderRunning(running); });
-    m_media.setWhenLoaded([this] {
-        QMetaObject::invokeMethod(&m_uiThread, [this] { moduleLoaded(); }, Qt::QueuedConnection);
+    // The cue files load on the user-interface thread, once the module is in.
+    m_sound.setWhenLoaded([this] {
+        QMetaObject::invokeMethod(&m_uiThread, [this] { m_cuePlayer.prepare(); }, Qt::QueuedConnection);
     });
 }
 
 AppServices::~AppServices()
 {
-    // The loading thread hands back to m_uiThread: it ends first.
-    m_media.waitForLoad();
+    // The loading threads hand back to m_uiThread: they end first.
+    m_sound.waitForLoad();
+    m_speech.waitForLoad();
+}
+
+CuePlayer &AppServices::cuePlayer()
+{
+    m_sound.startLoading();
+    return m_cuePlayer;
+}
+
+VoiceFactory &AppServices::voiceFactory()
+{
+    m_sound.startLoading();
+    return m_voiceFactory;
 }
 
 void AppServices::startAfterFirstPaint()
 {
-    m_media.startLoading();
     m_screenReaderWatch.start();
     // A bus that never answers must not keep the voice waiting.
     QTimer::singleShot(ScreenReaderAnswerMs, &m_notifier, [this] {
@@ -42,16 +60,18 @@ void AppServices::startAfterFirstPaint()
             m_router.setScreenReaderRunning(false);
     });
     if (m_voiceChoice != VoiceChoice::Never) {
+        m_speech.startLoading();
         m_readingVoice.warmUp([this] {
-            if (const MediaModule *module = m_media.module())
+            if (const SpeechModule *module = m_speech.get())
                 module->warmUpReading();
         });
     }
 }
 
-void AppServices::moduleLoaded()
+std::unique_ptr<SoundModuleLoader> AppServices::soundModule()
 {
-    m_cuePlayer.prepare();
+    return std::make_unique<SoundModuleLoader>(QStringLiteral(HOSHI_SOUND_MODULE_FILE), SoundModule::Interface,
+                                               NoSound);
 }
 
 } // namespace hoshi

@@ -4,7 +4,7 @@
 #include "platform/deferred_media.h"
 #include "platform/editor_launcher.h"
 #include "platform/file_picker.h"
-#include "platform/media_loader.h"
+#include "platform/module_loader.h"
 #include "platform/reading_voice.h"
 #include "platform/screen_reader_notifier.h"
 #include "platform/screen_reader_watch.h"
@@ -17,7 +17,7 @@ namespace hoshi {
 
 /// The real platform services of one run of the program, made in main().
 /// Announcements go to the clipboard and to the reading voice, or to the
-/// screen reader when one runs. Sound and speech come from a module loaded
+/// screen reader when one runs. Speech and sound come from modules loaded
 /// after the first paint.
 class AppServices {
 public:
@@ -25,21 +25,24 @@ public:
     ~AppServices();
 
     Announcer &announcer() { return m_announcer; }
-    CuePlayer &cuePlayer() { return m_cuePlayer; }
-    VoiceFactory &voiceFactory() { return m_voiceFactory; }
+    /// Asked for by a window being made: the sound module starts loading,
+    /// so that its first cue or English text is not held up.
+    CuePlayer &cuePlayer();
+    VoiceFactory &voiceFactory();
     FilePicker &filePicker() { return m_filePicker; }
     EditorLauncher &editorLauncher() { return m_editorLauncher; }
 
-    /// What is slow to start, after the first paint: the sound and speech
-    /// module (then the cues, the dictionary and the speech connection) and
-    /// the screen-reader watch.
+    /// What is slow to start, after the first paint: the speech module (then
+    /// the dictionary and the speech connection) and the screen-reader watch.
     void startAfterFirstPaint();
 
-private:
-    void moduleLoaded();
+    /// The sound module alone, for --check-sounds.
+    static std::unique_ptr<SoundModuleLoader> soundModule();
 
-    MediaLoader m_media;
-    QObject m_uiThread; // receives what the loading thread hands back
+private:
+    SpeechModuleLoader m_speech;
+    SoundModuleLoader m_sound;
+    QObject m_uiThread; // receives what the loading threads hand back
     ClipboardAnnouncer m_clipboard;
     ReadingVoice m_readingVoice;
     ScreenReaderNotifier m_notifier;

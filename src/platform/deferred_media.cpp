@@ -6,8 +6,8 @@
 
 namespace hoshi {
 
-DeferredCuePlayer::DeferredCuePlayer(MediaLoader &loader, std::function<void()> beep)
-    : m_loader(loader)
+DeferredCuePlayer::DeferredCuePlayer(SoundModuleLoader &sound, std::function<void()> beep)
+    : m_sound(sound)
     , m_beep(std::move(beep))
 {
 }
@@ -24,7 +24,7 @@ void DeferredCuePlayer::prepare()
     if (m_prepared)
         return;
     m_prepared = true;
-    if (const MediaModule *module = m_loader.module())
+    if (const SoundModule *module = m_sound.get())
         m_player = module->createCuePlayer();
 }
 
@@ -42,7 +42,7 @@ DeferredVoiceFactory::~DeferredVoiceFactory() = default;
 std::unique_ptr<Speaker> DeferredVoiceFactory::createVoice()
 {
     if (!m_factory) {
-        const MediaModule *module = m_loader.module();
+        const SoundModule *module = m_sound.get();
         if (!module)
             return nullptr;
         m_factory = module->createVoiceFactory();
@@ -55,7 +55,7 @@ DeferredSpeechService::~DeferredSpeechService() = default;
 bool DeferredSpeechService::open()
 {
     if (!m_service) {
-        const MediaModule *module = m_loader.module();
+        const SpeechModule *module = m_speech.get();
         if (!module)
             return false;
         m_service = module->createSpeechService();
@@ -79,9 +79,9 @@ bool DeferredSpeechService::cancel()
     return m_service && m_service->cancel();
 }
 
-QString readingThrough(MediaLoader &loader, const QString &text)
+QString readingThrough(SpeechModuleLoader &speech, const QString &text)
 {
-    const MediaModule *module = loader.module();
+    const SpeechModule *module = speech.get();
     return module ? module->reading(text) : text;
 }
 

@@ -1,20 +1,20 @@
 #pragma once
-// Stand-ins the program uses from its start: each reaches the sound and
-// speech module once it is loaded, and waits for it when needed sooner.
+// Stand-ins the program uses from its start: each reaches its module once it
+// is loaded, and waits for it when needed sooner.
 
-#include "platform/media_loader.h"
+#include "platform/module_loader.h"
 
 #include <functional>
 #include <memory>
 
 namespace hoshi {
 
-/// Plays cues through the module's player. A cue asked for before the module
-/// is there waits for it, so the first cue is the real sound; without the
-/// module every cue is the default beep.
+/// Plays cues through the sound module's player. A cue asked for before the
+/// module is there waits for it, so the first cue is the real sound; without
+/// the module every cue is the default beep.
 class DeferredCuePlayer final : public CuePlayer {
 public:
-    explicit DeferredCuePlayer(MediaLoader &loader, std::function<void()> beep = defaultBeep);
+    explicit DeferredCuePlayer(SoundModuleLoader &sound, std::function<void()> beep = defaultBeep);
     ~DeferredCuePlayer() override;
 
     /// Makes the module's player now, with its files loaded (user-interface thread).
@@ -24,29 +24,29 @@ public:
     static void defaultBeep();
 
 private:
-    MediaLoader &m_loader;
+    SoundModuleLoader &m_sound;
     std::function<void()> m_beep;
     std::unique_ptr<CuePlayer> m_player;
     bool m_prepared = false;
 };
 
-/// Makes voices through the module; none without it.
+/// Makes voices through the sound module; none without it.
 class DeferredVoiceFactory final : public VoiceFactory {
 public:
-    explicit DeferredVoiceFactory(MediaLoader &loader) : m_loader(loader) {}
+    explicit DeferredVoiceFactory(SoundModuleLoader &sound) : m_sound(sound) {}
     ~DeferredVoiceFactory() override;
     std::unique_ptr<Speaker> createVoice() override;
 
 private:
-    MediaLoader &m_loader;
+    SoundModuleLoader &m_sound;
     std::unique_ptr<VoiceFactory> m_factory;
 };
 
-/// The module's speech service, made on the thread that opens it; without
+/// The speech module's service, made on the thread that opens it; without
 /// the module it never opens.
 class DeferredSpeechService final : public SpeechService {
 public:
-    explicit DeferredSpeechService(MediaLoader &loader) : m_loader(loader) {}
+    explicit DeferredSpeechService(SpeechModuleLoader &speech) : m_speech(speech) {}
     ~DeferredSpeechService() override;
     bool open() override;
     void close() override;
@@ -54,11 +54,11 @@ public:
     bool cancel() override;
 
 private:
-    MediaLoader &m_loader;
+    SpeechModuleLoader &m_speech;
     std::unique_ptr<SpeechService> m_service;
 };
 
-/// The module's kana reading; the text as it is without the module.
-QString readingThrough(MediaLoader &loader, const QString &text);
+/// The speech module's kana reading; the text as it is without the module.
+QString readingThrough(SpeechModuleLoader &speech, const QString &text);
 
 } // namespace hoshi

@@ -6,25 +6,11 @@
 #include <thread>
 #include <utility>
 
-#if defined(Q_OS_LINUX)
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
-
 namespace hoshi {
 
 namespace {
 // A speech service that hangs must not hold up the end of the program.
 constexpr auto StopWait = std::chrono::milliseconds(500);
-
-// The user interface answers the clipboard reader first: on a busy machine
-// the voice's own work (readings, the speech service) gives way.
-void yieldToUserInterface()
-{
-#if defined(Q_OS_LINUX)
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
-#endif
-}
 } // namespace
 
 struct ReadingVoice::Shared {
@@ -71,10 +57,7 @@ ReadingVoice::ReadingVoice(std::unique_ptr<VoiceWorker> worker)
     : m_shared(std::make_shared<Shared>(std::move(worker)))
 {
     // The thread keeps the shared state alive if it has to be left behind.
-    std::thread([shared = m_shared] {
-        yieldToUserInterface();
-        shared->run();
-    }).detach();
+    std::thread([shared = m_shared] { shared->run(); }).detach();
 }
 
 ReadingVoice::~ReadingVoice()

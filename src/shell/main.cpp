@@ -1,6 +1,5 @@
 #include "platform/app_services.h"
 #include "platform/qt_translations.h"
-#include "platform/media_loader.h"
 #include "shell/launcher_window.h"
 #include "shell/mode_factories.h"
 #include "shell/mode_windows.h"
@@ -95,8 +94,8 @@ int checkSounds(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    hoshi::MediaLoader media;
-    const hoshi::MediaModule *module = media.module();
+    const auto sound = hoshi::AppServices::soundModule();
+    const hoshi::SoundModule *module = sound->get();
     return module && module->checkCueFiles(out) ? 0 : 1;
 }
 

@@ -1,6 +1,6 @@
 # The first cue after the start is the real sound, recorded from a private
-# sound server; without a usable sound and speech module the program beeps,
-# says why once on standard error, and goes on announcing.
+# sound server; without usable modules the program beeps, says why once for
+# each module on standard error, and goes on announcing.
 source "$(dirname "$0")/lib.sh"
 
 # A sound server of this test only, with one sink that plays into nothing.
@@ -68,21 +68,23 @@ wait_for_sound "$TMPDIR/real.raw" || fail "the first cue was not heard on the so
 stop_program
 grep -q "beeping" "${TMPDIR}"/hoshi-e2e-*.log && fail "a cue beeped: $(cat "${TMPDIR}"/hoshi-e2e-*.log)"
 
-# The program alone in a folder, without its module: a beep, said once.
+# The program alone in a folder, without its modules: a beep, said once each.
 alone=$TMPDIR/alone
 mkdir -p "$alone"
 cp "$HOSHI_PROGRAM" "$(dirname "$HOSHI_PROGRAM")"/*.wav "$alone/"
 for case in missing broken; do
-    [ "$case" = broken ] && printf 'not a module' >"$alone/libhoshinotamago-media.so"
+    [ "$case" = broken ] && printf 'not a module' | tee "$alone/libhoshinotamago-sound.so" >"$alone/libhoshinotamago-speech.so"
     record_from_start "$TMPDIR/$case.raw"
     "$alone/hoshinotamago" >"$TMPDIR/$case.log" 2>&1 &
     PROGRAM_PID=$!
     miss_in_the_drill
     sleep 1
     stop_program
-    said=$(grep -c "the sound and speech module cannot be used" "$TMPDIR/$case.log" || true)
-    [ "$said" -eq 1 ] || fail "$case module: said $said times: $(cat "$TMPDIR/$case.log")"
+    for lost in "nothing is spoken" "cues beep and the English voice is silent"; do
+        said=$(grep -c "a module cannot be used .*; $lost" "$TMPDIR/$case.log" || true)
+        [ "$said" -eq 1 ] || fail "$case modules: '$lost' said $said times: $(cat "$TMPDIR/$case.log")"
+    done
     [ "$(loudest "$TMPDIR/$case.raw")" -eq 0 ] || fail "$case module: a sound played on the sound server"
 done
-grep -q "libhoshinotamago-media.so" "$TMPDIR/broken.log" || fail "the broken module is not named: $(cat "$TMPDIR/broken.log")"
+grep -q "libhoshinotamago-sound.so" "$TMPDIR/broken.log" || fail "the broken module is not named: $(cat "$TMPDIR/broken.log")"
 echo "PASS cue sound"

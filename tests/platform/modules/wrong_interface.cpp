@@ -1,14 +1,12 @@
-// A module built against another interface number than the program's.
-#include "platform/media_module.h"
-
+// A module built for another interface than the program's.
 #include <QtGlobal>
 
-extern "C" Q_DECL_EXPORT int hoshi_media_abi()
+extern "C" Q_DECL_EXPORT const char *hoshi_module_interface()
 {
-    return hoshi::MediaModuleAbi + 1;
+    return "hoshinotamago speech 0";
 }
 
-extern "C" Q_DECL_EXPORT const hoshi::MediaModule *hoshi_media_module(const char *)
+extern "C" Q_DECL_EXPORT const void *hoshi_module(const char *)
 {
     return nullptr;
 }
