@@ -36,11 +36,11 @@ launcher=$(window_named "ほしのたまごいりぐち")
 # The icon is set after the first paint, from the hicolor theme of the prefix.
 icon=""
 for _ in $(seq 50); do
-    icon=$(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null | head -c 200)
-    [[ $icon == *"CARDINAL"* ]] && break
+    icon=$(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null || true)
+    [[ $icon == "_NET_WM_ICON(CARDINAL)"* ]] && break
     sleep 0.1
 done
-[[ $icon == *"CARDINAL"* ]] || fail "the launcher has no window icon: '$icon' (libqt6svg6 installed?)"
+[[ $icon == "_NET_WM_ICON(CARDINAL)"* ]] || fail "the launcher has no window icon: '${icon:0:100}' (libqt6svg6 installed?)"
 focus_window "$launcher"
 press Escape
 wait_for_exit 10
