@@ -3,7 +3,11 @@
 # Qt's plugins (speech, sound) and the Japanese font are loaded at run time,
 # so they are named here; the libraries linked are found by dpkg-shlibdeps.
 
-set(HOSHI_PACKAGE_MAINTAINER "Hoshinotamago Developers <hoshinotamago@example.org>"
+# Build folders configured before a real maintainer was named drop the placeholder.
+if(HOSHI_PACKAGE_MAINTAINER MATCHES "@example\\.org>$")
+    unset(HOSHI_PACKAGE_MAINTAINER CACHE)
+endif()
+set(HOSHI_PACKAGE_MAINTAINER "ほしのたまご developers <hoshinotamago@users.noreply.github.com>"
     CACHE STRING "Maintainer of the Debian package: name <address>")
 
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
@@ -20,6 +24,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "uses the speech voice instead.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${HOSHI_HOMEPAGE_URL})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -43,7 +48,32 @@ else()
         "libqt6widgets6, libqt6multimedia6, libqt6texttospeech6, libqt6dbus6, libspeechd2, libmecab2, ${HOSHI_RUNTIME_PLUGINS}")
 endif()
 # speechd's plugin needs the daemon to speak; flite speaks without one.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-speech-flite-plugin, qt6-translations-l10n, at-spi2-core")
+# Wayland needs Qt's plugin (without it the program uses X11); the window
+# icon is an SVG, drawn by Qt's SVG icon engine.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-speech-flite-plugin, qt6-translations-l10n, at-spi2-core, qt6-wayland, libqt6svg6")
+
+# A stripped install (cpack, cmake --install --strip) also drops the
+# compiler's notes, as Debian's own packages do: every ELF file installed
+# before this point, whichever target made it.
+find_program(HOSHI_OBJCOPY NAMES objcopy ${CMAKE_OBJCOPY})
+if(HOSHI_OBJCOPY)
+    # The manifest leaves out DESTDIR, which cpack sets.
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(file IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
+                set(file \"\$ENV{DESTDIR}\${file}\")
+                if(NOT IS_SYMLINK \"\${file}\" AND EXISTS \"\${file}\")
+                    file(READ \"\${file}\" magic LIMIT 4 HEX)
+                    if(magic STREQUAL \"7f454c46\")
+                        execute_process(COMMAND \"${HOSHI_OBJCOPY}\" --remove-section=.comment
+                                                --remove-section=.note \"\${file}\"
+                                        COMMAND_ERROR_IS_FATAL ANY)
+                    endif()
+                endif()
+            endforeach()
+        endif()")
+endif()
 
 # The documents every Debian package carries.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog.Debian @ONLY)

@@ -1,17 +1,72 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12 (as root or with sudo).
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the Debian 12 packages that building and running need, as root or
+# through sudo; without either it prints the command to run as root.
+#   scripts/install-deps.sh               build and run (scripts/run.sh)
+#   scripts/install-deps.sh --for-tests   and the test suite (scripts/test.sh)
+#   scripts/install-deps.sh --with-tools  and the sanitizers, fuzzers, package checks (.ci/run)
 set -euo pipefail
 
-packages=(
-    cmake ninja-build g++ pkg-config python3
-    qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-multimedia-dev
-    qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin qt6-qpa-plugins
-    libgl-dev fonts-ipafont-gothic
-    libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng libmecab-dev mecab-naist-jdic
-    xvfb xdotool xclip x11-xkb-utils x11-utils
-    dbus-x11 at-spi2-core python3-pyatspi openbox orca pulseaudio pulseaudio-utils
+# One package a line, so that additions merge cleanly.
+build=(
+    cmake
+    ninja-build
+    g++
+    pkg-config
+    qt6-base-dev
+    qt6-base-dev-tools
+    qt6-declarative-dev
+    qt6-multimedia-dev
+    qt6-speech-dev
+    libgl-dev
+    libspeechd-dev
+    libmecab-dev
 )
-[ "${1:-}" = "--with-tools" ] && packages+=(clang libclang-rt-14-dev desktop-file-utils appstream imagemagick dpkg-dev lintian)
+run=(
+    qt6-speech-speechd-plugin
+    qt6-speech-flite-plugin
+    qt6-qpa-plugins
+    qt6-wayland
+    libqt6svg6
+    fonts-ipafont-gothic
+    speech-dispatcher
+    speech-dispatcher-espeak-ng
+    mecab-naist-jdic
+)
+tests=(
+    python3
+    xvfb
+    xdotool
+    xclip
+    x11-xkb-utils
+    x11-utils
+    dbus-x11
+    at-spi2-core
+    python3-pyatspi
+    openbox
+    orca
+    pulseaudio
+    pulseaudio-utils
+    git
+)
+tools=(
+    clang
+    libclang-rt-14-dev
+    desktop-file-utils
+    appstream
+    imagemagick
+    dpkg-dev
+    lintian
+    binutils
+)
+
+packages=("${build[@]}" "${run[@]}")
+case "${1:-}" in
+    "") ;;
+    --for-tests) packages+=("${tests[@]}") ;;
+    --with-tools) packages+=("${tests[@]}" "${tools[@]}") ;;
+    *) echo "usage: $0 [--for-tests | --with-tools]" >&2; exit 2 ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -19,8 +74,16 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "ほしのたまご: 足りないパッケージがあります。root で次を実行してください:" >&2
+        echo "Missing packages; run this as root, then run this script again:" >&2
+        echo "    apt-get update && apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+    sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"

@@ -5,10 +5,14 @@
 namespace hoshi {
 
 QString productName();
-/// The version box's four lines: name, blank, version, copyright.
+/// The version box's lines: name, blank, version, copyright, licence.
 QString versionMessage();
 QString versionBoxTitle();
 /// "2.0", from the build's version numbers.
 QString versionNumber();
+/// "Copyright (C) <year> <holders>", the same in the box and in --version.
+QString copyrightLine();
+/// What --version prints: name and version, copyright, licence, no warranty.
+QString versionText();
 
 } // namespace hoshi

@@ -1,7 +1,8 @@
 # The installed tree, not the build tree: `cmake --install` into a private
 # prefix gives a program that finds its three sounds in the data folder,
 # ships its menu entry, icon and metadata, and starts into the launcher even
-# when the display is named only by Qt's own -display option.
+# when the display is named only by Qt's own -display option, or when a
+# Wayland name leads nowhere; its window carries the installed icon.
 source "$(dirname "$0")/lib.sh"
 
 build_dir=$(cd "$(dirname "$HOSHI_PROGRAM")/.." && pwd)
@@ -26,11 +27,20 @@ done
 
 # The installed program runs: the launcher announces its first entry.
 display=$DISPLAY
-(unset DISPLAY; exec "$installed" -display "$display") >"$prefix/program.log" 2>&1 &
+(unset DISPLAY; export WAYLAND_DISPLAY=hoshi-no-compositor; exec "$installed" -display "$display") \
+    >"$prefix/program.log" 2>&1 &
 PROGRAM_PID=$!
 trap 'kill $PROGRAM_PID 2>/dev/null || true; rm -rf "$prefix"' EXIT
 wait_for_clipboard $'１\r\n押せばわかる'
 launcher=$(window_named "ほしのたまごいりぐち")
+# The icon is set after the first paint, from the hicolor theme of the prefix.
+icon=""
+for _ in $(seq 50); do
+    icon=$(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null || true)
+    [[ $icon == "_NET_WM_ICON(CARDINAL)"* ]] && break
+    sleep 0.1
+done
+[[ $icon == "_NET_WM_ICON(CARDINAL)"* ]] || fail "the launcher has no window icon: '${icon:0:100}' (libqt6svg6 installed?)"
 focus_window "$launcher"
 press Escape
 wait_for_exit 10

@@ -54,7 +54,8 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY SESSION_MANAGER AT_SPI_BUS_ADDRESS \
 fifo=$TMPDIR/xvfb-display
 mkfifo "$fifo"
 # -noreset keeps the JIS keymap when the last client disconnects.
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$fifo" 2>/dev/null &
+# HOSHI_XVFB_SCREEN: another screen size, such as the screenshots' 16:9.
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${HOSHI_XVFB_SCREEN:-1280x1024x24}" 3>"$fifo" 2>/dev/null &
 read -r display_number <"$fifo"
 rm -f "$fifo"
 export DISPLAY=":$display_number"
