@@ -28,6 +28,9 @@ TypingProfile makeJapanese()
     p.moreLinesMessage =
         QStringLiteral("このファイルは101行より長いので、はじめの101行だけを練習に使います。");
     p.lineCutMessage = QStringLiteral("とても長い行があったので、その行ははじめの部分だけを使います。");
+    p.unreadableMessage = QStringLiteral(
+        "このファイルには読めない文字がありました。その文字は正しく出ません。"
+        "UTF-8 で保存しなおすと、すべて読めます。");
     p.editorFailedMessage = QStringLiteral("テキスト エディターを起動できませんでした。");
     // In kana: the reading voice says them as written.
     p.hints = {QStringLiteral("こんとろーる おーで ふぁいるを ひらいてね"),
@@ -57,6 +60,9 @@ TypingProfile makeEnglish()
     p.moreLinesMessage =
         QStringLiteral("This file has more than 101 lines. Only the first 101 lines are used.");
     p.lineCutMessage = QStringLiteral("A line of this file is very long. Only its beginning is used.");
+    p.unreadableMessage = QStringLiteral(
+        "Some characters of this file could not be read and are shown wrongly. "
+        "Save the file as UTF-8 to read them all.");
     p.editorFailedMessage = QStringLiteral("The text editor could not be started.");
     p.hints = {QStringLiteral("Press Control O to open a text file."),
                QStringLiteral("Press Enter to start."),
@@ -94,6 +100,8 @@ QStringList TypingProfile::loadMessages(const PracticeFileContent &content) cons
         messages << moreLinesMessage;
     if (content.lineCut)
         messages << lineCutMessage;
+    if (content.unreadableCharacters)
+        messages << unreadableMessage;
     return messages;
 }
 

@@ -54,6 +54,7 @@ struct TypingProfile {
     std::array<QString, 6> readErrors;    ///< by PracticeReadError; [0] unused
     QString moreLinesMessage;
     QString lineCutMessage;
+    QString unreadableMessage;
     QString editorFailedMessage;
     TypingHints hints;
 
