@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config python3
     qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-multimedia-dev
-    qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin qt6-qpa-plugins
+    qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin qt6-qpa-plugins qt6-translations-l10n
     libgl-dev fonts-ipafont-gothic
     libspeechd-dev speech-dispatcher speech-dispatcher-espeak-ng libmecab-dev mecab-naist-jdic
     xvfb xdotool xclip x11-xkb-utils x11-utils
