@@ -37,7 +37,10 @@ TypingProfile makeJapanese()
                QStringLiteral("えんたーで はじまるよ"),
                QStringLiteral("よみこんだよ。えんたーで はじまるよ"),
                QStringLiteral("ちがうよ。こんとろーるで もういちど きけるよ"),
-               QStringLiteral("はじめから。えんたーで はじまるよ")};
+               QStringLiteral("はじめから。えんたーで はじまるよ"),
+               QStringLiteral("うえ した キーで えらんで、えんたーで ひらいてね")};
+    p.folderWord = QStringLiteral("フォルダー");
+    p.sampleFolder = QStringLiteral("japanese");
     return p;
 }
 
@@ -68,7 +71,10 @@ TypingProfile makeEnglish()
                QStringLiteral("Press Enter to start."),
                QStringLiteral("The text is ready. Press Enter to start."),
                QStringLiteral("Not quite. Press Control to hear the line again."),
-               QStringLiteral("Starting over. Press Enter to start.")};
+               QStringLiteral("Starting over. Press Enter to start."),
+               QStringLiteral("Choose a file with the up and down keys, then press Enter.")};
+    p.folderWord = QStringLiteral("folder");
+    p.sampleFolder = QStringLiteral("english");
     return p;
 }
 
@@ -82,6 +88,20 @@ TimeLimitEntry timeLimitEntry(TimeLimitChoice choice)
     case TimeLimitChoice::FiveMinutes: return {300, {0, 255, 0}};
     }
     return {180, {0, 0, 255}};
+}
+
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return text;
+}
+
+QString TypingProfile::entryAnnouncement(const QString &name, bool isFolder) const
+{
+    return isFolder ? oneLine(name) + u' ' + folderWord : oneLine(name);
 }
 
 const QString &TypingProfile::captionFor(TimeLimitChoice choice) const

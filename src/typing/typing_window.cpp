@@ -1,17 +1,19 @@
 #include "typing/typing_window.h"
 
+#include "platform/data_folders.h"
 #include "platform/key_event.h"
 #include "platform/services.h"
 #include "typing/typing_text_box.h"
 
 #include "shell/menus.h"
+#include "shell/message_box.h"
 #include "shell/widget_look.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <algorithm>
@@ -146,7 +148,17 @@ void TypingWindow::unload()
 
 void TypingWindow::mnuFileOpen_Click()
 {
-    const QString answer = m_services.filePicker.chooseTextFile(this);
+    m_exercise.fileDialogOpens();
+    const TypingProfile &profile = m_exercise.profile();
+    TextFileRequest request;
+    // The texts that come with the program first, then the folder of the last file chosen here.
+    request.startFolder = m_lastFolder.isEmpty() ? sampleTextFolder(profile.sampleFolder) : m_lastFolder;
+    request.entryFocused = [this, &profile](const QString &name, bool isFolder) {
+        say(profile.entryAnnouncement(name, isFolder));
+    };
+    const QString answer = m_services.filePicker.chooseTextFile(this, request);
+    if (!answer.isEmpty())
+        m_lastFolder = QFileInfo(answer).absolutePath();
     // Take the keyboard back from the closed dialog, so menu keys work at once.
     activateWindow();
     const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(answer);
@@ -155,25 +167,24 @@ void TypingWindow::mnuFileOpen_Click()
         return;
     QStringList messages = m_exercise.profile().loadMessages(*content);
     if (!content->ok())
-        messages << (answer.isEmpty() ? m_exercise.text().practiceFile() : answer);
-    tell(messages);
+        messages << oneLine(answer.isEmpty() ? m_exercise.text().practiceFile() : answer);
+    const bool failed = !content->ok() || content->unreadableCharacters;
+    tell(messages, failed ? MessageKind::Failure : MessageKind::Notice);
 }
 
 void TypingWindow::mnuFileText_Click()
 {
     if (!m_services.editorLauncher.startEditor())
-        tell({m_exercise.profile().editorFailedMessage});
+        tell({m_exercise.profile().editorFailedMessage}, MessageKind::Failure);
 }
 
-void TypingWindow::tell(const QStringList &messages)
+void TypingWindow::tell(const QStringList &messages, MessageKind kind)
 {
     if (messages.isEmpty())
         return;
     // Said with CR LF like every announcement; the box draws plain line feeds.
     say(messages.join(QStringLiteral("\r\n")));
-    QMessageBox box(QMessageBox::Information, windowTitle(), messages.join(u'\n'), QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("typingMessage"));
-    box.exec();
+    showMessageBox(this, kind, windowTitle(), messages.join(u'\n'), QStringLiteral("typingMessage"));
 }
 
 // The exercise's channel: the Japanese window announces, the English one

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/random_source.h"
+#include "shell/message_box.h"
 #include "shell/mode_window.h"
 #include "typing/typing_exercise.h"
 #include "typing/typing_look.h"
@@ -61,7 +62,7 @@ private:
     void render();
     void layOut();
     void placeBar();
-    void tell(const QStringList &messages);
+    void tell(const QStringList &messages, MessageKind kind);
     void say(const QString &text);
 
     const TypingLook &m_look;
@@ -70,6 +71,7 @@ private:
     TypingExercise m_exercise;
     std::unique_ptr<Speaker> m_voice;
     bool m_rendering = false;
+    QString m_lastFolder; ///< of the last file chosen in the dialog
 
     QWidget *m_frame1 = nullptr;
     TypingTextBox *m_txtHyoji = nullptr;

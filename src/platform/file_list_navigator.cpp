@@ -1,0 +1,80 @@
+#include "platform/file_list_navigator.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QTreeView>
+
+namespace hoshi {
+
+namespace {
+
+bool movesThroughList(const QKeyEvent &key)
+{
+    if (key.modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: return true;
+    default: return false;
+    }
+}
+
+} // namespace
+
+FileListNavigator::FileListNavigator(QFileDialog &dialog, EntryFocused entryFocused)
+    : QObject(&dialog)
+    , m_dialog(dialog)
+    , m_entryFocused(std::move(entryFocused))
+    , m_nameBox(dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+{
+    if (m_nameBox)
+        m_nameBox->installEventFilter(this);
+    // The list and the detail view share one selection model.
+    if (auto *list = dialog.findChild<QListView *>(QStringLiteral("listView")); list && list->selectionModel())
+        connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                &FileListNavigator::onCurrentChanged);
+}
+
+QAbstractItemView *FileListNavigator::shownView() const
+{
+    auto *tree = m_dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    if (tree && tree->isVisible())
+        return tree;
+    return m_dialog.findChild<QListView *>(QStringLiteral("listView"));
+}
+
+bool FileListNavigator::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_nameBox || event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    QAbstractItemView *view = shownView();
+    if (!view || !movesThroughList(*key))
+        return false;
+    QKeyEvent forwarded(QEvent::KeyPress, key->key(), Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &forwarded);
+    return true;
+}
+
+void FileListNavigator::onCurrentChanged(const QModelIndex &current)
+{
+    if (!current.isValid())
+        return;
+    const QModelIndex name = current.siblingAtColumn(0);
+    const QString fileName = name.data(QFileSystemModel::FileNameRole).toString();
+    const bool isFolder = QFileInfo(name.data(QFileSystemModel::FilePathRole).toString()).isDir();
+    // While the box has the focus the dialog leaves it alone; Return then opens this entry.
+    if (m_nameBox && m_nameBox->hasFocus())
+        m_nameBox->setText(fileName);
+    if (m_entryFocused)
+        m_entryFocused(fileName, isFolder);
+}
+
+} // namespace hoshi

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QAbstractItemView;
+class QFileDialog;
+class QLineEdit;
+class QModelIndex;
+
+namespace hoshi {
+
+/// Lets the file dialog's name box move through the folder with Up, Down,
+/// Page Up and Page Down, puts the name of each entry reached into the box,
+/// and reports every entry that becomes current, however it was reached.
+class FileListNavigator final : public QObject {
+    Q_OBJECT
+public:
+    using EntryFocused = std::function<void(const QString &name, bool isFolder)>;
+
+    /// Call once the dialog has its model.
+    FileListNavigator(QFileDialog &dialog, EntryFocused entryFocused);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAbstractItemView *shownView() const;
+    void onCurrentChanged(const QModelIndex &current);
+
+    QFileDialog &m_dialog;
+    EntryFocused m_entryFocused;
+    QLineEdit *m_nameBox = nullptr;
+};
+
+} // namespace hoshi
