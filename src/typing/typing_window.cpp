@@ -7,6 +7,7 @@
 
 #include "shell/menus.h"
 #include "shell/message_box.h"
+#include "shell/text_fit.h"
 #include "shell/widget_look.h"
 
 #include <QFileInfo>
@@ -100,6 +101,7 @@ QLabel *TypingWindow::makeLabel(const QString &name, const LabelLook &look, QWid
     label->setFocusPolicy(Qt::NoFocus);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColours(label, look.background, look.text);
+    keepTextInside(label);
     return label;
 }
 
