@@ -1,6 +1,8 @@
 #include "platform/file_list_navigator.h"
 
+#include <QAbstractProxyModel>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -34,12 +36,31 @@ FileListNavigator::FileListNavigator(QFileDialog &dialog, EntryFocused entryFocu
     , m_entryFocused(std::move(entryFocused))
     , m_nameBox(dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
 {
-    if (m_nameBox)
+    if (m_nameBox) {
         m_nameBox->installEventFilter(this);
+        // The list itself follows what is typed; a pop-up of names would take Up, Down and
+        // Return away from it.
+        m_nameBox->setCompleter(nullptr);
+        // Where the dialog opens: typing a path and Up and Down both work from there.
+        m_nameBox->setFocus();
+    }
+    // A folder gone into is said like an entry: the listener knows where the list now is.
     // The list and the detail view share one selection model.
-    if (auto *list = dialog.findChild<QListView *>(QStringLiteral("listView")); list && list->selectionModel())
-        connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                &FileListNavigator::onCurrentChanged);
+    auto *list = dialog.findChild<QListView *>(QStringLiteral("listView"));
+    QItemSelectionModel *selection = list ? list->selectionModel() : nullptr;
+    if (selection)
+        connect(selection, &QItemSelectionModel::currentChanged, this, &FileListNavigator::onCurrentChanged);
+    const QAbstractProxyModel *proxy = dialog.proxyModel();
+    if (auto *files = qobject_cast<QFileSystemModel *>(proxy ? proxy->sourceModel() : nullptr)) {
+        connect(files, &QFileSystemModel::rootPathChanged, this, [this, selection](const QString &folder) {
+            // A path typed into the box made its folder current in the folder above: the
+            // first Down in the new folder is to reach its first entry.
+            if (selection)
+                selection->clearCurrentIndex();
+            if (m_entryFocused)
+                m_entryFocused(QDir(folder).dirName(), true);
+        });
+    }
 }
 
 QAbstractItemView *FileListNavigator::shownView() const

@@ -12,8 +12,10 @@ class QModelIndex;
 namespace hoshi {
 
 /// Lets the file dialog's name box move through the folder with Up, Down,
-/// Page Up and Page Down, puts the name of each entry reached into the box,
-/// and reports every entry that becomes current, however it was reached.
+/// Page Up and Page Down (instead of a pop-up of completions), puts the name
+/// of each entry reached into the box,
+/// and reports every entry that becomes current, however it was reached, and
+/// every folder gone into.
 class FileListNavigator final : public QObject {
     Q_OBJECT
 public:

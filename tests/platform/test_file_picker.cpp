@@ -180,6 +180,28 @@ private slots:
         QCOMPARE(chosen, folder.filePath(QStringLiteral("a.txt")));
     }
 
+    void a_typed_folder_and_return_go_into_it()
+    {
+        // State: the dialog elsewhere; a folder holding a file whose name has a line break.
+        QTemporaryDir folder;
+        writeFile(folder, QStringLiteral("line\nbreak.txt"));
+        QTemporaryDir elsewhere;
+        DialogFilePicker picker;
+        QList<std::pair<QString, bool>> focused;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            // Action: the folder's path typed, Return, then Down once its entry is there.
+            typeIntoFileNameBox(dialog, folder.path(), Qt::Key_Return);
+            shownRows(dialog, 1);
+            QTest::keyClick(nameBox(dialog), Qt::Key_Down);
+            dialog.reject();
+        });
+        picker.chooseTextFile(nullptr, openIn(elsewhere.path(), &focused));
+        // Expected: the folder entered is reported, then its file, with its name as it is.
+        const QList<std::pair<QString, bool>> expected{{QDir(folder.path()).dirName(), true},
+                                                       {"line\nbreak.txt", false}};
+        QCOMPARE(focused, expected);
+    }
+
     void the_dialog_is_japanese_large_and_shows_where_the_focus_is()
     {
         // State: the dialog on the folder.
