@@ -80,7 +80,9 @@ bool FileListNavigator::eventFilter(QObject *watched, QEvent *event)
     if (!view || !movesThroughList(*key))
         return false;
     QKeyEvent forwarded(QEvent::KeyPress, key->key(), Qt::NoModifier);
+    m_moving = true;
     QCoreApplication::sendEvent(view, &forwarded);
+    m_moving = false;
     return true;
 }
 
@@ -91,8 +93,9 @@ void FileListNavigator::onCurrentChanged(const QModelIndex &current)
     const QModelIndex name = current.siblingAtColumn(0);
     const QString fileName = name.data(QFileSystemModel::FileNameRole).toString();
     const bool isFolder = QFileInfo(name.data(QFileSystemModel::FilePathRole).toString()).isDir();
-    // While the box has the focus the dialog leaves it alone; Return then opens this entry.
-    if (m_nameBox && m_nameBox->hasFocus())
+    // The dialog leaves the box alone while it has the focus: a move from it fills it in, so
+    // Return opens this entry; a move the dialog made as a name was typed does not.
+    if (m_moving)
         m_nameBox->setText(fileName);
     if (m_entryFocused)
         m_entryFocused(fileName, isFolder);

@@ -34,6 +34,7 @@ private:
     QFileDialog &m_dialog;
     EntryFocused m_entryFocused;
     QLineEdit *m_nameBox = nullptr;
+    bool m_moving = false; ///< a key from the name box is moving through the list
 };
 
 } // namespace hoshi

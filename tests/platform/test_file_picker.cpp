@@ -156,11 +156,17 @@ private slots:
         DialogFilePicker picker;
         QList<std::pair<QString, bool>> focused;
         QStringList boxTexts;
+        QString typed;
         bool boxKeptFocus = false;
         whenOpen<QFileDialog>([&](QFileDialog &dialog) {
             shownRows(dialog, 3);
             QLineEdit *box = nameBox(dialog);
             box->setFocus();
+            // Action: part of a name typed (the list follows it), then cleared.
+            QTest::keyClicks(box, QStringLiteral("b.txt"));
+            typed = box->text();
+            box->clear();
+            focused.clear();
             // Action: Down three times, Up once, Return.
             for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
                 QTest::keyClick(box, key);
@@ -170,10 +176,12 @@ private slots:
             QTest::keyClick(box, Qt::Key_Return);
         });
         const QString chosen = picker.chooseTextFile(nullptr, openIn(folder.path(), &focused));
-        // Expected: each entry reached was reported (the folder as one) and put into the box;
+        // Expected: what was typed stayed as typed; each entry reached was reported (the folder
+        // as one) and put into the box;
         // the box kept the keyboard; Return opened the entry reached last.
         const QList<std::pair<QString, bool>> expected{
             {"sub", true}, {"a.txt", false}, {"b.txt", false}, {"a.txt", false}};
+        QCOMPARE(typed, QStringLiteral("b.txt"));
         QCOMPARE(focused, expected);
         QCOMPARE(boxTexts, (QStringList{"sub", "a.txt", "b.txt", "a.txt"}));
         QVERIFY(boxKeptFocus);
