@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QTreeView>
 
 namespace hoshi {
@@ -44,23 +45,30 @@ FileListNavigator::FileListNavigator(QFileDialog &dialog, EntryFocused entryFocu
         // Where the dialog opens: typing a path and Up and Down both work from there.
         m_nameBox->setFocus();
     }
-    // A folder gone into is said like an entry: the listener knows where the list now is.
     // The list and the detail view share one selection model.
     auto *list = dialog.findChild<QListView *>(QStringLiteral("listView"));
-    QItemSelectionModel *selection = list ? list->selectionModel() : nullptr;
-    if (selection)
+    if (QItemSelectionModel *selection = list ? list->selectionModel() : nullptr) {
         connect(selection, &QItemSelectionModel::currentChanged, this, &FileListNavigator::onCurrentChanged);
-    const QAbstractProxyModel *proxy = dialog.proxyModel();
-    if (auto *files = qobject_cast<QFileSystemModel *>(proxy ? proxy->sourceModel() : nullptr)) {
-        connect(files, &QFileSystemModel::rootPathChanged, this, [this, selection](const QString &folder) {
-            // A path typed into the box made its folder current in the folder above: the
-            // first Down in the new folder is to reach its first entry.
-            if (selection)
-                selection->clearCurrentIndex();
-            if (m_entryFocused)
-                m_entryFocused(QDir(folder).dirName(), true);
-        });
+        followFolderChanges(*selection);
     }
+}
+
+// A folder gone into is said like an entry: the listener knows where the list now is.
+void FileListNavigator::followFolderChanges(QItemSelectionModel &selection)
+{
+    const QAbstractProxyModel *proxy = m_dialog.proxyModel();
+    auto *files = qobject_cast<QFileSystemModel *>(proxy ? proxy->sourceModel() : nullptr);
+    if (!files)
+        return;
+    const QPointer<QItemSelectionModel> current(&selection);
+    connect(files, &QFileSystemModel::rootPathChanged, this, [this, current](const QString &folder) {
+        // A path typed into the box made its folder current in the folder above: the
+        // first Down in the new folder is to reach its first entry.
+        if (current)
+            current->clearCurrentIndex();
+        if (m_entryFocused)
+            m_entryFocused(QDir(folder).dirName(), true);
+    });
 }
 
 QAbstractItemView *FileListNavigator::shownView() const

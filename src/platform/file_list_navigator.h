@@ -6,6 +6,7 @@
 
 class QAbstractItemView;
 class QFileDialog;
+class QItemSelectionModel;
 class QLineEdit;
 class QModelIndex;
 
@@ -28,6 +29,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void followFolderChanges(QItemSelectionModel &selection);
     QAbstractItemView *shownView() const;
     void onCurrentChanged(const QModelIndex &current);
 

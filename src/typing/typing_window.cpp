@@ -150,17 +150,7 @@ void TypingWindow::unload()
 
 void TypingWindow::mnuFileOpen_Click()
 {
-    m_exercise.fileDialogOpens();
-    const TypingProfile &profile = m_exercise.profile();
-    TextFileRequest request;
-    // The texts that come with the program first, then the folder of the last file chosen here.
-    request.startFolder = m_lastFolder.isEmpty() ? sampleTextFolder(profile.sampleFolder) : m_lastFolder;
-    request.entryFocused = [this, &profile](const QString &name, bool isFolder) {
-        say(profile.entryAnnouncement(name, isFolder));
-    };
-    const QString answer = m_services.filePicker.chooseTextFile(this, request);
-    if (!answer.isEmpty())
-        m_lastFolder = QFileInfo(answer).absolutePath();
+    const QString answer = chooseFile();
     // Take the keyboard back from the closed dialog, so menu keys work at once.
     activateWindow();
     const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(answer);
@@ -172,6 +162,23 @@ void TypingWindow::mnuFileOpen_Click()
         messages << oneLine(answer.isEmpty() ? m_exercise.text().practiceFile() : answer);
     const bool failed = !content->ok() || content->unreadableCharacters;
     tell(messages, failed ? MessageKind::Failure : MessageKind::Notice);
+}
+
+// The dialog, each entry reached said through the window's channel; the answer.
+QString TypingWindow::chooseFile()
+{
+    m_exercise.fileDialogOpens();
+    const TypingProfile &profile = m_exercise.profile();
+    TextFileRequest request;
+    // The texts that come with the program first, then the folder of the last file chosen here.
+    request.startFolder = m_lastFolder.isEmpty() ? sampleTextFolder(profile.sampleFolder) : m_lastFolder;
+    request.entryFocused = [this, &profile](const QString &name, bool isFolder) {
+        say(profile.entryAnnouncement(name, isFolder));
+    };
+    const QString answer = m_services.filePicker.chooseTextFile(this, request);
+    if (!answer.isEmpty())
+        m_lastFolder = QFileInfo(answer).absolutePath();
+    return answer;
 }
 
 void TypingWindow::mnuFileText_Click()

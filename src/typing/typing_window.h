@@ -56,6 +56,7 @@ private:
     void buildControls(QWidget *client);
     QLabel *makeLabel(const QString &name, const LabelLook &look, QWidget *parent);
     void buildMenus();
+    QString chooseFile();
     bool Form_KeyDown(const KeyDown &down);
     void Timer1_Timer();
     void onInputChanged();

@@ -332,14 +332,15 @@ private slots:
         WindowRig rig;
         rig.loadFile(m_practice);
         rig.key(Qt::Key_Control);
-        const QString folder = m_dir.filePath(QStringLiteral("notes.txt"));
+        const QString folder = m_dir.filePath(QStringLiteral("notes\n.txt"));
         QVERIFY(QDir().mkpath(folder));
         rig.loadFile(folder);
-        // Expected: one message naming it on its own line, announced with CR LF; the text and
-        // the line kept.
+        // Expected: one message naming it on its own line (its line break a space), announced
+        // with CR LF; the text and the line kept.
         const QString error = QStringLiteral("フォルダーは開けません。テキスト ファイルを選んでください。");
-        QCOMPARE(rig.boxes.texts(), QStringList{error + u'\n' + folder});
-        QCOMPARE(rig.services.announcements().last(), error + QStringLiteral("\r\n") + folder);
+        const QString named = m_dir.filePath(QStringLiteral("notes .txt"));
+        QCOMPARE(rig.boxes.texts(), QStringList{error + u'\n' + named});
+        QCOMPARE(rig.services.announcements().last(), error + QStringLiteral("\r\n") + named);
         QCOMPARE(rig.window.exercise().text().practiceFile(), m_practice);
         QCOMPARE(rig.shown(), QStringLiteral("banana"));
     }
