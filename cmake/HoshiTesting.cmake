@@ -23,6 +23,19 @@ function(hoshi_add_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 120)
 endfunction()
 
+# The test's windows on an offscreen screen of that size (a file in
+# tests/support/screens), at a scale factor (SCALE) and with further
+# variables (ENVIRONMENT).
+function(hoshi_test_on_screen test screen)
+    cmake_parse_arguments(ARG "" "SCALE" "ENVIRONMENT" ${ARGN})
+    set(environment "QT_QPA_PLATFORM=offscreen:configfile=${PROJECT_SOURCE_DIR}/tests/support/screens/${screen}.json"
+        ${ARG_ENVIRONMENT} ${HOSHI_SANITIZER_ENVIRONMENT})
+    if(ARG_SCALE)
+        list(APPEND environment QT_SCALE_FACTOR=${ARG_SCALE})
+    endif()
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 120)
+endfunction()
+
 # Every test_*.cpp in the calling folder becomes a test linked with LIBS.
 function(hoshi_add_tests_in_dir prefix)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})

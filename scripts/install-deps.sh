@@ -26,6 +26,7 @@ run=(
     qt6-speech-speechd-plugin
     qt6-speech-flite-plugin
     qt6-qpa-plugins
+    qt6-translations-l10n
     qt6-wayland
     libqt6svg6
     fonts-ipafont-gothic

@@ -3,6 +3,7 @@
 #include "fingers/finger_menus.h"
 
 #include "shell/key_preview.h"
+#include "shell/text_fit.h"
 #include "shell/widget_look.h"
 #include "platform/key_event.h"
 #include "platform/random_source.h"
@@ -30,6 +31,7 @@ QLabel *addLabel(const QString &name, QWidget *parent, FontFace face, double poi
     label->setFont(japaneseFont(face, points));
     label->setFocusPolicy(Qt::NoFocus);
     setTextColour(label, colour);
+    keepTextInside(label);
     return label;
 }
 

@@ -3,6 +3,7 @@
 #include "fingers/finger_menus.h"
 
 #include "shell/key_preview.h"
+#include "shell/text_fit.h"
 #include "shell/widget_look.h"
 #include "platform/key_event.h"
 #include "shell/window_services.h"
@@ -58,10 +59,12 @@ void FingerGuideWindow::buildLabels(QWidget *client)
 {
     m_lblYubiHyoji = addLabel(QStringLiteral("lblYubiHyoji"), client);
     m_lblYubiHyoji->setFont(japaneseFont(FontFace::Proportional, 90));
+    keepTextInside(m_lblYubiHyoji, TextRoom::ToParentEdge);
     setTextColour(m_lblYubiHyoji, QColor(255, 255, 0));
 
     m_lblKey = addLabel(QStringLiteral("lblKey"), client);
     m_lblKey->setFont(japaneseFont(FontFace::Proportional, 249.75));
+    keepTextInside(m_lblKey, TextRoom::ToParentEdge);
     setColours(m_lblKey, Qt::black, Qt::white);
 
     // The reading is announced, not shown: black on the black window. A

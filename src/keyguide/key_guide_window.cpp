@@ -5,6 +5,7 @@
 #include "platform/key_event.h"
 #include "platform/posted_key_injector.h"
 #include "shell/menus.h"
+#include "shell/text_fit.h"
 #include "shell/widget_look.h"
 #include "shell/window_services.h"
 
@@ -20,7 +21,7 @@ namespace {
 constexpr int VkF4 = 115;
 const QColor Black(0, 0, 0);
 
-QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor text)
+QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor text, TextRoom room)
 {
     auto *label = new QLabel(client);
     label->setObjectName(name);
@@ -28,6 +29,7 @@ QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextFormat(Qt::PlainText);
     setColours(label, Black, text);
+    keepTextInside(label, room);
     return label;
 }
 
@@ -68,9 +70,10 @@ void KeyGuideWindow::buildMenu(Announcer &announcer)
 
 void KeyGuideWindow::buildLabels(QWidget *client)
 {
-    m_lblKey = makeLabel(client, QStringLiteral("lblKey"), 129.75, QColor(255, 255, 255));
-    m_lblYomi = makeLabel(client, QStringLiteral("lblYomi"), 90, QColor(255, 255, 0));
-    m_label2 = makeLabel(client, QStringLiteral("Label2"), 60, QColor(192, 255, 255));
+    // The key and its reading size themselves to their text.
+    m_lblKey = makeLabel(client, QStringLiteral("lblKey"), 129.75, QColor(255, 255, 255), TextRoom::ToParentEdge);
+    m_lblYomi = makeLabel(client, QStringLiteral("lblYomi"), 90, QColor(255, 255, 0), TextRoom::ToParentEdge);
+    m_label2 = makeLabel(client, QStringLiteral("Label2"), 60, QColor(192, 255, 255), TextRoom::Box);
     m_label2->setText(QStringLiteral("Alt＋F4で終了"));
     m_label2->setAlignment(Qt::AlignRight | Qt::AlignTop);
     m_label2->setAutoFillBackground(true);

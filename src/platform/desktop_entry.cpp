@@ -143,43 +143,14 @@ std::optional<ProgramCommand> commandOfDesktopEntry(const QString &entryText)
     return ProgramCommand{program, args};
 }
 
-QStringList defaultsInMimeApps(const QString &listText, const QString &mimeType)
+std::optional<ProgramCommand> commandOfDesktopId(const QString &id)
 {
-    const QString value = groupKeys(listText, QStringLiteral("Default Applications")).value(mimeType);
-    QStringList ids;
-    for (const QString &id : value.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        ids << id.trimmed();
-    return ids;
-}
-
-QList<ProgramCommand> desktopDefaultCommands(const QString &mimeType)
-{
-    // Desktop-specific lists come before the general one in each folder.
-    QStringList listNames;
-    const QStringList desktops =
-        qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    for (const QString &desktop : desktops)
-        listNames << desktop.toLower() + QStringLiteral("-mimeapps.list");
-    listNames << QStringLiteral("mimeapps.list");
-
-    const QStringList folders = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)
-                                + QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
-    QList<ProgramCommand> commands;
-    for (const QString &folder : folders) {
-        for (const QString &listName : listNames) {
-            const QString listText = readSmallTextFile(folder + QLatin1Char('/') + listName);
-            for (const QString &id : defaultsInMimeApps(listText, mimeType)) {
-                const QString entryPath = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
-                if (entryPath.isEmpty())
-                    continue;
-                const std::optional<ProgramCommand> command =
-                    commandOfDesktopEntry(readSmallTextFile(entryPath));
-                if (command && !commands.contains(*command))
-                    commands << *command;
-            }
-        }
-    }
-    return commands;
+    if (id.isEmpty())
+        return std::nullopt;
+    const QString entryPath = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
+    if (entryPath.isEmpty())
+        return std::nullopt;
+    return commandOfDesktopEntry(readSmallTextFile(entryPath));
 }
 
 } // namespace hoshi

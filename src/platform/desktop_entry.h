@@ -1,5 +1,5 @@
 #pragma once
-// Reading the freedesktop files that name the desktop's default applications.
+// Reading the command of a freedesktop application entry.
 
 #include <QString>
 #include <QStringList>
@@ -22,11 +22,8 @@ struct ProgramCommand {
 /// an application or has no usable Exec line.
 std::optional<ProgramCommand> commandOfDesktopEntry(const QString &entryText);
 
-/// The application ids a mimeapps.list text names as defaults for a type.
-QStringList defaultsInMimeApps(const QString &listText, const QString &mimeType);
-
-/// The commands of the desktop's default applications for a type, most
-/// important first, from the mimeapps.list files in the standard folders.
-QList<ProgramCommand> desktopDefaultCommands(const QString &mimeType);
+/// The command of the installed desktop entry with that id (such as
+/// "org.gnome.gedit.desktop"); none when there is no usable one.
+std::optional<ProgramCommand> commandOfDesktopId(const QString &id);
 
 } // namespace hoshi

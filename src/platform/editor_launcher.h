@@ -9,23 +9,28 @@
 
 namespace hoshi {
 
-/// Starts the first text editor of a candidate list that can be found and
-/// started: detached, without a shell, without a file, never waiting for it.
+/// Starts a text editor without a file and never waits for it: the
+/// desktop's default first, else the first of a candidate list that can be
+/// found and started, detached and without a shell.
 class DesktopEditorLauncher final : public EditorLauncher {
 public:
+    /// Starts the desktop's default editor; false when there is none or it failed.
+    using DefaultStarter = std::function<bool()>;
     using CandidateSource = std::function<QList<ProgramCommand>()>;
 
-    /// Tries systemEditorCandidates(), looked up afresh at every start.
+    /// GIO's default for text/plain, then systemEditorCandidates(), looked up
+    /// afresh at every start.
     DesktopEditorLauncher();
-    explicit DesktopEditorLauncher(CandidateSource candidates);
+    DesktopEditorLauncher(DefaultStarter desktopDefault, CandidateSource candidates);
 
     bool startEditor() override;
 
-    /// Notepad on Windows; on Linux the desktop's default text editor, then
-    /// the common graphical editors by name.
+    /// Notepad on Windows; on Linux the default that `xdg-mime` names for
+    /// text/plain, then the common graphical editors by name.
     static QList<ProgramCommand> systemEditorCandidates();
 
 private:
+    DefaultStarter m_desktopDefault;
     CandidateSource m_candidates;
 };
 

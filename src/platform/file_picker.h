@@ -7,18 +7,16 @@
 namespace hoshi {
 
 /// The open-file dialog for practice texts: Qt's own dialog (the same on
-/// every desktop, and drivable from the keyboard: a full path typed into the
-/// file-name box and Return chooses it), offering only text files. It opens
-/// in the folder of the last file chosen during this run.
+/// every desktop), offering only text files, in large type with Japanese
+/// columns. It is worked from the file-name box: a full path typed and
+/// Return chooses it; Up and Down move through the folder, each entry reached
+/// is reported and put into the box, so Return opens it.
 class DialogFilePicker final : public FilePicker {
 public:
-    QString chooseTextFile(QWidget *parent) override;
+    QString chooseTextFile(QWidget *parent, const TextFileRequest &request) override;
 
     /// The one filter the dialog offers.
     static QString textFileFilter();
-
-private:
-    QString m_lastFolder;
 };
 
 } // namespace hoshi

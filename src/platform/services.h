@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -68,12 +69,19 @@ public:
     virtual void inject(int keyCode, int modifiers, KeyDirection direction) = 0;
 };
 
+/// Where the practice-file dialog opens, and who hears where its focus goes.
+struct TextFileRequest {
+    QString startFolder; ///< the home folder when this one is missing
+    /// Each entry the focus moves to: its name, and whether it is a folder.
+    std::function<void(const QString &name, bool isFolder)> entryFocused;
+};
+
 /// The open-file dialog for practice texts.
 class FilePicker {
 public:
     virtual ~FilePicker() = default;
     /// Returns the chosen path, or an empty string when the user cancelled.
-    virtual QString chooseTextFile(QWidget *parent) = 0;
+    virtual QString chooseTextFile(QWidget *parent, const TextFileRequest &request) = 0;
 };
 
 /// Starts the system's text editor, detached, without a shell.

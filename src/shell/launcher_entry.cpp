@@ -1,5 +1,6 @@
 #include "shell/launcher_entry.h"
 
+#include "shell/text_fit.h"
 #include "shell/widget_look.h"
 #include "shell/window_services.h"
 
@@ -23,6 +24,7 @@ LauncherEntry::LauncherEntry(int number, const QString &caption, QWidget *parent
     setText(fullWidthDigit(number) + QLatin1Char('\n') + caption);
     setAccessibleName(fullWidthDigit(number) + QLatin1Char(' ') + caption);
     setFont(japaneseFont(FontFace::Proportional, 39.75));
+    keepTextInside(this);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::Box);

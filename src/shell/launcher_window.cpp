@@ -7,6 +7,7 @@
 #include "shell/launcher_entry.h"
 #include "shell/launcher_layout.h"
 #include "shell/mode_windows.h"
+#include "shell/text_fit.h"
 #include "shell/title_ticker.h"
 #include "shell/widget_look.h"
 #include "shell/window_services.h"
@@ -56,6 +57,7 @@ LauncherWindow::LauncherWindow(ModeWindows &modes, Announcer &announcer, QWidget
     m_title = new QLabel(initialTitle(), client);
     m_title->setObjectName(QStringLiteral("lblTitle"));
     m_title->setFont(japaneseFont(FontFace::Proportional, 48));
+    keepTextInside(m_title);
     m_title->setAlignment(Qt::AlignCenter);
     m_title->setFocusPolicy(Qt::NoFocus);
     // A fixed name: a screen reader would otherwise hear of a new one every tick.

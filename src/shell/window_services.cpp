@@ -1,10 +1,11 @@
 #include "shell/window_services.h"
 
+#include "platform/japanese_fonts.h"
 #include "platform/services.h"
+#include "shell/message_box.h"
 #include "shell/version_info.h"
 
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -63,11 +64,9 @@ QFont japaneseFont(FontFace face, double pointSize)
 {
     QFont font;
     if (face == FontFace::Proportional) {
-        font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                          QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+        font.setFamilies(proportionalJapaneseFamilies());
     } else {
-        font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
-                          QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+        font.setFamilies(fixedJapaneseFamilies());
         font.setStyleHint(QFont::Monospace);
     }
     font.setPointSizeF(pointSize);
@@ -87,9 +86,7 @@ void showVersionBox(QWidget *parent, const SayText &say)
     if (say)
         say(message);
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::Information, versionBoxTitle(), message, QMessageBox::Ok, parent);
-    box.setObjectName(QStringLiteral("versionBox"));
-    box.exec();
+    showMessageBox(parent, MessageKind::Notice, versionBoxTitle(), message, QStringLiteral("versionBox"));
 }
 
 } // namespace hoshi

@@ -159,9 +159,9 @@ PracticeFileContent readPracticeText(QIODevice &device)
         content.error = PracticeReadError::ReadFailed;
         return content;
     }
-    const TextEncoding encoding = detectEncoding(raw.bytes, raw.complete);
-    SplitText split = splitLines(decodeText(raw.bytes, encoding), PracticeLineLimit,
-                                 PracticeLineLengthLimit, raw.complete);
+    const DecodedText decoded = decodeFile(raw.bytes, raw.complete);
+    SplitText split = splitLines(decoded.text, PracticeLineLimit, PracticeLineLengthLimit, raw.complete);
+    content.unreadableCharacters = decoded.unreadable;
     content.lines = std::move(split.lines);
     content.moreLines = split.moreLines;
     content.lineCut = split.lineCut;

@@ -29,13 +29,14 @@ struct PracticeFileContent {
     QStringList lines;      ///< at most PracticeLineLimit
     bool moreLines = false; ///< the file had more lines than were kept
     bool lineCut = false;   ///< a line was too long and only its beginning was kept
+    bool unreadableCharacters = false; ///< no Japanese encoding read every byte
     PracticeReadError error = PracticeReadError::None;
 
     bool ok() const { return error == PracticeReadError::None; }
 };
 
 /// Reads the file once: UTF-8 with or without a byte-order mark, UTF-16 with
-/// one, anything else as Shift_JIS; lines end in CR LF, LF or CR.
+/// one, EUC-JP, anything else as Shift_JIS; lines end in CR LF, LF or CR.
 PracticeFileContent readPracticeFile(const QString &path);
 
 /// The same for an open device: reads no more than the lines need.

@@ -1,5 +1,7 @@
 #include "typing/text_decoding.h"
 
+#include "typing/japanese_encoding.h"
+
 #include <QStringDecoder>
 
 namespace hoshi {
@@ -46,6 +48,13 @@ void addLine(SplitText &split, QStringView line, int maxLineLength)
     split.lines << line.toString();
 }
 
+// A Qt without the converter cannot tell; the bytes' form alone then decides.
+bool decodesCleanly(QByteArrayView bytes, const char *name)
+{
+    const std::optional<LegacyDecoding> decoding = decodeLegacy(bytes, name);
+    return !decoding || decoding->clean;
+}
+
 } // namespace
 
 std::optional<TextEncoding> encodingFromBom(QByteArrayView bytes)
@@ -86,11 +95,25 @@ bool isValidUtf8(QByteArrayView bytes, bool complete)
     return true;
 }
 
-TextEncoding detectEncoding(QByteArrayView bytes, bool complete)
+DecodedText decodeFile(QByteArrayView bytes, bool complete)
 {
     if (const auto marked = encodingFromBom(bytes))
-        return *marked;
-    return isValidUtf8(bytes, complete) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+        return {decodeText(bytes, *marked), *marked};
+    if (isValidUtf8(bytes, complete))
+        return {decodeText(bytes, TextEncoding::Utf8), TextEncoding::Utf8};
+    const bool shiftJisClean = isWellFormedShiftJis(bytes, complete) && decodesCleanly(bytes, "Shift_JIS");
+    if (isWellFormedEucJp(bytes, complete)) {
+        std::optional<LegacyDecoding> eucJp = decodeLegacy(bytes, "EUC-JP");
+        // Kana in EUC-JP are also pairs of half-width katakana in Shift_JIS.
+        if (eucJp && eucJp->clean && (containsKana(eucJp->text) || !shiftJisClean))
+            return {std::move(eucJp->text), TextEncoding::EucJp};
+    }
+    return {decodeText(bytes, TextEncoding::ShiftJis), TextEncoding::ShiftJis, !shiftJisClean};
+}
+
+TextEncoding detectEncoding(QByteArrayView bytes, bool complete)
+{
+    return decodeFile(bytes, complete).encoding;
 }
 
 int codeUnitSize(TextEncoding encoding)
@@ -111,6 +134,10 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding)
         return QStringDecoder(QStringConverter::Utf16LE, keepMarks).decode(bytes.sliced(2));
     case TextEncoding::Utf16BE:
         return QStringDecoder(QStringConverter::Utf16BE, keepMarks).decode(bytes.sliced(2));
+    case TextEncoding::EucJp:
+        if (const std::optional<LegacyDecoding> eucJp = decodeLegacy(bytes, "EUC-JP"))
+            return eucJp->text;
+        break;
     case TextEncoding::ShiftJis:
         break;
     }

@@ -11,7 +11,7 @@
 
 namespace hoshi {
 
-enum class TextEncoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, ShiftJis };
+enum class TextEncoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, EucJp, ShiftJis };
 
 /// The encoding that a byte-order mark at the start names, if there is one.
 std::optional<TextEncoding> encodingFromBom(QByteArrayView bytes);
@@ -20,8 +20,21 @@ std::optional<TextEncoding> encodingFromBom(QByteArrayView bytes);
 /// are the start of a longer file, and a sequence cut at their end is allowed.
 bool isValidUtf8(QByteArrayView bytes, bool complete);
 
-/// A byte-order mark decides; without one, valid UTF-8 is UTF-8 and anything
-/// else is taken for Shift_JIS (code page 932), as Japanese Windows writes it.
+/// A practice file's text, the encoding it was read in, and whether some of
+/// its bytes stood for no character there.
+struct DecodedText {
+    QString text;
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool unreadable = false;
+};
+
+/// A byte-order mark decides; without one, valid UTF-8 is UTF-8, then text
+/// that EUC-JP decodes cleanly is EUC-JP (where Shift_JIS would too, only if
+/// it holds kana), and anything else is taken for Shift_JIS (code page 932),
+/// as Japanese Windows writes it: unreadable if that does not decode cleanly.
+DecodedText decodeFile(QByteArrayView bytes, bool complete);
+
+/// The encoding decodeFile() reads the bytes in.
 TextEncoding detectEncoding(QByteArrayView bytes, bool complete);
 
 /// Bytes of one line-end unit: 2 for UTF-16, 1 otherwise.

@@ -65,6 +65,8 @@ public:
 
     /// Says a text the way this window does: announced, or spoken in English.
     void say(const QString &text);
+    /// The voice says how to choose a file in the dialog that opens now.
+    void fileDialogOpens() { sayHint(m_profile.hints.chooseFile); }
 
     const TypingState &state() const { return m_state; }
     const PracticeText &text() const { return m_text; }

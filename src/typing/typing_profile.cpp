@@ -28,13 +28,19 @@ TypingProfile makeJapanese()
     p.moreLinesMessage =
         QStringLiteral("このファイルは101行より長いので、はじめの101行だけを練習に使います。");
     p.lineCutMessage = QStringLiteral("とても長い行があったので、その行ははじめの部分だけを使います。");
+    p.unreadableMessage = QStringLiteral(
+        "このファイルには読めない文字がありました。その文字は正しく出ません。"
+        "UTF-8 で保存しなおすと、すべて読めます。");
     p.editorFailedMessage = QStringLiteral("テキスト エディターを起動できませんでした。");
     // In kana: the reading voice says them as written.
     p.hints = {QStringLiteral("こんとろーる おーで ふぁいるを ひらいてね"),
                QStringLiteral("えんたーで はじまるよ"),
                QStringLiteral("よみこんだよ。えんたーで はじまるよ"),
                QStringLiteral("ちがうよ。こんとろーるで もういちど きけるよ"),
-               QStringLiteral("はじめから。えんたーで はじまるよ")};
+               QStringLiteral("はじめから。えんたーで はじまるよ"),
+               QStringLiteral("うえ した キーで えらんで、えんたーで ひらいてね")};
+    p.folderWord = QStringLiteral("フォルダー");
+    p.sampleFolder = QStringLiteral("japanese");
     return p;
 }
 
@@ -57,12 +63,18 @@ TypingProfile makeEnglish()
     p.moreLinesMessage =
         QStringLiteral("This file has more than 101 lines. Only the first 101 lines are used.");
     p.lineCutMessage = QStringLiteral("A line of this file is very long. Only its beginning is used.");
+    p.unreadableMessage = QStringLiteral(
+        "Some characters of this file could not be read and are shown wrongly. "
+        "Save the file as UTF-8 to read them all.");
     p.editorFailedMessage = QStringLiteral("The text editor could not be started.");
     p.hints = {QStringLiteral("Press Control O to open a text file."),
                QStringLiteral("Press Enter to start."),
                QStringLiteral("The text is ready. Press Enter to start."),
                QStringLiteral("Not quite. Press Control to hear the line again."),
-               QStringLiteral("Starting over. Press Enter to start.")};
+               QStringLiteral("Starting over. Press Enter to start."),
+               QStringLiteral("Choose a file with the up and down keys, then press Enter.")};
+    p.folderWord = QStringLiteral("folder");
+    p.sampleFolder = QStringLiteral("english");
     return p;
 }
 
@@ -76,6 +88,20 @@ TimeLimitEntry timeLimitEntry(TimeLimitChoice choice)
     case TimeLimitChoice::FiveMinutes: return {300, {0, 255, 0}};
     }
     return {180, {0, 0, 255}};
+}
+
+QString oneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return text;
+}
+
+QString TypingProfile::entryAnnouncement(const QString &name, bool isFolder) const
+{
+    return isFolder ? oneLine(name) + u' ' + folderWord : oneLine(name);
 }
 
 const QString &TypingProfile::captionFor(TimeLimitChoice choice) const
@@ -94,6 +120,8 @@ QStringList TypingProfile::loadMessages(const PracticeFileContent &content) cons
         messages << moreLinesMessage;
     if (content.lineCut)
         messages << lineCutMessage;
+    if (content.unreadableCharacters)
+        messages << unreadableMessage;
     return messages;
 }
 

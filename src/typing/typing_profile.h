@@ -32,6 +32,10 @@ struct TimeLimitEntry {
 /// Seconds and time-bar colour of a run length; the same in both windows.
 TimeLimitEntry timeLimitEntry(TimeLimitChoice choice);
 
+/// The text with every control character and line or paragraph separator
+/// as a space, so a file name cannot break an announcement into lines.
+QString oneLine(QString text);
+
 /// What the voice alone says at the quiet moments of a typing window.
 struct TypingHints {
     QString openFile;  ///< opened with no practice text yet
@@ -39,6 +43,7 @@ struct TypingHints {
     QString loaded;    ///< a practice text was read
     QString wrongLine; ///< Enter on a line that does not match
     QString startOver; ///< Esc
+    QString chooseFile; ///< the file dialog opens
 };
 
 /// Texts, sound and voice of one typing window.
@@ -54,12 +59,17 @@ struct TypingProfile {
     std::array<QString, 6> readErrors;    ///< by PracticeReadError; [0] unused
     QString moreLinesMessage;
     QString lineCutMessage;
+    QString unreadableMessage;
     QString editorFailedMessage;
+    QString folderWord; ///< said after the name of a folder in the file dialog
+    QString sampleFolder; ///< the folder of the texts that come with the program
     TypingHints hints;
 
     const QString &captionFor(TimeLimitChoice choice) const;
     /// What to tell the user after a load: why it failed, or what was cut.
     QStringList loadMessages(const PracticeFileContent &content) const;
+    /// What is said when the file dialog's focus moves to an entry.
+    QString entryAnnouncement(const QString &name, bool isFolder) const;
 
     static const TypingProfile &of(TypingLanguage language);
     static const TypingProfile &japanese();

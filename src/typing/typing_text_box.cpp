@@ -1,5 +1,6 @@
 #include "typing/typing_text_box.h"
 
+#include "shell/text_fit.h"
 #include "shell/window_services.h"
 
 #include <QMimeData>
@@ -30,6 +31,24 @@ TypingTextBox::TypingTextBox(Role role, QColor text, QWidget *parent)
         setFocusPolicy(Qt::NoFocus);
         setTextInteractionFlags(Qt::NoTextInteraction);
     }
+    connect(this, &QPlainTextEdit::textChanged, this, &TypingTextBox::fitText);
+}
+
+void TypingTextBox::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    fitText();
+}
+
+void TypingTextBox::fitText()
+{
+    const QFont designed = japaneseFont(FontFace::Proportional, BoxPoints);
+    const qreal margin = document()->documentMargin();
+    const QSizeF room = QSizeF(viewport()->size()) - QSizeF(2 * margin, 2 * margin);
+    const double points = fittingPointSize(designed, toPlainText(), room,
+                                           Qt::AlignLeft | Qt::TextWordWrap | Qt::TextWrapAnywhere, this);
+    if (font().pointSizeF() != points)
+        setFont(japaneseFont(FontFace::Proportional, points));
 }
 
 void TypingTextBox::showText(const QString &text)

@@ -5,8 +5,9 @@
 namespace hoshi {
 
 /// A text box of a typing window: one practice line in huge type, wrapped at
-/// the box's edge (anywhere, since Japanese has no spaces) so nothing is cut
-/// off. Pasted or dropped text loses its line breaks: a line has none.
+/// the box's edge (anywhere, since Japanese has no spaces) and drawn smaller
+/// where it would still not fit, so nothing is cut off. Pasted or dropped
+/// text loses its line breaks: a line has none.
 class TypingTextBox final : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -22,8 +23,12 @@ public:
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    /// Smaller type only where the wrapped text would not fit the box.
+    void fitText();
+
     Role m_role;
 };
 

@@ -1,17 +1,20 @@
 #include "typing/typing_window.h"
 
+#include "platform/data_folders.h"
 #include "platform/key_event.h"
 #include "platform/services.h"
 #include "typing/typing_text_box.h"
 
 #include "shell/menus.h"
+#include "shell/message_box.h"
+#include "shell/text_fit.h"
 #include "shell/widget_look.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <algorithm>
@@ -98,6 +101,7 @@ QLabel *TypingWindow::makeLabel(const QString &name, const LabelLook &look, QWid
     label->setFocusPolicy(Qt::NoFocus);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setColours(label, look.background, look.text);
+    keepTextInside(label);
     return label;
 }
 
@@ -146,7 +150,7 @@ void TypingWindow::unload()
 
 void TypingWindow::mnuFileOpen_Click()
 {
-    const QString answer = m_services.filePicker.chooseTextFile(this);
+    const QString answer = chooseFile();
     // Take the keyboard back from the closed dialog, so menu keys work at once.
     activateWindow();
     const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(answer);
@@ -155,25 +159,41 @@ void TypingWindow::mnuFileOpen_Click()
         return;
     QStringList messages = m_exercise.profile().loadMessages(*content);
     if (!content->ok())
-        messages << (answer.isEmpty() ? m_exercise.text().practiceFile() : answer);
-    tell(messages);
+        messages << oneLine(answer.isEmpty() ? m_exercise.text().practiceFile() : answer);
+    const bool failed = !content->ok() || content->unreadableCharacters;
+    tell(messages, failed ? MessageKind::Failure : MessageKind::Notice);
+}
+
+// The dialog, each entry reached said through the window's channel; the answer.
+QString TypingWindow::chooseFile()
+{
+    m_exercise.fileDialogOpens();
+    const TypingProfile &profile = m_exercise.profile();
+    TextFileRequest request;
+    // The texts that come with the program first, then the folder of the last file chosen here.
+    request.startFolder = m_lastFolder.isEmpty() ? sampleTextFolder(profile.sampleFolder) : m_lastFolder;
+    request.entryFocused = [this, &profile](const QString &name, bool isFolder) {
+        say(profile.entryAnnouncement(name, isFolder));
+    };
+    const QString answer = m_services.filePicker.chooseTextFile(this, request);
+    if (!answer.isEmpty())
+        m_lastFolder = QFileInfo(answer).absolutePath();
+    return answer;
 }
 
 void TypingWindow::mnuFileText_Click()
 {
     if (!m_services.editorLauncher.startEditor())
-        tell({m_exercise.profile().editorFailedMessage});
+        tell({m_exercise.profile().editorFailedMessage}, MessageKind::Failure);
 }
 
-void TypingWindow::tell(const QStringList &messages)
+void TypingWindow::tell(const QStringList &messages, MessageKind kind)
 {
     if (messages.isEmpty())
         return;
     // Said with CR LF like every announcement; the box draws plain line feeds.
     say(messages.join(QStringLiteral("\r\n")));
-    QMessageBox box(QMessageBox::Information, windowTitle(), messages.join(u'\n'), QMessageBox::Ok, this);
-    box.setObjectName(QStringLiteral("typingMessage"));
-    box.exec();
+    showMessageBox(this, kind, windowTitle(), messages.join(u'\n'), QStringLiteral("typingMessage"));
 }
 
 // The exercise's channel: the Japanese window announces, the English one

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/random_source.h"
+#include "shell/message_box.h"
 #include "shell/mode_window.h"
 #include "typing/typing_exercise.h"
 #include "typing/typing_look.h"
@@ -55,13 +56,14 @@ private:
     void buildControls(QWidget *client);
     QLabel *makeLabel(const QString &name, const LabelLook &look, QWidget *parent);
     void buildMenus();
+    QString chooseFile();
     bool Form_KeyDown(const KeyDown &down);
     void Timer1_Timer();
     void onInputChanged();
     void render();
     void layOut();
     void placeBar();
-    void tell(const QStringList &messages);
+    void tell(const QStringList &messages, MessageKind kind);
     void say(const QString &text);
 
     const TypingLook &m_look;
@@ -70,6 +72,7 @@ private:
     TypingExercise m_exercise;
     std::unique_ptr<Speaker> m_voice;
     bool m_rendering = false;
+    QString m_lastFolder; ///< of the last file chosen in the dialog
 
     QWidget *m_frame1 = nullptr;
     TypingTextBox *m_txtHyoji = nullptr;

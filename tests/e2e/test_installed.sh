@@ -1,8 +1,9 @@
 # The installed tree, not the build tree: `cmake --install` into a private
-# prefix gives a program that finds its three sounds in the data folder,
-# ships its menu entry, icon and metadata, and starts into the launcher even
-# when the display is named only by Qt's own -display option, or when a
-# Wayland name leads nowhere; its window carries the installed icon.
+# prefix gives a program that finds its three sounds in the data folder, has
+# its practice texts there, ships its menu entry, icon and metadata, and
+# starts into the launcher even when the display is named only by Qt's own
+# -display option, or when a Wayland name leads nowhere; its window carries
+# the installed icon.
 source "$(dirname "$0")/lib.sh"
 
 build_dir=$(cd "$(dirname "$HOSHI_PROGRAM")/.." && pwd)
@@ -16,6 +17,13 @@ for file in applications/io.github.hoshinotamago.HoshiNoTamago.desktop \
             icons/hicolor/scalable/apps/io.github.hoshinotamago.HoshiNoTamago.svg \
             metainfo/io.github.hoshinotamago.HoshiNoTamago.metainfo.xml; do
     [ -f "$prefix/share/$file" ] || fail "not installed: share/$file"
+done
+
+# The practice texts lie in the data folder, one folder per typing window, as in the source.
+for language in japanese english; do
+    expected=$(cd "$build_dir/bin/texts/$language" && ls)
+    actual=$(cd "$prefix/share/hoshinotamago/texts/$language" 2>/dev/null && ls)
+    [ -n "$expected" ] && [ "$actual" = "$expected" ] || fail "installed $language texts: '$actual', expected '$expected'"
 done
 
 # Every cue is found in the installed data folder and loads; none would beep.

@@ -149,6 +149,7 @@ typing=$(window_named "応用日本語入力　３分")
 focus_window "$typing"
 wait_for_spoken_event "こんとろーる おーで ふぁいるを ひらいてね"
 open_practice_file "$typing" "$practice"
+wait_for_spoken_event "うえ した きーで えらんで、えんたーで ひらいてね"
 wait_for_spoken_event "よみこんだよ、えんたーで はじまるよ"
 printf 'sentinel' | xclip -selection clipboard
 wait_for_clipboard sentinel

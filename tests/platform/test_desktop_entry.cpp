@@ -1,4 +1,4 @@
-// Reading the desktop's default text editor from freedesktop files.
+// The command of a freedesktop application entry, started without a file.
 #include "platform/desktop_entry.h"
 
 #include <QTest>
@@ -43,26 +43,6 @@ private slots:
         const std::optional<hoshi::ProgramCommand> command = hoshi::commandOfDesktopEntry(text);
         // Expected: the program and arguments to start without a file, or none.
         QTEST(command ? QStringList{command->program} + command->arguments : QStringList(), "command");
-    }
-
-    void defaults_in_mime_apps_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("expected");
-        QTest::newRow("list in order") << "[Default Applications]\ntext/plain=a.desktop;b.desktop;\n"
-                                       << QStringList{"a.desktop", "b.desktop"};
-        QTest::newRow("other sections ignored")
-            << "[Added Associations]\ntext/plain=c.desktop\n[Default Applications]\ntext/html=h.desktop\n"
-            << QStringList{};
-        QTest::newRow("other types ignored")
-            << "[Default Applications]\ntext/plain-x=x.desktop\ntext/plain = p.desktop\n" << QStringList{"p.desktop"};
-        QTest::newRow("empty file") << "" << QStringList{};
-    }
-
-    void defaults_in_mime_apps()
-    {
-        QFETCH(QString, text);
-        QTEST(hoshi::defaultsInMimeApps(text, QStringLiteral("text/plain")), "expected");
     }
 };
 

@@ -1,5 +1,5 @@
-// Starting a text editor: found on the path or named by the desktop, started
-// detached and without waiting; false when there is none.
+// Starting a text editor: the desktop's default, or one named by xdg-mime or
+// found on the path, started detached and without waiting; false when there is none.
 #include "platform/editor_launcher.h"
 
 #include <QDir>
@@ -13,6 +13,12 @@ using hoshi::DesktopEditorLauncher;
 using hoshi::ProgramCommand;
 
 namespace {
+
+// The lookup without GIO's default, which test_gio_launch checks on its own.
+DesktopEditorLauncher withoutGio()
+{
+    return DesktopEditorLauncher([] { return false; }, &DesktopEditorLauncher::systemEditorCandidates);
+}
 
 void writeFile(const QString &path, const QByteArray &contents, bool executable = false)
 {
@@ -69,8 +75,8 @@ private slots:
     void no_editor_anywhere_gives_false()
     {
         // State: an empty PATH, no desktop defaults; or candidates that do not exist. Expected: false.
-        QVERIFY(!DesktopEditorLauncher().startEditor());
-        DesktopEditorLauncher injected([] {
+        QVERIFY(!withoutGio().startEditor());
+        DesktopEditorLauncher injected([] { return false; }, [] {
             return QList<ProgramCommand>{{QStringLiteral("hoshi-no-such-editor"), {}},
                                          {QStringLiteral("/nonexistent/editor"), {}}};
         });
@@ -83,7 +89,7 @@ private slots:
         writeFile(path("bin/kate"), "not a program");
         installFakeEditor("mousepad");
         // Action: start the editor.
-        QVERIFY(DesktopEditorLauncher().startEditor());
+        QVERIFY(withoutGio().startEditor());
         // Expected: kate passed over; it returned while mousepad still runs (no waiting)...
         QTRY_VERIFY(QFile::exists(path("started-mousepad")));
         QVERIFY(!QFile::exists(path("done-mousepad")));
@@ -93,7 +99,22 @@ private slots:
         QCOMPARE(readFile(path("done-mousepad")), "args=[]\npwd=" + path("home").toLocal8Bit() + '\n');
     }
 
-    void desktop_defaults_come_first_unless_unusable_data()
+    void the_desktop_default_comes_first()
+    {
+        // State: the desktop starts its default; a fake gedit on PATH.
+        installFakeEditor("gedit");
+        int defaultStarts = 0;
+        DesktopEditorLauncher launcher([&defaultStarts] { return ++defaultStarts > 0; },
+                                       &DesktopEditorLauncher::systemEditorCandidates);
+        // Action: start the editor. Expected: the default only; gedit never started.
+        QVERIFY(launcher.startEditor());
+        QCOMPARE(defaultStarts, 1);
+        writeFile(path("go"), "");
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(path("started-gedit")));
+    }
+
+    void xdg_mime_default_comes_next_unless_unusable_data()
     {
         QTest::addColumn<QByteArray>("entry");
         QTest::addColumn<QString>("started");
@@ -103,18 +124,19 @@ private slots:
             << QByteArray("Terminal=true\nExec=hoshi-fake-default %F") << "gedit";
     }
 
-    void desktop_defaults_come_first_unless_unusable()
+    void xdg_mime_default_comes_next_unless_unusable()
     {
-        // State: gedit on PATH; the desktop's default list names a missing entry, then ours.
+        // State: gedit on PATH; xdg-mime names our entry as the default for text/plain.
         QFETCH(QByteArray, entry);
         QFETCH(QString, started);
         installFakeEditor("gedit");
         installFakeEditor("hoshi-fake-default");
-        writeFile(path("config/mimeapps.list"), "[Default Applications]\ntext/plain=missing.desktop;ours.desktop;\n");
+        writeFile(path("bin/xdg-mime"),
+                  "#!/bin/sh\n[ \"$*\" = 'query default text/plain' ] && echo ours.desktop\n", true);
         writeFile(path("data/applications/ours.desktop"),
                   "[Desktop Entry]\nType=Application\nName=Ours\n" + entry + '\n');
         // Action: start the editor.
-        QVERIFY(DesktopEditorLauncher().startEditor());
+        QVERIFY(withoutGio().startEditor());
         writeFile(path("go"), "");
         // Expected: that one ran, with its options but without a file; the other never started.
         QTRY_VERIFY(QFile::exists(path("done-" + started)));

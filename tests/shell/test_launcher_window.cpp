@@ -164,9 +164,12 @@ private slots:
         const QString start = m_launcher->titleText();
         QTRY_VERIFY_WITH_TIMEOUT(m_launcher->titleText() != start, 2000);
         QCOMPARE(title->text(QAccessible::Name), QStringLiteral("ほしのたまご Ver.２"));
-        // Action: the version entry. Expected: announced once, with CR LF, just before it opened.
+        // Action: the version entry. Expected: announced once, with CR LF, just before it opened;
+        // the information icon, in the dialogs' large type.
         const auto box = hoshi::testing::versionBoxOf(*m_launcher, *m_services);
         QCOMPARE(box.saidBefore, QStringList{QStringLiteral("announce ") + versionMessage()});
+        QCOMPARE(box.icon, QMessageBox::Information);
+        QVERIFY(box.points >= 16);
         QCOMPARE(box.accessibleText, versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QCOMPARE(hoshi::testing::saidTexts(*m_services), box.saidBefore);
     }

@@ -75,6 +75,8 @@ public:
         QString accessibleText; ///< the box's accessible value
         QAccessible::Role role{};
         QStringList saidBefore; ///< saidTexts() when it was up
+        QMessageBox::Icon icon{};
+        double points = 0; ///< the point size of its text
     };
 
     explicit BoxCatcher(const RecordingServices &services)
@@ -101,7 +103,8 @@ private:
         if (!box)
             return;
         QAccessibleInterface *iface = accessible(box);
-        boxes.push_back({box->text(), iface->text(QAccessible::Value), iface->role(), saidTexts(m_services)});
+        boxes.push_back({box->text(), iface->text(QAccessible::Value), iface->role(), saidTexts(m_services),
+                         box->icon(), box->font().pointSizeF()});
         box->reject();
     }
 

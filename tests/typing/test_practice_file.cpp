@@ -114,6 +114,8 @@ private slots:
                                    << QStringList{"あいう", "abc"} << false;
         QTest::newRow("shift_jis") << QByteArray("\x82\xA0\x82\xA2\x82\xA4\r\n\x8A\xBF\x8E\x9A")
                                    << QStringList{"あいう", "漢字"} << false;
+        QTest::newRow("euc-jp") << QByteArray("\xA4\xCD\xA4\xB3\xA4\xAC\xA4\xB9\xA4\xAD\n\xC6\xFC\xCB\xDC\xB8\xEC\n")
+                                << QStringList{"ねこがすき", "日本語"} << false;
         QTest::newRow("101 lines") << numberedLines(101) << hundredOne << false;
         QTest::newRow("102 lines keep the first 101") << numberedLines(102) << hundredOne << true;
     }
@@ -128,6 +130,7 @@ private slots:
         QTEST(content.lines, "lines");
         QTEST(content.moreLines, "moreLines");
         QVERIFY(!content.lineCut);
+        QVERIFY(!content.unreadableCharacters);
     }
 
     void binary_junk_loads_as_text()
@@ -139,6 +142,7 @@ private slots:
         const PracticeFileContent content = readPracticeFile(write(QStringLiteral("junk.txt"), junk));
         QVERIFY(content.ok());
         QVERIFY(!content.lines.isEmpty() && content.lines.size() <= PracticeLineLimit);
+        QVERIFY(content.unreadableCharacters);
     }
 
     void paths_that_cannot_be_read_data()

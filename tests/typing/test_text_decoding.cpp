@@ -52,6 +52,19 @@ private slots:
         // Code page 932: kana, a half-width katakana, a NEC circled digit.
         QTest::newRow("shift_jis") << QByteArray("\x82\xA0\x82\xA2\x82\xA4\xB1\x87\x40") << TextEncoding::ShiftJis
                                    << QStringLiteral("あいうｱ①");
+        // Also half-width katakana pairs in Shift_JIS, but kana say EUC-JP.
+        QTest::newRow("euc-jp kana and kanji")
+            << QByteArray("\xA4\xCD\xA4\xB3\xA4\xAC\xA4\xB9\xA4\xAD\n\xC6\xFC\xCB\xDC\xB8\xEC\n")
+            << TextEncoding::EucJp << QStringLiteral("ねこがすき\n日本語\n");
+        QTest::newRow("euc-jp kanji that shift_jis cannot read")
+            << QByteArray("\xC6\xFC\xCB\xDC\xB8\xEC") << TextEncoding::EucJp << QStringLiteral("日本語");
+        QTest::newRow("euc-jp half-width kana, JIS X 0212, NEC digit")
+            << QByteArray("\x8E\xB1\x8F\xB0\xA1\xAD\xA1\xA4\xA2") << TextEncoding::EucJp
+            << QStringLiteral("ｱ丂①あ");
+        QTest::newRow("shift_jis half-width katakana, also well-formed euc-jp")
+            << QByteArray("\xB1\xB2\xB3\xB4") << TextEncoding::ShiftJis << QStringLiteral("ｱｲｳｴ");
+        QTest::newRow("euc-jp with a code of no character: shift_jis")
+            << QByteArray("\xA4\xA2\xA9\xA1") << TextEncoding::ShiftJis << QStringLiteral("､｢ｩ｡");
     }
 
     void encoding_is_detected_and_decoded()
@@ -60,6 +73,27 @@ private slots:
         QFETCH(TextEncoding, encoding);
         QCOMPARE(detectEncoding(bytes, true), encoding);
         QTEST(decodeText(bytes, encoding), "text");
+    }
+
+    void characters_no_encoding_reads_are_reported_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<bool>("unreadable");
+        QTest::newRow("utf-8") << QByteArray("\xE3\x81\x82") << true << false;
+        QTest::newRow("euc-jp") << QByteArray("\xA4\xA2\xB0\xA1") << true << false;
+        QTest::newRow("shift_jis") << QByteArray("\x82\xA0\x88\x9F") << true << false;
+        QTest::newRow("a byte no encoding has") << QByteArray("\x82\xA0\xFF") << true << true;
+        QTest::newRow("a code with no character") << QByteArray("\x82\xA0\x85\x40") << true << true;
+        QTest::newRow("a lead byte at the end of the file") << QByteArray("\x82\xA0\x82") << true << true;
+        QTest::newRow("a lead byte where reading stopped") << QByteArray("\x82\xA0\x82") << false << false;
+    }
+
+    void characters_no_encoding_reads_are_reported()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, complete);
+        QTEST(decodeFile(bytes, complete).unreadable, "unreadable");
     }
 
     void lines_are_split_and_limited_data()

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -44,7 +45,13 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
         ++voicesCreated;
         return voiceAvailable ? std::make_unique<Voice>(log) : nullptr;
     }
-    QString chooseTextFile(QWidget *) override { return answer; }
+    QString chooseTextFile(QWidget *, const TextFileRequest &request) override
+    {
+        startFolders << request.startFolder;
+        for (const auto &[name, isFolder] : focusMoves)
+            request.entryFocused(name, isFolder);
+        return answer;
+    }
     bool startEditor() override
     {
         ++editorCalls;
@@ -53,6 +60,8 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
 
     RecordingServices &log;
     QString answer;
+    QStringList startFolders;                    ///< where each dialog opened
+    QList<std::pair<QString, bool>> focusMoves; ///< entries the user moves to in each dialog
     bool voiceAvailable = true;
     bool editorStarts = true;
     int voicesCreated = 0;
@@ -212,42 +221,54 @@ private slots:
     {
         const auto ja = TypingLanguage::Japanese;
         const auto en = TypingLanguage::English;
+        const auto notice = QMessageBox::Information;
+        const auto failure = QMessageBox::Warning;
+        QByteArray lines150;
+        for (int i = 0; i < 150; ++i)
+            lines150 += "line " + QByteArray::number(i) + "\n";
         QTest::addColumn<TypingLanguage>("language");
-        QTest::addColumn<bool>("editorStarts"); // the editor is started where there is no file
-        QTest::addColumn<int>("fileLines");
+        QTest::addColumn<bool>("editorStarts");
+        QTest::addColumn<QByteArray>("file"); // empty: the editor is started instead
         QTest::addColumn<QStringList>("told");
-        QTest::newRow("150 lines") << ja << true << 150
-                                   << QStringList{"このファイルは101行より長いので、はじめの101行だけを練習に使います。"};
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::newRow("150 lines") << ja << true << lines150
+                                   << QStringList{"このファイルは101行より長いので、はじめの101行だけを練習に使います。"} << notice;
         QTest::newRow("150 lines, English")
-            << en << true << 150
-            << QStringList{"This file has more than 101 lines. Only the first 101 lines are used."};
-        QTest::newRow("101 lines: nothing") << ja << true << 101 << QStringList();
-        QTest::newRow("editor started: nothing") << ja << true << 0 << QStringList();
-        QTest::newRow("editor failed") << ja << false << 0 << QStringList{"テキスト エディターを起動できませんでした。"};
+            << en << true << lines150
+            << QStringList{"This file has more than 101 lines. Only the first 101 lines are used."} << notice;
+        QTest::newRow("101 lines: nothing") << ja << true << lines150.left(lines150.indexOf("line 101")) << QStringList()
+                                            << notice;
+        QTest::newRow("characters no encoding reads")
+            << ja << true << QByteArray("\x82\xA0\xFF\n")
+            << QStringList{"このファイルには読めない文字がありました。その文字は正しく出ません。"
+                           "UTF-8 で保存しなおすと、すべて読めます。"}
+            << failure;
+        QTest::newRow("editor started: nothing") << ja << true << QByteArray() << QStringList() << notice;
+        QTest::newRow("editor failed") << ja << false << QByteArray()
+                                       << QStringList{"テキスト エディターを起動できませんでした。"} << failure;
         QTest::newRow("editor failed, English")
-            << en << false << 0 << QStringList{"The text editor could not be started."};
+            << en << false << QByteArray() << QStringList{"The text editor could not be started."} << failure;
     }
 
     void the_user_is_told()
     {
-        // State: the window. Action: load a file of the lines, or start the editor.
+        // State: the window. Action: load the file, or start the editor.
         QFETCH(TypingLanguage, language);
         QFETCH(bool, editorStarts);
-        QFETCH(int, fileLines);
+        QFETCH(QByteArray, file);
+        QFETCH(QMessageBox::Icon, icon);
         WindowRig rig(language);
         rig.system.editorStarts = editorStarts;
-        if (fileLines > 0) {
-            QByteArray bytes;
-            for (int i = 0; i < fileLines; ++i)
-                bytes += "line " + QByteArray::number(i) + "\n";
-            rig.loadFile(writeFile(QStringLiteral("lines.txt"), bytes));
-            QCOMPARE(rig.window.exercise().text().lastLineNo(), 100);
+        if (!file.isEmpty()) {
+            rig.loadFile(writeFile(QStringLiteral("lines.txt"), file));
+            QVERIFY(rig.window.exercise().text().isLoaded());
         } else {
             rig.trigger("mnuFileText");
             QCOMPARE(rig.system.editorCalls, 1);
         }
         // Expected: exactly these messages, each said once through the window's channel just
-        // before its box opened, and readable in the box; the window goes on working.
+        // before its box opened, readable in the box, in large type, the warning icon for a
+        // failure; the window goes on working.
         QTEST(rig.boxes.texts(), "told");
         const QString channel =
             language == TypingLanguage::English ? QStringLiteral("speak ") : QStringLiteral("announce ");
@@ -256,10 +277,53 @@ private slots:
             QCOMPARE(saidTexts(rig.services).count(channel + box.text), 1);
             QCOMPARE(box.role, QAccessible::AlertMessage);
             QCOMPARE(box.accessibleText, box.text);
+            QCOMPARE(box.icon, icon);
+            QVERIFY(box.points >= 16);
         }
         rig.loadFile(m_practice);
         rig.key(Qt::Key_Return);
         QVERIFY(rig.timer()->isActive());
+    }
+
+    void the_file_dialog_opens_on_the_texts_and_says_each_entry_data()
+    {
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::addColumn<QString>("sampleFolder");
+        QTest::newRow("japanese: announced") << TypingLanguage::Japanese << "japanese";
+        QTest::newRow("english: spoken") << TypingLanguage::English << "english";
+    }
+
+    void the_file_dialog_opens_on_the_texts_and_says_each_entry()
+    {
+        // State: the window; in the dialog the user moves to a folder, then to two files whose
+        // names hold a line break and a tab, then chooses a file of another folder.
+        QFETCH(TypingLanguage, language);
+        QFETCH(QString, sampleFolder);
+        const TypingProfile &profile = TypingProfile::of(language);
+        const bool english = language == TypingLanguage::English;
+        WindowRig rig(language);
+        rig.system.focusMoves = {{"練習", true}, {"a\nb.txt", false}, {"tab\tc.txt", false}};
+        rig.services.clear();
+        rig.loadFile(m_practice);
+        // Expected: the first dialog opened on the window's own shipped texts, in the build tree.
+        const QString texts = QCoreApplication::applicationDirPath() + QStringLiteral("/texts/") + sampleFolder;
+        QCOMPARE(rig.system.startFolders, QStringList{texts});
+        QVERIFY(QFileInfo(texts).isDir());
+        // ...the voice said how to choose (spoken in English, a hint in Japanese), then each entry
+        // on one line through the window's channel.
+        const QString channel = english ? QStringLiteral("speak ") : QStringLiteral("announce ");
+        QStringList expected;
+        if (english)
+            expected << channel + profile.hints.chooseFile;
+        expected << channel + "練習 " + profile.folderWord << channel + "a b.txt" << channel + "tab c.txt";
+        QCOMPARE(saidTexts(rig.services).mid(0, expected.size()), expected);
+        if (!english)
+            QCOMPARE(rig.services.hints().value(0), profile.hints.chooseFile);
+        // Action: open it again and cancel, then once more. Expected: both where the chosen file lay.
+        rig.system.focusMoves.clear();
+        rig.loadFile(QString());
+        rig.loadFile(QString());
+        QCOMPARE(rig.system.startFolders.mid(1), (QStringList{m_dir.path(), m_dir.path()}));
     }
 
     void unreadable_file_is_reported_and_the_text_kept()
@@ -268,14 +332,15 @@ private slots:
         WindowRig rig;
         rig.loadFile(m_practice);
         rig.key(Qt::Key_Control);
-        const QString folder = m_dir.filePath(QStringLiteral("notes.txt"));
+        const QString folder = m_dir.filePath(QStringLiteral("notes\n.txt"));
         QVERIFY(QDir().mkpath(folder));
         rig.loadFile(folder);
-        // Expected: one message naming it on its own line, announced with CR LF; the text and
-        // the line kept.
+        // Expected: one message naming it on its own line (its line break a space), announced
+        // with CR LF; the text and the line kept.
         const QString error = QStringLiteral("フォルダーは開けません。テキスト ファイルを選んでください。");
-        QCOMPARE(rig.boxes.texts(), QStringList{error + u'\n' + folder});
-        QCOMPARE(rig.services.announcements().last(), error + QStringLiteral("\r\n") + folder);
+        const QString named = m_dir.filePath(QStringLiteral("notes .txt"));
+        QCOMPARE(rig.boxes.texts(), QStringList{error + u'\n' + named});
+        QCOMPARE(rig.services.announcements().last(), error + QStringLiteral("\r\n") + named);
         QCOMPARE(rig.window.exercise().text().practiceFile(), m_practice);
         QCOMPARE(rig.shown(), QStringLiteral("banana"));
     }
@@ -381,7 +446,8 @@ private slots:
         rig.key(Qt::Key_Return);
         rig.typeLine(QStringLiteral("nope"));
         const TypingHints &hints = TypingProfile::english().hints;
-        QCOMPARE(rig.services.spoken(), (QStringList{hints.openFile, hints.loaded, rig.shown(), hints.wrongLine}));
+        QCOMPARE(rig.services.spoken(),
+                 (QStringList{hints.openFile, hints.chooseFile, hints.loaded, rig.shown(), hints.wrongLine}));
         QCOMPARE(rig.services.cueCount(Cue::Boo), 1);
         QVERIFY(rig.services.announcements().isEmpty());
         // Action: close, reopen, Ctrl. Expected: a new voice speaks.
@@ -389,7 +455,7 @@ private slots:
         rig.window.open();
         QCOMPARE(rig.system.voicesCreated, 2);
         rig.key(Qt::Key_Control);
-        QCOMPARE(rig.services.spoken().mid(4), (QStringList{hints.start, rig.shown()}));
+        QCOMPARE(rig.services.spoken().mid(5), (QStringList{hints.start, rig.shown()}));
     }
 
     void english_window_without_voice_works()
