@@ -88,4 +88,7 @@ if(HOSHI_GZIP)
 endif()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${PROJECT_NAME})
+
 include(CPack)
