@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the program's three cues: a bell (ding), a falling "too bad" tone
 (zannen) and a buzzer (boo). 16-bit mono PCM, 22050 Hz, each under 0.6 s."""
 import math

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor: a bare Qt Widgets program that shows a full-screen window and
 // puts one text on the clipboard once shown, as the launcher does.
 #include <QApplication>

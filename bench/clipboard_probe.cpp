@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures, from outside a program under the current X display, what a
 // listener would notice on the clipboard and from speech-dispatcher. It prints
 // figures and asserts nothing.

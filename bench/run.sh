@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints, for the release build under a private Xvfb: start-up to the first
 # announcement, key-down to announcement in the launcher, the key guide, a
 # drill and the typing window, resident memory and idle CPU, next to a bare

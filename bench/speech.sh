@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck shell=bash
 # Sourced by bench/run.sh once $workdir exists: a private session for the
 # program to speak into, set up as the end-to-end tests set theirs up (own

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A Debian package of the installed tree:
 #   cmake --preset release && cmake --build --preset release && (cd build/release && cpack -G DEB)
 # Qt's plugins (speech, sound) and the Japanese font are loaded at run time,

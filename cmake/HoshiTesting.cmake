@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Built with sanitizers, every test (and the program an end-to-end test
 # starts) stops at the first report and fails; leaks inside system libraries
 # are suppressed by the list in tests/sanitizers.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings on for our own targets; Qt's headers are system headers and stay quiet.
 function(hoshi_warnings target)
     if(MSVC)

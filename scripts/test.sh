@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building and testing need, builds, and runs every test (unit,
 # window and end-to-end under Xvfb). Exits non-zero when any test fails.
 set -euo pipefail

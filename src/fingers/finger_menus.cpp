@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fingers/finger_menus.h"
 
 #include "shell/menus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The key catalogue: what every key of a Japanese (JIS) keyboard is called,
 // as a display text drawn very large and a reading for the reading tool.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyguide/key_guide_window.h"
 
 #include "keyguide/key_guide.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stand-ins the program uses from its start: each reaches its module once it
 // is loaded, and waits for it when needed sooner.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/dialog_look.h"
 
 #include "platform/japanese_fonts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How every dialog and message box looks: large type and a focus frame that a
 // low-vision child can see.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/editor_launcher.h"
 
 #include "platform/gio_launch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starting the desktop's default application for a type the way the desktop
 // does, through GIO. The program does not link GIO: it is loaded when first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows virtual-key codes of a Japanese (JIS) keyboard, found from the
 // physical key (Linux evdev codes) or, failing that, from Qt's key codes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A Qt key event in the two forms the windows handle: a key-down with a
 // Windows virtual-key code and the 1/2/4 modifier mask, then, for keys that

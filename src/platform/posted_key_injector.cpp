@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posted_key_injector.h"
 
 #include "platform/jis_keymap.h"

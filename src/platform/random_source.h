@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Uniform whole numbers for the drills and the typing windows: one generator
 // per window, seeded once, so two draws in the same clock tick still differ.

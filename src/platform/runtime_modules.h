@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the two modules loaded at run time give the program. Their libraries
 // are slow to load, so the launcher is painted and announced before them:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small interfaces through which behaviour classes and windows reach the
 // platform. Real implementations live in this folder; tests pass recording fakes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/launcher_entry.h"
 
 #include "shell/text_fit.h"

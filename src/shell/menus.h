@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Menu entries built the same way in every window: a caption, an object name
 // tests can find, and what choosing it does.

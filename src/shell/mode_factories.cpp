@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/mode_factories.h"
 
 #include "fingers/drill_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // No text is ever cut off: where a text does not fit its room at its designed
 // size (a small screen, a large scale factor) it is drawn smaller, just

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every window does alike: fill the screen when it loads, lay its controls
 // out in twips of its client area, pick Japanese faces, show the version box.

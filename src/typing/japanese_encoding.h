@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Telling the two legacy Japanese encodings apart: EUC-JP, the old Unix and
 // Linux one, and Shift_JIS (code page 932), the Windows one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/practice_file.h"
 
 #include "typing/text_decoding.h"

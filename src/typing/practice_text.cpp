@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/practice_text.h"
 
 #include "platform/random_source.h"

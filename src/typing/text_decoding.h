@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turning the bytes of a practice file into lines: which encoding it is in,
 // and where its lines end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/typing_text_box.h"
 
 #include "shell/text_fit.h"

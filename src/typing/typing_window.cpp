@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/typing_window.h"
 
 #include "platform/data_folders.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads one window of the running program as a screen reader does, through
 AT-SPI: atspi_tree.py TITLE
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers for the end-to-end scripts: start the program, send real keys,
 # read the clipboard from outside as a reading tool would, and read what
 # reached the private speech-dispatcher as a listener would hear it.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What speech-dispatcher's clients sent it, from its protocol log.
 
 speech-dispatcher (0.11) started with `CustomLogFile "protocol" FILE` writes

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader finds in the program, read through AT-SPI from another
 # process: the launcher's entries under a title whose name stays while it
 # scrolls, the drill's target in a plain panel, and the typing window's named

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The first cue after the start is the real sound, recorded from a private
 # sound server; without usable modules the program beeps, says why once for
 # each module on standard error, and goes on announcing.

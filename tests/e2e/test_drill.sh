@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The finger guide and the alphabet drill announce on the real clipboard and
 # follow real keys typed on a JIS keyboard.
 source "$(dirname "$0")/lib.sh"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed tree, not the build tree: `cmake --install` into a private
 # prefix gives a program that finds its three sounds in the data folder, has
 # its practice texts there, ships its menu entry, icon and metadata, and

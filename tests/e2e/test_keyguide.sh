@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The key guide names real keys of a JIS keyboard on the real clipboard; the
 # reading, announced last, is what stays there. Alt and F10 do not hand the
 # keyboard to the menu bar, and Alt+F4 closes only this window.

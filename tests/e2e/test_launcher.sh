@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The launcher announces entries on the real clipboard and Escape ends it.
 source "$(dirname "$0")/lib.sh"
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Opens and closes every mode window from the launcher many times, each the
 # way a user closes it (Escape, Alt+F4, the typing windows' Exit menu entry),
 # then checks that every window still answers, that the launcher still

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # With the real Orca screen reader running (under a window manager, on this
 # run's accessibility bus, speaking through the private speech-dispatcher),
 # each mode's announcements are heard once, as Orca's notifications, and the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The shipped practice texts by ear: in the Japanese window Ctrl+O opens the
 # file dialog on them, Up and Down put each file name on the real clipboard,
 # Return loads the one reached, and Enter then draws a line of that file. A

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The private session of every end-to-end test, checked with speech-dispatcher's
 # own client spd-say: texts arrive decoded exactly as sent, per client, with
 # their priority and language; a restarted server keeps one log; autospawn

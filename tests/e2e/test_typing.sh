@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Japanese typing window: a practice file loaded through the real file
 # dialog, the drawn line read from the real clipboard, typed with real keys,
 # and the next line announced.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The reading voice: what the program asks speech-dispatcher to say in every
 # mode, read from the private server's protocol log, in order: launcher
 # entries, key names and readings, finger steps, drill targets, typing lines

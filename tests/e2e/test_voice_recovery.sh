@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The reading voice when speech is not to be had or not wanted: no
 # speech-dispatcher at all, one that goes away and comes back, --no-voice,
 # and a screen reader said to run (the desktop's flag on the accessibility

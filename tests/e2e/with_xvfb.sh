@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one end-to-end script against the program under a private Xvfb with a
 # JIS keymap, a private D-Bus session (where the accessibility bus is started
 # on demand) and a private speech-dispatcher that makes no sound and logs what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recorded effects as short texts, so a failing comparison shows them:
 // an announced text as it is, "cue ding.wav", "speak ...", "inject 27".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timed drill engine with both profiles: runs, judging, score, time-up.
 #include "fingers/drill_engine.h"
 #include "fingers/drill_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The finger guide against its step table, transcribed here on its own: the
 // walk, its wrap, and how it judges typed characters.
 #include "fingers/finger_guide.h"

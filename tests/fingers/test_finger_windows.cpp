@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The finger guide window and the drill windows, offscreen, driven by keys:
 // what they draw, how keys, menus and the timer reach the behaviour.
 #include "fingers/drill_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The behaviour classes fed random event scripts: keys, characters, ticks,
 // menu choices and loads, with their invariants checked after every event.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any key, any modifier mask: the key translator (from a QKeyEvent with any
 // key, modifiers, scan code and text), the JIS key tables and the catalogue
 // look-up never crash and never give a code that nothing knows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes in, lines out: any file content through the real reading path of
 // practice texts, in every encoding, line end and size.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the hand-made seeds of fuzz_practice_file and fuzz_keys into
 corpus/<target>/. The seeds of fuzz_behaviour are scripts the fuzzer found
 itself, and the found_* files are inputs that once broke an invariant; both

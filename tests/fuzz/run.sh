@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz preset and runs each fuzzer from its seed corpus for a
 # while: tests/fuzz/run.sh [SECONDS per target, default 20]. Fails on any
 # crash, hang, leak, sanitizer report or broken invariant; the input that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key catalogue against the key tables, transcribed here on their own,
 // and the look-up rule on the exact modifier state.
 #include "keyguide/key_catalogue.h"

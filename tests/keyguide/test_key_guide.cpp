@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key guide's key-down procedure: what is shown, what is announced and in
 // which order, what is injected and when, and when the input method closes.
 #include "keyguide/key_guide.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real key guide window offscreen: every key reaches it, none closes it
 // or moves the focus, Alt and F10 leave the menu bar alone, Alt+F4 closes it,
 // and a double-click on the key text ends the program.

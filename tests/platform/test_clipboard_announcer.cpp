@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Announcing puts exactly the text on the clipboard, every time.
 #include "platform/clipboard_announcer.h"
 

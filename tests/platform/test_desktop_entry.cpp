@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command of a freedesktop application entry, started without a file.
 #include "platform/desktop_entry.h"
 

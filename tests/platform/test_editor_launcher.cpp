@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting a text editor: the desktop's default, or one named by xdg-mime or
 // found on the path, started detached and without waiting; false when there is none.
 #include "platform/editor_launcher.h"

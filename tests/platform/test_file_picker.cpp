@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The practice-file dialog, driven from the keyboard as a user (or an
 // end-to-end script) does: a full path typed into the file-name box and
 // Return, or Up and Down through the folder and Return; and what it shows.

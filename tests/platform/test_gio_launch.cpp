@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's default application started through GIO, loaded at run time:
 // here a fake editor that a desktop registered only in mimeinfo.cache.
 #include "platform/gio_launch.h"

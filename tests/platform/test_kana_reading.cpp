@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The kana readings the reading voice says: every text the program announces,
 // numbers and letters, a missing dictionary, and input no announcement should
 // hold but the voice may still be handed.

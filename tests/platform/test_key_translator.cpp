@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key translator: physical JIS keys, Qt's key codes, modifier masks and
 // the character codes of the key-press that follows a key-down.
 #include "platform/jis_keymap.h"

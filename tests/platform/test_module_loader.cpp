@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speech and sound modules: the real ones load; a missing, broken or
 // foreign one is refused with a reason, said once; until a module is there
 // the program's stand-ins wait for it, and without it they beep and stay silent.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reading voice's rules against a fake speech service: the texts of one
 // event in order, a new event cutting the old one short, a service that is
 // missing, dies or comes back; and the choice between the built-in voice and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three cue files: where they are found, and that they are short, valid
 // sounds. A missing cue beeps and says so.
 #include "platform/media/sound_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speech queue against a fake engine that, like Qt's, cuts short
 // whatever it is saying when it is given a new text.
 #include "platform/media/speech_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher driven offscreen: focus, colours, announcements, opening modes.
 #include "shell/launcher_entry.h"
 #include "shell/launcher_window.h"

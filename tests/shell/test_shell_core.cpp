@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout units, the launcher's layout, twips at a DPI, the title ticker and the version box text.
 #include "shell/launcher_layout.h"
 #include "shell/layout_units.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window as a user sees it, on the screen this test is given: no text
 // is cut off by its box or by the window, measured with the fonts it is drawn
 // in; with HOSHI_EXPECT_DESIGNED_SIZES set (a large screen) every text also

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A soak run: the shared event scripts fed from a seeded generator for
 // 100,000 events, their invariants checked after every one. A broken

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak of the drill engine with both drill tables, with fair and with
 // careless random draws: targets typed right and wrong, ticks, Space,
 // START/RETRY, Escape and reopening, the finger-name menu.

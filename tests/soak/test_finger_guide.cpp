@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak of the finger guide: right and wrong characters of every kind,
 // key-downs (Escape closes and the window reopens), the finger-name menu,
 // CurrentStatus and reopening.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak of the key guide: random key-downs (any code, any modifier mask, the
 // re-presses it injects fed back as the window would, or dropped), auto-repeat,
 // closing and reopening.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Soak of the typing exercise, Japanese and English, with fair and careless
 // draws: typed lines right and wrong, Enter, Ctrl, Esc, ticks, time-limit
 // entries, practice files loaded while they are rewritten, deleted or are no

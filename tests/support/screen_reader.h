@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen reader finds in the windows: their accessible trees, and the
 // modal boxes as they open, with what the program had said by then.

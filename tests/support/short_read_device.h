@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A device that gives at most `step` bytes per read, as a slow disk or a pipe may.
 

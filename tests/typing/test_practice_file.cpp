@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Practice files made here, read as the window reads them: encodings, the
 // 101-line table, files that cannot be read, huge files; and the draws.
 #include "platform/random_source.h"

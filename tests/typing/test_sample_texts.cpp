@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The practice texts that come with the program, read through the real
 // loader as a typing window reads them.
 #include "typing/practice_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding detection, decoding and line splitting of practice texts.
 #include "typing/text_decoding.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typing exercise without widgets: runs, checks, time-up, Esc, Ctrl,
 // the time-limit entries and loading, with every announcement in order.
 #include "platform/key_event.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real typing windows offscreen, driven by key clicks: loading through
 // the file dialog, the run, key routing, messages, menus and layout.
 #include "typing/typing_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/media/kana_reading.h"
 
 #include "platform/media/kana_words.h"

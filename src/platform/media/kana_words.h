@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words, marks and numbers the reading voice says our own way, before
 // anything reaches MeCab: it reads "×" as カケル, "101" as イチゼロイチ and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What both modules answer the program with: the interface they were built
 // for, and themselves only to the program version they were built as.

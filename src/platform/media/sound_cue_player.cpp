@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/media/sound_cue_player.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speech module's entry points: the only symbols it exports.
 #include "platform/runtime_modules.h"
 

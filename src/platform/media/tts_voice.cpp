@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/media/tts_voice.h"
 
 #include "platform/media/speech_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A module built for another interface than the program's.
 #include <QtGlobal>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timed drills, followed by a small model: the target is always a row of
 // the table (over a long run every row), the counts, the time and the phase
 // follow the events, the labels and the bar match them, the timer runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The finger guide: the shown step is always one of the 43, a right
 // character (judged folded to upper case) moves on, wrapping after ":", and
 // announces the next reading alone; a wrong one announces the key again and

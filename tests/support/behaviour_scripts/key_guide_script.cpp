@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key guide: every key-down replaces the shown texts from the catalogue
 // and announces both; the Windows key, F10 and Alt alternate between a
 // re-press and re-arming, and a re-press comes back as an ordinary key-down.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Practice files written by the typing script: random lines in every
 // encoding and line-end style the reader takes, sizes around its limits, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the event scripts take their choices from (fuzz bytes or a seeded
 // generator), how a broken invariant is reported, and what a run went through.

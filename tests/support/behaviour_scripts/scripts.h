@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Random event scripts for the behaviour classes, with each class's
 // invariants checked after every event. The fuzzer feeds them bytes, the

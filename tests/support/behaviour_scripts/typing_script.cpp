@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typing exercise with its practice text, followed by a small model: the
 // counts, the time, the timer, the lock and the input follow the events, the
 // labels match them, the current line is always in the table, a load reads
