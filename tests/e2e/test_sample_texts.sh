@@ -26,6 +26,9 @@ wait_for_dialog() {
         sleep 0.1
     done
     [ -n "$dialog" ] || fail "no file dialog appeared"
+    # The folder is read and sorted on a thread of Qt's: on a slow (sanitized)
+    # build a key pressed at once can reach the list before it is in order.
+    sleep 1.5
     echo "$dialog"
 }
 

@@ -11,6 +11,7 @@
 // limit take too long for a fuzzer; the unit tests read those.
 
 #include "fuzz/fuzz_check.h"
+#include "typing/japanese_encoding.h"
 #include "typing/practice_file.h"
 #include "typing/text_decoding.h"
 #include "support/short_read_device.h"
@@ -210,8 +211,21 @@ bool isUtf8Text(const QByteArray &bytes)
     return roundTrips && !encodingFromBom(bytes);
 }
 
-/// Raw bytes without a mark: valid UTF-8 is read as UTF-8, anything else as
-/// Shift_JIS, where CR and LF are never part of another character.
+QString legacyText(const QByteArray &bytes)
+{
+    if (decodeFile(bytes, true).encoding == TextEncoding::EucJp) {
+        HOSHI_FUZZ_CHECK(isWellFormedEucJp(bytes, true));
+        const std::optional<LegacyDecoding> eucJp = decodeLegacy(bytes, "EUC-JP");
+        HOSHI_FUZZ_CHECK(eucJp && eucJp->clean);
+        return eucJp->text;
+    }
+    return QStringDecoder("Shift_JIS").decode(bytes);
+}
+
+/// Raw bytes without a mark: valid UTF-8 is read as UTF-8; EUC-JP only when
+/// the bytes are well-formed EUC-JP that decodes without a replacement;
+/// anything else as Shift_JIS. In both CR and LF are never part of another
+/// character.
 void checkRaw(const QByteArray &bytes, const PracticeFileContent &content)
 {
     if (encodingFromBom(bytes))
@@ -220,7 +234,7 @@ void checkRaw(const QByteArray &bytes, const PracticeFileContent &content)
         checkSame(content, expectedFor(QString::fromUtf8(bytes)));
         return;
     }
-    const QString text = QStringDecoder("Shift_JIS").decode(bytes);
+    const QString text = legacyText(bytes);
     // Line starts in the bytes; a last line that is only a cut character decodes to nothing.
     const qsizetype started = lineCount(bytes);
     const qsizetype decoded = lineCount(text);
