@@ -67,13 +67,11 @@ press() {
     sleep 0.15
 }
 
-# open_practice_file WINDOW PATH: Ctrl+O in the typing window WINDOW opens the
-# file dialog, a new window of the program whose file-name box takes a full
-# path; it is gone again when this returns.
-open_practice_file() {
-    local typing=$1 path=$2 dialog="" before
+# wait_for_dialog TYPING: Ctrl+O in the typing window TYPING (focused) opens
+# the file dialog, a new window of the program; its id.
+wait_for_dialog() {
+    local typing=$1 before dialog=""
     before=$(xdotool search --onlyvisible --name '.' 2>/dev/null || true)
-    focus_window "$typing"
     press ctrl+o
     for _ in $(seq 100); do
         dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null \
@@ -82,14 +80,29 @@ open_practice_file() {
         sleep 0.1
     done
     [ -n "$dialog" ] || fail "no file dialog appeared"
+    echo "$dialog"
+}
+
+# wait_for_dialog_gone DIALOG
+wait_for_dialog_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1" || return 0
+        sleep 0.1
+    done
+    fail "the file dialog is still open"
+}
+
+# open_practice_file WINDOW PATH: the file dialog's name box takes a full
+# path; the dialog is gone again when this returns.
+open_practice_file() {
+    local typing=$1 path=$2 dialog
+    focus_window "$typing"
+    dialog=$(wait_for_dialog "$typing")
     focus_window "$dialog"
     xdotool type --delay 20 "$path"
     sleep 0.3
     press Return
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$dialog" || break
-        sleep 0.1
-    done
+    wait_for_dialog_gone "$dialog"
     focus_window "$typing"
 }
 

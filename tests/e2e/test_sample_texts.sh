@@ -14,31 +14,14 @@ workdir=$(mktemp -d)
 odd=$'line\nbreak.txt'
 printf 'odd one\n' >"$workdir/$odd"
 
-# wait_for_dialog TYPING: the id of the file dialog Ctrl+O opened over TYPING.
-wait_for_dialog() {
-    local typing=$1 before dialog=""
-    before=$(xdotool search --onlyvisible --name '.' 2>/dev/null || true)
-    press ctrl+o
-    for _ in $(seq 100); do
-        dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null \
-                 | grep -vxF -e "$typing" -f <(printf '%s\n' "$before") | head -n 1 || true)
-        [ -n "$dialog" ] && break
-        sleep 0.1
-    done
-    [ -n "$dialog" ] || fail "no file dialog appeared"
-    # The folder is read and sorted on a thread of Qt's: on a slow (sanitized)
-    # build a key pressed at once can reach the list before it is in order.
+# wait_for_sorted_dialog TYPING: the dialog, once Qt has read and sorted its
+# folder on a thread of its own (a key pressed at once on a slow, sanitized
+# build can reach the list before it is in order).
+wait_for_sorted_dialog() {
+    local dialog
+    dialog=$(wait_for_dialog "$1")
     sleep 1.5
     echo "$dialog"
-}
-
-# wait_for_dialog_gone DIALOG
-wait_for_dialog_gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1" || return 0
-        sleep 0.1
-    done
-    fail "the file dialog is still open"
 }
 
 start_program
@@ -50,7 +33,7 @@ typing=$(window_named "応用日本語入力　３分")
 focus_window "$typing"
 
 # Down through the folder, each name heard; Up back to the second; Return.
-dialog=$(wait_for_dialog "$typing")
+dialog=$(wait_for_sorted_dialog "$typing")
 focus_window "$dialog"
 for name in "${names[@]}"; do
     press Down
@@ -75,7 +58,7 @@ done
 grep -qxF -- "$line" "$texts/${names[1]}" || fail "'$line' is no line of ${names[1]}"
 
 # The dialog opens where that file lay; into another folder, a name with a line break.
-dialog=$(wait_for_dialog "$typing")
+dialog=$(wait_for_sorted_dialog "$typing")
 focus_window "$dialog"
 xdotool type --delay 20 "$workdir"
 sleep 0.3

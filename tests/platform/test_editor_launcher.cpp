@@ -3,6 +3,8 @@
 // found on the path, started detached and without waiting; false when there is none.
 #include "platform/editor_launcher.h"
 
+#include "support/test_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,15 +23,7 @@ DesktopEditorLauncher withoutGio()
     return DesktopEditorLauncher([] { return false; }, &DesktopEditorLauncher::systemEditorCandidates);
 }
 
-void writeFile(const QString &path, const QByteArray &contents, bool executable = false)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
-}
+using hoshi::testing::writeFileAt;
 
 QByteArray readFile(const QString &path)
 {
@@ -63,7 +57,7 @@ private slots:
 
     void cleanup()
     {
-        writeFile(path("go"), ""); // lets any fake editor still waiting finish
+        writeFileAt(path("go"), ""); // lets any fake editor still waiting finish
         for (const auto &[name, value] : m_saved) {
             if (value.isNull())
                 qunsetenv(name);
@@ -87,14 +81,14 @@ private slots:
     void a_common_editor_on_the_path_is_started_detached()
     {
         // State: "kate" on PATH but not executable; a fake "mousepad" that finishes only when told to.
-        writeFile(path("bin/kate"), "not a program");
+        writeFileAt(path("bin/kate"), "not a program");
         installFakeEditor("mousepad");
         // Action: start the editor.
         QVERIFY(withoutGio().startEditor());
         // Expected: kate passed over; it returned while mousepad still runs (no waiting)...
         QTRY_VERIFY(QFile::exists(path("started-mousepad")));
         QVERIFY(!QFile::exists(path("done-mousepad")));
-        writeFile(path("go"), "");
+        writeFileAt(path("go"), "");
         // ...and the editor got no file argument and runs in the home folder.
         QTRY_VERIFY(QFile::exists(path("done-mousepad")));
         QCOMPARE(readFile(path("done-mousepad")), "args=[]\npwd=" + path("home").toLocal8Bit() + '\n');
@@ -110,7 +104,7 @@ private slots:
         // Action: start the editor. Expected: the default only; gedit never started.
         QVERIFY(launcher.startEditor());
         QCOMPARE(defaultStarts, 1);
-        writeFile(path("go"), "");
+        writeFileAt(path("go"), "");
         QTest::qWait(200);
         QVERIFY(!QFile::exists(path("started-gedit")));
     }
@@ -132,13 +126,13 @@ private slots:
         QFETCH(QString, started);
         installFakeEditor("gedit");
         installFakeEditor("hoshi-fake-default");
-        writeFile(path("bin/xdg-mime"),
+        writeFileAt(path("bin/xdg-mime"),
                   "#!/bin/sh\n[ \"$*\" = 'query default text/plain' ] && echo ours.desktop\n", true);
-        writeFile(path("data/applications/ours.desktop"),
+        writeFileAt(path("data/applications/ours.desktop"),
                   "[Desktop Entry]\nType=Application\nName=Ours\n" + entry + '\n');
         // Action: start the editor.
         QVERIFY(withoutGio().startEditor());
-        writeFile(path("go"), "");
+        writeFileAt(path("go"), "");
         // Expected: that one ran, with its options but without a file; the other never started.
         QTRY_VERIFY(QFile::exists(path("done-" + started)));
         if (started == QStringLiteral("hoshi-fake-default"))
@@ -155,7 +149,7 @@ private:
     {
         const QByteArray at = m_root->path().toLocal8Bit() + '/';
         const QByteArray n = name.toLocal8Bit();
-        writeFile(path("bin/" + name),
+        writeFileAt(path("bin/" + name),
                   "#!/bin/sh\nPATH=/usr/bin:/bin\n: > '" + at + "started-" + n + "'\n"
                   "i=0\nwhile [ ! -e '" + at + "go' ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done\n"
                   "printf 'args=[%s]\\npwd=%s\\n' \"$*\" \"$(pwd)\" > '" + at + "writing-" + n + "'\n"

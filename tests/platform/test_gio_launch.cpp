@@ -3,26 +3,15 @@
 // here a fake editor that a desktop registered only in mimeinfo.cache.
 #include "platform/gio_launch.h"
 
+#include "support/test_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using hoshi::GioLaunch;
-
-namespace {
-
-void writeFile(const QString &path, const QByteArray &contents, bool executable = false)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-    file.close();
-    if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
-}
-
-} // namespace
+using hoshi::testing::writeFileAt;
 
 class TestGioLaunch : public QObject {
     Q_OBJECT
@@ -40,14 +29,14 @@ private slots:
         }
         qunsetenv("XDG_CURRENT_DESKTOP");
         const QByteArray editor = path("bin/hoshi-fake-editor").toLocal8Bit();
-        writeFile(editor, "#!/bin/sh\nprintf 'args=[%s]\\n' \"$*\" > '" + path("started").toLocal8Bit() + "'\n", true);
+        writeFileAt(editor, "#!/bin/sh\nprintf 'args=[%s]\\n' \"$*\" > '" + path("started").toLocal8Bit() + "'\n", true);
         const QByteArray entries = path("data/applications/").toLocal8Bit();
-        writeFile(entries + "hoshi-fake-editor.desktop",
+        writeFileAt(entries + "hoshi-fake-editor.desktop",
                   "[Desktop Entry]\nType=Application\nName=Fake editor\nExec=" + editor + " %F\n");
-        writeFile(entries + "hoshi-fake-terminal.desktop",
+        writeFileAt(entries + "hoshi-fake-terminal.desktop",
                   "[Desktop Entry]\nType=Application\nName=Fake terminal editor\nTerminal=true\nExec=" + editor
                       + " %F\n");
-        writeFile(entries + "mimeinfo.cache", "[MIME Cache]\ntext/plain=hoshi-fake-editor.desktop;\n"
+        writeFileAt(entries + "mimeinfo.cache", "[MIME Cache]\ntext/plain=hoshi-fake-editor.desktop;\n"
                                               "text/x-hoshi-terminal=hoshi-fake-terminal.desktop;\n");
     }
 

@@ -3,7 +3,9 @@
 // Files the tests write for themselves in a temporary folder.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -16,6 +18,18 @@ inline QString writeTestFile(const QTemporaryDir &folder, const QString &name, c
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(file.fileName()));
     return file.fileName();
+}
+
+/// Writes bytes to path, making its folders; executable for a program.
+inline void writeFileAt(const QString &path, const QByteArray &bytes, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    if (executable)
+        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
 }
 
 } // namespace hoshi::testing
