@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fingers/drill_engine.h"
 
-#include "platform/key_event.h"
-#include "platform/random_source.h"
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
+#include "platform/api/key_codes.h"
+#include "platform/api/random_source.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/api/colour.h"
+
 #include <QString>
 
 #include <vector>
@@ -16,20 +18,13 @@ struct DrillTarget {
 
 using TargetTable = std::vector<DrillTarget>;
 
-/// A colour as its red, green and blue components (the core knows no QColor).
-struct RgbColour {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-};
-
 /// What makes one timed drill window differ from the other: all data.
 struct DrillProfile {
     QString objectName;  ///< frmYubiren2 or frmYubiren3
     QString title;
     int timeLimit = 0;   ///< seconds of one run
     TargetTable table;
-    RgbColour barColour;
+    Rgb barColour;
     QString endCaption;  ///< the end menu entry's caption
 };
 

@@ -3,12 +3,14 @@
 
 #include "fingers/finger_menus.h"
 
-#include "shell/key_preview.h"
-#include "shell/text_fit.h"
-#include "shell/widget_look.h"
+#include "platform/api/random_source.h"
 #include "platform/key_event.h"
-#include "platform/random_source.h"
-#include "shell/window_services.h"
+#include "shell/ui/fonts.h"
+#include "shell/ui/key_preview.h"
+#include "shell/ui/say_text.h"
+#include "shell/ui/text_fit.h"
+#include "shell/ui/twips_layout.h"
+#include "shell/ui/widget_look.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -108,8 +110,7 @@ void DrillWindow::buildControls(QWidget *client)
 
     // The bar lies over its white box, both over the panel's lower edge.
     m_shpBox = addShape(QStringLiteral("shpBox"), client, Qt::white);
-    const RgbColour bar = m_engine.profile().barColour;
-    m_shpScale = addShape(QStringLiteral("shpScale"), client, QColor(bar.red, bar.green, bar.blue));
+    m_shpScale = addShape(QStringLiteral("shpScale"), client, toQColor(m_engine.profile().barColour));
 
     m_cmdStart = new QPushButton(client);
     m_cmdStart->setObjectName(QStringLiteral("cmdStart"));

@@ -2,8 +2,8 @@
 #include "fingers/finger_guide.h"
 
 #include "fingers/finger_steps.h"
-#include "platform/key_event.h"
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
+#include "platform/api/key_codes.h"
 
 namespace hoshi {
 

@@ -3,11 +3,13 @@
 
 #include "fingers/finger_menus.h"
 
-#include "shell/key_preview.h"
-#include "shell/text_fit.h"
-#include "shell/widget_look.h"
 #include "platform/key_event.h"
-#include "shell/window_services.h"
+#include "shell/ui/fonts.h"
+#include "shell/ui/key_preview.h"
+#include "shell/ui/say_text.h"
+#include "shell/ui/text_fit.h"
+#include "shell/ui/twips_layout.h"
+#include "shell/ui/widget_look.h"
 
 #include <QLabel>
 #include <QMenuBar>

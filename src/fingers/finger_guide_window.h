@@ -2,7 +2,7 @@
 #pragma once
 
 #include "fingers/finger_guide.h"
-#include "shell/mode_window.h"
+#include "shell/ui/mode_window.h"
 
 class QLabel;
 

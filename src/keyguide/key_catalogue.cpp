@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyguide/key_catalogue.h"
 
+#include "platform/api/key_codes.h"
+
 #include <unordered_map>
 
 namespace hoshi {
@@ -29,11 +31,11 @@ QString charAt(char16_t first, int offset)
 void addDigitAndLetterRows(KeyTable &table)
 {
     for (int i = 0; i <= 9; ++i) {
-        table[48 + i] = {fullWidthDigits(i), QString()};
-        table[96 + i] = {fullWidthDigits(i), QString()}; // the numeric pad reads the same
+        table[Vk0 + i] = {fullWidthDigits(i), QString()};
+        table[VkNumpad0 + i] = {fullWidthDigits(i), QString()}; // the numeric pad reads the same
     }
     for (int i = 0; i < 26; ++i)
-        table[65 + i] = {charAt(FullWidthSmallA, i), charAt(FullWidthCapitalA, i)};
+        table[VkA + i] = {charAt(FullWidthSmallA, i), charAt(FullWidthCapitalA, i)};
 }
 
 void addFunctionKeys(KeyTable &table)
@@ -43,7 +45,7 @@ void addFunctionKeys(KeyTable &table)
         const KeyAction action = n == 10 ? KeyAction::RepressSameKey : KeyAction::NoAction;
         const QString display = QStringLiteral("Ｆ") + fullWidthDigits(n);
         const QString reading = QStringLiteral("ﾌｧﾝｸｼｮﾝ") + QString::number(n);
-        table[111 + n] = {display, reading, false, action};
+        table[VkF1 + n - 1] = {display, reading, false, action};
     }
 }
 
@@ -127,7 +129,7 @@ KeyTable makeShiftedTable()
     };
     // Shifted letters swap the two forms: the capital is shown, the small letter read.
     for (int i = 0; i < 26; ++i)
-        table[65 + i] = {charAt(FullWidthCapitalA, i), charAt(FullWidthSmallA, i)};
+        table[VkA + i] = {charAt(FullWidthCapitalA, i), charAt(FullWidthSmallA, i)};
     return table;
 }
 

@@ -2,16 +2,12 @@
 #include "keyguide/key_guide.h"
 
 #include "keyguide/key_catalogue.h"
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
+#include "platform/api/key_codes.h"
 
 #include <utility>
 
 namespace hoshi {
-
-namespace {
-constexpr int VkEscapeKey = 27;
-constexpr int VkAltKey = 18;
-} // namespace
 
 KeyGuide::KeyGuide(Announcer &announcer, KeyInjector &injector, std::function<void()> closeInputMethod)
     : m_announcer(announcer)
@@ -76,8 +72,8 @@ void KeyGuide::applyModifierEntry(const KeyEntry &entry, int modifiers)
     m_state.yomiText = entry.reading;
     // Alt is still held while the re-press arrives, so both events carry it.
     if (entry.action == KeyAction::RepressAlt && takeArmedOrRearm()) {
-        m_injector.inject(VkEscapeKey, modifiers, KeyDirection::Up);
-        m_injector.inject(VkAltKey, modifiers, KeyDirection::Down);
+        m_injector.inject(VkEscape, modifiers, KeyDirection::Up);
+        m_injector.inject(VkMenu, modifiers, KeyDirection::Down);
     }
 }
 

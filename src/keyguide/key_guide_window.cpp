@@ -5,10 +5,12 @@
 #include "platform/input_method.h"
 #include "platform/key_event.h"
 #include "platform/posted_key_injector.h"
-#include "shell/menus.h"
-#include "shell/text_fit.h"
-#include "shell/widget_look.h"
-#include "shell/window_services.h"
+#include "shell/ui/fonts.h"
+#include "shell/ui/menus.h"
+#include "shell/ui/say_text.h"
+#include "shell/ui/text_fit.h"
+#include "shell/ui/twips_layout.h"
+#include "shell/ui/widget_look.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,7 +21,6 @@ namespace hoshi {
 
 namespace {
 
-constexpr int VkF4 = 115;
 const QColor Black(0, 0, 0);
 
 QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor text, TextRoom room)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
 
 namespace hoshi {
 

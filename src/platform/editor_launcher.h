@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/desktop_entry.h"
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
+#include "platform/program_command.h"
 
 #include <QList>
 
@@ -25,10 +25,6 @@ public:
     DesktopEditorLauncher(DefaultStarter desktopDefault, CandidateSource candidates);
 
     bool startEditor() override;
-
-    /// Notepad on Windows; on Linux the default that `xdg-mime` names for
-    /// text/plain, then the common graphical editors by name.
-    static QList<ProgramCommand> systemEditorCandidates();
 
 private:
     DefaultStarter m_desktopDefault;

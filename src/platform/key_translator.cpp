@@ -57,13 +57,13 @@ int virtualKeyOf(const QKeyEvent &event)
 // makes the control codes 1 to 26 for Ctrl with a letter.
 std::optional<int> characterOf(const QKeyEvent &event, const KeyDown &down)
 {
-    if ((down.modifiers & AltBit) || down.keyCode == 46)
+    if ((down.modifiers & AltBit) || down.keyCode == VkDelete)
         return std::nullopt;
     const QString text = event.text();
     if (!text.isEmpty())
         return text.at(0).unicode();
-    if ((down.modifiers & CtrlBit) && down.keyCode >= 65 && down.keyCode <= 90)
-        return down.keyCode - 64;
+    if ((down.modifiers & CtrlBit) && down.keyCode >= VkA && down.keyCode <= VkZ)
+        return down.keyCode - VkA + 1;
     return std::nullopt;
 }
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posted_key_injector.h"
 
+#include "platform/api/key_codes.h"
 #include "platform/jis_keymap.h"
-#include "platform/key_event.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

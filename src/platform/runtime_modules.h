@@ -11,7 +11,7 @@
 // *version)`, which answers nullptr unless version is the program version
 // it was built as.
 
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
 #include "platform/speech_service.h"
 
 #include <QString>

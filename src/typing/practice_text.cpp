@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/practice_text.h"
 
-#include "platform/random_source.h"
+#include "platform/api/random_source.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #pragma once
 // How the Japanese and the English typing windows look: colours, faces, menus.
 
-#include "shell/window_services.h"
+#include "shell/ui/fonts.h"
 #include "typing/typing_profile.h"
 
 #include <QColor>

@@ -2,7 +2,8 @@
 #pragma once
 // What the Japanese and the English typing windows do differently, as data.
 
-#include "platform/services.h"
+#include "platform/api/colour.h"
+#include "platform/api/interfaces.h"
 #include "typing/practice_file.h"
 
 #include <QString>
@@ -11,14 +12,6 @@
 #include <array>
 
 namespace hoshi {
-
-/// A colour as red, green and blue, 0 to 255.
-struct Rgb {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    bool operator==(const Rgb &) const = default;
-};
 
 enum class TypingLanguage { Japanese, English };
 

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/typing_window.h"
 
+#include "platform/api/interfaces.h"
 #include "platform/data_folders.h"
 #include "platform/key_event.h"
-#include "platform/services.h"
 #include "typing/typing_text_box.h"
 
-#include "shell/menus.h"
-#include "shell/message_box.h"
-#include "shell/text_fit.h"
-#include "shell/widget_look.h"
+#include "shell/ui/menus.h"
+#include "shell/ui/message_box.h"
+#include "shell/ui/text_fit.h"
+#include "shell/ui/twips_layout.h"
+#include "shell/ui/widget_look.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -26,12 +27,6 @@ namespace {
 
 constexpr int TickMs = 1000;
 
-
-QColor toColor(Rgb rgb)
-{
-    return {rgb.red, rgb.green, rgb.blue};
-}
-
 // Labels draw plain line feeds; the key help is kept with CR LF.
 QString forLabel(QString text)
 {
@@ -40,11 +35,11 @@ QString forLabel(QString text)
 
 } // namespace
 
-TypingWindow::TypingWindow(TypingLanguage language, TypingServices services, QWidget *parent)
+TypingWindow::TypingWindow(TypingLanguage language, TypingDevices devices, QWidget *parent)
     : ModeWindow(parent)
     , m_look(TypingLook::of(language))
-    , m_services(services)
-    , m_exercise(TypingProfile::of(language), services.announcer, services.cuePlayer, m_random)
+    , m_devices(devices)
+    , m_exercise(TypingProfile::of(language), devices.announcer, devices.cuePlayer, m_random)
 {
     setObjectName(m_look.objectName);
     auto *client = new QWidget(this);
@@ -134,7 +129,7 @@ void TypingWindow::load()
     placeFillingScreen(this);
     if (m_exercise.profile().voice == TypingProfile::Voice::Speak) {
         // A new voice at every opening; the one before goes once it is replaced.
-        std::unique_ptr<Speaker> voice = m_services.voiceFactory.createVoice();
+        std::unique_ptr<Speaker> voice = m_devices.voiceFactory.createVoice();
         m_exercise.setSpeaker(voice.get());
         m_voice = std::move(voice);
     }
@@ -176,7 +171,7 @@ QString TypingWindow::chooseFile()
     request.entryFocused = [this, &profile](const QString &name, bool isFolder) {
         say(profile.entryAnnouncement(name, isFolder));
     };
-    const QString answer = m_services.filePicker.chooseTextFile(this, request);
+    const QString answer = m_devices.filePicker.chooseTextFile(this, request);
     if (!answer.isEmpty())
         m_lastFolder = QFileInfo(answer).absolutePath();
     return answer;
@@ -184,7 +179,7 @@ QString TypingWindow::chooseFile()
 
 void TypingWindow::mnuFileText_Click()
 {
-    if (!m_services.editorLauncher.startEditor())
+    if (!m_devices.editorLauncher.startEditor())
         tell({m_exercise.profile().editorFailedMessage}, MessageKind::Failure);
 }
 
@@ -256,7 +251,7 @@ void TypingWindow::render()
     m_lblTokuten->setText(state.scoreLabel);
     m_lblTokuten->setVisible(state.scoreVisible);
     m_lblKeyGuide->setText(forLabel(state.keyGuide));
-    setColours(m_shpScale, toColor(state.barColour), Qt::white);
+    setColours(m_shpScale, toQColor(state.barColour), Qt::white);
     placeBar();
     // Switching on a running timer must not restart its second.
     if (state.timerOn && !m_timer1->isActive())

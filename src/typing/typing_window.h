@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/random_source.h"
-#include "shell/message_box.h"
-#include "shell/mode_window.h"
+#include "platform/api/random_source.h"
+#include "shell/ui/message_box.h"
+#include "shell/ui/mode_window.h"
 #include "typing/typing_exercise.h"
 #include "typing/typing_look.h"
 
@@ -23,8 +23,9 @@ class TypingTextBox;
 class VoiceFactory;
 struct KeyDown;
 
-/// The platform services a typing window uses.
-struct TypingServices {
+/// What a typing window uses of the platform: its reading channel, cues,
+/// English voice, file dialog and text editor.
+struct TypingDevices {
     Announcer &announcer;
     CuePlayer &cuePlayer;
     VoiceFactory &voiceFactory;
@@ -38,7 +39,7 @@ struct TypingServices {
 class TypingWindow final : public ModeWindow {
     Q_OBJECT
 public:
-    TypingWindow(TypingLanguage language, TypingServices services, QWidget *parent = nullptr);
+    TypingWindow(TypingLanguage language, TypingDevices devices, QWidget *parent = nullptr);
     ~TypingWindow() override;
 
     const TypingExercise &exercise() const { return m_exercise; }
@@ -68,7 +69,7 @@ private:
     void say(const QString &text);
 
     const TypingLook &m_look;
-    TypingServices m_services;
+    TypingDevices m_devices;
     SeededRandom m_random;
     TypingExercise m_exercise;
     std::unique_ptr<Speaker> m_voice;

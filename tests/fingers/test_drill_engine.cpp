@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The timed drill engine with both profiles: runs, judging, score, time-up.
+#include "effect_text.h"
 #include "fingers/drill_engine.h"
 #include "fingers/drill_tables.h"
-#include "platform/key_event.h"
+#include "platform/api/key_codes.h"
 #include "support/fakes.h"
-#include "effect_text.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The finger guide against its step table, transcribed here on its own: the
 // walk, its wrap, and how it judges typed characters.
-#include "fingers/finger_guide.h"
-#include "platform/key_event.h"
-#include "support/fakes.h"
 #include "effect_text.h"
+#include "fingers/finger_guide.h"
+#include "platform/api/key_codes.h"
+#include "support/fakes.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The finger guide window and the drill windows, offscreen, driven by keys:
 // what they draw, how keys, menus and the timer reach the behaviour.
+#include "effect_text.h"
 #include "fingers/drill_tables.h"
 #include "fingers/drill_window.h"
 #include "fingers/finger_guide_window.h"
-#include "shell/version_info.h"
+#include "shell/ui/version_info.h"
 #include "support/fakes.h"
 #include "support/screen_reader.h"
-#include "effect_text.h"
 
 #include <QAction>
 #include <QLabel>

@@ -11,10 +11,10 @@
 // limit take too long for a fuzzer; the unit tests read those.
 
 #include "fuzz/fuzz_check.h"
+#include "support/short_read_device.h"
 #include "typing/japanese_encoding.h"
 #include "typing/practice_file.h"
 #include "typing/text_decoding.h"
-#include "support/short_read_device.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,7 +2,7 @@
 // The key guide's key-down procedure: what is shown, what is announced and in
 // which order, what is injected and when, and when the input method closes.
 #include "keyguide/key_guide.h"
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
 
 #include <QTest>
 

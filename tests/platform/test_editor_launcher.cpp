@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Starting a text editor: the desktop's default, or one named by xdg-mime or
 // found on the path, started detached and without waiting; false when there is none.
+#include "platform/editor_candidates.h"
 #include "platform/editor_launcher.h"
 
 #include "support/test_files.h"
@@ -20,7 +21,7 @@ namespace {
 // The lookup without GIO's default, which test_gio_launch checks on its own.
 DesktopEditorLauncher withoutGio()
 {
-    return DesktopEditorLauncher([] { return false; }, &DesktopEditorLauncher::systemEditorCandidates);
+    return DesktopEditorLauncher([] { return false; }, &hoshi::systemEditorCandidates);
 }
 
 using hoshi::testing::writeFileAt;
@@ -100,7 +101,7 @@ private slots:
         installFakeEditor("gedit");
         int defaultStarts = 0;
         DesktopEditorLauncher launcher([&defaultStarts] { return ++defaultStarts > 0; },
-                                       &DesktopEditorLauncher::systemEditorCandidates);
+                                       &hoshi::systemEditorCandidates);
         // Action: start the editor. Expected: the default only; gedit never started.
         QVERIFY(launcher.startEditor());
         QCOMPARE(defaultStarts, 1);

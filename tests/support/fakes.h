@@ -2,8 +2,8 @@
 #pragma once
 // Recording fakes of the platform services, shared by the behaviour tests.
 
-#include "platform/random_source.h"
-#include "platform/services.h"
+#include "platform/api/interfaces.h"
+#include "platform/api/random_source.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Practice files made here, read as the window reads them: encodings, the
 // 101-line table, files that cannot be read, huge files; and the draws.
-#include "platform/random_source.h"
-#include "typing/practice_file.h"
-#include "typing/practice_text.h"
+#include "platform/api/random_source.h"
 #include "support/short_read_device.h"
 #include "support/test_files.h"
+#include "typing/practice_file.h"
+#include "typing/practice_text.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The typing exercise without widgets: runs, checks, time-up, Esc, Ctrl,
 // the time-limit entries and loading, with every announcement in order.
-#include "platform/key_event.h"
+#include "platform/api/key_codes.h"
 #include "support/fakes.h"
-#include "typing/typing_exercise.h"
 #include "support/test_files.h"
+#include "typing/typing_exercise.h"
 
 #include <QFile>
 #include <QFileInfo>

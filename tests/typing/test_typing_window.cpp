@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real typing windows offscreen, driven by key clicks: loading through
 // the file dialog, the run, key routing, messages, menus and layout.
-#include "typing/typing_window.h"
-#include "shell/version_info.h"
+#include "shell/ui/version_info.h"
 #include "support/fakes.h"
 #include "support/screen_reader.h"
 #include "support/test_files.h"
+#include "typing/typing_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,7 +74,7 @@ struct WindowRig {
     explicit WindowRig(TypingLanguage language = TypingLanguage::Japanese, bool voice = true)
         : boxes(services)
         , system(services)
-        , window(language, TypingServices{services, services, system, system, system})
+        , window(language, TypingDevices{services, services, system, system, system})
     {
         system.voiceAvailable = voice;
         window.open();

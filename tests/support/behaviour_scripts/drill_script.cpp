@@ -7,7 +7,7 @@
 
 #include "fingers/drill_engine.h"
 #include "fingers/drill_tables.h"
-#include "platform/key_event.h"
+#include "platform/api/key_codes.h"
 #include "support/behaviour_scripts/scripts.h"
 #include "support/fakes.h"
 

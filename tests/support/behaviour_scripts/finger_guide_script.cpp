@@ -6,7 +6,7 @@
 
 #include "fingers/finger_guide.h"
 #include "fingers/finger_steps.h"
-#include "platform/key_event.h"
+#include "platform/api/key_codes.h"
 #include "support/behaviour_scripts/scripts.h"
 #include "support/fakes.h"
 

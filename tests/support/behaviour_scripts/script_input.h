@@ -3,7 +3,7 @@
 // Where the event scripts take their choices from (fuzz bytes or a seeded
 // generator), how a broken invariant is reported, and what a run went through.
 
-#include "platform/random_source.h"
+#include "platform/api/random_source.h"
 
 #include <climits>
 #include <cstddef>

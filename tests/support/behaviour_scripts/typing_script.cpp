@@ -6,7 +6,7 @@
 // whole text or nothing, and each line, the end text and the score are said
 // when they are due, in that order.
 
-#include "platform/key_event.h"
+#include "platform/api/key_codes.h"
 #include "support/behaviour_scripts/practice_files.h"
 #include "support/behaviour_scripts/scripts.h"
 #include "support/fakes.h"

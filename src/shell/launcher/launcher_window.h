@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QMainWindow>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QLabel;
+class QTimer;
+
+namespace hoshi {
+
+class Announcer;
+class KeyInjector;
+class LauncherEntry;
+class ModeRegistry;
+struct KeyDown;
+
+/// frmEntrance: the scrolling title and one entry for each mode of the registry.
+/// Every key reaches the window's own handling before the focused entry.
+class LauncherWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    LauncherWindow(ModeRegistry &modes, Announcer &announcer, QWidget *parent = nullptr);
+    ~LauncherWindow() override;
+
+    static QString initialTitle();
+
+    LauncherEntry *entry(int number) const;
+    QString titleText() const;
+    /// Moves the focus to the previous entry when direction is 1, else to the next.
+    void MoveEntryFocus(int direction);
+
+signals:
+    /// Escape or the end menu entry: the whole program stops at once.
+    void endProgramRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildEntries(QWidget *client);
+    void layOut();
+    void tickTitle();
+    void onEntryFocused(LauncherEntry *entry);
+    bool handleWindowKey(const KeyDown &down);
+    bool handleEntryKey(const KeyDown &down, std::optional<int> charCode);
+
+    ModeRegistry &m_modes;
+    Announcer &m_announcer;
+    std::unique_ptr<KeyInjector> m_injector;
+    QLabel *m_title = nullptr;
+    QTimer *m_ticker = nullptr;
+    std::vector<LauncherEntry *> m_entries;
+    bool m_announcedOnce = false;
+};
+
+} // namespace hoshi
