@@ -69,7 +69,12 @@ DrillWindow::DrillWindow(const DrillProfile &profile, Announcer &announcer, CueP
     m_timer->setInterval(TickMs);
     connect(m_timer, &QTimer::timeout, this, &DrillWindow::Timer1_Timer);
 
-    auto *keys = new KeyPreview([this](const TranslatedKey &key) { handleKey(key); }, this);
+    auto *keys = new KeyPreview(
+        [this](const TranslatedKey &key) {
+            handleKey(key);
+            return true;
+        },
+        this);
     keys->watch(this);
     keys->watch(client);
 }

@@ -30,7 +30,12 @@ FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWid
     buildMenus(announcer);
     buildLabels(client);
 
-    auto *keys = new KeyPreview([this](const TranslatedKey &key) { handleKey(key); }, this);
+    auto *keys = new KeyPreview(
+        [this](const TranslatedKey &key) {
+            handleKey(key);
+            return true;
+        },
+        this);
     keys->watch(this);
     keys->watch(client);
 }

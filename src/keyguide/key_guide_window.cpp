@@ -6,13 +6,13 @@
 #include "platform/key_event.h"
 #include "platform/posted_key_injector.h"
 #include "shell/ui/fonts.h"
+#include "shell/ui/key_preview.h"
 #include "shell/ui/menus.h"
 #include "shell/ui/say_text.h"
 #include "shell/ui/text_fit.h"
 #include "shell/ui/twips_layout.h"
 #include "shell/ui/widget_look.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -50,15 +50,14 @@ KeyGuideWindow::KeyGuideWindow(Announcer &announcer, QWidget *parent)
     buildMenu(announcer);
     buildLabels(client);
     showState();
-    // Key preview for the whole window: keys reach the guide before any
-    // control, shortcut, focus traversal or menu-bar navigation sees them.
-    qApp->installEventFilter(this);
+    // Every key is a key to name: none reaches a control, a shortcut, focus
+    // traversal or the menu bar.
+    auto *keys = new KeyPreview([this](const TranslatedKey &key) { return Form_KeyDown(key.down); }, this);
+    keys->watchWholeWindow(this);
+    m_lblKey->installEventFilter(this);
 }
 
-KeyGuideWindow::~KeyGuideWindow()
-{
-    qApp->removeEventFilter(this);
-}
+KeyGuideWindow::~KeyGuideWindow() = default;
 
 const KeyGuideState &KeyGuideWindow::guideState() const
 {
@@ -94,57 +93,27 @@ bool KeyGuideWindow::eventFilter(QObject *watched, QEvent *event)
         lblKey_DblClick();
         return true;
     }
-    if (isOwnKeyEvent(watched, event))
-        return handleKeyEvent(event);
     return ModeWindow::eventFilter(watched, event);
 }
 
-// A key event on its way to this window or one of its controls (the menu bar
-// included); the version box is a window of its own and keeps its keys.
-bool KeyGuideWindow::isOwnKeyEvent(QObject *watched, QEvent *event) const
+bool KeyGuideWindow::Form_KeyDown(const KeyDown &down)
 {
-    switch (event->type()) {
-    case QEvent::ShortcutOverride:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        break;
-    default:
-        return false;
-    }
-    const auto *widget = qobject_cast<const QWidget *>(watched);
-    return widget && widget->window() == this;
-}
-
-bool KeyGuideWindow::handleKeyEvent(QEvent *event)
-{
-    // Accepting the override keeps shortcuts and the menu bar's Alt
-    // navigation away; releases are nobody's business here.
-    event->accept();
     // A re-press still queued when the window closed is dropped: a closed
     // window says nothing.
-    if (event->type() == QEvent::KeyPress && isVisible())
-        Form_KeyDown(translateKeyEvent(*static_cast<QKeyEvent *>(event)).down);
-    return true;
-}
-
-void KeyGuideWindow::Form_KeyDown(const KeyDown &down)
-{
+    if (!isVisible())
+        return true;
     m_guide->keyDown(down.keyCode, down.modifiers);
     showState();
     // Without a window manager nobody turns Alt+F4 into the close command.
     if (down.keyCode == VkF4 && (down.modifiers & AltBit))
         close();
+    return true;
 }
 
 void KeyGuideWindow::lblKey_DblClick()
 {
     close();
     emit endProgramRequested();
-}
-
-bool KeyGuideWindow::focusNextPrevChild(bool /*next*/)
-{
-    return false; // Tab is a key to name, not a focus move
 }
 
 void KeyGuideWindow::showState()

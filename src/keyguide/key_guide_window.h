@@ -30,15 +30,12 @@ public:
 protected:
     void load() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildMenu(Announcer &announcer);
     void buildLabels(QWidget *client);
-    bool isOwnKeyEvent(QObject *watched, QEvent *event) const;
-    bool handleKeyEvent(QEvent *event);
-    void Form_KeyDown(const KeyDown &down);
+    bool Form_KeyDown(const KeyDown &down);
     void lblKey_DblClick();
     void showState();
     void layOut();

@@ -53,13 +53,13 @@ void TypingExercise::close()
     m_state.timerOn = false;
 }
 
-void TypingExercise::keyDown(int keyCode, int /*modifiers: Shift+Enter is Enter too*/)
+bool TypingExercise::keyDown(int keyCode, int /*modifiers: Shift+Enter is Enter too*/)
 {
     switch (keyCode) {
-    case VkReturn: pressEnter(); break;
-    case VkControl: repeatLine(); break;
-    case VkEscape: reset(); break;
-    default: break;
+    case VkReturn: pressEnter(); return true;
+    case VkControl: repeatLine(); return true;
+    case VkEscape: reset(); return true;
+    default: return false;
     }
 }
 

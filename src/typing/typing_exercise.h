@@ -53,8 +53,8 @@ public:
     /// The window closes: the countdown ends with it.
     void close();
 
-    /// Key preview: Enter checks, Ctrl says the line again, Esc resets.
-    void keyDown(int keyCode, int modifiers);
+    /// Enter checks, Ctrl says the line again, Esc resets; false for any other key.
+    bool keyDown(int keyCode, int modifiers);
     void inputChanged(const QString &text);
     /// One second of the countdown.
     void tick();

@@ -6,6 +6,7 @@
 #include "platform/key_event.h"
 #include "typing/typing_text_box.h"
 
+#include "shell/ui/key_preview.h"
 #include "shell/ui/menus.h"
 #include "shell/ui/message_box.h"
 #include "shell/ui/text_fit.h"
@@ -14,7 +15,6 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
@@ -46,6 +46,10 @@ TypingWindow::TypingWindow(TypingLanguage language, TypingDevices devices, QWidg
     setColours(client, m_look.windowColour, Qt::white);
     setCentralWidget(client);
     buildControls(client);
+    // Enter, Ctrl and Esc are the exercise's wherever the focus is.
+    auto *keys = new KeyPreview([this](const TranslatedKey &key) { return Form_KeyDown(key.down); }, this);
+    keys->watch(m_txtNyuryoku);
+    keys->watch(this);
     buildMenus();
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -72,7 +76,6 @@ void TypingWindow::buildControls(QWidget *client)
     m_txtNyuryoku->setObjectName(QStringLiteral("txtNyuryoku"));
     m_txtNyuryoku->setAccessibleName(m_look.inputName);
     m_txtNyuryoku->setInputMethodHints(m_look.inputHints);
-    m_txtNyuryoku->installEventFilter(this);
     connect(m_txtNyuryoku, &QPlainTextEdit::textChanged, this, &TypingWindow::onInputChanged);
 
     m_shpBox = new QWidget(client);
@@ -199,27 +202,12 @@ void TypingWindow::say(const QString &text)
     m_exercise.say(text);
 }
 
-bool TypingWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_txtNyuryoku && event->type() == QEvent::KeyPress)
-        return Form_KeyDown(translateKeyEvent(*static_cast<QKeyEvent *>(event)).down);
-    return ModeWindow::eventFilter(watched, event);
-}
-
-void TypingWindow::keyPressEvent(QKeyEvent *event)
-{
-    // Keys reach the window itself only when the input box lacks the focus.
-    if (!Form_KeyDown(translateKeyEvent(*event).down))
-        ModeWindow::keyPressEvent(event);
-}
-
-// True when the key was the window's: the input box then never sees it, so
-// Enter puts no line break into it.
+// True when the key was the exercise's: the input box then never sees it,
+// so Enter puts no line break into it.
 bool TypingWindow::Form_KeyDown(const KeyDown &down)
 {
-    if (down.keyCode != VkReturn && down.keyCode != VkControl && down.keyCode != VkEscape)
+    if (!m_exercise.keyDown(down.keyCode, down.modifiers))
         return false;
-    m_exercise.keyDown(down.keyCode, down.modifiers);
     render();
     return true;
 }

@@ -50,8 +50,6 @@ public:
 protected:
     void load() override;
     void unload() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/launcher/launcher_window.h"
-#include "shell/ui/menus.h"
 
 #include "platform/api/interfaces.h"
 #include "platform/key_event.h"
@@ -10,12 +9,13 @@
 #include "shell/launcher/mode_registry.h"
 #include "shell/launcher/title_ticker.h"
 #include "shell/ui/fonts.h"
+#include "shell/ui/key_preview.h"
+#include "shell/ui/menus.h"
 #include "shell/ui/say_text.h"
 #include "shell/ui/text_fit.h"
 #include "shell/ui/twips_layout.h"
 #include "shell/ui/widget_look.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTimer>
@@ -80,10 +80,12 @@ void LauncherWindow::buildMenus()
 
 void LauncherWindow::buildEntries(QWidget *client)
 {
+    // Keys reach the window's handling before the focused entry's.
+    auto *keys = new KeyPreview([this](const TranslatedKey &key) { return handleKey(key.down); }, this);
     QWidget *previous = nullptr;
     for (const Mode &mode : m_modes.modes()) {
         auto *entry = new LauncherEntry(mode.number, mode.caption, client);
-        entry->installEventFilter(this);
+        keys->watch(entry);
         connect(entry, &LauncherEntry::focusGained, this, &LauncherWindow::onEntryFocused);
         if (previous)
             setTabOrder(previous, entry);
@@ -141,14 +143,9 @@ void LauncherWindow::MoveEntryFocus(int direction)
         m_injector->inject(VkShift, 0, KeyDirection::Up);
 }
 
-bool LauncherWindow::eventFilter(QObject *watched, QEvent *event)
+bool LauncherWindow::handleKey(const KeyDown &down)
 {
-    if (event->type() != QEvent::KeyPress || !qobject_cast<LauncherEntry *>(watched))
-        return QMainWindow::eventFilter(watched, event);
-    const TranslatedKey key = translateKeyEvent(*static_cast<QKeyEvent *>(event));
-    if (handleWindowKey(key.down))
-        return true;
-    return handleEntryKey(key.down, key.charCode);
+    return handleWindowKey(down) || handleEntryKey(down);
 }
 
 // Window level: the key code alone decides, whatever the modifiers.
@@ -166,7 +163,7 @@ bool LauncherWindow::handleWindowKey(const KeyDown &down)
     return false;
 }
 
-bool LauncherWindow::handleEntryKey(const KeyDown &down, std::optional<int> /*charCode*/)
+bool LauncherWindow::handleEntryKey(const KeyDown &down)
 {
     if (down.keyCode != VkReturn && down.keyCode != VkSpace)
         return false;

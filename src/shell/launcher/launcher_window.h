@@ -4,7 +4,6 @@
 #include <QMainWindow>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QLabel;
@@ -38,7 +37,6 @@ signals:
     void endProgramRequested();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -48,8 +46,9 @@ private:
     void layOut();
     void tickTitle();
     void onEntryFocused(LauncherEntry *entry);
+    bool handleKey(const KeyDown &down);
     bool handleWindowKey(const KeyDown &down);
-    bool handleEntryKey(const KeyDown &down, std::optional<int> charCode);
+    bool handleEntryKey(const KeyDown &down);
 
     ModeRegistry &m_modes;
     Announcer &m_announcer;
