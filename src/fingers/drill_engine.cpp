@@ -19,7 +19,7 @@ QString countText(const QString &mark, int count)
 }
 
 // Only a to z fold; every other character is judged as typed.
-QString foldedCharacter(int charCode)
+QString asciiUpperCase(int charCode)
 {
     if (charCode >= 'a' && charCode <= 'z')
         charCode -= 'a' - 'A';
@@ -29,14 +29,34 @@ QString foldedCharacter(int charCode)
 
 } // namespace
 
+QString DrillView::timeText() const
+{
+    return QStringLiteral("TIME ") + QString::number(jikan);
+}
+
+QString DrillView::maruText() const
+{
+    return countText(QStringLiteral("○"), maru);
+}
+
+QString DrillView::batsuText() const
+{
+    return countText(QStringLiteral("×"), batsu);
+}
+
+QString DrillView::tokutenText() const
+{
+    return QStringLiteral("得点 ") + QString::number(maru - batsu);
+}
+
 DrillEngine::DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &cues,
                          RandomSource &random)
     : m_profile(std::move(profile))
     , m_announcer(announcer)
     , m_cues(cues)
     , m_random(random)
-    , m_jikan(m_profile.timeLimit)
 {
+    m_view.jikan = m_profile.timeLimit;
 }
 
 void DrillEngine::load()
@@ -59,13 +79,9 @@ void DrillEngine::resetRun()
     m_view.tokutenVisible = false;
     m_view.startEnabled = true;
     CurrentStatus();
-    m_maru = 0;
-    m_batsu = 0;
-    m_jikan = m_profile.timeLimit;
-    m_view.timeText = QStringLiteral("TIME ") + QString::number(m_jikan);
-    m_view.maruText = countText(QStringLiteral("○"), 0);
-    m_view.batsuText = countText(QStringLiteral("×"), 0);
-    m_view.tokutenText = QStringLiteral("得点 0");
+    m_view.maru = 0;
+    m_view.batsu = 0;
+    m_view.jikan = m_profile.timeLimit;
     m_view.startCaption = QStringLiteral("START");
 }
 
@@ -81,8 +97,7 @@ void DrillEngine::start()
 
 void DrillEngine::CurrentStatus()
 {
-    ++m_maru;
-    m_view.maruText = countText(QStringLiteral("○"), m_maru);
+    ++m_view.maru;
     // One generator for the window's life: every row equally likely at every draw.
     const int rows = static_cast<int>(m_profile.table.size());
     m_keyNo = std::clamp(m_random.below(rows), 0, std::max(rows - 1, 0)) + 1;
@@ -114,7 +129,7 @@ void DrillEngine::keyPress(int charCode)
         return;
     if (m_phase != DrillPhase::Running)
         return;
-    m_view.echoText = foldedCharacter(charCode);
+    m_view.echoText = asciiUpperCase(charCode);
     if (m_view.echoText == m_view.keyText)
         judgeHit();
     else
@@ -135,8 +150,7 @@ void DrillEngine::judgeHit()
 void DrillEngine::judgeMiss()
 {
     m_announcer.announce(m_view.keyText);
-    ++m_batsu;
-    m_view.batsuText = countText(QStringLiteral("×"), m_batsu);
+    ++m_view.batsu;
     m_cues.playCue(Cue::Ding);
 }
 
@@ -144,9 +158,8 @@ void DrillEngine::tick()
 {
     if (m_phase != DrillPhase::Running)
         return;
-    --m_jikan;
-    m_view.timeText = QStringLiteral("TIME ") + QString::number(m_jikan);
-    if (m_jikan <= 0)
+    --m_view.jikan;
+    if (m_view.jikan <= 0)
         endRun();
 }
 
@@ -158,8 +171,7 @@ void DrillEngine::endRun()
     m_view.startEnabled = true;
     m_view.startCaption = QStringLiteral("RETRY");
     m_view.tokutenVisible = true;
-    m_view.tokutenText = QStringLiteral("得点 ") + QString::number(m_maru - m_batsu);
-    m_announcer.announce(m_view.tokutenText);
+    m_announcer.announce(m_view.tokutenText());
     m_announcer.hint(startHint());
 }
 
@@ -168,7 +180,7 @@ float DrillEngine::barWidth(float boxWidth) const
     if (m_profile.timeLimit <= 0)
         return 0.0f;
     // Divide first, as the bar loses one share of the box each second.
-    return boxWidth / static_cast<float>(m_profile.timeLimit) * static_cast<float>(m_jikan);
+    return boxWidth / static_cast<float>(m_profile.timeLimit) * static_cast<float>(m_view.jikan);
 }
 
 void DrillEngine::hideFingerNames()

@@ -18,15 +18,19 @@ struct DrillView {
     QString fingerText;   ///< lblYubi: finger label, or the prompt after time-up
     QString keyText;      ///< lblKey: the target, empty after time-up
     QString echoText;     ///< Label1: the last judged character
-    QString timeText;     ///< lblTime
-    QString maruText;     ///< lblMaru
-    QString batsuText;    ///< lblBatsu
-    QString tokutenText;  ///< lblTokuten
+    int jikan = 0;        ///< seconds left
+    int maru = 0;         ///< hits
+    int batsu = 0;        ///< misses
     bool fingerVisible = false;
     bool keyVisible = false;
     bool tokutenVisible = false;
     bool startEnabled = true;
     QString startCaption; ///< cmdStart: START or RETRY
+
+    QString timeText() const;    ///< lblTime: "TIME 12"
+    QString maruText() const;    ///< lblMaru: "○ 3"
+    QString batsuText() const;   ///< lblBatsu: "× 1"
+    QString tokutenText() const; ///< lblTokuten: the score, hits minus misses
 };
 
 /// The timed drill (frmYubiren2, frmYubiren3): a run of TimeLimit one-second
@@ -61,9 +65,9 @@ public:
     const DrillView &view() const { return m_view; }
     DrillPhase phase() const { return m_phase; }
     bool timerOn() const { return m_phase == DrillPhase::Running; }
-    int maru() const { return m_maru; }
-    int batsu() const { return m_batsu; }
-    int jikan() const { return m_jikan; }
+    int maru() const { return m_view.maru; }
+    int batsu() const { return m_view.batsu; }
+    int jikan() const { return m_view.jikan; }
     int keyNo() const { return m_keyNo; }
     /// The time bar's width for a box of the given width: the share of time left.
     float barWidth(float boxWidth) const;
@@ -80,9 +84,6 @@ private:
     RandomSource &m_random;
     DrillView m_view;
     DrillPhase m_phase = DrillPhase::Ready;
-    int m_maru = 0;
-    int m_batsu = 0;
-    int m_jikan = 0;
     int m_keyNo = 0;
     bool m_startSpacePending = false;
 };

@@ -7,6 +7,7 @@
 #include "platform/key_event.h"
 #include "shell/ui/fonts.h"
 #include "shell/ui/key_preview.h"
+#include "shell/ui/labels.h"
 #include "shell/ui/say_text.h"
 #include "shell/ui/text_fit.h"
 #include "shell/ui/twips_layout.h"
@@ -27,15 +28,10 @@ constexpr int TickMs = 1000;
 const QColor Navy(0, 0, 128);
 const QColor Yellow(255, 255, 0);
 
+// Texts drawn on whatever lies behind them.
 QLabel *addLabel(const QString &name, QWidget *parent, FontFace face, double points, QColor colour)
 {
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFont(japaneseFont(face, points));
-    label->setFocusPolicy(Qt::NoFocus);
-    setTextColour(label, colour);
-    keepTextInside(label);
-    return label;
+    return makeLabel(parent, name, {.face = face, .pointSize = points, .text = colour});
 }
 
 QWidget *addShape(const QString &name, QWidget *parent, QColor colour)
@@ -193,10 +189,10 @@ void DrillWindow::render()
     m_lblKey->setText(view.keyText);
     m_lblKey->setVisible(view.keyVisible);
     m_label1->setText(view.echoText);
-    m_lblTime->setText(view.timeText);
-    m_lblMaru->setText(view.maruText);
-    m_lblBatsu->setText(view.batsuText);
-    m_lblTokuten->setText(view.tokutenText);
+    m_lblTime->setText(view.timeText());
+    m_lblMaru->setText(view.maruText());
+    m_lblBatsu->setText(view.batsuText());
+    m_lblTokuten->setText(view.tokutenText());
     m_lblTokuten->setVisible(view.tokutenVisible);
     m_cmdStart->setText(view.startCaption);
     m_cmdStart->setEnabled(view.startEnabled);

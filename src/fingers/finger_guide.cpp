@@ -12,7 +12,7 @@ namespace {
 const QString LastStepKey = QStringLiteral(":");
 
 // Any character folds to its upper-case form, as the shown keys are upper case.
-QString foldedCharacter(int charCode)
+QString upperCaseOf(int charCode)
 {
     const auto code = static_cast<char32_t>(charCode);
     return QString::fromUcs4(&code, 1).toUpper();
@@ -59,7 +59,7 @@ FingerGuide::Request FingerGuide::keyDown(int keyCode, int /*modifiers*/)
 
 void FingerGuide::keyPress(int charCode)
 {
-    m_view.typedText = foldedCharacter(charCode);
+    m_view.typedText = upperCaseOf(charCode);
     if (m_view.typedText != m_view.keyText) {
         m_announcer.announce(m_view.keyText);
         m_cues.playCue(Cue::Ding);

@@ -6,6 +6,7 @@
 #include "platform/key_event.h"
 #include "shell/ui/fonts.h"
 #include "shell/ui/key_preview.h"
+#include "shell/ui/labels.h"
 #include "shell/ui/say_text.h"
 #include "shell/ui/text_fit.h"
 #include "shell/ui/twips_layout.h"
@@ -55,32 +56,19 @@ void FingerGuideWindow::buildMenus(Announcer &announcer)
                      sayThrough(announcer));
 }
 
-QLabel *FingerGuideWindow::addLabel(const QString &name, QWidget *client)
-{
-    auto *label = new QLabel(client);
-    label->setObjectName(name);
-    label->setFocusPolicy(Qt::NoFocus);
-    return label;
-}
-
 void FingerGuideWindow::buildLabels(QWidget *client)
 {
-    m_lblYubiHyoji = addLabel(QStringLiteral("lblYubiHyoji"), client);
-    m_lblYubiHyoji->setFont(japaneseFont(FontFace::Proportional, 90));
-    keepTextInside(m_lblYubiHyoji, TextRoom::ToParentEdge);
-    setTextColour(m_lblYubiHyoji, QColor(255, 255, 0));
+    m_lblYubiHyoji = makeLabel(client, QStringLiteral("lblYubiHyoji"),
+                               {.pointSize = 90, .room = TextRoom::ToParentEdge, .text = QColor(255, 255, 0)});
 
-    m_lblKey = addLabel(QStringLiteral("lblKey"), client);
-    m_lblKey->setFont(japaneseFont(FontFace::Proportional, 249.75));
-    keepTextInside(m_lblKey, TextRoom::ToParentEdge);
-    setColours(m_lblKey, Qt::black, Qt::white);
+    m_lblKey = makeLabel(client, QStringLiteral("lblKey"),
+                         {.pointSize = 249.75, .room = TextRoom::ToParentEdge, .text = Qt::white, .background = Qt::black});
 
     // The reading is announced, not shown: black on the black window. A
     // screen reader still finds it, as it is the one text written for the ear.
-    m_lblYubi = addLabel(QStringLiteral("lblYubi"), client);
-    setTextColour(m_lblYubi, Qt::black);
+    m_lblYubi = makeLabel(client, QStringLiteral("lblYubi"), {.text = Qt::black});
 
-    m_label1 = addLabel(QStringLiteral("Label1"), client);
+    m_label1 = makeLabel(client, QStringLiteral("Label1"), {});
     m_label1->hide();
 }
 

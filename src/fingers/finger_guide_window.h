@@ -28,7 +28,6 @@ protected:
 private:
     void buildMenus(Announcer &announcer);
     void buildLabels(QWidget *client);
-    QLabel *addLabel(const QString &name, QWidget *client);
     void handleKey(const TranslatedKey &key);
     void layOut();
     void render();

@@ -7,6 +7,7 @@
 #include "platform/posted_key_injector.h"
 #include "shell/ui/fonts.h"
 #include "shell/ui/key_preview.h"
+#include "shell/ui/labels.h"
 #include "shell/ui/menus.h"
 #include "shell/ui/say_text.h"
 #include "shell/ui/text_fit.h"
@@ -23,16 +24,12 @@ namespace {
 
 const QColor Black(0, 0, 0);
 
-QLabel *makeLabel(QWidget *client, const QString &name, double pointSize, QColor text, TextRoom room)
+// Every label draws on the black window, as plain text.
+QLabel *addLabel(QWidget *client, const QString &name, LabelStyle style)
 {
-    auto *label = new QLabel(client);
-    label->setObjectName(name);
-    label->setFont(japaneseFont(FontFace::Proportional, pointSize));
-    label->setFocusPolicy(Qt::NoFocus);
-    label->setTextFormat(Qt::PlainText);
-    setColours(label, Black, text);
-    keepTextInside(label, room);
-    return label;
+    style.background = Black;
+    style.plainText = true;
+    return makeLabel(client, name, style);
 }
 
 } // namespace
@@ -72,12 +69,13 @@ void KeyGuideWindow::buildMenu(Announcer &announcer)
 void KeyGuideWindow::buildLabels(QWidget *client)
 {
     // The key and its reading size themselves to their text.
-    m_lblKey = makeLabel(client, QStringLiteral("lblKey"), 129.75, QColor(255, 255, 255), TextRoom::ToParentEdge);
-    m_lblYomi = makeLabel(client, QStringLiteral("lblYomi"), 90, QColor(255, 255, 0), TextRoom::ToParentEdge);
-    m_label2 = makeLabel(client, QStringLiteral("Label2"), 60, QColor(192, 255, 255), TextRoom::Box);
+    m_lblKey = addLabel(client, QStringLiteral("lblKey"),
+                        {.pointSize = 129.75, .room = TextRoom::ToParentEdge, .text = QColor(255, 255, 255)});
+    m_lblYomi = addLabel(client, QStringLiteral("lblYomi"),
+                         {.pointSize = 90, .room = TextRoom::ToParentEdge, .text = QColor(255, 255, 0)});
+    m_label2 = addLabel(client, QStringLiteral("Label2"),
+                        {.pointSize = 60, .text = QColor(192, 255, 255), .alignment = Qt::AlignRight | Qt::AlignTop});
     m_label2->setText(QStringLiteral("Alt＋F4で終了"));
-    m_label2->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    m_label2->setAutoFillBackground(true);
 }
 
 void KeyGuideWindow::load()

@@ -5,6 +5,8 @@
 #include "platform/api/key_codes.h"
 #include "platform/api/random_source.h"
 
+#include <algorithm>
+
 namespace hoshi {
 
 namespace {
@@ -15,6 +17,21 @@ QString keyGuideText()
 }
 
 } // namespace
+
+QString TypingState::timeLabel() const
+{
+    return QStringLiteral("TIME ") + QString::number(jikan);
+}
+
+QString TypingState::maruLabel() const
+{
+    return QStringLiteral("○ ") + QString::number(std::max(maru - 1, 0));
+}
+
+QString TypingState::batsuLabel() const
+{
+    return QStringLiteral("× ") + QString::number(batsu);
+}
 
 TypingExercise::TypingExercise(const TypingProfile &profile, Announcer &announcer, CuePlayer &cues,
                                RandomSource &random)
@@ -34,18 +51,13 @@ void TypingExercise::open()
 
 void TypingExercise::resetWindow()
 {
-    m_maru = 0;
-    m_batsu = 0;
     const TimeLimitEntry threeMinutes = timeLimitEntry(TimeLimitChoice::ThreeMinutes);
-    m_jikan = threeMinutes.seconds;
     m_timeLimit = threeMinutes.seconds;
     m_state = TypingState{};
+    m_state.jikan = threeMinutes.seconds;
     m_state.caption = m_profile.openingCaption;
     m_state.barColour = threeMinutes.barColour;
     m_state.keyGuide = keyGuideText();
-    showTime();
-    showMaru(0);
-    showBatsu(0);
 }
 
 void TypingExercise::close()
@@ -73,7 +85,7 @@ void TypingExercise::pressEnter()
 {
     if (!m_text.isLoaded())
         return;
-    if (m_jikan == 0)
+    if (m_state.jikan == 0)
         return; // after time-up Enter does nothing, and the timer stays off
     m_state.timerOn = true;
     checkInput();
@@ -82,14 +94,12 @@ void TypingExercise::pressEnter()
 void TypingExercise::checkInput()
 {
     if (m_state.input == m_state.display) {
-        ++m_maru;
-        showMaru(m_maru - 1);
-        m_state.input.clear();
+        ++m_state.maru;
+            m_state.input.clear();
         drawLine();
         return;
     }
-    ++m_batsu;
-    showBatsu(m_batsu);
+    ++m_state.batsu;
     m_cues.playCue(m_profile.wrongCue);
     sayHint(m_profile.hints.wrongLine);
 }
@@ -105,15 +115,12 @@ void TypingExercise::reset()
     m_state.display.clear();
     m_state.inputLocked = false;
     m_state.input.clear();
-    m_maru = 0;
-    showMaru(0);
-    m_batsu = 0;
-    showBatsu(0);
+    m_state.maru = 0;
+    m_state.batsu = 0;
     m_state.scoreVisible = false;
-    m_jikan = m_timeLimit;
+    m_state.jikan = m_timeLimit;
     m_state.barShare = 1.0;
     m_state.timerOn = false;
-    showTime();
     sayHint(m_profile.hints.startOver);
 }
 
@@ -125,17 +132,16 @@ void TypingExercise::drawLine()
 
 void TypingExercise::tick()
 {
-    if (m_jikan <= 0) {
+    if (m_state.jikan <= 0) {
         m_state.timerOn = false;
         return;
     }
-    --m_jikan;
-    showTime();
+    --m_state.jikan;
     if (!m_text.isLoaded())
         m_state.timerOn = false;
-    if (m_jikan == 0)
+    if (m_state.jikan == 0)
         endRun();
-    m_state.barShare = static_cast<double>(m_jikan) / m_timeLimit;
+    m_state.barShare = static_cast<double>(m_state.jikan) / m_timeLimit;
 }
 
 void TypingExercise::endRun()
@@ -145,17 +151,16 @@ void TypingExercise::endRun()
     m_state.display = m_profile.gameOverText;
     say(m_state.display);
     m_state.scoreVisible = true;
-    m_state.scoreLabel = m_profile.scorePrefix + QString::number((m_maru - 1) - m_batsu);
+    m_state.scoreLabel = m_profile.scorePrefix + QString::number((m_state.maru - 1) - m_state.batsu);
     say(m_state.scoreLabel);
 }
 
 void TypingExercise::chooseTimeLimit(TimeLimitChoice choice)
 {
     const TimeLimitEntry entry = timeLimitEntry(choice);
-    m_jikan = entry.seconds;
+    m_state.jikan = entry.seconds;
     m_timeLimit = entry.seconds;
     m_state.barColour = entry.barColour;
-    showTime();
     m_state.caption = m_profile.captionFor(choice);
 }
 
@@ -187,21 +192,6 @@ void TypingExercise::sayHint(const QString &text)
         m_announcer.hint(text);
     else if (m_speaker)
         m_speaker->speak(text);
-}
-
-void TypingExercise::showTime()
-{
-    m_state.timeLabel = QStringLiteral("TIME ") + QString::number(m_jikan);
-}
-
-void TypingExercise::showMaru(int count)
-{
-    m_state.maruLabel = QStringLiteral("○ ") + QString::number(count);
-}
-
-void TypingExercise::showBatsu(int count)
-{
-    m_state.batsuLabel = QStringLiteral("× ") + QString::number(count);
 }
 
 } // namespace hoshi

@@ -21,15 +21,19 @@ struct TypingState {
     QString display;          ///< txtHyoji: the line to type
     QString input;            ///< txtNyuryoku: what the user typed
     bool inputLocked = false; ///< after time-up the input keeps its text but cannot be edited
-    QString timeLabel;
-    QString maruLabel;
-    QString batsuLabel;
-    QString scoreLabel;
+    int jikan = 0;            ///< seconds left
+    int maru = 0;             ///< lines typed right, and the press that started the run
+    int batsu = 0;            ///< lines typed wrong
+    QString scoreLabel;       ///< the score of the run that ended
     bool scoreVisible = false;
     QString keyGuide;
     Rgb barColour;
     double barShare = 1.0; ///< shpScale's width as a share of shpBox's
     bool timerOn = false;  ///< the one-second countdown runs
+
+    QString timeLabel() const;  ///< "TIME 180"
+    QString maruLabel() const;  ///< "○ 2": the starting press is not shown
+    QString batsuLabel() const; ///< "× 1"
 };
 
 /// The timed typing exercise of both typing windows, without widgets. The
@@ -72,10 +76,10 @@ public:
     const TypingState &state() const { return m_state; }
     const PracticeText &text() const { return m_text; }
     const TypingProfile &profile() const { return m_profile; }
-    int jikan() const { return m_jikan; }
+    int jikan() const { return m_state.jikan; }
     int timeLimit() const { return m_timeLimit; }
-    int maru() const { return m_maru; }
-    int batsu() const { return m_batsu; }
+    int maru() const { return m_state.maru; }
+    int batsu() const { return m_state.batsu; }
 
 private:
     void pressEnter();
@@ -87,9 +91,6 @@ private:
     void resetWindow();
     /// Heard only, never on the clipboard: what to press next.
     void sayHint(const QString &text);
-    void showTime();
-    void showMaru(int count);
-    void showBatsu(int count);
 
     const TypingProfile &m_profile;
     Announcer &m_announcer;
@@ -98,10 +99,7 @@ private:
     Speaker *m_speaker = nullptr;
     PracticeText m_text;
     TypingState m_state;
-    int m_jikan = 0;
     int m_timeLimit = 0;
-    int m_maru = 0;
-    int m_batsu = 0;
 };
 
 } // namespace hoshi

@@ -17,17 +17,24 @@ const QColor Grey(128, 128, 128);
 constexpr double LabelPoints = 60;
 constexpr double KeyGuidePoints = 27.75;
 
+// The counters and the key help: left and top aligned on their own background.
+LabelStyle label(FontFace face, double points, QColor text, QColor background)
+{
+    return {.face = face, .pointSize = points, .text = text, .background = background,
+            .alignment = Qt::AlignLeft | Qt::AlignTop};
+}
+
 TypingLook makeJapanese()
 {
     TypingLook look;
     look.objectName = QStringLiteral("frmJapanese");
     look.windowColour = Navy;
     look.inputInFrame = false;
-    look.time = {White, Navy, FontFace::Fixed, LabelPoints};
-    look.maru = {White, Black, FontFace::Fixed, LabelPoints};
-    look.batsu = {White, Navy, FontFace::Fixed, LabelPoints};
-    look.score = {Yellow, Black, FontFace::Fixed, LabelPoints};
-    look.keyGuide = {Green, Navy, FontFace::Proportional, KeyGuidePoints};
+    look.time = label(FontFace::Fixed, LabelPoints, White, Navy);
+    look.maru = label(FontFace::Fixed, LabelPoints, White, Black);
+    look.batsu = label(FontFace::Fixed, LabelPoints, White, Navy);
+    look.score = label(FontFace::Fixed, LabelPoints, Yellow, Black);
+    look.keyGuide = label(FontFace::Proportional, KeyGuidePoints, Green, Navy);
     // Kana come through the system's input method as usual.
     look.inputHints = Qt::ImhNone;
     look.displayName = QStringLiteral("お手本");
@@ -49,11 +56,11 @@ TypingLook makeEnglish()
     look.objectName = QStringLiteral("frmEnglish");
     look.windowColour = Maroon;
     look.inputInFrame = true;
-    look.time = {White, Silver, FontFace::Fixed, LabelPoints};
-    look.maru = {White, Grey, FontFace::Fixed, LabelPoints};
-    look.batsu = {White, Grey, FontFace::Fixed, LabelPoints};
-    look.score = {Yellow, Grey, FontFace::Proportional, LabelPoints};
-    look.keyGuide = {Green, Maroon, FontFace::Proportional, KeyGuidePoints};
+    look.time = label(FontFace::Fixed, LabelPoints, White, Silver);
+    look.maru = label(FontFace::Fixed, LabelPoints, White, Grey);
+    look.batsu = label(FontFace::Fixed, LabelPoints, White, Grey);
+    look.score = label(FontFace::Proportional, LabelPoints, Yellow, Grey);
+    look.keyGuide = label(FontFace::Proportional, KeyGuidePoints, Green, Maroon);
     // Half-width letters: ask the input method to stay out of the way.
     look.inputHints = Qt::ImhLatinOnly | Qt::ImhPreferLatin | Qt::ImhNoPredictiveText
                       | Qt::ImhNoAutoUppercase;

@@ -2,7 +2,7 @@
 #pragma once
 // How the Japanese and the English typing windows look: colours, faces, menus.
 
-#include "shell/ui/fonts.h"
+#include "shell/ui/labels.h"
 #include "typing/typing_profile.h"
 
 #include <QColor>
@@ -12,22 +12,15 @@
 
 namespace hoshi {
 
-struct LabelLook {
-    QColor text;
-    QColor background;
-    FontFace face;
-    double pointSize;
-};
-
 struct TypingLook {
     QString objectName;
     QColor windowColour;
     bool inputInFrame = false; ///< the black panel holds the input box too, not only the display
-    LabelLook time;
-    LabelLook maru;
-    LabelLook batsu;
-    LabelLook score;
-    LabelLook keyGuide;
+    LabelStyle time;
+    LabelStyle maru;
+    LabelStyle batsu;
+    LabelStyle score;
+    LabelStyle keyGuide;
     Qt::InputMethodHints inputHints;
     QString displayName; ///< accessible names of txtHyoji and txtNyuryoku
     QString inputName;

@@ -7,6 +7,7 @@
 #include "typing/typing_text_box.h"
 
 #include "shell/ui/key_preview.h"
+#include "shell/ui/labels.h"
 #include "shell/ui/menus.h"
 #include "shell/ui/message_box.h"
 #include "shell/ui/text_fit.h"
@@ -85,23 +86,11 @@ void TypingWindow::buildControls(QWidget *client)
     m_shpScale->setObjectName(QStringLiteral("shpScale"));
     m_shpScale->setAutoFillBackground(true);
 
-    m_lblTime = makeLabel(QStringLiteral("lblTime"), m_look.time, client);
-    m_lblMaru = makeLabel(QStringLiteral("lblMaru"), m_look.maru, client);
-    m_lblBatsu = makeLabel(QStringLiteral("lblBatsu"), m_look.batsu, client);
-    m_lblTokuten = makeLabel(QStringLiteral("lblTokuten"), m_look.score, client);
-    m_lblKeyGuide = makeLabel(QStringLiteral("lblKey_Guide"), m_look.keyGuide, client);
-}
-
-QLabel *TypingWindow::makeLabel(const QString &name, const LabelLook &look, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFont(japaneseFont(look.face, look.pointSize));
-    label->setFocusPolicy(Qt::NoFocus);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setColours(label, look.background, look.text);
-    keepTextInside(label);
-    return label;
+    m_lblTime = makeLabel(client, QStringLiteral("lblTime"), m_look.time);
+    m_lblMaru = makeLabel(client, QStringLiteral("lblMaru"), m_look.maru);
+    m_lblBatsu = makeLabel(client, QStringLiteral("lblBatsu"), m_look.batsu);
+    m_lblTokuten = makeLabel(client, QStringLiteral("lblTokuten"), m_look.score);
+    m_lblKeyGuide = makeLabel(client, QStringLiteral("lblKey_Guide"), m_look.keyGuide);
 }
 
 void TypingWindow::buildMenus()
@@ -233,9 +222,9 @@ void TypingWindow::render()
     m_txtNyuryoku->showText(state.input);
     m_txtNyuryoku->setReadOnly(state.inputLocked);
     m_rendering = false;
-    m_lblTime->setText(state.timeLabel);
-    m_lblMaru->setText(state.maruLabel);
-    m_lblBatsu->setText(state.batsuLabel);
+    m_lblTime->setText(state.timeLabel());
+    m_lblMaru->setText(state.maruLabel());
+    m_lblBatsu->setText(state.batsuLabel());
     m_lblTokuten->setText(state.scoreLabel);
     m_lblTokuten->setVisible(state.scoreVisible);
     m_lblKeyGuide->setText(forLabel(state.keyGuide));

@@ -54,7 +54,6 @@ protected:
 
 private:
     void buildControls(QWidget *client);
-    QLabel *makeLabel(const QString &name, const LabelLook &look, QWidget *parent);
     void buildMenus();
     QString chooseFile();
     bool Form_KeyDown(const KeyDown &down);

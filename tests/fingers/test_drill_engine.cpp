@@ -60,9 +60,9 @@ QString drawn(const DrillEngine &engine)
         return QString::fromLatin1(name) + (visible ? u'[' + text + u']' : u'(' + text + u')');
     };
     QString out = QStringLiteral("%1 %2 %3 %4 %5 typed[%6]")
-                      .arg(v.timeText, v.maruText, v.batsuText, shown("key", v.keyText, v.keyVisible),
+                      .arg(v.timeText(), v.maruText(), v.batsuText(), shown("key", v.keyText, v.keyVisible),
                            shown("finger", v.fingerText, v.fingerVisible), v.echoText);
-    out += (v.startEnabled ? u' ' + v.startCaption : QString()) + (v.tokutenVisible ? u' ' + v.tokutenText : QString());
+    out += (v.startEnabled ? u' ' + v.startCaption : QString()) + (v.tokutenVisible ? u' ' + v.tokutenText() : QString());
     return out + (engine.timerOn() ? QStringLiteral(" timer") : QString())
         + QStringLiteral(" bar %1").arg(qRound(engine.barWidth(600.0f)));
 }
@@ -308,7 +308,7 @@ private slots:
         failing.failDraw = true;
         other.keyPress('f');
         // Expected: the hit counted before the failure stays; target and run unchanged, nothing heard.
-        QCOMPARE(other.view().maruText, QStringLiteral("○ 1"));
+        QCOMPARE(other.view().maruText(), QStringLiteral("○ 1"));
         QCOMPARE(other.view().keyText, QStringLiteral("F"));
         QCOMPARE(other.phase(), DrillPhase::Running);
         QVERIFY(failing.texts.isEmpty());

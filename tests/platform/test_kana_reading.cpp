@@ -408,10 +408,10 @@ private slots:
         const QStringList said = services.announcements();
         QVERIFY(!said.isEmpty());
         QCOMPARE(m_reader.reading(said.last()), QStringLiteral("とくてん まいなす さん"));
-        QCOMPARE(m_reader.reading(drill.view().batsuText), QStringLiteral("ばつ さん"));
-        QCOMPARE(m_reader.reading(drill.view().timeText), QStringLiteral("たいむ ぜろ"));
+        QCOMPARE(m_reader.reading(drill.view().batsuText()), QStringLiteral("ばつ さん"));
+        QCOMPARE(m_reader.reading(drill.view().timeText()), QStringLiteral("たいむ ぜろ"));
         const hoshi::DrillView &view = drill.view();
-        for (const QString &text : said + QStringList{view.fingerText, view.maruText, view.startCaption})
+        for (const QString &text : said + QStringList{view.fingerText, view.maruText(), view.startCaption})
             QVERIFY2(flawIn(m_reader.reading(text)).isEmpty(), qPrintable(text));
     }
 
@@ -429,7 +429,7 @@ private slots:
         for (const QString &text : services.announcements())
             readings << m_reader.reading(text);
         QCOMPARE(readings, (QStringList{QStringLiteral("おしまい りせっと"), QStringLiteral("とくてん まいなす いち")}));
-        QCOMPARE(m_reader.reading(exercise.state().maruLabel), QStringLiteral("まる ぜろ"));
+        QCOMPARE(m_reader.reading(exercise.state().maruLabel()), QStringLiteral("まる ぜろ"));
     }
 
     void missing_dictionary_keeps_kanji_and_says_so_once()

@@ -43,7 +43,7 @@ QStringList effects(const testing::RecordingServices &services)
 QString drawn(const TypingExercise &exercise)
 {
     const TypingState &s = exercise.state();
-    QString out = QStringLiteral("%1 %2 %3 [%4] [%5]").arg(s.timeLabel, s.maruLabel, s.batsuLabel, s.display, s.input);
+    QString out = QStringLiteral("%1 %2 %3 [%4] [%5]").arg(s.timeLabel(), s.maruLabel(), s.batsuLabel(), s.display, s.input);
     out += (s.timerOn ? QStringLiteral(" timer") : QString()) + (s.inputLocked ? QStringLiteral(" locked") : QString());
     out += (s.scoreVisible ? QStringLiteral(" ") + s.scoreLabel : QString());
     out += QStringLiteral(" bar %1%").arg(qRound(s.barShare * 100));
@@ -229,7 +229,7 @@ private slots:
         Rig en(TypingProfile::english());
         jp.exercise.chooseTimeLimit(choice);
         en.exercise.chooseTimeLimit(choice);
-        QTEST(jp.exercise.state().timeLabel, "time");
+        QTEST(jp.exercise.state().timeLabel(), "time");
         QTEST(jp.exercise.state().barColour, "colour");
         QTEST(jp.exercise.state().caption, "japanese");
         QTEST(en.exercise.state().caption, "english");

@@ -60,7 +60,7 @@ public:
         while (m_input.nextEvent()) {
             step();
             checkModel();
-            checkLabels();
+            checkBar();
             checkTarget();
             checkPhase();
         }
@@ -199,12 +199,8 @@ private:
         HOSHI_SCRIPT_CHECK(m_drill.view().fingerVisible == m_model.fingerShown);
     }
 
-    void checkLabels() const
+    void checkBar() const
     {
-        const DrillView &view = m_drill.view();
-        HOSHI_SCRIPT_CHECK(view.timeText == QStringLiteral("TIME ") + QString::number(m_drill.jikan()));
-        HOSHI_SCRIPT_CHECK(view.maruText == QStringLiteral("○ ") + QString::number(m_drill.maru()));
-        HOSHI_SCRIPT_CHECK(view.batsuText == QStringLiteral("× ") + QString::number(m_drill.batsu()));
         // The bar never spills past its box, and is the share of time left.
         static constexpr int boxes[] = {0, 1, 7, 333, 600, 1279, 1920, 7680};
         const double share = static_cast<double>(m_drill.jikan()) / limit();
@@ -245,7 +241,6 @@ private:
             HOSHI_SCRIPT_CHECK(m_drill.jikan() == 0 && view.keyText.isEmpty());
             HOSHI_SCRIPT_CHECK(view.fingerText == QStringLiteral("Spaceでスタート"));
             HOSHI_SCRIPT_CHECK(view.startCaption == QStringLiteral("RETRY"));
-            HOSHI_SCRIPT_CHECK(view.tokutenText == QStringLiteral("得点 ") + QString::number(m_drill.maru() - m_drill.batsu()));
             break;
         }
     }
