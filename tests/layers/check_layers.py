@@ -1,0 +1,91 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Checks that the includes between the folders of src/ point one way:
+modes -> shell/ui -> platform; shell/launcher -> shell/ui; shell/app -> all.
+Behaviour classes (the *_core libraries) see only their own folder and
+platform/api. Prints each include that breaks a rule; exits 1 if any does.
+    check_layers.py SOURCE_ROOT"""
+import pathlib
+import re
+import sys
+
+MODES = ("keyguide", "fingers", "typing")
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+
+
+def folder_of(path: str) -> str:
+    """'shell/ui/menus.h' -> 'shell/ui'; 'typing/x.h' -> 'typing'."""
+    parts = path.split("/")
+    if parts[0] in ("shell", "platform") and len(parts) > 2:
+        return "/".join(parts[:2])
+    return parts[0]
+
+
+def core_files(src: pathlib.Path) -> set[str]:
+    """The sources of every *_core library and the headers beside them."""
+    files = set()
+    for cmake in src.glob("*/CMakeLists.txt"):
+        for block in re.findall(r"hoshi_library\(\w+_core\s+SOURCES([^)]*?)LIBS", cmake.read_text()):
+            for source in block.split():
+                stem = f"{cmake.parent.name}/{source[:-4]}"
+                files.update({stem + ".cpp", stem + ".h"})
+    return files
+
+
+def core_links(src: pathlib.Path) -> list[str]:
+    """Each *_core library links the interface target and no other part of the program."""
+    wrong = []
+    for cmake in src.glob("*/CMakeLists.txt"):
+        for name, libs in re.findall(r"hoshi_library\((\w+_core)\s+SOURCES[^)]*?LIBS([^)]*)\)", cmake.read_text()):
+            ours = [lib for lib in libs.split() if lib.startswith("hoshi_")]
+            if ours != ["hoshi_platform_api"]:
+                wrong.append(f"{name} links {' '.join(ours) or 'no platform interface'}")
+    return wrong
+
+
+def allowed(source: str, target: str, cores: set[str]) -> bool:
+    here, there = folder_of(source), folder_of(target)
+    if here == there:
+        return True
+    if there == "platform/api":
+        return True
+    if source in cores:
+        return False  # a behaviour class knows no widget and no platform part
+    if here == "platform/api":
+        return False
+    if here.startswith("platform"):
+        # The platform never reaches up; only its own kind of code sees linux/ and media/.
+        return there == "platform" or (here == "platform/media" and there == "platform")
+    if there in ("platform/linux", "platform/other", "platform/media"):
+        return False
+    if here == "shell/ui":
+        return there.startswith("platform")
+    if here == "shell/launcher":
+        return there.startswith("platform") or there == "shell/ui"
+    if here in MODES:
+        return there.startswith("platform") or there == "shell/ui"
+    return here == "shell/app"
+
+
+def main() -> int:
+    src = pathlib.Path(sys.argv[1]) / "src"
+    cores = core_files(src)
+    if not cores:
+        print("no *_core library found: the check would pass blindly")
+        return 1
+    broken = core_links(src)
+    for path in sorted(src.rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        source = path.relative_to(src).as_posix()
+        for target in INCLUDE.findall(path.read_text(encoding="utf-8")):
+            if (src / target).exists() and not allowed(source, target, cores):
+                broken.append(f"{source} includes {target}")
+    for line in broken:
+        print(line)
+    print(f"{len(broken)} break(s) of the layers, {len(cores) // 2} behaviour files checked")
+    return 1 if broken else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
