@@ -254,6 +254,49 @@ private slots:
         QCOMPARE(m_services.hints(), QStringList{hoshi::DrillEngine::startHint()});
     }
 
+    void drill_counts_stand_in_rows_beside_the_panel_data()
+    {
+        QTest::addColumn<bool>("numbers");
+        QTest::newRow("alphabet") << false;
+        QTest::newRow("numbers") << true;
+    }
+
+    void drill_counts_stand_in_rows_beside_the_panel()
+    {
+        // State: a drill window opened and shown, then resized: the layout follows the window.
+        QFETCH(bool, numbers);
+        auto window = drill(numbers ? hoshi::numbersAndSymbolsDrillProfile() : hoshi::alphabetDrillProfile());
+        window->open();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        for (const QSize size : {window->size(), QSize(1000, 700)}) {
+            window->resize(size);
+            QTRY_COMPARE(window->size(), size);
+            const QRect panel = child(*window, "Frame1")->geometry();
+            const QRect time = child(*window, "lblTime")->geometry();
+            const QRect maru = child(*window, "lblMaru")->geometry();
+            const QRect batsu = child(*window, "lblBatsu")->geometry();
+            const QRect score = child(*window, "lblTokuten")->geometry();
+            const QRect start = child(*window, "cmdStart")->geometry();
+            // Expected: TIME, ○, × and the score top to bottom, each on a row of its own; ○ just
+            // above ×, in one column; all to the right of the black panel, START below it.
+            const QRect rows[]{time, maru, batsu, score};
+            const char *names[]{"TIME", "○", "×", "score"};
+            for (std::size_t i = 0; i + 1 < std::size(rows); ++i) {
+                const QString order = QStringLiteral("%1 above %2").arg(QString::fromUtf8(names[i]),
+                                                                        QString::fromUtf8(names[i + 1]));
+                QVERIFY2(rows[i].bottom() < rows[i + 1].top(), qPrintable(order));
+                QVERIFY2(!rows[i].intersects(rows[i + 1]), qPrintable(order));
+            }
+            QCOMPARE(maru.left(), batsu.left());
+            QCOMPARE(maru.height(), batsu.height());
+            for (const QRect &row : rows)
+                QVERIFY(row.left() > panel.right());
+            QVERIFY(time.top() >= panel.top());
+            QVERIFY(start.top() > panel.bottom());
+            QVERIFY(start.right() <= panel.right());
+        }
+    }
+
     void drill_runs_data()
     {
         QTest::addColumn<bool>("numbers");

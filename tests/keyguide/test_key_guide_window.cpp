@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real key guide window offscreen: every key reaches it, none closes it
-// or moves the focus, Alt and F10 leave the menu bar alone, Alt+F4 closes it,
+// or moves the focus, Alt and F10 leave the menu bar alone, Alt+F4 (and no other F4) closes it,
 // and a double-click on the key text ends the program.
 #include "keyguide/key_guide.h"
 #include "keyguide/key_guide_window.h"
@@ -146,6 +146,35 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(m_services.announcements().size(), announcedAtClose);
         QCOMPARE(endProgram.count(), 0);
+    }
+
+    void f4_without_alt_is_only_named_data()
+    {
+        // A held modifier is what the guide names, as with any key.
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("display");
+        QTest::newRow("F4") << 0 << "Ｆ４";
+        QTest::newRow("Shift+F4") << int(Qt::ShiftModifier) << "Shift";
+        QTest::newRow("Ctrl+F4") << int(Qt::ControlModifier) << "Ctrl";
+        QTest::newRow("Ctrl+Shift+F4") << int(Qt::ControlModifier | Qt::ShiftModifier) << "Ctrl";
+        QTest::newRow("Windows key+F4: the Windows key counts for nothing") << int(Qt::MetaModifier) << "Ｆ４";
+    }
+
+    void f4_without_alt_is_only_named()
+    {
+        // State: open. Action: F4 held with anything but Alt.
+        QFETCH(int, modifiers);
+        QFETCH(QString, display);
+        QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
+        QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::KeyboardModifiers(modifiers));
+        // Expected: shown and announced like any key; the window stays open, the program goes on.
+        QCOMPARE(label("lblKey")->text(), display);
+        QVERIFY(m_services.announcements().contains(display));
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(endProgram.count(), 0);
+        // Action: Alt+F4 after it. Expected: that one closes it.
+        QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::AltModifier);
+        QVERIFY(!m_window->isVisible());
     }
 
     void reopening_loads_again()

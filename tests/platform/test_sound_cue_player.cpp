@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The three cue files: where they are found, and that they are short, valid
-// sounds. A missing cue beeps and says so.
+// sounds. One cue sounds at a time; a missing cue beeps and says so.
 #include "platform/media/sound_check.h"
 #include "platform/media/sound_cue_player.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -16,6 +17,58 @@ using hoshi::Cue;
 using hoshi::SoundCuePlayer;
 
 namespace {
+
+// Sounds that keep playing until stopped, each logging what the player does
+// with it ("play ding.wav", "stop ding.wav"); a file named in `broken` fails.
+struct FakeSounds {
+    struct Sound final : hoshi::CueSound {
+        Sound(FakeSounds &sounds, QString fileName) : owner(sounds), name(std::move(fileName)) {}
+        bool isPlaying() const override { return playing; }
+        bool failed() const override { return owner.broken.contains(name); }
+        void play() override
+        {
+            owner.log << QStringLiteral("play ") + name;
+            playing = true;
+        }
+        void stop() override
+        {
+            owner.log << QStringLiteral("stop ") + name;
+            playing = false;
+        }
+        FakeSounds &owner;
+        QString name;
+        bool playing = false;
+    };
+
+    hoshi::CueSoundFactory factory()
+    {
+        return [this](const QString &path) {
+            auto sound = std::make_unique<Sound>(*this, QFileInfo(path).fileName());
+            made << sound.get();
+            return sound;
+        };
+    }
+    // The names of the sounds playing now.
+    QStringList playing() const
+    {
+        QStringList out;
+        for (const Sound *sound : made)
+            if (sound->playing)
+                out << sound->name;
+        return out;
+    }
+    Sound *sound(const QString &name) const
+    {
+        for (Sound *sound : made)
+            if (sound->name == name)
+                return sound;
+        return nullptr;
+    }
+
+    QStringList log;
+    QStringList broken;
+    QList<Sound *> made; ///< owned by the player
+};
 
 // The playing time of a PCM WAV file in seconds, from its RIFF chunks; -1 if it is none.
 double pcmWaveSeconds(const QByteArray &bytes)
@@ -73,6 +126,56 @@ private slots:
         QCOMPARE(SoundCuePlayer::locateCueFile(Cue::Boo, {empty.path(), second.path()}),
                  QDir::cleanPath(second.filePath(QStringLiteral("boo.wav"))));
         QCOMPARE(SoundCuePlayer::locateCueFile(Cue::Ding, {empty.path(), second.path()}), QString());
+    }
+
+    void a_new_cue_stops_the_one_still_playing()
+    {
+        // State: a player of the build tree's cues, its sounds fakes that play until stopped.
+        FakeSounds sounds;
+        SoundCuePlayer player(SoundCuePlayer::defaultSearchFolders(), sounds.factory());
+        // Action: cue after cue, each while the one before still plays.
+        const std::pair<Cue, QString> cues[]{{Cue::Ding, "ding.wav"}, {Cue::Zannen, "zannen.wav"},
+                                             {Cue::Boo, "boo.wav"}, {Cue::Ding, "ding.wav"}};
+        QString before;
+        for (const auto &[cue, name] : cues) {
+            sounds.log.clear();
+            player.playCue(cue);
+            // Expected: the one before stopped, then this one started; it alone plays.
+            const QStringList expected = before.isEmpty() ? QStringList{"play " + name}
+                                                          : QStringList{"stop " + before, "play " + name};
+            QCOMPARE(sounds.log, expected);
+            QCOMPARE(sounds.playing(), QStringList{name});
+            before = name;
+        }
+        // ...with one sound for each cue, made once.
+        QCOMPARE(sounds.made.size(), 3);
+    }
+
+    void a_cue_that_has_ended_is_left_alone()
+    {
+        // State: Ding played and ended by itself. Action: Boo.
+        FakeSounds sounds;
+        SoundCuePlayer player(SoundCuePlayer::defaultSearchFolders(), sounds.factory());
+        player.playCue(Cue::Ding);
+        sounds.sound(QStringLiteral("ding.wav"))->playing = false;
+        sounds.log.clear();
+        player.playCue(Cue::Boo);
+        // Expected: nothing to stop; Boo plays.
+        QCOMPARE(sounds.log, QStringList{"play boo.wav"});
+    }
+
+    void a_cue_that_cannot_play_still_stops_the_one_playing()
+    {
+        // State: Ding playing; the Boo file cannot be played. Action: Boo.
+        FakeSounds sounds;
+        sounds.broken << QStringLiteral("boo.wav");
+        SoundCuePlayer player(SoundCuePlayer::defaultSearchFolders(), sounds.factory());
+        player.playCue(Cue::Ding);
+        QTest::ignoreMessage(QtWarningMsg, "hoshinotamago: cue boo.wav cannot be played, beeping");
+        player.playCue(Cue::Boo);
+        // Expected: Ding stopped for the beep, and nothing plays.
+        QCOMPARE(sounds.log, (QStringList{"play ding.wav", "stop ding.wav"}));
+        QCOMPARE(sounds.playing(), QStringList());
     }
 
     void a_missing_cue_beeps_and_says_so_once()

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -31,6 +32,20 @@ using namespace hoshi::testing;
 namespace {
 
 const QStringList Lines{"apple", "banana", "cherry", "damson"};
+
+// The two windows' colours, by the names the look gives them.
+const QColor Navy(0, 0, 128);
+const QColor Maroon(128, 0, 0);
+const QColor Black(0, 0, 0);
+const QColor Silver(192, 192, 192);
+const QColor Grey(128, 128, 128);
+const QColor White(255, 255, 255);
+const QColor Yellow(255, 255, 0);
+const QColor Green(0, 255, 0);
+
+// Time, ○, × and the score in huge type; the key help below them smaller.
+constexpr double CountPoints = 60;
+constexpr double KeyHelpPoints = 27.75;
 
 // The file dialog answers with `answer` (empty: cancelled); the editor starts
 // when told to; voices, when there are any, speak into the recording services.
@@ -82,7 +97,8 @@ struct WindowRig {
 
     QPlainTextEdit *input() const { return window.findChild<QPlainTextEdit *>(QStringLiteral("txtNyuryoku")); }
     QString shown() const { return window.findChild<QPlainTextEdit *>(QStringLiteral("txtHyoji"))->toPlainText(); }
-    QString label(const char *name) const { return window.findChild<QLabel *>(QString::fromLatin1(name))->text(); }
+    QLabel *labelWidget(const char *name) const { return window.findChild<QLabel *>(QString::fromLatin1(name)); }
+    QString label(const char *name) const { return labelWidget(name)->text(); }
     QTimer *timer() const { return window.findChild<QTimer *>(QStringLiteral("Timer1")); }
     void trigger(const char *action) const { window.findChild<QAction *>(QString::fromLatin1(action))->trigger(); }
     void loadFile(const QString &path)
@@ -95,6 +111,14 @@ struct WindowRig {
     {
         QTest::keyClicks(input(), text);
         key(Qt::Key_Return);
+    }
+    // The window's own timer runs the clock out, a millisecond a second.
+    void runOut()
+    {
+        QVERIFY(timer()->isActive());
+        timer()->setInterval(1);
+        QTRY_VERIFY(!timer()->isActive());
+        QCOMPARE(label("lblTime"), QStringLiteral("TIME 0"));
     }
 
     RecordingServices services;
@@ -117,6 +141,21 @@ class TypingWindowTest : public QObject {
     Q_OBJECT
 
 private:
+    // Time, ○, ×, the score, then the key help.
+    static constexpr const char *LabelNames[]{"lblTime", "lblMaru", "lblBatsu", "lblTokuten", "lblKey_Guide"};
+
+    // Shown and painted at the end of a one-minute run, so that every label has its text.
+    void showAtTimeUp(WindowRig &rig)
+    {
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.window));
+        rig.loadFile(m_practice);
+        rig.trigger("mnu1M");
+        rig.key(Qt::Key_Return);
+        rig.runOut();
+        QVERIFY(rig.labelWidget("lblTokuten")->isVisible());
+        rig.window.repaint();
+    }
+
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
         return testing::writeTestFile(m_dir, name, bytes);
@@ -470,6 +509,154 @@ private slots:
         QCOMPARE(rig.label("lblMaru"), QStringLiteral("○ 1"));
         QVERIFY(rig.services.log.empty());
         QVERIFY(rig.boxes.texts().isEmpty());
+    }
+
+    void english_window_never_touches_the_clipboard()
+    {
+        // State: the user's own text on the real clipboard.
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        const QString own = QStringLiteral("the user's own text");
+        clipboard->setText(own);
+        QSignalSpy changes(clipboard, &QClipboard::dataChanged);
+        // Action: the English window's whole flow: opened, a file loaded, a wrong line, a right
+        // line, Ctrl, the one-minute clock run out, Esc, closed.
+        WindowRig rig(TypingLanguage::English);
+        rig.loadFile(m_practice);
+        rig.trigger("mnu1M");
+        rig.key(Qt::Key_Return);
+        rig.typeLine(QStringLiteral("nope"));
+        rig.input()->clear();
+        rig.typeLine(rig.shown());
+        rig.key(Qt::Key_Control);
+        rig.runOut();
+        QCOMPARE(rig.label("lblMaru"), QStringLiteral("○ 1"));
+        rig.key(Qt::Key_Escape);
+        rig.window.close();
+        // Expected: the lines and the end were spoken; the clipboard never changed.
+        const TypingProfile &english = TypingProfile::english();
+        QVERIFY(rig.services.spoken().contains(english.gameOverText));
+        QCOMPARE(rig.services.spoken().filter(english.scorePrefix).size(), 1);
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(clipboard->text(), own);
+    }
+
+    void time_up_locks_the_input_box_data()
+    {
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::newRow("japanese") << TypingLanguage::Japanese;
+        QTest::newRow("english") << TypingLanguage::English;
+    }
+
+    void time_up_locks_the_input_box()
+    {
+        // State: a one-minute run, part of a line typed.
+        QFETCH(TypingLanguage, language);
+        WindowRig rig(language);
+        rig.loadFile(m_practice);
+        rig.trigger("mnu1M");
+        rig.key(Qt::Key_Return);
+        QTest::keyClicks(rig.input(), QStringLiteral("ba"));
+        QVERIFY(!rig.input()->isReadOnly());
+        // Action: the clock runs out.
+        rig.runOut();
+        // Expected: the end text; the box keeps what was typed, read-only for typing, Ctrl+V and
+        // a screen reader alike.
+        QCOMPARE(rig.shown(), TypingProfile::of(language).gameOverText);
+        QVERIFY(rig.input()->isReadOnly());
+        QVERIFY(accessible(rig.input())->state().readOnly);
+        QTest::keyClicks(rig.input(), QStringLiteral("xyz"));
+        rig.key(Qt::Key_Backspace);
+        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+        rig.key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(rig.input()->toPlainText(), QStringLiteral("ba"));
+        // Action: Esc. Expected: a fresh run may be typed again.
+        rig.key(Qt::Key_Escape);
+        QVERIFY(!rig.input()->isReadOnly());
+    }
+
+    void key_help_label_draws_line_feeds_only_data()
+    {
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::newRow("japanese") << TypingLanguage::Japanese;
+        QTest::newRow("english") << TypingLanguage::English;
+    }
+
+    void key_help_label_draws_line_feeds_only()
+    {
+        // State: the window opened, then a run to time-up and Esc.
+        QFETCH(TypingLanguage, language);
+        WindowRig rig(language);
+        rig.loadFile(m_practice);
+        rig.trigger("mnu1M");
+        rig.key(Qt::Key_Return);
+        for (const bool timeUp : {false, true}) {
+            if (timeUp) {
+                rig.runOut();
+                rig.key(Qt::Key_Escape);
+            }
+            // Expected: the exercise keeps the help with CR LF, as every text it hands over;
+            // the label draws the same lines with a plain line feed.
+            const QString help = rig.window.exercise().state().keyGuide;
+            const QString drawn = rig.label("lblKey_Guide");
+            QVERIFY(help.contains(QStringLiteral("\r\n")));
+            QVERIFY2(!drawn.contains(u'\r'), qPrintable(drawn.toUtf8().toPercentEncoding()));
+            QCOMPARE(drawn.split(u'\n'), help.split(QStringLiteral("\r\n")));
+        }
+    }
+
+    void windows_have_their_colours_data()
+    {
+        // The window, then text and background of time, ○, ×, the score and the key help.
+        using Looks = QList<QColor>;
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::addColumn<QColor>("window");
+        QTest::addColumn<Looks>("labels");
+        QTest::newRow("japanese: navy") << TypingLanguage::Japanese << Navy
+                                        << Looks{White, Navy, White, Black, White, Navy, Yellow, Black, Green, Navy};
+        QTest::newRow("english: maroon") << TypingLanguage::English << Maroon
+                                         << Looks{White, Silver, White, Grey, White, Grey, Yellow, Grey, Green, Maroon};
+    }
+
+    void windows_have_their_colours()
+    {
+        // State: the window at time-up, every label drawn.
+        QFETCH(TypingLanguage, language);
+        QFETCH(QColor, window);
+        QFETCH(QList<QColor>, labels);
+        WindowRig rig(language);
+        showAtTimeUp(rig);
+        // Expected: the window's colour behind everything outside the black panel, the key help
+        // on that same colour; each label filled with its own.
+        QCOMPARE(rig.window.centralWidget()->palette().color(QPalette::Window), window);
+        QCOMPARE(rig.window.findChild<QWidget *>(QStringLiteral("Frame1"))->palette().color(QPalette::Window), Black);
+        for (std::size_t i = 0; i < std::size(LabelNames); ++i) {
+            const QLabel *label = rig.labelWidget(LabelNames[i]);
+            QCOMPARE(label->palette().color(QPalette::WindowText), labels.at(2 * i));
+            QCOMPARE(label->palette().color(QPalette::Window), labels.at(2 * i + 1));
+            QVERIFY(label->autoFillBackground());
+        }
+    }
+
+    void labels_have_their_type_sizes_data()
+    {
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::newRow("japanese") << TypingLanguage::Japanese;
+        QTest::newRow("english") << TypingLanguage::English;
+    }
+
+    void labels_have_their_type_sizes()
+    {
+        // State: the window at time-up on a screen where every label's text fits.
+        QFETCH(TypingLanguage, language);
+        WindowRig rig(language);
+        showAtTimeUp(rig);
+        // Expected: the counts in huge type, the key help smaller, none shrunk to fit.
+        for (std::size_t i = 0; i < std::size(LabelNames); ++i) {
+            const QLabel *label = rig.labelWidget(LabelNames[i]);
+            const double points = i < 4 ? CountPoints : KeyHelpPoints;
+            QVERIFY2(label->font().pointSizeF() == points,
+                     qPrintable(QStringLiteral("%1 at %2 pt").arg(LabelNames[i]).arg(label->font().pointSizeF())));
+        }
     }
 };
 

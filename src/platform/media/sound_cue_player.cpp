@@ -18,6 +18,18 @@ std::size_t indexOf(Cue cue)
 {
     return static_cast<std::size_t>(cue);
 }
+
+class EffectSound final : public CueSound {
+public:
+    explicit EffectSound(const QString &path) { m_effect.setSource(QUrl::fromLocalFile(path)); }
+    bool isPlaying() const override { return m_effect.isPlaying(); }
+    bool failed() const override { return m_effect.status() == QSoundEffect::Error; }
+    void play() override { m_effect.play(); }
+    void stop() override { m_effect.stop(); }
+
+private:
+    QSoundEffect m_effect;
+};
 } // namespace
 
 SoundCuePlayer::SoundCuePlayer(QObject *parent)
@@ -26,8 +38,15 @@ SoundCuePlayer::SoundCuePlayer(QObject *parent)
 }
 
 SoundCuePlayer::SoundCuePlayer(QStringList searchFolders, QObject *parent)
+    : SoundCuePlayer(std::move(searchFolders),
+                     [](const QString &path) { return std::make_unique<EffectSound>(path); }, parent)
+{
+}
+
+SoundCuePlayer::SoundCuePlayer(QStringList searchFolders, CueSoundFactory makeSound, QObject *parent)
     : QObject(parent)
     , m_searchFolders(std::move(searchFolders))
+    , m_makeSound(std::move(makeSound))
 {
 }
 
@@ -56,31 +75,30 @@ void SoundCuePlayer::preload()
         effectFor(cue);
 }
 
-QSoundEffect *SoundCuePlayer::effectFor(Cue cue)
+CueSound *SoundCuePlayer::effectFor(Cue cue)
 {
-    QSoundEffect *&effect = m_effects[indexOf(cue)];
+    std::unique_ptr<CueSound> &effect = m_effects[indexOf(cue)];
     if (!effect) {
         const QString path = locateCueFile(cue, m_searchFolders);
         if (path.isEmpty())
             return nullptr;
-        effect = new QSoundEffect(this);
-        effect->setSource(QUrl::fromLocalFile(path));
+        effect = m_makeSound(path);
     }
-    return effect;
+    return effect.get();
 }
 
 void SoundCuePlayer::playCue(Cue cue)
 {
-    for (QSoundEffect *other : m_effects) {
+    for (const std::unique_ptr<CueSound> &other : m_effects) {
         if (other && other->isPlaying())
             other->stop();
     }
-    QSoundEffect *effect = effectFor(cue);
+    CueSound *effect = effectFor(cue);
     if (!effect) {
         beepInstead(cue, "missing");
         return;
     }
-    if (effect->status() == QSoundEffect::Error) {
+    if (effect->failed()) {
         beepInstead(cue, "cannot be played");
         return;
     }

@@ -8,11 +8,23 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 
-class QSoundEffect;
-
 namespace hoshi {
+
+/// One cue's sound as the player drives it: a QSoundEffect, or a test's fake.
+class CueSound {
+public:
+    virtual ~CueSound() = default;
+    virtual bool isPlaying() const = 0;
+    virtual bool failed() const = 0; ///< the file cannot be played
+    virtual void play() = 0;
+    virtual void stop() = 0;
+};
+
+/// Makes the sound of the cue file at this path.
+using CueSoundFactory = std::function<std::unique_ptr<CueSound>(const QString &path)>;
 
 /// Plays the program's three cues with one effect each; playing one stops the
 /// others, so the program has one sound at a time. A cue that is missing or
@@ -24,6 +36,8 @@ public:
     explicit SoundCuePlayer(QObject *parent = nullptr);
     /// Looks in these folders, in order.
     explicit SoundCuePlayer(QStringList searchFolders, QObject *parent = nullptr);
+    /// ...and plays through the sounds the factory makes.
+    SoundCuePlayer(QStringList searchFolders, CueSoundFactory makeSound, QObject *parent = nullptr);
     ~SoundCuePlayer() override;
 
     /// Loads the three files; call once the first window is painted, since
@@ -39,11 +53,12 @@ public:
     static QString locateCueFile(Cue cue, const QStringList &folders = defaultSearchFolders());
 
 private:
-    QSoundEffect *effectFor(Cue cue);
+    CueSound *effectFor(Cue cue);
     void beepInstead(Cue cue, const char *why);
 
     QStringList m_searchFolders;
-    std::array<QSoundEffect *, 3> m_effects{};
+    CueSoundFactory m_makeSound;
+    std::array<std::unique_ptr<CueSound>, 3> m_effects;
     std::array<bool, 3> m_beepReported{};
 };
 
