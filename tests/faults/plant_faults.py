@@ -1,0 +1,355 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""plant_faults.py [options]: plants each fault of tests/faults/faults.tsv in turn
+in the source tree, builds, runs the tests in stages and says which stage and
+which test caught it; then restores the file and rebuilds, so the next fault
+starts from the clean tree.
+
+  python3 tests/faults/plant_faults.py --out build/faults.json
+  python3 tests/faults/plant_faults.py --folder typing --out typing.tsv
+  python3 tests/faults/plant_faults.py --only P03,T12 --e2e --out again.json
+
+Stages, each run only when the one before passed:
+  1 unit and window tests  ctest -LE "e2e|soak" --stop-on-failure -j2
+  2 soak tests             ctest -L soak
+  3 end-to-end tests       ctest -L e2e       (only with --e2e)
+
+A row whose original text does not occur exactly once is reported as broken;
+a fault that does not compile is reported as "does not build". Neither counts
+in the kill rate. Each row of faults.tsv holds, separated by tabs:
+  id, folder, file, original text, replacement text, description
+where the two texts may use \\n, \\t and \\\\ escapes. Lines that start with #
+are comments.
+"""
+
+import argparse
+import collections
+import json
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+FAULTS = Path(__file__).resolve().with_name("faults.tsv")
+
+STAGES = [
+    ("unit", ["-LE", "e2e|soak", "--stop-on-failure", "-j2"]),
+    ("soak", ["-L", "soak"]),
+    ("e2e", ["-L", "e2e"]),
+]
+
+# A planted fault may hang a test; CTest's own TIMEOUT properties stop each
+# test, and this stops a whole stage that somehow outlives them.
+STAGE_TIMEOUT = 3600
+BUILD_TIMEOUT = 1800
+
+
+class Fault:
+    def __init__(self, fields, line):
+        self.id, self.folder, self.file, original, replacement, self.description = fields
+        self.original = unescape(original)
+        self.replacement = unescape(replacement)
+        self.line = line
+
+
+def unescape(text):
+    out = []
+    i = 0
+    while i < len(text):
+        c = text[i]
+        if c == "\\" and i + 1 < len(text):
+            nxt = text[i + 1]
+            if nxt in "nt\\":
+                out.append({"n": "\n", "t": "\t", "\\": "\\"}[nxt])
+                i += 2
+                continue
+        out.append(c)
+        i += 1
+    return "".join(out)
+
+
+def read_faults(path):
+    faults = []
+    problems = []
+    seen = set()
+    for number, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), start=1):
+        if not raw.strip() or raw.startswith("#"):
+            continue
+        fields = raw.split("\t")
+        if len(fields) != 6:
+            problems.append(f"{path.name}:{number}: {len(fields)} fields, not 6")
+            continue
+        fault = Fault(fields, number)
+        if fault.id in seen:
+            problems.append(f"{path.name}:{number}: id {fault.id} used twice")
+            continue
+        seen.add(fault.id)
+        faults.append(fault)
+    return faults, problems
+
+
+def log(text):
+    print(text, flush=True)
+
+
+def run(command, timeout, log_file):
+    """Runs command in the repository, appending its output to log_file;
+    returns (exit code or None on a timeout, output)."""
+    with open(log_file, "a", encoding="utf-8") as out:
+        out.write(f"\n$ {' '.join(command)}\n")
+        out.flush()
+        process = subprocess.Popen(command, cwd=ROOT, stdout=subprocess.PIPE,
+                                   stderr=subprocess.STDOUT, text=True,
+                                   errors="replace", start_new_session=True)
+        try:
+            output, _ = process.communicate(timeout=timeout)
+            code = process.returncode
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            output, _ = process.communicate()
+            code = None
+        except BaseException:
+            # Ctrl+C: stop the build or the tests we started before the file is restored.
+            os.killpg(process.pid, signal.SIGKILL)
+            process.communicate()
+            raise
+        out.write(output)
+    return code, output
+
+
+FAILED_LINE = re.compile(r"^\s*\d+ - (\S+) \((.*)\)\s*$")
+RESULT_LINE = re.compile(r"Test\s+#\d+: (\S+) \.*\s*\**(Failed|Timeout|Exception|Subprocess|SEGFAULT|Child aborted|Not Run|.*Exit code)")
+
+
+def failed_tests(output):
+    names = []
+    in_summary = False
+    for line in output.splitlines():
+        if line.startswith("The following tests FAILED"):
+            in_summary = True
+            continue
+        if in_summary:
+            match = FAILED_LINE.match(line)
+            if match:
+                names.append(match.group(1))
+                continue
+            in_summary = False
+    if not names:
+        for line in output.splitlines():
+            match = RESULT_LINE.search(line)
+            if match and match.group(1) not in names:
+                names.append(match.group(1))
+    return names
+
+
+def build(build_dir, log_file):
+    code, output = run(["cmake", "--build", str(build_dir), "-j2"], BUILD_TIMEOUT, log_file)
+    return code == 0, output
+
+
+def file_is_clean(relative):
+    return subprocess.run(["git", "diff", "--quiet", "--", relative], cwd=ROOT).returncode == 0
+
+
+def touch_newer(path):
+    # The restored file must look newer than the objects built from the fault,
+    # or ninja would keep them.
+    now = time.time()
+    os.utime(path, (now, now))
+
+
+def run_stages(build_dir, with_e2e, log_file):
+    """Returns (stage name that failed, failing tests) or (None, [])."""
+    for name, arguments in STAGES:
+        if name == "e2e" and not with_e2e:
+            break
+        code, output = run(["ctest", "--test-dir", str(build_dir), *arguments],
+                           STAGE_TIMEOUT, log_file)
+        if code is None:
+            return name, ["(stage timed out)"]
+        if code != 0:
+            return name, failed_tests(output) or ["(ctest failed: see the log)"]
+    return None, []
+
+
+def plant_and_test(fault, build_dir, with_e2e, log_file):
+    path = ROOT / fault.file
+    if not path.is_file():
+        return {"result": "broken", "why": "no such file"}
+    original_bytes = path.read_bytes()
+    text = original_bytes.decode("utf-8")
+    count = text.count(fault.original)
+    if count != 1:
+        return {"result": "broken", "why": f"original text found {count} times"}
+    if fault.original == fault.replacement:
+        return {"result": "broken", "why": "replacement equals the original"}
+    if not file_is_clean(fault.file):
+        return {"result": "broken", "why": "file differs from git before planting"}
+
+    result = {}
+    try:
+        path.write_text(text.replace(fault.original, fault.replacement), encoding="utf-8")
+        started = time.monotonic()
+        built, _ = build(build_dir, log_file)
+        result["build_seconds"] = round(time.monotonic() - started, 1)
+        if not built:
+            result["result"] = "does not build"
+        else:
+            started = time.monotonic()
+            stage, tests = run_stages(build_dir, with_e2e, log_file)
+            result["test_seconds"] = round(time.monotonic() - started, 1)
+            result["result"] = "killed" if stage else "survived"
+            result["stage"] = stage
+            result["tests"] = tests
+    finally:
+        path.write_bytes(original_bytes)
+        touch_newer(path)
+        if not file_is_clean(fault.file):
+            raise SystemExit(f"{fault.file} was not restored: stop and check the tree")
+    return result
+
+
+def summarise(records):
+    table = collections.OrderedDict()
+    for record in records:
+        row = table.setdefault(record["folder"], collections.Counter())
+        outcome = record["result"]
+        if outcome == "killed":
+            row["planted"] += 1
+            row[record["stage"]] += 1
+        elif outcome == "survived":
+            row["planted"] += 1
+            row["survived"] += 1
+        else:
+            row[outcome] += 1
+    return table
+
+
+def print_table(records):
+    table = summarise(records)
+    total = collections.Counter()
+    header = f"{'folder':<10} {'planted':>7} {'unit':>5} {'soak':>5} {'e2e':>5} {'survived':>8} {'rate':>6}   {'no build':>8} {'broken':>6}"
+    log("")
+    log(header)
+    log("-" * len(header))
+
+    def line(name, row):
+        planted = row["planted"]
+        killed = row["unit"] + row["soak"] + row["e2e"]
+        rate = f"{100 * killed / planted:.0f}%" if planted else "-"
+        log(f"{name:<10} {planted:>7} {row['unit']:>5} {row['soak']:>5} {row['e2e']:>5} "
+            f"{row['survived']:>8} {rate:>6}   {row['does not build']:>8} {row['broken']:>6}")
+
+    for folder, row in table.items():
+        line(folder, row)
+        total.update(row)
+    log("-" * len(header))
+    line("all", total)
+    log("(planted counts only faults that built; unit = killed by unit/window tests,"
+        " soak = only by soak, e2e = only by e2e)")
+
+
+def write_results(records, out):
+    out = Path(out)
+    out.parent.mkdir(parents=True, exist_ok=True)
+    if out.suffix == ".json":
+        out.write_text(json.dumps(records, ensure_ascii=False, indent=1) + "\n", encoding="utf-8")
+        return
+    columns = ["id", "folder", "file", "result", "stage", "tests", "build_seconds",
+               "test_seconds", "why", "description"]
+    with open(out, "w", encoding="utf-8") as sink:
+        sink.write("\t".join(columns) + "\n")
+        for record in records:
+            values = []
+            for column in columns:
+                value = record.get(column)
+                if isinstance(value, list):
+                    value = ",".join(value)
+                values.append("" if value is None else str(value))
+            sink.write("\t".join(values) + "\n")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--only", help="comma-separated fault ids")
+    parser.add_argument("--folder", help="only the faults of this folder (platform, shell, ...)")
+    parser.add_argument("--e2e", action="store_true", help="run the end-to-end tests as stage 3")
+    parser.add_argument("--build", default="build/dev", help="build directory (default build/dev)")
+    parser.add_argument("--out", required=True, help="results file, .json or .tsv")
+    parser.add_argument("--faults", default=str(FAULTS), help="the faults table")
+    parser.add_argument("--no-baseline", action="store_true",
+                        help="skip checking that the clean tree passes the stages first")
+    arguments = parser.parse_args()
+
+    build_dir = Path(arguments.build)
+    if not build_dir.is_absolute():
+        build_dir = ROOT / build_dir
+    faults, problems = read_faults(Path(arguments.faults))
+    for problem in problems:
+        log(f"broken row: {problem}")
+    if arguments.only:
+        wanted = [name.strip() for name in arguments.only.split(",") if name.strip()]
+        unknown = set(wanted) - {fault.id for fault in faults}
+        if unknown:
+            raise SystemExit(f"unknown fault ids: {', '.join(sorted(unknown))}")
+        faults = [fault for fault in faults if fault.id in wanted]
+    if arguments.folder:
+        faults = [fault for fault in faults if fault.folder == arguments.folder]
+    if not faults:
+        raise SystemExit("no faults selected")
+
+    log_file = Path(arguments.out).with_suffix(".log")
+    log_file.parent.mkdir(parents=True, exist_ok=True)
+    log_file.write_text("", encoding="utf-8")
+    log(f"{len(faults)} faults; build and test output in {log_file}")
+
+    built, _ = build(build_dir, log_file)
+    if not built:
+        raise SystemExit("the clean tree does not build: see the log")
+    if not arguments.no_baseline:
+        stage, tests = run_stages(build_dir, arguments.e2e, log_file)
+        if stage:
+            raise SystemExit(f"the clean tree fails the {stage} stage ({', '.join(tests)}): fix that first")
+        log("the clean tree passes")
+
+    records = []
+    try:
+        for number, fault in enumerate(faults, start=1):
+            # The previous fault's file was restored; bring its build up to date
+            # so this fault starts from the clean program.
+            built, _ = build(build_dir, log_file)
+            if not built:
+                raise SystemExit("the restored tree does not build: see the log")
+            record = {"id": fault.id, "folder": fault.folder, "file": fault.file,
+                      "description": fault.description}
+            record.update(plant_and_test(fault, build_dir, arguments.e2e, log_file))
+            records.append(record)
+            where = ""
+            if record["result"] == "killed":
+                where = f" at {record['stage']} by {', '.join(record['tests'])}"
+            elif record.get("why"):
+                where = f": {record['why']}"
+            log(f"[{number}/{len(faults)}] {fault.id} {fault.file}: {record['result']}{where}")
+            write_results(records, arguments.out)
+    finally:
+        if records:
+            write_results(records, arguments.out)
+        # Leave the program built from the clean tree.
+        if not build(build_dir, log_file)[0]:
+            log("warning: the clean tree did not build after the last fault")
+    print_table(records)
+    survivors = [record for record in records if record["result"] == "survived"]
+    if survivors:
+        log("\nsurvived:")
+        for record in survivors:
+            log(f"  {record['id']}  {record['file']}  {record['description']}")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except KeyboardInterrupt:
+        sys.exit("interrupted; the planted file was restored")
