@@ -58,7 +58,7 @@ bool KeyPreview::eventFilter(QObject *watched, QEvent *event)
 {
     if (m_wholeWindow) {
         // The application's filter sees every object's events: only this window's keys are ours.
-        if (!belongsToWholeWindow(watched) || !isKeyEvent(event))
+        if (!isKeyEvent(event) || !belongsToWholeWindow(watched))
             return false;
         // Accepting the override keeps shortcuts and the menu bar away.
         event->accept();
