@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
+
 #include <map>
 
 using hoshi::DrillWindow;
@@ -397,8 +399,11 @@ private:
     // A drill window with scripted draws (0-based rows, then a seeded fallback).
     std::unique_ptr<DrillWindow> drill(const hoshi::DrillProfile &profile, std::deque<int> rows = {})
     {
-        return std::make_unique<DrillWindow>(profile, m_services, m_services,
-                                             std::make_unique<ScriptedRandom>(std::move(rows)));
+        auto window = std::make_unique<DrillWindow>(profile, m_services, m_services,
+                                                    std::make_unique<ScriptedRandom>(std::move(rows)));
+        // The tests tick by hand: the real second must not pass on a slow (sanitized, loaded) run.
+        child<QTimer>(*window, "Timer1")->setInterval(std::chrono::hours(1));
+        return window;
     }
 
     RecordingServices m_services;
