@@ -9,9 +9,8 @@ starts from the clean tree.
   python3 tests/faults/plant_faults.py --only P03,T12 --e2e --out again.json
 
 Stages, each run only when the one before passed:
-  1 unit and window tests  ctest -LE "e2e|soak" --stop-on-failure -j2
-  2 soak tests             ctest -L soak
-  3 end-to-end tests       ctest -L e2e       (only with --e2e)
+  1 unit and window tests  ctest -LE "e2e" --stop-on-failure -j2
+  2 end-to-end tests       ctest -L e2e       (only with --e2e)
 
 A row whose original text does not occur exactly once is reported as broken;
 a fault that does not compile is reported as "does not build". Neither counts
@@ -36,8 +35,7 @@ ROOT = Path(__file__).resolve().parents[2]
 FAULTS = Path(__file__).resolve().with_name("faults.tsv")
 
 STAGES = [
-    ("unit", ["-LE", "e2e|soak", "--stop-on-failure", "-j2"]),
-    ("soak", ["-L", "soak"]),
+    ("unit", ["-LE", "e2e", "--stop-on-failure", "-j2"]),
     ("e2e", ["-L", "e2e"]),
 ]
 
@@ -165,7 +163,7 @@ def run_stages(build_dir, with_e2e, log_file, folder=None):
     """Returns (stage name that failed, failing tests) or (None, [])."""
     if folder:
         # The fault's own folder's tests first: a fault they catch is known in seconds.
-        code, output = run(["ctest", "--test-dir", str(build_dir), "-R", f"^{folder}_", "-LE", "e2e|soak",
+        code, output = run(["ctest", "--test-dir", str(build_dir), "-R", f"^{folder}_", "-LE", "e2e",
                             "--stop-on-failure", "-j2"], STAGE_TIMEOUT, log_file)
         if code is None:
             return "unit", ["(stage timed out)"]
@@ -239,16 +237,16 @@ def summarise(records):
 def print_table(records):
     table = summarise(records)
     total = collections.Counter()
-    header = f"{'folder':<10} {'planted':>7} {'unit':>5} {'soak':>5} {'e2e':>5} {'survived':>8} {'rate':>6}   {'no build':>8} {'broken':>6}"
+    header = f"{'folder':<10} {'planted':>7} {'unit':>5} {'e2e':>5} {'survived':>8} {'rate':>6}   {'no build':>8} {'broken':>6}"
     log("")
     log(header)
     log("-" * len(header))
 
     def line(name, row):
         planted = row["planted"]
-        killed = row["unit"] + row["soak"] + row["e2e"]
+        killed = row["unit"] + row["e2e"]
         rate = f"{100 * killed / planted:.0f}%" if planted else "-"
-        log(f"{name:<10} {planted:>7} {row['unit']:>5} {row['soak']:>5} {row['e2e']:>5} "
+        log(f"{name:<10} {planted:>7} {row['unit']:>5} {row['e2e']:>5} "
             f"{row['survived']:>8} {rate:>6}   {row['does not build']:>8} {row['broken']:>6}")
 
     for folder, row in table.items():
@@ -257,7 +255,7 @@ def print_table(records):
     log("-" * len(header))
     line("all", total)
     log("(planted counts only faults that built; unit = killed by unit/window tests,"
-        " soak = only by soak, e2e = only by e2e)")
+        " e2e = only by e2e)")
 
 
 def write_results(records, out):
