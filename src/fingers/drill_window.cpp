@@ -4,14 +4,14 @@
 #include "fingers/finger_menus.h"
 
 #include "platform/api/random_source.h"
-#include "platform/key_event.h"
-#include "shell/ui/fonts.h"
-#include "shell/ui/key_preview.h"
-#include "shell/ui/labels.h"
-#include "shell/ui/say_text.h"
-#include "shell/ui/text_fit.h"
-#include "shell/ui/twips_layout.h"
-#include "shell/ui/widget_look.h"
+#include "platform/keys/key_event.h"
+#include "ui/fonts.h"
+#include "ui/key_preview.h"
+#include "ui/labels.h"
+#include "ui/say_text.h"
+#include "ui/text_fit.h"
+#include "ui/twips_layout.h"
+#include "ui/widget_look.h"
 
 #include <QLabel>
 #include <QMenuBar>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "fingers/drill_engine.h"
-#include "shell/ui/mode_window.h"
+#include "ui/mode_window.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "fingers/finger_guide.h"
-#include "shell/ui/mode_window.h"
+#include "ui/mode_window.h"
 
 class QLabel;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fingers/finger_menus.h"
 
-#include "shell/ui/menus.h"
+#include "ui/menus.h"
 
 #include <QMainWindow>
 #include <QMenu>

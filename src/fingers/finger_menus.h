@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/ui/say_text.h"
+#include "ui/say_text.h"
 
 #include <QString>
 

@@ -2,17 +2,17 @@
 #include "keyguide/key_guide_window.h"
 
 #include "keyguide/key_guide.h"
-#include "platform/input_method.h"
-#include "platform/key_event.h"
-#include "platform/posted_key_injector.h"
-#include "shell/ui/fonts.h"
-#include "shell/ui/key_preview.h"
-#include "shell/ui/labels.h"
-#include "shell/ui/menus.h"
-#include "shell/ui/say_text.h"
-#include "shell/ui/text_fit.h"
-#include "shell/ui/twips_layout.h"
-#include "shell/ui/widget_look.h"
+#include "platform/keys/input_method.h"
+#include "platform/keys/key_event.h"
+#include "platform/keys/posted_key_injector.h"
+#include "ui/fonts.h"
+#include "ui/key_preview.h"
+#include "ui/labels.h"
+#include "ui/menus.h"
+#include "ui/say_text.h"
+#include "ui/text_fit.h"
+#include "ui/twips_layout.h"
+#include "ui/widget_look.h"
 
 #include <QKeyEvent>
 #include <QLabel>

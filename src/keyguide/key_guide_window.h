@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "shell/ui/mode_window.h"
+#include "ui/mode_window.h"
 
 #include <memory>
 

@@ -2,7 +2,7 @@
 #pragma once
 // How the Japanese and the English typing windows look: colours, faces, menus.
 
-#include "shell/ui/labels.h"
+#include "ui/labels.h"
 #include "typing/typing_profile.h"
 
 #include <QColor>

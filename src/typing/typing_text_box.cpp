@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/typing_text_box.h"
 
-#include "shell/ui/fonts.h"
-#include "shell/ui/text_fit.h"
+#include "ui/fonts.h"
+#include "ui/text_fit.h"
 
 #include <QMimeData>
 #include <QRegularExpression>

@@ -2,17 +2,17 @@
 #include "typing/typing_window.h"
 
 #include "platform/api/interfaces.h"
-#include "platform/data_folders.h"
-#include "platform/key_event.h"
+#include "platform/desktop/data_folders.h"
+#include "platform/keys/key_event.h"
 #include "typing/typing_text_box.h"
 
-#include "shell/ui/key_preview.h"
-#include "shell/ui/labels.h"
-#include "shell/ui/menus.h"
-#include "shell/ui/message_box.h"
-#include "shell/ui/text_fit.h"
-#include "shell/ui/twips_layout.h"
-#include "shell/ui/widget_look.h"
+#include "ui/key_preview.h"
+#include "ui/labels.h"
+#include "ui/menus.h"
+#include "ui/message_box.h"
+#include "ui/text_fit.h"
+#include "ui/twips_layout.h"
+#include "ui/widget_look.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "platform/api/random_source.h"
-#include "shell/ui/message_box.h"
-#include "shell/ui/mode_window.h"
+#include "ui/message_box.h"
+#include "ui/mode_window.h"
 #include "typing/typing_exercise.h"
 #include "typing/typing_look.h"
 

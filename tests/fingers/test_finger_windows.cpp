@@ -5,7 +5,7 @@
 #include "fingers/drill_tables.h"
 #include "fingers/drill_window.h"
 #include "fingers/finger_guide_window.h"
-#include "shell/ui/version_info.h"
+#include "ui/version_info.h"
 #include "support/fakes.h"
 #include "support/screen_reader.h"
 

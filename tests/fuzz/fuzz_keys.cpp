@@ -8,8 +8,8 @@
 
 #include "fuzz/fuzz_check.h"
 #include "keyguide/key_catalogue.h"
-#include "platform/jis_keymap.h"
-#include "platform/key_event.h"
+#include "platform/keys/jis_keymap.h"
+#include "platform/keys/key_event.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

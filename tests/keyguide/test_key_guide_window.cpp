@@ -4,8 +4,8 @@
 // and a double-click on the key text ends the program.
 #include "keyguide/key_guide.h"
 #include "keyguide/key_guide_window.h"
-#include "shell/ui/twips_layout.h"
-#include "shell/ui/version_info.h"
+#include "ui/twips_layout.h"
+#include "ui/version_info.h"
 #include "support/fakes.h"
 #include "support/screen_reader.h"
 

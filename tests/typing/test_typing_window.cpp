@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real typing windows offscreen, driven by key clicks: loading through
 // the file dialog, the run, key routing, messages, menus and layout.
-#include "shell/ui/version_info.h"
+#include "ui/version_info.h"
 #include "support/fakes.h"
 #include "support/screen_reader.h"
 #include "support/test_files.h"

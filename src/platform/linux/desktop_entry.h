@@ -2,7 +2,7 @@
 #pragma once
 // Reading the command of a freedesktop application entry.
 
-#include "platform/program_command.h"
+#include "platform/desktop/program_command.h"
 
 #include <optional>
 

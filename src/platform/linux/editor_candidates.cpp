@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/editor_candidates.h"
+#include "platform/desktop/editor_candidates.h"
 
 #include "platform/linux/desktop_entry.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The speech module's entry points: the only symbols it exports.
-#include "platform/runtime_modules.h"
+#include "platform/modules/runtime_modules.h"
 
 #include "platform/media/kana_reading.h"
 #include "platform/media/module_version.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/speech_service.h"
+#include "platform/speech/speech_service.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where no freedesktop entries exist: the system's own editor.
-#include "platform/editor_candidates.h"
+#include "platform/desktop/editor_candidates.h"
 
 namespace hoshi {
 

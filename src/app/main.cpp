@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/modules/app_services.h"
+#include "platform/desktop/qt_translations.h"
+#include "app/app_identity.h"
+#include "app/command_line.h"
+#include "app/display_check.h"
+#include "app/first_paint.h"
+#include "app/mode_table.h"
+#include "launcher/launcher_window.h"
+#include "launcher/mode_registry.h"
+#include "ui/fonts.h"
+#include "ui/version_info.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// --check-sounds: where each cue file is found; fails when one would beep.
+int checkSounds(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    const auto sound = hoshi::AppServices::soundModule();
+    const hoshi::SoundModule *module = sound->get();
+    return module && module->checkCueFiles(out) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const hoshi::CommandLine commandLine = hoshi::parseCommandLine(hoshi::argumentsOf(argc, argv));
+    if (commandLine.action == hoshi::CommandLine::Action::Answer)
+        return hoshi::writeAnswer(commandLine, stdout, stderr);
+    if (commandLine.action == hoshi::CommandLine::Action::CheckSounds)
+        return checkSounds(argc, argv);
+    if (!hoshi::prepareDisplay(commandLine, QString::fromLocal8Bit(argv[0])))
+        return 2;
+
+    // Register on the accessibility bus even when no screen reader runs yet,
+    // so one started later finds the program.
+    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    QApplication app(argc, argv);
+    hoshi::installQtJapanese(app);
+    QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
+    QApplication::setApplicationVersion(hoshi::versionNumber());
+    hoshi::setDesktopIdentity();
+    // Menus large enough for a low-vision helper to read, in a Japanese face.
+    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
+
+    hoshi::AppServices services(commandLine.voice);
+    const std::unique_ptr<hoshi::ModeRegistry> modes = hoshi::makeModeRegistry(services);
+    modes->setEndProgram([] { QCoreApplication::exit(0); });
+
+    hoshi::LauncherWindow launcher(*modes, services.announcer());
+    QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, &app,
+                     [] { QCoreApplication::exit(0); });
+    // The icon theme, sound, speech and the dictionary are slow to start: after the first paint.
+    hoshi::runAfterFirstPaint(launcher, [&services] {
+        hoshi::setWindowIconFromTheme();
+        services.startAfterFirstPaint();
+    });
+    launcher.show();
+    return QApplication::exec();
+}

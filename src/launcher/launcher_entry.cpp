@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "launcher/launcher_entry.h"
+
+#include "ui/fonts.h"
+#include "ui/text_fit.h"
+#include "ui/widget_look.h"
+
+#include <QFocusEvent>
+
+namespace hoshi {
+
+namespace {
+QString fullWidthDigit(int number)
+{
+    return QString(QChar(0xFF10 + number));
+}
+} // namespace
+
+LauncherEntry::LauncherEntry(int number, const QString &caption, QWidget *parent)
+    : QLabel(parent)
+    , m_number(number)
+    , m_announcement(fullWidthDigit(number) + QStringLiteral("\r\n") + caption)
+{
+    setObjectName(QStringLiteral("entry%1").arg(number));
+    setText(fullWidthDigit(number) + QLatin1Char('\n') + caption);
+    setAccessibleName(fullWidthDigit(number) + QLatin1Char(' ') + caption);
+    setFont(japaneseFont(FontFace::Proportional, 39.75));
+    keepTextInside(this);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::Box);
+    showFocused(false);
+}
+
+void LauncherEntry::showFocused(bool focused)
+{
+    if (focused)
+        setColours(this, Qt::black, Qt::white);
+    else
+        setColours(this, QColor(0, 0, 255), QColor(255, 255, 0));
+}
+
+void LauncherEntry::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    showFocused(true);
+    emit focusGained(this);
+}
+
+void LauncherEntry::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    showFocused(false);
+}
+
+} // namespace hoshi

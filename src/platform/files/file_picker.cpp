@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/files/file_picker.h"
+
+#include "platform/files/dialog_look.h"
+#include "platform/files/file_dialog_columns.h"
+#include "platform/files/file_list_navigator.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
+
+namespace hoshi {
+
+namespace {
+
+constexpr double ScreenShare = 0.85;
+
+// Qt's dialog speaks English unless told otherwise; the program is Japanese.
+void giveJapaneseLabels(QFileDialog &dialog)
+{
+    dialog.setWindowTitle(QStringLiteral("開く"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("ファイルの場所:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("開く(&O)"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+}
+
+// Large type needs room: most of the screen, every column as wide as its
+// texts, and no side bar of places, which only a mouse would use.
+void makeRoomForLargeType(QFileDialog &dialog, QWidget *parent)
+{
+    QScreen *screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        dialog.resize(screen->availableGeometry().size() * ScreenShare);
+    if (auto *sidebar = dialog.findChild<QWidget *>(QStringLiteral("sidebar")))
+        sidebar->hide();
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView")))
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+}
+
+QString existingFolderOrHome(const QString &folder)
+{
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+} // namespace
+
+QString DialogFilePicker::textFileFilter()
+{
+    return QStringLiteral("テキスト ファイル (*.txt)");
+}
+
+QString DialogFilePicker::chooseTextFile(QWidget *parent, const TextFileRequest &request)
+{
+    QFileDialog dialog(parent);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setNameFilter(textFileFilter());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    giveJapaneseLabels(dialog);
+    dialog.setProxyModel(new JapaneseFileColumns(&dialog));
+    dialog.setDirectory(existingFolderOrHome(request.startFolder));
+    applyDialogLook(&dialog);
+    makeRoomForLargeType(dialog, parent);
+    new FileListNavigator(dialog, request.entryFocused);
+
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+} // namespace hoshi

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/speech/reading_voice.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+namespace hoshi {
+
+namespace {
+// A speech service that hangs must not hold up the end of the program.
+constexpr auto StopWait = std::chrono::milliseconds(500);
+} // namespace
+
+struct ReadingVoice::Shared {
+    explicit Shared(std::unique_ptr<VoiceWorker> w) : worker(std::move(w)) {}
+
+    void run()
+    {
+        std::unique_lock lock(mutex);
+        while (true) {
+            wake.wait(lock, [this] { return stopping || !jobs.empty() || prepare; });
+            if (stopping)
+                break;
+            if (prepare) {
+                auto task = std::exchange(prepare, nullptr);
+                lock.unlock();
+                task();
+                worker->connect();
+                lock.lock();
+                continue;
+            }
+            const VoiceJob job = std::move(jobs.front());
+            jobs.pop_front();
+            const quint64 latest = latestEvent;
+            lock.unlock();
+            worker->handle(job, latest);
+            lock.lock();
+        }
+        finished = true;
+        done.notify_all();
+    }
+
+    std::unique_ptr<VoiceWorker> worker;
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable done;
+    std::deque<VoiceJob> jobs;
+    std::function<void()> prepare;
+    quint64 latestEvent = 0;
+    bool stopping = false;
+    bool finished = false;
+};
+
+ReadingVoice::ReadingVoice(std::unique_ptr<VoiceWorker> worker)
+    : m_shared(std::make_shared<Shared>(std::move(worker)))
+{
+    // The thread keeps the shared state alive if it has to be left behind.
+    std::thread([shared = m_shared] { shared->run(); }).detach();
+}
+
+ReadingVoice::~ReadingVoice()
+{
+    std::unique_lock lock(m_shared->mutex);
+    m_shared->stopping = true;
+    m_shared->jobs.clear();
+    m_shared->wake.notify_all();
+    m_shared->done.wait_for(lock, StopWait, [this] { return m_shared->finished; });
+}
+
+void ReadingVoice::say(const QString &text, Turn turn)
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        if (turn == Turn::NewEvent) {
+            ++m_shared->latestEvent;
+            m_shared->jobs.clear();
+        }
+        m_shared->jobs.push_back({text, turn, m_shared->latestEvent});
+    }
+    m_shared->wake.notify_one();
+}
+
+void ReadingVoice::warmUp(std::function<void()> prepare)
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->prepare = prepare ? std::move(prepare) : [] {};
+    }
+    m_shared->wake.notify_one();
+}
+
+} // namespace hoshi

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/speech/voice_output.h"
+#include "platform/speech/voice_worker.h"
+
+#include <memory>
+
+namespace hoshi {
+
+/// The built-in reading voice: say() only queues the text; a thread of its
+/// own makes the reading and talks to the speech service, so the user
+/// interface never waits for either. A new event drops the texts of earlier
+/// events that are still waiting.
+class ReadingVoice final : public VoiceOutput {
+public:
+    explicit ReadingVoice(std::unique_ptr<VoiceWorker> worker);
+    ~ReadingVoice() override;
+    ReadingVoice(const ReadingVoice &) = delete;
+    ReadingVoice &operator=(const ReadingVoice &) = delete;
+
+    void say(const QString &text, Turn turn) override;
+    /// Runs `prepare` on the voice's thread (loading the dictionary), then
+    /// connects to the speech service, ahead of the first text.
+    void warmUp(std::function<void()> prepare);
+
+private:
+    struct Shared;
+    std::shared_ptr<Shared> m_shared;
+};
+
+} // namespace hoshi

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/speech/screen_reader_notifier.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+
+#include <utility>
+
+namespace hoshi {
+
+namespace {
+
+const char *const NoticeObjectName = "hoshiScreenReaderNotice";
+
+/// Draws nothing and takes no input: it only carries a name to the screen reader.
+class NoticeWidget final : public QWidget {
+public:
+    explicit NoticeWidget(QWidget *parent)
+        : QWidget(parent)
+    {
+        setObjectName(QString::fromLatin1(NoticeObjectName));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        setGeometry(0, 0, 1, 1);
+    }
+};
+
+QAccessibleInterface *noticeAccessible(const QString &, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (widget && widget->objectName() == QLatin1String(NoticeObjectName))
+        return new QAccessibleWidget(widget, QAccessible::Notification);
+    return nullptr;
+}
+
+QWidget *activeTopLevel()
+{
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    if (QWidget *focus = QApplication::focusWidget())
+        return focus->window();
+    const QList<QWidget *> windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->isVisible() && window->isWindow())
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+ScreenReaderNotifier::ScreenReaderNotifier(ReadingOf readingOf, QObject *parent)
+    : QObject(parent)
+    , m_readingOf(std::move(readingOf))
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(noticeAccessible);
+        return true;
+    }();
+    (void)installed;
+}
+
+ScreenReaderNotifier::~ScreenReaderNotifier()
+{
+    delete m_notice.data();
+}
+
+void ScreenReaderNotifier::say(const QString &text, Turn turn)
+{
+    if (turn == Turn::NewEvent)
+        m_pending.clear();
+    m_pending << text;
+    if (m_flushQueued)
+        return;
+    m_flushQueued = true;
+    // The message goes out once the event has said everything it says.
+    QMetaObject::invokeMethod(this, &ScreenReaderNotifier::flush, Qt::QueuedConnection);
+}
+
+void ScreenReaderNotifier::flush()
+{
+    m_flushQueued = false;
+    QStringList readings;
+    for (const QString &text : std::as_const(m_pending)) {
+        const QString reading = m_readingOf ? m_readingOf(text) : text;
+        if (!reading.trimmed().isEmpty())
+            readings << reading;
+    }
+    m_pending.clear();
+    // A dialog that has just opened is read out by the screen reader itself.
+    if (qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+        return;
+    QWidget *window = activeTopLevel();
+    if (readings.isEmpty() || !window)
+        return;
+    QWidget *notice = noticeIn(window);
+    notice->hide();
+    notice->setAccessibleName(readings.join(QStringLiteral("、")));
+    notice->show();
+}
+
+QWidget *ScreenReaderNotifier::noticeIn(QWidget *window)
+{
+    if (!m_notice)
+        m_notice = new NoticeWidget(window);
+    else if (m_notice->parentWidget() != window)
+        m_notice->setParent(window);
+    m_notice->setGeometry(0, 0, 1, 1);
+    return m_notice;
+}
+
+} // namespace hoshi

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/speech/screen_reader_watch.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+
+namespace hoshi {
+
+namespace {
+const QString BusService = QStringLiteral("org.a11y.Bus");
+const QString BusPath = QStringLiteral("/org/a11y/bus");
+const QString StatusInterface = QStringLiteral("org.a11y.Status");
+const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
+const QString ScreenReaderProperty = QStringLiteral("ScreenReaderEnabled");
+} // namespace
+
+ScreenReaderWatch::ScreenReaderWatch(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void ScreenReaderWatch::start()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        QMetaObject::invokeMethod(this, [this] { update(false); }, Qt::QueuedConnection);
+        return;
+    }
+    bus.connect(BusService, BusPath, PropertiesInterface, QStringLiteral("PropertiesChanged"), this,
+                SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
+    ask();
+}
+
+void ScreenReaderWatch::ask()
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(BusService, BusPath, PropertiesInterface,
+                                                      QStringLiteral("Get"));
+    get << StatusInterface << ScreenReaderProperty;
+    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
+        const QDBusPendingReply<QDBusVariant> reply = *call;
+        update(!reply.isError() && reply.value().variant().toBool());
+        call->deleteLater();
+    });
+}
+
+void ScreenReaderWatch::propertiesChanged(const QString &interface, const QVariantMap &changed,
+                                          const QStringList &invalidated)
+{
+    if (interface != StatusInterface)
+        return;
+    if (changed.contains(ScreenReaderProperty))
+        update(changed.value(ScreenReaderProperty).toBool());
+    else if (invalidated.contains(ScreenReaderProperty))
+        ask();
+}
+
+void ScreenReaderWatch::update(bool running)
+{
+    if (m_answered && running == m_running)
+        return;
+    m_answered = true;
+    m_running = running;
+    emit screenReaderRunningChanged(running);
+}
+
+} // namespace hoshi

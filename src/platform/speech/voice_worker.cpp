@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/speech/voice_worker.h"
+
+#include <utility>
+
+namespace hoshi {
+
+VoiceWorker::VoiceWorker(std::unique_ptr<SpeechService> service, ReadingOf readingOf,
+                         Clock::duration retryAfter)
+    : m_service(std::move(service))
+    , m_readingOf(std::move(readingOf))
+    , m_retryAfter(retryAfter)
+{
+}
+
+void VoiceWorker::handle(const VoiceJob &job, quint64 latestEvent)
+{
+    if (job.event < latestEvent)
+        return;
+    const bool cancelFirst = job.turn == VoiceOutput::Turn::NewEvent;
+    const QString reading = m_readingOf ? m_readingOf(job.text) : job.text;
+    if (reading.trimmed().isEmpty() && !cancelFirst)
+        return;
+    if (!ensureOpen())
+        return;
+    if (speak(reading, cancelFirst))
+        return;
+    // The service went away (or restarted): one new connection, one more try.
+    m_service->close();
+    m_open = false;
+    m_lastFailure.reset();
+    if (ensureOpen())
+        speak(reading, cancelFirst);
+}
+
+bool VoiceWorker::speak(const QString &reading, bool cancelFirst)
+{
+    if (cancelFirst && !m_service->cancel())
+        return false;
+    return reading.trimmed().isEmpty() || m_service->say(reading);
+}
+
+bool VoiceWorker::ensureOpen()
+{
+    if (m_open)
+        return true;
+    const auto now = Clock::now();
+    if (m_lastFailure && now - *m_lastFailure < m_retryAfter)
+        return false;
+    m_open = m_service->open();
+    if (m_open)
+        m_lastFailure.reset();
+    else
+        m_lastFailure = now;
+    return m_open;
+}
+
+} // namespace hoshi

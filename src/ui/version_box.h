@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/say_text.h"
+
+class QWidget;
+
+namespace hoshi {
+
+/// The one version box behind every window's version menu entry; modal. Its
+/// text is said once, just before it opens.
+void showVersionBox(QWidget *parent, const SayText &say);
+
+} // namespace hoshi

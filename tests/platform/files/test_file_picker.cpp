@@ -1,0 +1,291 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The practice-file dialog, driven from the keyboard as a user (or an
+// end-to-end script) does: a full path typed into the file-name box and
+// Return, or Up and Down through the folder and Return; and what it shows.
+#include "platform/files/file_picker.h"
+#include "support/test_files.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <functional>
+
+using hoshi::DialogFilePicker;
+
+namespace {
+
+// Runs action on the first modal widget of type T once it is open and active
+// (exec() blocks the test); keys typed before that are lost, as a user's would be.
+template <typename T>
+void whenOpen(std::function<void(T &)> action)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
+        auto *widget = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!widget || !widget->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (QTest::qWaitForWindowActive(widget))
+            action(*widget);
+        else
+            widget->close();
+    });
+    poll->start();
+}
+
+// Types into the file-name box: Latin characters as keys, the rest as an input method commits them.
+void typeIntoFileNameBox(QFileDialog &dialog, const QString &text, Qt::Key finish)
+{
+    auto *box = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!box)
+        return dialog.reject();
+    box->setFocus();
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(box, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(box, &commit);
+        }
+    }
+    QTest::keyClick(box, finish);
+}
+
+QString writeFile(const QTemporaryDir &folder, const QString &name)
+{
+    return hoshi::testing::writeTestFile(folder, name, "abc");
+}
+
+// A folder "sub", "a.txt", "b.txt", and "c.csv", which the dialog does not offer.
+void fillFolder(const QTemporaryDir &folder)
+{
+    QDir(folder.path()).mkdir(QStringLiteral("sub"));
+    for (const char *name : {"a.txt", "b.txt", "c.csv"})
+        writeFile(folder, QString::fromLatin1(name));
+}
+
+QTreeView *details(QFileDialog &dialog)
+{
+    return dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+}
+
+// The dialog's folder is read in the background: its rows, once all are there.
+QStringList shownRows(QFileDialog &dialog, int expected)
+{
+    QTreeView *view = details(dialog);
+    const QModelIndex root = view->rootIndex();
+    if (!QTest::qWaitFor([&] { return view->model()->rowCount(root) == expected; }))
+        return {};
+    QStringList rows;
+    for (int row = 0; row < expected; ++row) {
+        QStringList cells;
+        for (int column = 0; column < 4; ++column)
+            cells << view->model()->index(row, column, root).data().toString();
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+QLineEdit *nameBox(QFileDialog &dialog)
+{
+    return dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+}
+
+hoshi::TextFileRequest openIn(const QString &folder, QList<std::pair<QString, bool>> *focused = nullptr)
+{
+    return {folder, [focused](const QString &name, bool isFolder) {
+                if (focused)
+                    focused->append({name, isFolder});
+            }};
+}
+
+} // namespace
+
+class TestFilePicker : public QObject {
+    Q_OBJECT
+private slots:
+    void a_typed_full_path_and_return_choose_that_file()
+    {
+        // State: a practice file with a Japanese name in a folder of its own.
+        QTemporaryDir folder;
+        const QString file = writeFile(folder, QStringLiteral("練習.txt"));
+        DialogFilePicker picker;
+        QStringList filters;
+        bool ownDialog = false;
+        bool modal = false;
+        QString directory;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            filters = dialog.nameFilters();
+            ownDialog = dialog.testOption(QFileDialog::DontUseNativeDialog);
+            modal = dialog.isModal();
+            directory = dialog.directory().absolutePath();
+            typeIntoFileNameBox(dialog, file, Qt::Key_Return);
+        });
+        // Action: open the dialog in another folder, type the path, press Return.
+        // Expected: that path; it opened where asked, offered text files only, Qt's own dialog, modal.
+        QTemporaryDir elsewhere;
+        QCOMPARE(picker.chooseTextFile(nullptr, openIn(elsewhere.path())), file);
+        QCOMPARE(directory, QDir(elsewhere.path()).absolutePath());
+        QCOMPARE(filters, QStringList{QStringLiteral("テキスト ファイル (*.txt)")});
+        QVERIFY(ownDialog && modal);
+        // Action: open it on a folder that is gone, Escape. Expected: nothing chosen; it opened at home.
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            directory = dialog.directory().absolutePath();
+            typeIntoFileNameBox(dialog, QStringLiteral("whatever.txt"), Qt::Key_Escape);
+        });
+        QCOMPARE(picker.chooseTextFile(nullptr, openIn(folder.filePath(QStringLiteral("gone")))), QString());
+        QCOMPARE(directory, QDir::home().absolutePath());
+    }
+
+    void up_and_down_in_the_name_box_move_through_the_folder()
+    {
+        // State: the dialog on a folder with a subfolder and two text files.
+        QTemporaryDir folder;
+        fillFolder(folder);
+        DialogFilePicker picker;
+        QList<std::pair<QString, bool>> focused;
+        QStringList boxTexts;
+        QString typed;
+        bool boxKeptFocus = false;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            shownRows(dialog, 3);
+            QLineEdit *box = nameBox(dialog);
+            box->setFocus();
+            // Action: part of a name typed (the list follows it), then cleared.
+            QTest::keyClicks(box, QStringLiteral("b.txt"));
+            typed = box->text();
+            box->clear();
+            focused.clear();
+            // Action: Down three times, Up once, Return.
+            for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+                QTest::keyClick(box, key);
+                boxTexts << box->text();
+            }
+            boxKeptFocus = box->hasFocus();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const QString chosen = picker.chooseTextFile(nullptr, openIn(folder.path(), &focused));
+        // Expected: what was typed stayed as typed; each entry reached was reported (the folder
+        // as one) and put into the box;
+        // the box kept the keyboard; Return opened the entry reached last.
+        const QList<std::pair<QString, bool>> expected{
+            {"sub", true}, {"a.txt", false}, {"b.txt", false}, {"a.txt", false}};
+        QCOMPARE(typed, QStringLiteral("b.txt"));
+        QCOMPARE(focused, expected);
+        QCOMPARE(boxTexts, (QStringList{"sub", "a.txt", "b.txt", "a.txt"}));
+        QVERIFY(boxKeptFocus);
+        QCOMPARE(chosen, folder.filePath(QStringLiteral("a.txt")));
+    }
+
+    void a_typed_folder_and_return_go_into_it()
+    {
+        // State: the dialog elsewhere; a folder holding a file whose name has a line break.
+        QTemporaryDir folder;
+        writeFile(folder, QStringLiteral("line\nbreak.txt"));
+        QTemporaryDir elsewhere;
+        DialogFilePicker picker;
+        QList<std::pair<QString, bool>> focused;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            // Action: the folder's path typed, Return, then Down once its entry is there.
+            typeIntoFileNameBox(dialog, folder.path(), Qt::Key_Return);
+            shownRows(dialog, 1);
+            QTest::keyClick(nameBox(dialog), Qt::Key_Down);
+            dialog.reject();
+        });
+        picker.chooseTextFile(nullptr, openIn(elsewhere.path(), &focused));
+        // Expected: the folder entered is reported, then its file, with its name as it is.
+        const QList<std::pair<QString, bool>> expected{{QDir(folder.path()).dirName(), true},
+                                                       {"line\nbreak.txt", false}};
+        QCOMPARE(focused, expected);
+    }
+
+    void the_dialog_is_japanese_large_and_shows_where_the_focus_is()
+    {
+        // State: the dialog on the folder.
+        QTemporaryDir folder;
+        fillFolder(folder);
+        const QDateTime modified = QFileInfo(folder.filePath(QStringLiteral("a.txt"))).lastModified();
+        DialogFilePicker picker;
+        QStringList headers;
+        QStringList rows;
+        double smallestPoints = 100;
+        bool columnsWhole = true;
+        QImage box;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            QTreeView *view = details(dialog);
+            for (int column = 0; column < 4; ++column)
+                headers << view->model()->headerData(column, Qt::Horizontal).toString();
+            rows = shownRows(dialog, 3);
+            QCoreApplication::processEvents();
+            for (const QWidget *widget : dialog.findChildren<QWidget *>()) {
+                if (widget->isVisible() && !widget->inherits("QScrollBar"))
+                    smallestPoints = std::min(smallestPoints, widget->font().pointSizeF());
+            }
+            for (int column = 0; column < 4; ++column) {
+                const int width = view->header()->sectionSize(column);
+                for (const QString &row : rows)
+                    columnsWhole = columnsWhole && width > view->fontMetrics().horizontalAdvance(row.section(u'|', column, column));
+            }
+            nameBox(dialog)->setFocus();
+            box = nameBox(dialog)->grab().toImage();
+            dialog.reject();
+        });
+        picker.chooseTextFile(nullptr, openIn(folder.path()));
+        // Expected: Japanese headers, types, sizes and dates; no text smaller than the menus' 16
+        // points; every column as wide as its texts.
+        QCOMPARE(headers, (QStringList{"名前", "サイズ", "種類", "更新日時"}));
+        const QString date = QLocale(QLocale::Japanese, QLocale::Japan).toString(modified, QLocale::ShortFormat);
+        QVERIFY2(date.startsWith(modified.toString(QStringLiteral("yyyy/MM/dd"))), qPrintable(date));
+        QCOMPARE(rows.value(0).section(u'|', 0, 2), QStringLiteral("sub||フォルダー"));
+        QCOMPARE(rows.value(1), QStringLiteral("a.txt|3 バイト|テキスト ファイル|") + date);
+        QVERIFY2(smallestPoints >= 16, qPrintable(QString::number(smallestPoints)));
+        QVERIFY(columnsWhole);
+        // ...and the focused name box framed thickly in orange: 4 pixels in from its left edge.
+        QVERIFY(!box.isNull());
+        const qreal ratio = box.devicePixelRatio();
+        const QColor frame = box.pixelColor(static_cast<int>(4 * ratio), box.height() / 2);
+        QCOMPARE(frame, QColor(0xe0, 0x5a, 0x00));
+    }
+
+    void a_missing_file_is_refused_with_a_message()
+    {
+        // State: a path to a file that does not exist. Action: type it and Return, then give up.
+        QTemporaryDir folder;
+        const QString missing = folder.filePath(QStringLiteral("nothing.txt"));
+        DialogFilePicker picker;
+        QString message;
+        double messagePoints = 0;
+        bool stayedOpen = false;
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            whenOpen<QMessageBox>([&message, &messagePoints](QMessageBox &box) {
+                message = box.text();
+                messagePoints = box.font().pointSizeF();
+                box.done(QMessageBox::Ok);
+            });
+            typeIntoFileNameBox(dialog, missing, Qt::Key_Return);
+            stayedOpen = dialog.isVisible();
+            dialog.reject();
+        });
+        const QString chosen = picker.chooseTextFile(nullptr, openIn(folder.path()));
+        // Expected: the dialog said so in its large type and stayed open; nothing was chosen.
+        QVERIFY(message.contains(QStringLiteral("nothing.txt")));
+        QVERIFY(messagePoints >= 16);
+        QVERIFY(stayedOpen);
+        QCOMPARE(chosen, QString());
+    }
+};
+
+QTEST_MAIN(TestFilePicker)
+#include "test_file_picker.moc"

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The key translator: physical JIS keys, Qt's key codes, modifier masks and
+// the character codes of the key-press that follows a key-down.
+#include "platform/keys/jis_keymap.h"
+#include "platform/keys/key_event.h"
+
+#include <QKeyEvent>
+#include <QTest>
+
+#include <set>
+
+using namespace hoshi;
+
+class TestKeyTranslator : public QObject {
+    Q_OBJECT
+
+private slots:
+    void evdev_positions_name_the_jis_keycap()
+    {
+        // Every key of a 106/109-key JIS keyboard (with the pad, F13 to F24 and Help), row by
+        // row: its evdev position, the virtual-key code of its keycap, and the keycap.
+        struct JisKey {
+            int evdev;
+            int keyCode;
+            const char *keycap;
+        };
+        const JisKey keys[]{
+            // Escape and the function row
+            {1, 27, "Esc"}, {59, 112, "F1"}, {60, 113, "F2"}, {61, 114, "F3"}, {62, 115, "F4"},
+            {63, 116, "F5"}, {64, 117, "F6"}, {65, 118, "F7"}, {66, 119, "F8"}, {67, 120, "F9"},
+            {68, 121, "F10"}, {87, 122, "F11"}, {88, 123, "F12"},
+            {99, 44, "PrintScreen"}, {70, 145, "ScrollLock"}, {119, 19, "Pause"},
+            // the digit row
+            {41, 229, "半角/全角"}, {2, 49, "1"}, {3, 50, "2"}, {4, 51, "3"}, {5, 52, "4"}, {6, 53, "5"},
+            {7, 54, "6"}, {8, 55, "7"}, {9, 56, "8"}, {10, 57, "9"}, {11, 48, "0"}, {12, 189, "-"},
+            {13, 222, "^"}, {124, 220, "¥"}, {14, 8, "BackSpace"},
+            // the upper letter row
+            {15, 9, "Tab"}, {16, 81, "Q"}, {17, 87, "W"}, {18, 69, "E"}, {19, 82, "R"}, {20, 84, "T"},
+            {21, 89, "Y"}, {22, 85, "U"}, {23, 73, "I"}, {24, 79, "O"}, {25, 80, "P"}, {26, 192, "@"},
+            {27, 219, "["}, {28, 13, "Enter"},
+            // the home row
+            {58, 240, "英数 (CapsLock)"}, {30, 65, "A"}, {31, 83, "S"}, {32, 68, "D"}, {33, 70, "F"},
+            {34, 71, "G"}, {35, 72, "H"}, {36, 74, "J"}, {37, 75, "K"}, {38, 76, "L"}, {39, 187, ";"},
+            {40, 186, ":"}, {43, 221, "]"},
+            // the lower letter row
+            {42, 16, "left Shift"}, {44, 90, "Z"}, {45, 88, "X"}, {46, 67, "C"}, {47, 86, "V"},
+            {48, 66, "B"}, {49, 78, "N"}, {50, 77, "M"}, {51, 188, ","}, {52, 190, "."}, {53, 191, "/"},
+            {89, 226, "\\ (ろ)"}, {54, 16, "right Shift"},
+            // the space row
+            {29, 17, "left Ctrl"}, {125, 91, "left Windows"}, {56, 18, "left Alt"}, {94, 29, "無変換"},
+            {57, 32, "Space"}, {92, 28, "変換"}, {93, 242, "カタカナ/ひらがな"}, {100, 18, "right Alt"},
+            {126, 92, "right Windows"}, {127, 93, "Application"}, {97, 17, "right Ctrl"},
+            // the editing and cursor keys
+            {110, 45, "Insert"}, {102, 36, "Home"}, {104, 33, "PageUp"}, {111, 46, "Delete"},
+            {107, 35, "End"}, {109, 34, "PageDown"}, {103, 38, "Up"}, {105, 37, "Left"}, {108, 40, "Down"},
+            {106, 39, "Right"},
+            // the numeric pad
+            {69, 144, "NumLock"}, {98, 111, "pad /"}, {55, 106, "pad *"}, {74, 109, "pad -"},
+            {71, 103, "pad 7"}, {72, 104, "pad 8"}, {73, 105, "pad 9"}, {78, 107, "pad +"},
+            {75, 100, "pad 4"}, {76, 101, "pad 5"}, {77, 102, "pad 6"}, {79, 97, "pad 1"}, {80, 98, "pad 2"},
+            {81, 99, "pad 3"}, {96, 13, "pad Enter"}, {82, 96, "pad 0"}, {83, 110, "pad ."},
+            {121, 108, "pad , (separator)"},
+            // keys some JIS layouts report apart: 半角/全角, カタカナ and ひらがな on keys of their own
+            {85, 229, "半角/全角 (second code)"}, {90, 242, "カタカナ"}, {91, 242, "ひらがな"},
+            // Help and F13 to F24 of the longer keyboards
+            {138, 47, "Help"}, {183, 124, "F13"}, {184, 125, "F14"}, {185, 126, "F15"}, {186, 127, "F16"},
+            {187, 128, "F17"}, {188, 129, "F18"}, {189, 130, "F19"}, {190, 131, "F20"}, {191, 132, "F21"},
+            {192, 133, "F22"}, {193, 134, "F23"}, {194, 135, "F24"},
+        };
+        std::set<int> listed;
+        for (const JisKey &key : keys) {
+            QVERIFY2(listed.insert(key.evdev).second, key.keycap);
+            const int got = virtualKeyFromEvdev(key.evdev);
+            QVERIFY2(got == key.keyCode, qPrintable(QStringLiteral("evdev %1 (%2) gives %3, not %4")
+                                                        .arg(key.evdev)
+                                                        .arg(QString::fromUtf8(key.keycap))
+                                                        .arg(got)
+                                                        .arg(key.keyCode)));
+        }
+        // Positions no JIS key occupies (the ISO key 86, the pad's = and ±, the media keys...)
+        // give no code rather than a neighbour's.
+        for (int evdev = -1; evdev <= 0x2ff; ++evdev) {
+            if (!listed.contains(evdev))
+                QVERIFY2(virtualKeyFromEvdev(evdev) == 0, qPrintable(QString::number(evdev)));
+        }
+        QCOMPARE(virtualKeyFromEvdev(100000), 0);
+    }
+
+    void physical_key_rules_data()
+    {
+        QTest::addColumn<int>("evdev");
+        QTest::addColumn<int>("qtKey");
+        QTest::addColumn<bool>("keypad");
+        QTest::addColumn<int>("keyCode");
+        QTest::newRow("position beats a US keysym") << 40 << int(Qt::Key_Apostrophe) << false << 186;
+        QTest::newRow("shifted digit is still the digit key") << 2 << int(Qt::Key_Exclam) << false << 49;
+        QTest::newRow("pad 7 with num lock on") << 71 << int(Qt::Key_7) << true << 103;
+        QTest::newRow("pad 7 with num lock off is Home") << 71 << int(Qt::Key_Home) << true << 36;
+        QTest::newRow("pad 2 with num lock off is Down") << 80 << int(Qt::Key_Down) << true << 40;
+        QTest::newRow("pad 5 with num lock off is Clear") << 76 << int(Qt::Key_Clear) << true << 12;
+        QTest::newRow("pad decimal with num lock off is Delete") << 83 << int(Qt::Key_Delete) << true << 46;
+        QTest::newRow("pad decimal as a comma") << 83 << int(Qt::Key_Comma) << true << 110;
+        QTest::newRow("pad 7 with an odd keysym stays pad 7") << 71 << int(Qt::Key_unknown) << true << 103;
+        QTest::newRow("pad plus keeps its code") << 78 << int(Qt::Key_Plus) << true << 107;
+        QTest::newRow("scratch keycode falls back to the keysym") << 0 << int(Qt::Key_yen) << false << 220;
+        QTest::newRow("unknown position and unknown keysym") << 247 << int(Qt::Key_unknown) << false << 0;
+    }
+
+    void physical_key_rules()
+    {
+        QFETCH(int, evdev);
+        QFETCH(int, qtKey);
+        QFETCH(bool, keypad);
+        QTEST(virtualKeyFromPhysicalKey(evdev, qtKey, keypad), "keyCode");
+    }
+
+    void qt_keys_fall_back_to_jis_positions()
+    {
+        // {Qt key, on the pad, virtual key}: characters where a JIS keyboard has them.
+        const std::tuple<int, bool, int> keys[]{
+            {Qt::Key_A, false, 65}, {Qt::Key_Z, false, 90}, {Qt::Key_0, false, 48}, {Qt::Key_9, false, 57},
+            {Qt::Key_Exclam, false, 49}, {Qt::Key_Apostrophe, false, 55}, {Qt::Key_Colon, false, 186},
+            {Qt::Key_Asterisk, false, 186}, {Qt::Key_Plus, false, 187}, {Qt::Key_Equal, false, 189},
+            {Qt::Key_At, false, 192}, {Qt::Key_AsciiCircum, false, 222}, {Qt::Key_yen, false, 220},
+            {Qt::Key_Backslash, false, 220}, {Qt::Key_Bar, false, 220}, {Qt::Key_Underscore, false, 226},
+            {Qt::Key_0, true, 96}, {Qt::Key_9, true, 105}, {Qt::Key_Asterisk, true, 106}, {Qt::Key_Plus, true, 107},
+            {Qt::Key_Comma, true, 108}, {Qt::Key_Minus, true, 109}, {Qt::Key_Period, true, 110},
+            {Qt::Key_Slash, true, 111}, {Qt::Key_Enter, true, 13}, {Qt::Key_Home, true, 36},
+            {Qt::Key_Equal, true, 0}, {Qt::Key_Return, false, 13}, {Qt::Key_Backtab, false, 9},
+            {Qt::Key_F1, false, 112}, {Qt::Key_F12, false, 123}, {Qt::Key_F13, false, 124},
+            {Qt::Key_Muhenkan, false, 29}, {Qt::Key_Zenkaku_Hankaku, false, 229}, {Qt::Key_Eisu_toggle, false, 240},
+            {Qt::Key_Hiragana_Katakana, false, 242}, {Qt::Key_Super_L, false, 91}, {Qt::Key_Meta, false, 91},
+            {Qt::Key_Super_R, false, 92}, {Qt::Key_Menu, false, 93}, {Qt::Key_Print, false, 44},
+            {Qt::Key_CapsLock, false, 20}, {Qt::Key_unknown, false, 0}, {Qt::Key_VolumeMute, false, 0},
+            {0, false, 0}, {-5, true, 0}};
+        for (const auto &[qtKey, keypad, keyCode] : keys)
+            QVERIFY2(virtualKeyFromQtKey(qtKey, keypad) == keyCode, qPrintable(QString::number(qtKey, 16)));
+    }
+
+    void injected_keys_translate_back_to_their_code()
+    {
+        // State: a synthetic event made from a virtual-key code. Action: translate it.
+        // Expected: the same code, so an injected re-press names the same key.
+        for (int keyCode : {8, 9, 13, 16, 17, 18, 27, 29, 32, 37, 38, 39, 40, 46, 65, 90, 48, 91, 93, 112, 121, 123,
+                            135, 229, 240, 242}) {
+            const int qtKey = qtKeyFromVirtualKey(keyCode);
+            QVERIFY(qtKey != 0);
+            QCOMPARE(translateKeyEvent(QKeyEvent(QEvent::KeyPress, qtKey, Qt::NoModifier)).down.keyCode, keyCode);
+        }
+    }
+
+    void key_down_and_key_press_data()
+    {
+        QTest::addColumn<int>("qtKey");
+        QTest::addColumn<int>("qtModifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("mask");
+        QTest::addColumn<int>("charCode"); // -1: no key-press
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+        QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << 0 << 97;
+        QTest::newRow("Shift") << int(Qt::Key_A) << shift << "A" << 1 << 65;
+        QTest::newRow("all three") << int(Qt::Key_A) << (shift | ctrl | alt) << "" << 7 << -1;
+        QTest::newRow("Windows key, pad and group bits count for nothing")
+            << int(Qt::Key_A) << int(Qt::MetaModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier) << "a" << 0 << 97;
+        QTest::newRow("Shift key without its own bit") << int(Qt::Key_Shift) << 0 << "" << 1 << -1;
+        QTest::newRow("Shift key with its own bit") << int(Qt::Key_Shift) << shift << "" << 1 << -1;
+        QTest::newRow("Ctrl key with Shift held") << int(Qt::Key_Control) << shift << "" << 3 << -1;
+        QTest::newRow("Alt key with Ctrl held") << int(Qt::Key_Alt) << ctrl << "" << 6 << -1;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 0 << 13;
+        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 0 << 8;
+        QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "\t" << 0 << 9;
+        QTest::newRow("Ctrl+A with its control code") << int(Qt::Key_A) << ctrl << "\x01" << 2 << 1;
+        QTest::newRow("Ctrl+A without text") << int(Qt::Key_A) << ctrl << "" << 2 << 1;
+        QTest::newRow("Ctrl+Z without text") << int(Qt::Key_Z) << ctrl << "" << 2 << 26;
+        QTest::newRow("Alt+A makes none") << int(Qt::Key_A) << alt << "a" << 4 << -1;
+        QTest::newRow("Delete makes none") << int(Qt::Key_Delete) << 0 << "\x7f" << 0 << -1;
+        QTest::newRow("F1 makes none") << int(Qt::Key_F1) << 0 << "" << 0 << -1;
+    }
+
+    void key_down_and_key_press()
+    {
+        // State: a key event from Qt. Action: translate it. Expected: the 1/2/4 mask and the character.
+        QFETCH(int, qtKey);
+        QFETCH(int, qtModifiers);
+        QFETCH(QString, text);
+        const QKeyEvent event(QEvent::KeyPress, qtKey, Qt::KeyboardModifiers(qtModifiers), text);
+        const TranslatedKey key = translateKeyEvent(event);
+        QTEST(key.down.modifiers, "mask");
+        QTEST(key.charCode.value_or(-1), "charCode");
+    }
+
+    void auto_repeat_is_kept()
+    {
+        for (const bool repeat : {false, true}) {
+            const QKeyEvent event(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), repeat);
+            QCOMPARE(translateKeyEvent(event).down.autoRepeat, repeat);
+        }
+    }
+};
+
+QTEST_MAIN(TestKeyTranslator)
+#include "test_key_translator.moc"

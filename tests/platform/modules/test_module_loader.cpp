@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The speech and sound modules: the real ones load; a missing, broken or
+// foreign one is refused with a reason, said once; until a module is there
+// the program's stand-ins wait for it, and without it they beep and stay silent.
+#include "platform/modules/deferred_media.h"
+#include "platform/modules/module_loader.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+using hoshi::Cue;
+using hoshi::ModuleLoader;
+using hoshi::SoundModule;
+using hoshi::SoundModuleLoader;
+using hoshi::SpeechModule;
+using hoshi::SpeechModuleLoader;
+
+namespace {
+
+class RecordingCuePlayer final : public hoshi::CuePlayer {
+public:
+    explicit RecordingCuePlayer(std::vector<Cue> &played) : m_played(played) {}
+    void playCue(Cue cue) override { m_played.push_back(cue); }
+
+private:
+    std::vector<Cue> &m_played;
+};
+
+class RecordingSpeech final : public hoshi::SpeechService {
+public:
+    explicit RecordingSpeech(QStringList &said) : m_said(said) {}
+    bool open() override { return true; }
+    void close() override {}
+    bool say(const QString &text) override
+    {
+        m_said << text;
+        return true;
+    }
+    bool cancel() override { return true; }
+
+private:
+    QStringList &m_said;
+};
+
+// Modules whose cues and speech are recorded, not played.
+class FakeSound final : public SoundModule {
+public:
+    std::unique_ptr<hoshi::CuePlayer> createCuePlayer() const override
+    {
+        ++playersMade;
+        return std::make_unique<RecordingCuePlayer>(played);
+    }
+    std::unique_ptr<hoshi::VoiceFactory> createVoiceFactory() const override { return nullptr; }
+    bool checkCueFiles(QTextStream &) const override { return true; }
+
+    mutable std::vector<Cue> played;
+    mutable int playersMade = 0;
+};
+
+class FakeSpeech final : public SpeechModule {
+public:
+    std::unique_ptr<hoshi::SpeechService> createSpeechService() const override
+    {
+        return std::make_unique<RecordingSpeech>(said);
+    }
+    QString reading(const QString &text) const override { return QStringLiteral("よみ:") + text; }
+    void warmUpReading() const override {}
+
+    mutable QStringList said;
+};
+
+ModuleLoader::Load giving(const void *module, std::chrono::milliseconds after = {})
+{
+    return [module, after](QString &) {
+        std::this_thread::sleep_for(after);
+        return module;
+    };
+}
+
+ModuleLoader::Load failing(const QString &why)
+{
+    return [why](QString &whyNot) -> const void * {
+        whyNot = why;
+        return nullptr;
+    };
+}
+
+const QString Lost = QStringLiteral("nothing is spoken");
+
+} // namespace
+
+class TestModuleLoader : public QObject {
+    Q_OBJECT
+private slots:
+    void the_built_modules_load()
+    {
+        QString whyNot;
+        const auto *speech = static_cast<const SpeechModule *>(
+            ModuleLoader::loadFile(QStringLiteral(HOSHI_TEST_SPEECH_MODULE), SpeechModule::Interface, whyNot));
+        QVERIFY2(speech, qPrintable(whyNot));
+        QCOMPARE(speech->reading(QStringLiteral("ひだり小ゆびＡ")), QStringLiteral("ひだりこゆびえー"));
+        QVERIFY(speech->createSpeechService());
+        QVERIFY2(ModuleLoader::loadFile(QStringLiteral(HOSHI_TEST_SOUND_MODULE), SoundModule::Interface, whyNot),
+                 qPrintable(whyNot));
+    }
+
+    void unusable_modules_are_refused_with_the_reason_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("interface");
+        QTest::addColumn<QString>("reasonHas");
+        const QByteArray speech = SpeechModule::Interface;
+        QTest::newRow("missing") << QStringLiteral("/nonexistent/libhoshinotamago-speech.so") << speech
+                                 << QStringLiteral("/nonexistent/libhoshinotamago-speech.so");
+        QTest::newRow("the sound module where speech is wanted")
+            << QStringLiteral(HOSHI_TEST_SOUND_MODULE) << speech
+            << QStringLiteral("built as \"hoshinotamago sound 1\", this program needs \"hoshinotamago speech 1\"");
+        QTest::newRow("another interface") << QStringLiteral(HOSHI_TEST_WRONG_INTERFACE_MODULE) << speech
+                                           << QStringLiteral("built as \"hoshinotamago speech 0\"");
+        QTest::newRow("another version") << QStringLiteral(HOSHI_TEST_OTHER_VERSION_MODULE) << speech
+                                         << QStringLiteral("is from another version than " HOSHI_VERSION);
+        QTest::newRow("a library, not ours") << QStringLiteral("libz.so.1") << speech
+                                             << QStringLiteral("is not this program's module");
+    }
+
+    void unusable_modules_are_refused_with_the_reason()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, interface);
+        QFETCH(QString, reasonHas);
+        QString whyNot;
+        QCOMPARE(ModuleLoader::loadFile(path, interface, whyNot), nullptr);
+        QVERIFY2(whyNot.contains(reasonHas), qPrintable(whyNot));
+    }
+
+    void a_broken_file_is_refused()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("libhoshinotamago-speech.so"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x7f" "ELF but cut short");
+        file.close();
+        QString whyNot;
+        QCOMPARE(ModuleLoader::loadFile(path, SpeechModule::Interface, whyNot), nullptr);
+        QVERIFY(!whyNot.isEmpty());
+    }
+
+    void a_failure_is_said_once_however_often_asked()
+    {
+        QStringList reports;
+        SpeechModuleLoader loader(failing(QStringLiteral("gone")), Lost, [&reports](const QString &m) { reports << m; });
+        std::thread other([&loader] { QCOMPARE(loader.get(), nullptr); });
+        QCOMPARE(loader.get(), nullptr);
+        other.join();
+        QCOMPARE(loader.get(), nullptr);
+        QCOMPARE(reports, QStringList{QStringLiteral("hoshinotamago: a module cannot be used (gone); nothing is spoken")});
+    }
+
+    void loads_once_and_tells_when_done()
+    {
+        FakeSpeech fake;
+        std::atomic<int> loads = 0;
+        std::atomic<int> told = 0;
+        SpeechModuleLoader loader(
+            [&](QString &) -> const void * {
+                ++loads;
+                return static_cast<const SpeechModule *>(&fake);
+            },
+            Lost);
+        loader.setWhenLoaded([&told] { ++told; });
+        loader.startLoading();
+        loader.startLoading();
+        QCOMPARE(loader.get(), &fake);
+        loader.waitForLoad();
+        QCOMPARE(loads.load(), 1);
+        QCOMPARE(told.load(), 1);
+    }
+
+    void ending_before_the_load_loads_nothing()
+    {
+        std::atomic<int> loads = 0;
+        QStringList reports;
+        SpeechModuleLoader loader([&loads](QString &) -> const void * { ++loads; return nullptr; }, Lost,
+                                  [&reports](const QString &m) { reports << m; });
+        loader.waitForLoad();
+        QCOMPARE(loader.get(), nullptr);
+        QCOMPARE(loads.load(), 0);
+        QVERIFY(reports.isEmpty());
+    }
+
+    void the_first_cue_waits_for_a_slow_module_and_is_the_real_sound()
+    {
+        FakeSound fake;
+        SoundModuleLoader loader(giving(static_cast<const SoundModule *>(&fake), std::chrono::milliseconds(200)), Lost);
+        int beeps = 0;
+        hoshi::DeferredCuePlayer player(loader, [&beeps] { ++beeps; });
+        loader.startLoading();
+        player.playCue(Cue::Boo);
+        player.playCue(Cue::Ding);
+        QCOMPARE(fake.played, (std::vector<Cue>{Cue::Boo, Cue::Ding}));
+        QCOMPARE(beeps, 0);
+        player.prepare();
+        QCOMPARE(fake.playersMade, 1);
+    }
+
+    void speech_and_readings_go_through_the_module()
+    {
+        FakeSpeech fake;
+        SpeechModuleLoader loader(giving(static_cast<const SpeechModule *>(&fake)), Lost);
+        hoshi::DeferredSpeechService speech(loader);
+        QVERIFY(!speech.say(QStringLiteral("まだ"))); // not opened yet
+        QVERIFY(speech.open());
+        QVERIFY(speech.say(QStringLiteral("ねこ")));
+        QCOMPARE(fake.said, QStringList{QStringLiteral("ねこ")});
+        QCOMPARE(hoshi::readingThrough(loader, QStringLiteral("犬")), QStringLiteral("よみ:犬"));
+    }
+
+    void without_the_modules_cues_beep_and_nothing_speaks()
+    {
+        SoundModuleLoader sound(failing(QStringLiteral("missing")), Lost, [](const QString &) {});
+        SpeechModuleLoader speechModule(failing(QStringLiteral("missing")), Lost, [](const QString &) {});
+        int beeps = 0;
+        hoshi::DeferredCuePlayer player(sound, [&beeps] { ++beeps; });
+        player.playCue(Cue::Ding);
+        player.playCue(Cue::Zannen);
+        QCOMPARE(beeps, 2);
+        hoshi::DeferredVoiceFactory voices(sound);
+        QCOMPARE(voices.createVoice(), nullptr);
+        hoshi::DeferredSpeechService speech(speechModule);
+        QVERIFY(!speech.open());
+        QVERIFY(!speech.say(QStringLiteral("ねこ")));
+        QVERIFY(!speech.cancel());
+        speech.close();
+        QCOMPARE(hoshi::readingThrough(speechModule, QStringLiteral("犬")), QStringLiteral("犬"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModuleLoader)
+#include "test_module_loader.moc"

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The reading voice's rules against a fake speech service: the texts of one
+// event in order, a new event cutting the old one short, a service that is
+// missing, dies or comes back; and the choice between the built-in voice and
+// a running screen reader.
+#include "platform/speech/reading_voice.h"
+#include "platform/speech/screen_reader_notifier.h"
+#include "platform/speech/spoken_announcer.h"
+#include "platform/speech/voice_router.h"
+#include "platform/speech/voice_worker.h"
+
+#include <QAccessible>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+#include <mutex>
+
+using hoshi::VoiceJob;
+using hoshi::VoiceOutput;
+using hoshi::VoiceWorker;
+using Turn = VoiceOutput::Turn;
+
+namespace {
+
+/// What the service was asked, as "open", "cancel", "say <text>", "close";
+/// readable from the test thread while the voice's thread writes.
+struct ServiceLog {
+    QStringList calls() const
+    {
+        std::lock_guard lock(mutex);
+        return entries;
+    }
+    void add(const QString &entry)
+    {
+        std::lock_guard lock(mutex);
+        entries << entry;
+    }
+    void clear()
+    {
+        std::lock_guard lock(mutex);
+        entries.clear();
+    }
+    mutable std::mutex mutex;
+    QStringList entries;
+    bool up = true;          ///< the service accepts connections
+    bool dropNext = false;   ///< the next call finds the connection gone
+};
+
+class FakeService final : public hoshi::SpeechService {
+public:
+    explicit FakeService(ServiceLog &log) : m_log(log) {}
+    bool open() override
+    {
+        m_log.add(QStringLiteral("open"));
+        return m_log.up;
+    }
+    void close() override { m_log.add(QStringLiteral("close")); }
+    bool say(const QString &text) override { return answer(QStringLiteral("say ") + text); }
+    bool cancel() override { return answer(QStringLiteral("cancel")); }
+
+private:
+    bool answer(const QString &call)
+    {
+        if (m_log.dropNext || !m_log.up) {
+            m_log.dropNext = false;
+            return false;
+        }
+        m_log.add(call);
+        return true;
+    }
+    ServiceLog &m_log;
+};
+
+QString upper(const QString &text)
+{
+    return text.toUpper();
+}
+
+std::unique_ptr<VoiceWorker> makeWorker(ServiceLog &log, std::chrono::milliseconds retry)
+{
+    return std::make_unique<VoiceWorker>(std::make_unique<FakeService>(log), upper, retry);
+}
+
+/// Records what a voice output is given, with its turn.
+struct RecordingOutput final : VoiceOutput {
+    void say(const QString &text, Turn turn) override
+    {
+        said << (turn == Turn::NewEvent ? QStringLiteral("new ") : QStringLiteral("same ")) + text;
+    }
+    QStringList said;
+};
+
+struct RecordingClipboard final : hoshi::Announcer {
+    void announce(const QString &text) override { texts << text; }
+    QStringList texts;
+};
+
+} // namespace
+
+class TestReadingVoice : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eventTextsInOrderAndNewEventCutsShort()
+    {
+        ServiceLog log;
+        auto worker = makeWorker(log, std::chrono::milliseconds(0));
+        worker->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
+        worker->handle({QStringLiteral("b"), Turn::SameEvent, 1}, 1);
+        worker->handle({QStringLiteral("c"), Turn::NewEvent, 2}, 2);
+        QCOMPARE(log.calls(), (QStringList{"open", "cancel", "say A", "say B", "cancel", "say C"}));
+    }
+
+    void staleAndBlankTexts()
+    {
+        ServiceLog log;
+        auto worker = makeWorker(log, std::chrono::milliseconds(0));
+        // A text of an event that a newer one replaced is not said at all.
+        worker->handle({QStringLiteral("old"), Turn::SameEvent, 1}, 2);
+        QVERIFY(log.calls().isEmpty());
+        // A blank first text still cuts short; a blank later text does nothing.
+        worker->handle({QStringLiteral(" "), Turn::NewEvent, 2}, 2);
+        worker->handle({QString(), Turn::SameEvent, 2}, 2);
+        QCOMPARE(log.calls(), (QStringList{"open", "cancel"}));
+    }
+
+    void missingServiceIsTriedAgainLater()
+    {
+        ServiceLog log;
+        log.up = false;
+        auto worker = makeWorker(log, std::chrono::hours(1));
+        worker->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
+        worker->handle({QStringLiteral("b"), Turn::NewEvent, 2}, 2);
+        // Within the retry interval the missing service is not asked again.
+        QCOMPARE(log.calls(), (QStringList{"open"}));
+
+        ServiceLog later;
+        later.up = false;
+        auto eager = makeWorker(later, std::chrono::milliseconds(0));
+        eager->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
+        later.up = true;
+        eager->handle({QStringLiteral("b"), Turn::NewEvent, 2}, 2);
+        QCOMPARE(later.calls(), (QStringList{"open", "open", "cancel", "say B"}));
+    }
+
+    void droppedConnectionIsOpenedAgainAtOnce()
+    {
+        ServiceLog log;
+        auto worker = makeWorker(log, std::chrono::hours(1));
+        worker->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
+        log.clear();
+        log.dropNext = true; // the service restarted meanwhile
+        worker->handle({QStringLiteral("b"), Turn::NewEvent, 2}, 2);
+        QCOMPARE(log.calls(), (QStringList{"close", "open", "cancel", "say B"}));
+    }
+
+    void threadSaysInOrderAndDropsWaitingTextsOfOldEvents()
+    {
+        ServiceLog log;
+        hoshi::ReadingVoice voice(makeWorker(log, std::chrono::milliseconds(0)));
+        voice.say(QStringLiteral("key"), Turn::NewEvent);
+        voice.say(QStringLiteral("reading"), Turn::SameEvent);
+        QTRY_COMPARE(log.calls(), (QStringList{"open", "cancel", "say KEY", "say READING"}));
+        voice.say(QStringLiteral("next"), Turn::NewEvent);
+        QTRY_COMPARE(log.calls().mid(4), (QStringList{"cancel", "say NEXT"}));
+    }
+
+    void announcerTurnsFollowTheEventLoop()
+    {
+        RecordingClipboard clipboard;
+        RecordingOutput voice;
+        hoshi::SpokenAnnouncer announcer(clipboard, voice);
+        announcer.announce(QStringLiteral("Ａ"));
+        announcer.announce(QStringLiteral("エー"));
+        QCoreApplication::processEvents();
+        announcer.hint(QStringLiteral("すぺーす"));
+        announcer.announce(QStringLiteral("１\r\n押せばわかる"));
+        announcer.announce(QStringLiteral("１\r\n押せばわかる")); // said again at once: heard once
+        QCOMPARE(voice.said, (QStringList{"new Ａ", "same エー", "new すぺーす", "same １\r\n押せばわかる"}));
+        QCoreApplication::processEvents();
+        announcer.announce(QStringLiteral("１\r\n押せばわかる")); // a new event is heard again
+        QCOMPARE(voice.said.last(), QStringLiteral("new １\r\n押せばわかる"));
+        // The clipboard gets the announcements exactly, and no hint.
+        QCOMPARE(clipboard.texts, (QStringList{"Ａ", "エー", "１\r\n押せばわかる", "１\r\n押せばわかる",
+                                               "１\r\n押せばわかる"}));
+    }
+
+    void routerNeverFeedsTwoVoices_data()
+    {
+        QTest::addColumn<hoshi::VoiceChoice>("choice");
+        QTest::addColumn<bool>("screenReader");
+        QTest::addColumn<int>("spokenByVoice");
+        QTest::addColumn<int>("notified");
+        QTest::newRow("auto, alone") << hoshi::VoiceChoice::Auto << false << 1 << 0;
+        QTest::newRow("auto, screen reader") << hoshi::VoiceChoice::Auto << true << 0 << 1;
+        QTest::newRow("--voice, screen reader") << hoshi::VoiceChoice::Always << true << 1 << 0;
+        QTest::newRow("--no-voice, alone") << hoshi::VoiceChoice::Never << false << 0 << 0;
+        QTest::newRow("--no-voice, screen reader") << hoshi::VoiceChoice::Never << true << 0 << 1;
+    }
+
+    void routerNeverFeedsTwoVoices()
+    {
+        QFETCH(hoshi::VoiceChoice, choice);
+        QFETCH(bool, screenReader);
+        QFETCH(int, spokenByVoice);
+        QFETCH(int, notified);
+        RecordingOutput builtIn;
+        RecordingOutput notifier;
+        hoshi::VoiceRouter router(choice, builtIn, notifier);
+        router.setScreenReaderRunning(screenReader);
+        router.say(QStringLiteral("x"), Turn::NewEvent);
+        QCOMPARE(builtIn.said.size(), spokenByVoice);
+        QCOMPARE(notifier.said.size(), notified);
+    }
+
+    void routerHoldsTheLatestEventUntilItKnows()
+    {
+        // State: no answer yet about a screen reader.
+        RecordingOutput builtIn;
+        RecordingOutput notifier;
+        hoshi::VoiceRouter router(hoshi::VoiceChoice::Auto, builtIn, notifier);
+        router.say(QStringLiteral("old"), Turn::NewEvent);
+        router.say(QStringLiteral("entry"), Turn::NewEvent);
+        router.say(QStringLiteral("hint"), Turn::SameEvent);
+        QVERIFY(builtIn.said.isEmpty() && notifier.said.isEmpty());
+        // Action: the answer. Expected: the latest event goes where it belongs, once.
+        router.setScreenReaderRunning(true);
+        QCOMPARE(notifier.said, (QStringList{"new entry", "same hint"}));
+        router.setScreenReaderRunning(false);
+        router.say(QStringLiteral("next"), Turn::NewEvent);
+        QCOMPARE(builtIn.said, QStringList{"new next"});
+        QCOMPARE(notifier.said.size(), 2);
+    }
+
+    void notifierJoinsOneEventIntoOneNotification()
+    {
+        QWidget window;
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        hoshi::ScreenReaderNotifier notifier(upper);
+        notifier.say(QStringLiteral("stale"), Turn::NewEvent);
+        notifier.say(QStringLiteral("key"), Turn::NewEvent);
+        notifier.say(QStringLiteral("reading"), Turn::SameEvent);
+        QTRY_VERIFY(notifier.notice());
+        QWidget *notice = notifier.notice();
+        QCOMPARE(notice->window(), &window);
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->accessibleName(), QStringLiteral("KEY、READING"));
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(notice);
+        QVERIFY(accessible);
+        QCOMPARE(accessible->role(), QAccessible::Notification);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("KEY、READING"));
+
+        // A message box opening with the event: the screen reader reads it, no notice.
+        QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("box"), QMessageBox::Ok, &window);
+        QTimer::singleShot(0, &box, [&] {
+            notifier.say(QStringLiteral("box"), Turn::NewEvent);
+            QTimer::singleShot(50, &box, &QMessageBox::accept);
+        });
+        box.exec();
+        QCOMPARE(notice->accessibleName(), QStringLiteral("KEY、READING"));
+    }
+};
+
+QTEST_MAIN(TestReadingVoice)
+#include "test_reading_voice.moc"
