@@ -38,7 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The reading voice speaks through speech-dispatcher's espeak-ng module and
 # reads kanji with MeCab's naist-jdic; the program runs silent without them.
 set(HOSHI_RUNTIME_PLUGINS
-    "qt6-speech-speechd-plugin | qt6-speech-flite-plugin, fonts-ipafont-gothic, speech-dispatcher, speech-dispatcher-espeak-ng, mecab-naist-jdic")
+    "fonts-ipafont-gothic, speech-dispatcher, speech-dispatcher-espeak-ng, mecab-naist-jdic")
 find_program(HOSHI_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(HOSHI_DPKG_SHLIBDEPS)
     # Adds the Qt libraries the program links, with their versions.
@@ -46,13 +46,12 @@ if(HOSHI_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${HOSHI_RUNTIME_PLUGINS}")
 else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libqt6widgets6, libqt6multimedia6, libqt6texttospeech6, libqt6dbus6, libspeechd2, libmecab2, ${HOSHI_RUNTIME_PLUGINS}")
+        "libqt6widgets6, libqt6multimedia6, libqt6dbus6, libspeechd2, libmecab2, ${HOSHI_RUNTIME_PLUGINS}")
 endif()
-# speechd's plugin needs the daemon to speak; flite speaks without one.
 # Wayland needs Qt's plugin (without it the program uses X11); the window
 # icon is an SVG, drawn by Qt's SVG icon engine.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "qt6-speech-flite-plugin, qt6-translations-l10n, at-spi2-core, qt6-wayland, libqt6svg6")
+    "qt6-translations-l10n, at-spi2-core, qt6-wayland, libqt6svg6")
 
 # A stripped install (cpack, cmake --install --strip) also drops the
 # compiler's notes, as Debian's own packages do: every ELF file installed

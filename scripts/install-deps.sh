@@ -17,14 +17,11 @@ build=(
     qt6-base-dev-tools
     qt6-declarative-dev
     qt6-multimedia-dev
-    qt6-speech-dev
     libgl-dev
     libspeechd-dev
     libmecab-dev
 )
 run=(
-    qt6-speech-speechd-plugin
-    qt6-speech-flite-plugin
     qt6-qpa-plugins
     qt6-translations-l10n
     qt6-wayland

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/modules/app_services.h"
 #include "platform/desktop/qt_translations.h"
+#include "platform/desktop/session_bus_probe.h"
 #include "app/app_identity.h"
 #include "app/command_line.h"
 #include "app/display_check.h"
@@ -44,6 +45,10 @@ int main(int argc, char **argv)
     // so one started later finds the program.
     if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
         qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    hoshi::avoidSilentSessionBus();
+    // The menu bar stays in the window: a desktop's global menu is reached over
+    // the session bus, and the window would wait for it.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     hoshi::installQtJapanese(app);
     QApplication::setApplicationName(QStringLiteral("hoshinotamago"));

@@ -178,14 +178,14 @@ back_to_launcher
 
 # English typing speaks English through a voice of its own: the program's
 # Japanese voice says nothing for it.
-english_before=$(spoken_texts QTextToSpeech | wc -l)
+english_before=$(spoken_texts hoshinotamago-en | wc -l)
 press 6
 english=$(window_named "ENGLISH Three Minute")
 for _ in $(seq 100); do
-    [ "$(spoken_texts QTextToSpeech | wc -l)" -gt "$english_before" ] && break
+    [ "$(spoken_texts hoshinotamago-en | wc -l)" -gt "$english_before" ] && break
     sleep 0.1
 done
-said=$(speech_events QTextToSpeech | awk -F'\t' '$1 == "speak"' | tail -n +"$((english_before + 1))")
+said=$(speech_events hoshinotamago-en | awk -F'\t' '$1 == "speak"' | tail -n +"$((english_before + 1))")
 [ "$(cut -f5 <<<"$said")" = "Press Control O to open a text file." ] \
     || fail "the English voice said: $(printf '%q' "$said")"
 [[ "$(cut -f4 <<<"$said")" == en* ]] || fail "the English voice is not English: $said"

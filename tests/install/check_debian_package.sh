@@ -30,8 +30,8 @@ for file in usr/bin/hoshinotamago usr/share/hoshinotamago/{ding,zannen,boo}.wav 
 done
 
 depends=$(dpkg-deb -f "$package" Depends)
-for needed in "qt6-speech-speechd-plugin | qt6-speech-flite-plugin" fonts-ipafont-gothic \
-              libqt6widgets6 libqt6multimedia6 libqt6texttospeech6 libspeechd2 libmecab2 \
+for needed in fonts-ipafont-gothic speech-dispatcher \
+              libqt6widgets6 libqt6multimedia6 libspeechd2 libmecab2 \
               speech-dispatcher-espeak-ng mecab-naist-jdic; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks '$needed': $depends"
 done

@@ -5,7 +5,6 @@
 #include "platform/media/module_version.h"
 #include "platform/media/sound_check.h"
 #include "platform/media/sound_cue_player.h"
-#include "platform/media/tts_voice.h"
 
 #include <QtGlobal>
 
@@ -19,11 +18,6 @@ public:
         auto player = std::make_unique<SoundCuePlayer>();
         player->preload();
         return player;
-    }
-
-    std::unique_ptr<VoiceFactory> createVoiceFactory() const override
-    {
-        return std::make_unique<TtsVoiceFactory>();
     }
 
     bool checkCueFiles(QTextStream &out) const override

@@ -13,9 +13,9 @@ namespace {
 
 class SpeechServices final : public SpeechModule {
 public:
-    std::unique_ptr<SpeechService> createSpeechService() const override
+    std::unique_ptr<SpeechService> createSpeechService(const QByteArray &language) const override
     {
-        return std::make_unique<SpeechdService>();
+        return std::make_unique<SpeechdService>(language);
     }
     QString reading(const QString &text) const override { return m_reader.reading(text); }
     void warmUpReading() const override { m_reader.warmUp(); }

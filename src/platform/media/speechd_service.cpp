@@ -45,7 +45,10 @@ bool SpeechdService::open()
     close();
     ignoreBrokenPipes();
     char *error = nullptr;
-    m_connection = spd_open2("hoshinotamago", "reading", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
+    // Japanese is the program's own reading voice; any other language is a
+    // client of its own, so the speech service tells them apart.
+    const QByteArray client = m_language == "ja" ? QByteArray("hoshinotamago") : "hoshinotamago-" + m_language;
+    m_connection = spd_open2(client.constData(), "reading", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
     std::free(error);
     if (!m_connection)
         return false;

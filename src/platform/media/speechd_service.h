@@ -7,8 +7,10 @@
 
 namespace hoshi {
 
-/// speech-dispatcher through libspeechd, in Japanese: the service a screen
-/// reader speaks through, so the user's own voice and rate apply. The address
+/// speech-dispatcher through libspeechd, in one language (Japanese for the
+/// reading voice, English for the English window), each language a client of
+/// its own: the service a screen reader speaks through, so the user's own
+/// voice and rate apply, and cancelling one never cuts another. The address
 /// is the desktop's default (SPEECHD_ADDRESS when set); a service that is not
 /// running is started the way every speech-dispatcher client starts it.
 class SpeechdService final : public SpeechService {

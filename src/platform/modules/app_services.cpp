@@ -10,7 +10,7 @@ namespace {
 constexpr int ScreenReaderAnswerMs = 1500;
 
 const QString NoSpeech = QStringLiteral("nothing is spoken");
-const QString NoSound = QStringLiteral("cues beep and the English voice is silent");
+const QString NoSound = QStringLiteral("cues beep");
 } // namespace
 
 AppServices::AppServices(VoiceChoice voice)
@@ -23,7 +23,7 @@ AppServices::AppServices(VoiceChoice voice)
     , m_announcer(m_clipboard, m_router)
     , m_voiceChoice(voice)
     , m_cuePlayer(m_sound)
-    , m_voiceFactory(m_sound)
+    , m_voiceFactory(m_speech)
 {
     QObject::connect(&m_screenReaderWatch, &ScreenReaderWatch::screenReaderRunningChanged, &m_notifier,
                      [this](bool running) { m_router.setScreenReaderRunning(running); });
@@ -48,7 +48,6 @@ CuePlayer &AppServices::cuePlayer()
 
 VoiceFactory &AppServices::voiceFactory()
 {
-    m_sound.startLoading();
     return m_voiceFactory;
 }
 

@@ -27,8 +27,9 @@ public:
 
     Announcer &announcer() { return m_announcer; }
     /// Asked for by a window being made: the sound module starts loading,
-    /// so that its first cue or English text is not held up.
+    /// so that its first cue is not held up.
     CuePlayer &cuePlayer();
+    /// The English voice; the speech module starts loading with the first one.
     VoiceFactory &voiceFactory();
     FilePicker &filePicker() { return m_filePicker; }
     EditorLauncher &editorLauncher() { return m_editorLauncher; }

@@ -2,53 +2,115 @@
 #include "platform/modules/deferred_media.h"
 
 #include <QApplication>
+#include <QMetaObject>
+#include <QThread>
 
 #include <utility>
 
 namespace hoshi {
 
+namespace {
+// A sound server that hangs must not hold up the end of the program.
+constexpr unsigned long StopWaitMs = 500;
+
+/// Hands one text to the English voice, queued after what it still says.
+class QueuedSpeaker final : public Speaker {
+public:
+    explicit QueuedSpeaker(ReadingVoice &voice) : m_voice(voice) {}
+    void speak(const QString &text) override { m_voice.say(text, VoiceOutput::Turn::SameEvent); }
+
+private:
+    ReadingVoice &m_voice;
+};
+} // namespace
+
+/// What lives on the cue thread: the module's player, once made.
+struct DeferredCuePlayer::Player {
+    QObject context; // its thread is the cue thread
+    std::unique_ptr<CuePlayer> player;
+    bool prepared = false;
+};
+
 DeferredCuePlayer::DeferredCuePlayer(SoundModuleLoader &sound, std::function<void()> beep)
     : m_sound(sound)
     , m_beep(std::move(beep))
+    , m_uiThread(new QObject)
 {
 }
 
-DeferredCuePlayer::~DeferredCuePlayer() = default;
+DeferredCuePlayer::~DeferredCuePlayer()
+{
+    if (m_thread) {
+        // The player goes on its own thread, then the thread ends; one stuck
+        // on the sound server is left behind rather than waited for.
+        onPlayerThread([](Player &player) {
+            player.player.reset();
+            QThread::currentThread()->quit();
+        });
+        if (m_thread->wait(StopWaitMs))
+            delete m_thread;
+        else
+            m_player.reset(); // the stuck thread keeps its own
+    }
+    delete m_uiThread;
+}
 
 void DeferredCuePlayer::defaultBeep()
 {
     QApplication::beep();
 }
 
+void DeferredCuePlayer::onPlayerThread(std::function<void(Player &)> task)
+{
+    if (!m_thread) {
+        m_player = std::make_shared<Player>();
+        m_thread = new QThread;
+        m_thread->setObjectName(QStringLiteral("cues"));
+        m_player->context.moveToThread(m_thread);
+        m_thread->start();
+    }
+    SoundModuleLoader *sound = &m_sound;
+    QMetaObject::invokeMethod(
+        &m_player->context,
+        [player = m_player, sound, task = std::move(task)] {
+            if (!player->prepared) {
+                player->prepared = true;
+                if (const SoundModule *module = sound->get())
+                    player->player = module->createCuePlayer();
+            }
+            task(*player);
+        },
+        Qt::QueuedConnection);
+}
+
 void DeferredCuePlayer::prepare()
 {
-    if (m_prepared)
-        return;
-    m_prepared = true;
-    if (const SoundModule *module = m_sound.get())
-        m_player = module->createCuePlayer();
+    onPlayerThread([](Player &) {});
 }
 
 void DeferredCuePlayer::playCue(Cue cue)
 {
-    prepare();
-    if (m_player)
-        m_player->playCue(cue);
-    else
-        m_beep();
+    QObject *uiThread = m_uiThread;
+    onPlayerThread([cue, uiThread, beep = m_beep](Player &player) {
+        if (player.player)
+            player.player->playCue(cue);
+        else
+            QMetaObject::invokeMethod(uiThread, beep, Qt::QueuedConnection);
+    });
 }
 
 DeferredVoiceFactory::~DeferredVoiceFactory() = default;
 
 std::unique_ptr<Speaker> DeferredVoiceFactory::createVoice()
 {
-    if (!m_factory) {
-        const SoundModule *module = m_sound.get();
-        if (!module)
-            return nullptr;
-        m_factory = module->createVoiceFactory();
+    if (!m_voice) {
+        m_speech.startLoading();
+        auto service = std::make_unique<DeferredSpeechService>(m_speech, "en");
+        m_voice = std::make_unique<ReadingVoice>(
+            std::make_unique<VoiceWorker>(std::move(service), withoutControlCharacters));
+        m_voice->warmUp({});
     }
-    return m_factory->createVoice();
+    return std::make_unique<QueuedSpeaker>(*m_voice);
 }
 
 DeferredSpeechService::~DeferredSpeechService() = default;
@@ -59,7 +121,7 @@ bool DeferredSpeechService::open()
         const SpeechModule *module = m_speech.get();
         if (!module)
             return false;
-        m_service = module->createSpeechService();
+        m_service = module->createSpeechService(m_language);
     }
     return m_service->open();
 }
@@ -84,6 +146,19 @@ QString readingThrough(SpeechModuleLoader &speech, const QString &text)
 {
     const SpeechModule *module = speech.get();
     return module ? module->reading(text) : text;
+}
+
+QString withoutControlCharacters(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QLatin1Char('\t'))
+            kept += QLatin1Char(' ');
+        else if (c.category() != QChar::Other_Control)
+            kept += c;
+    }
+    return kept;
 }
 
 } // namespace hoshi

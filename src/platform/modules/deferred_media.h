@@ -1,53 +1,74 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stand-ins the program uses from its start: each reaches its module once it
-// is loaded, and waits for it when needed sooner.
+// is loaded. Whatever waits for a module, or for the service behind it, waits
+// on a thread of its own, never on the user-interface thread.
 
 #include "platform/modules/module_loader.h"
+#include "platform/speech/reading_voice.h"
 
 #include <functional>
 #include <memory>
 
+class QObject;
+class QThread;
+
 namespace hoshi {
 
-/// Plays cues through the sound module's player. A cue asked for before the
-/// module is there waits for it, so the first cue is the real sound; without
-/// the module every cue is the default beep.
+/// Plays cues through the sound module's player, which lives on a thread of
+/// its own: the module's load and the opening of the sound output (which
+/// waits on the sound server) happen there. A cue asked for before the player
+/// is ready waits there too, so the first cue is the real sound; without the
+/// module every cue is the default beep, given on the user-interface thread.
 class DeferredCuePlayer final : public CuePlayer {
 public:
     explicit DeferredCuePlayer(SoundModuleLoader &sound, std::function<void()> beep = defaultBeep);
     ~DeferredCuePlayer() override;
+    DeferredCuePlayer(const DeferredCuePlayer &) = delete;
+    DeferredCuePlayer &operator=(const DeferredCuePlayer &) = delete;
 
-    /// Makes the module's player now, with its files loaded (user-interface thread).
+    /// Makes the module's player now, with its files loaded, on its thread.
     void prepare();
     void playCue(Cue cue) override;
 
     static void defaultBeep();
 
 private:
+    struct Player;
+    void onPlayerThread(std::function<void(Player &)> task);
+
     SoundModuleLoader &m_sound;
     std::function<void()> m_beep;
-    std::unique_ptr<CuePlayer> m_player;
-    bool m_prepared = false;
+    QObject *m_uiThread = nullptr;
+    QThread *m_thread = nullptr;
+    std::shared_ptr<Player> m_player;
 };
 
-/// Makes voices through the sound module; none without it.
+/// The English window's voice: speech-dispatcher in English through the
+/// speech module, a client of its own on a thread of its own, like the
+/// reading voice. Texts are said one after another, none cut short. Without
+/// the module, or while the service does not answer, nothing is said and
+/// the window goes on.
 class DeferredVoiceFactory final : public VoiceFactory {
 public:
-    explicit DeferredVoiceFactory(SoundModuleLoader &sound) : m_sound(sound) {}
+    explicit DeferredVoiceFactory(SpeechModuleLoader &speech) : m_speech(speech) {}
     ~DeferredVoiceFactory() override;
     std::unique_ptr<Speaker> createVoice() override;
 
 private:
-    SoundModuleLoader &m_sound;
-    std::unique_ptr<VoiceFactory> m_factory;
+    SpeechModuleLoader &m_speech;
+    std::unique_ptr<ReadingVoice> m_voice; // one for the whole run
 };
 
-/// The speech module's service, made on the thread that opens it; without
-/// the module it never opens.
+/// The speech module's service in one language, made on the thread that
+/// opens it; without the module it never opens.
 class DeferredSpeechService final : public SpeechService {
 public:
-    explicit DeferredSpeechService(SpeechModuleLoader &speech) : m_speech(speech) {}
+    explicit DeferredSpeechService(SpeechModuleLoader &speech, QByteArray language = "ja")
+        : m_speech(speech)
+        , m_language(std::move(language))
+    {
+    }
     ~DeferredSpeechService() override;
     bool open() override;
     void close() override;
@@ -56,10 +77,15 @@ public:
 
 private:
     SpeechModuleLoader &m_speech;
+    QByteArray m_language;
     std::unique_ptr<SpeechService> m_service;
 };
 
 /// The speech module's kana reading; the text as it is without the module.
 QString readingThrough(SpeechModuleLoader &speech, const QString &text);
+
+/// The text without control characters (escape sequences, BEL, DEL, ...),
+/// which a voice would read out or choke on; line breaks become blanks.
+QString withoutControlCharacters(const QString &text);
 
 } // namespace hoshi

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
 
 #include <atomic>
@@ -56,7 +57,6 @@ public:
         ++playersMade;
         return std::make_unique<RecordingCuePlayer>(played);
     }
-    std::unique_ptr<hoshi::VoiceFactory> createVoiceFactory() const override { return nullptr; }
     bool checkCueFiles(QTextStream &) const override { return true; }
 
     mutable std::vector<Cue> played;
@@ -65,14 +65,16 @@ public:
 
 class FakeSpeech final : public SpeechModule {
 public:
-    std::unique_ptr<hoshi::SpeechService> createSpeechService() const override
+    std::unique_ptr<hoshi::SpeechService> createSpeechService(const QByteArray &language) const override
     {
+        languages << language;
         return std::make_unique<RecordingSpeech>(said);
     }
     QString reading(const QString &text) const override { return QStringLiteral("よみ:") + text; }
     void warmUpReading() const override {}
 
     mutable QStringList said;
+    mutable QByteArrayList languages;
 };
 
 ModuleLoader::Load giving(const void *module, std::chrono::milliseconds after = {})
@@ -105,7 +107,7 @@ private slots:
             ModuleLoader::loadFile(QStringLiteral(HOSHI_TEST_SPEECH_MODULE), SpeechModule::Interface, whyNot));
         QVERIFY2(speech, qPrintable(whyNot));
         QCOMPARE(speech->reading(QStringLiteral("ひだり小ゆびＡ")), QStringLiteral("ひだりこゆびえー"));
-        QVERIFY(speech->createSpeechService());
+        QVERIFY(speech->createSpeechService("ja"));
         QVERIFY2(ModuleLoader::loadFile(QStringLiteral(HOSHI_TEST_SOUND_MODULE), SoundModule::Interface, whyNot),
                  qPrintable(whyNot));
     }
@@ -120,7 +122,7 @@ private slots:
                                  << QStringLiteral("/nonexistent/libhoshinotamago-speech.so");
         QTest::newRow("the sound module where speech is wanted")
             << QStringLiteral(HOSHI_TEST_SOUND_MODULE) << speech
-            << QStringLiteral("built as \"hoshinotamago sound 1\", this program needs \"hoshinotamago speech 1\"");
+            << QStringLiteral("built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 2\"");
         QTest::newRow("another interface") << QStringLiteral(HOSHI_TEST_WRONG_INTERFACE_MODULE) << speech
                                            << QStringLiteral("built as \"hoshinotamago speech 0\"");
         QTest::newRow("another version") << QStringLiteral(HOSHI_TEST_OTHER_VERSION_MODULE) << speech
@@ -204,10 +206,34 @@ private slots:
         loader.startLoading();
         player.playCue(Cue::Boo);
         player.playCue(Cue::Ding);
-        QCOMPARE(fake.played, (std::vector<Cue>{Cue::Boo, Cue::Ding}));
-        QCOMPARE(beeps, 0);
         player.prepare();
-        QCOMPARE(fake.playersMade, 1);
+        QTRY_COMPARE(fake.playersMade, 1);
+        QTRY_COMPARE(fake.played, (std::vector<Cue>{Cue::Boo, Cue::Ding}));
+        QCOMPARE(beeps, 0);
+    }
+
+    void a_cue_never_waits_on_the_caller_thread_for_a_module_that_hangs()
+    {
+        FakeSound fake;
+        std::atomic<bool> release = false;
+        SoundModuleLoader loader(
+            [&](QString &) -> const void * {
+                while (!release)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                return static_cast<const SoundModule *>(&fake);
+            },
+            Lost);
+        int beeps = 0;
+        {
+            hoshi::DeferredCuePlayer player(loader, [&beeps] { ++beeps; });
+            QElapsedTimer clock;
+            clock.start();
+            player.playCue(Cue::Zannen);
+            QVERIFY2(clock.elapsed() < 1000, "playCue waited for the module");
+            release = true;
+            QTRY_COMPARE(fake.played, std::vector<Cue>{Cue::Zannen});
+        }
+        QCOMPARE(beeps, 0);
     }
 
     void speech_and_readings_go_through_the_module()
@@ -222,6 +248,19 @@ private slots:
         QCOMPARE(hoshi::readingThrough(loader, QStringLiteral("犬")), QStringLiteral("よみ:犬"));
     }
 
+    void the_english_voice_speaks_english_on_a_connection_of_its_own()
+    {
+        FakeSpeech fake;
+        SpeechModuleLoader loader(giving(static_cast<const SpeechModule *>(&fake)), Lost);
+        hoshi::DeferredVoiceFactory voices(loader);
+        const std::unique_ptr<hoshi::Speaker> first = voices.createVoice();
+        const std::unique_ptr<hoshi::Speaker> second = voices.createVoice();
+        first->speak(QStringLiteral("Press\x1b[31m Enter\a"));
+        second->speak(QStringLiteral("Good\r\njob"));
+        QTRY_COMPARE(fake.said, (QStringList{QStringLiteral("Press[31m Enter"), QStringLiteral("Good  job")}));
+        QCOMPARE(fake.languages, QByteArrayList{"en"}); // one connection for every window's voice
+    }
+
     void without_the_modules_cues_beep_and_nothing_speaks()
     {
         SoundModuleLoader sound(failing(QStringLiteral("missing")), Lost, [](const QString &) {});
@@ -230,9 +269,9 @@ private slots:
         hoshi::DeferredCuePlayer player(sound, [&beeps] { ++beeps; });
         player.playCue(Cue::Ding);
         player.playCue(Cue::Zannen);
-        QCOMPARE(beeps, 2);
-        hoshi::DeferredVoiceFactory voices(sound);
-        QCOMPARE(voices.createVoice(), nullptr);
+        QTRY_COMPARE(beeps, 2);
+        hoshi::DeferredVoiceFactory voices(speechModule);
+        voices.createVoice()->speak(QStringLiteral("cat")); // said nowhere, and no wait
         hoshi::DeferredSpeechService speech(speechModule);
         QVERIFY(!speech.open());
         QVERIFY(!speech.say(QStringLiteral("ねこ")));
