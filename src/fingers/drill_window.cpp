@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fingers/drill_window.h"
 
+#include "ui/menu_voice.h"
+
 #include "fingers/finger_menus.h"
 
 #include "platform/api/random_source.h"
@@ -89,6 +91,7 @@ void DrillWindow::buildMenus(Announcer &announcer)
                          render();
                      },
                      sayThrough(announcer));
+    speakMenus(this, menuHintThrough(announcer));
 }
 
 void DrillWindow::buildControls(QWidget *client)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fingers/finger_guide_window.h"
 
+#include "ui/menu_voice.h"
+
 #include "fingers/finger_menus.h"
 
 #include "platform/keys/key_event.h"
@@ -54,6 +56,7 @@ void FingerGuideWindow::buildMenus(Announcer &announcer)
                          render();
                      },
                      sayThrough(announcer));
+    speakMenus(this, menuHintThrough(announcer));
 }
 
 void FingerGuideWindow::buildLabels(QWidget *client)

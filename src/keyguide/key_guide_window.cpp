@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "keyguide/key_guide_window.h"
 
+#include "ui/menu_voice.h"
+
 #include "keyguide/key_guide.h"
 #include "platform/keys/input_method.h"
 #include "platform/keys/key_event.h"
@@ -64,6 +66,7 @@ const KeyGuideState &KeyGuideWindow::guideState() const
 void KeyGuideWindow::buildMenu(Announcer &announcer)
 {
     addVersionEntry(this, QStringLiteral("バージョン"), sayThrough(announcer));
+    speakMenus(this, menuHintThrough(announcer));
 }
 
 void KeyGuideWindow::buildLabels(QWidget *client)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launcher/launcher_window.h"
 
+#include "ui/menu_voice.h"
+
 #include "platform/api/interfaces.h"
 #include "platform/keys/key_event.h"
 #include "platform/keys/posted_key_injector.h"
@@ -76,6 +78,7 @@ void LauncherWindow::buildMenus()
     addEntry(file, QStringLiteral("mnuEnd"), QStringLiteral("終了(&X or Escape)"),
              [this] { emit endProgramRequested(); });
     addVersionEntry(this, QStringLiteral("バージョン(&V)"), sayThrough(m_announcer));
+    speakMenus(this, menuHintThrough(m_announcer));
 }
 
 void LauncherWindow::buildEntries(QWidget *client)

@@ -186,6 +186,14 @@ void TypingExercise::say(const QString &text)
         m_speaker->speak(text);
 }
 
+void TypingExercise::sayMenuHint(const QString &text)
+{
+    if (m_profile.voice == TypingProfile::Voice::Announce)
+        m_announcer.menuHint(text);
+    else if (m_speaker)
+        m_speaker->speak(text);
+}
+
 void TypingExercise::sayHint(const QString &text)
 {
     if (m_profile.voice == TypingProfile::Voice::Announce)

@@ -70,6 +70,8 @@ public:
 
     /// Says a text the way this window does: announced, or spoken in English.
     void say(const QString &text);
+    /// What the menus do: the menu voice, or spoken in English.
+    void sayMenuHint(const QString &text);
     /// The voice says how to choose a file in the dialog that opens now.
     void fileDialogOpens() { sayHint(m_profile.hints.chooseFile); }
 

@@ -47,6 +47,7 @@ TypingLook makeJapanese()
     look.settingsMenu = QStringLiteral("設定(&S)");
     look.limitEntries = {QStringLiteral("1分間"), QStringLiteral("3分間"), QStringLiteral("5分間")};
     look.versionEntry = QStringLiteral("バージョン(&V)");
+    look.menuWords = &japaneseMenuWords();
     return look;
 }
 
@@ -75,6 +76,7 @@ TypingLook makeEnglish()
     look.limitEntries = {QStringLiteral("One Minute"), QStringLiteral("Three Minutes"),
                          QStringLiteral("Five Minutes")};
     look.versionEntry = QStringLiteral("About(&A)");
+    look.menuWords = &englishMenuWords();
     return look;
 }
 

@@ -3,6 +3,7 @@
 // How the Japanese and the English typing windows look: colours, faces, menus.
 
 #include "ui/labels.h"
+#include "ui/menu_voice.h"
 #include "typing/typing_profile.h"
 
 #include <QColor>
@@ -33,6 +34,7 @@ struct TypingLook {
     QString settingsMenu;
     std::array<QString, 3> limitEntries; ///< 1, 3 and 5 minutes
     QString versionEntry;
+    const MenuWords *menuWords = nullptr; ///< how the menus are heard
 
     static const TypingLook &of(TypingLanguage language);
 };

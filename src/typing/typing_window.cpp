@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/typing_window.h"
 
+#include "ui/menu_voice.h"
+
 #include "platform/api/interfaces.h"
 #include "platform/desktop/data_folders.h"
 #include "platform/keys/key_event.h"
@@ -108,12 +110,13 @@ void TypingWindow::buildMenus()
                                                  TimeLimitChoice::FiveMinutes};
     const std::array<QString, 3> names{QStringLiteral("mnu1M"), QStringLiteral("mnu3M"), QStringLiteral("mnu5M")};
     for (std::size_t i = 0; i < choices.size(); ++i) {
-        addEntry(settings, names[i], m_look.limitEntries[i], [this, choice = choices[i]] {
+        saysItsChoice(addEntry(settings, names[i], m_look.limitEntries[i], [this, choice = choices[i]] {
             m_exercise.chooseTimeLimit(choice);
             render();
-        });
+        }));
     }
     addVersionEntry(this, m_look.versionEntry, [this](const QString &text) { say(text); });
+    speakMenus(this, [this](const QString &text) { m_exercise.sayMenuHint(text); }, *m_look.menuWords);
 }
 
 void TypingWindow::load()

@@ -18,4 +18,10 @@ inline SayText sayThrough(Announcer &announcer)
     return [&announcer](const QString &text) { announcer.announce(text); };
 }
 
+/// The channel that hands each text to the announcer's menu voice.
+inline SayText menuHintThrough(Announcer &announcer)
+{
+    return [&announcer](const QString &text) { announcer.menuHint(text); };
+}
+
 } // namespace hoshi

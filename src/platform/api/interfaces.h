@@ -36,6 +36,9 @@ public:
     virtual ~Announcer() = default;
     virtual void announce(const QString &text) = 0;
     virtual void hint(const QString &text) { (void)text; }
+    /// What the menus do, for the built-in voice only and only while no
+    /// screen reader runs: a screen reader reads menus itself.
+    virtual void menuHint(const QString &text) { (void)text; }
 };
 
 /// Plays a sound cue without waiting; a new cue stops the one still playing.

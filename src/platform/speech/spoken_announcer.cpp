@@ -20,11 +20,22 @@ void SpokenAnnouncer::hint(const QString &text)
     sayOnce(text);
 }
 
-void SpokenAnnouncer::sayOnce(const QString &text)
+void SpokenAnnouncer::menuHint(const QString &text)
 {
+    sayOnce(text, false);
+}
+
+void SpokenAnnouncer::sayOnce(const QString &text, bool toScreenReader)
+{
+    const auto say = [this, toScreenReader](const QString &said, VoiceOutput::Turn turn) {
+        if (toScreenReader)
+            m_voice.say(said, turn);
+        else
+            m_voice.sayUnlessScreenReader(said, turn);
+    };
     if (m_eventOpen) {
         if (text != m_lastSaid)
-            m_voice.say(text, VoiceOutput::Turn::SameEvent);
+            say(text, VoiceOutput::Turn::SameEvent);
         m_lastSaid = text;
         return;
     }
@@ -32,7 +43,7 @@ void SpokenAnnouncer::sayOnce(const QString &text)
     m_lastSaid = text;
     // The event ends when the event loop runs again.
     QMetaObject::invokeMethod(&m_context, [this] { m_eventOpen = false; }, Qt::QueuedConnection);
-    m_voice.say(text, VoiceOutput::Turn::NewEvent);
+    say(text, VoiceOutput::Turn::NewEvent);
 }
 
 } // namespace hoshi

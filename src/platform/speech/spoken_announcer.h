@@ -18,9 +18,10 @@ public:
 
     void announce(const QString &text) override;
     void hint(const QString &text) override;
+    void menuHint(const QString &text) override;
 
 private:
-    void sayOnce(const QString &text);
+    void sayOnce(const QString &text, bool toScreenReader = true);
 
     Announcer &m_clipboard;
     VoiceOutput &m_voice;

@@ -17,6 +17,8 @@ public:
 
     virtual ~VoiceOutput() = default;
     virtual void say(const QString &text, Turn turn) = 0;
+    /// The same, but never to a screen reader (what it reads itself anyway).
+    virtual void sayUnlessScreenReader(const QString &text, Turn turn) { say(text, turn); }
 };
 
 } // namespace hoshi

@@ -19,26 +19,36 @@ void VoiceRouter::setScreenReaderRunning(bool running)
     m_known = true;
     const std::vector<Held> held = std::exchange(m_held, {});
     for (const Held &text : held)
-        route(text.text, text.turn);
+        route(text);
 }
 
 void VoiceRouter::say(const QString &text, Turn turn)
 {
-    if (!m_known) {
-        if (turn == Turn::NewEvent)
-            m_held.clear();
-        m_held.push_back({text, turn});
-        return;
-    }
-    route(text, turn);
+    hold({text, turn, true});
 }
 
-void VoiceRouter::route(const QString &text, Turn turn)
+void VoiceRouter::sayUnlessScreenReader(const QString &text, Turn turn)
+{
+    hold({text, turn, false});
+}
+
+void VoiceRouter::hold(const Held &text)
+{
+    if (m_known) {
+        route(text);
+        return;
+    }
+    if (text.turn == Turn::NewEvent)
+        m_held.clear();
+    m_held.push_back(text);
+}
+
+void VoiceRouter::route(const Held &text)
 {
     if (m_choice == VoiceChoice::Always || (m_choice == VoiceChoice::Auto && !m_screenReader))
-        m_builtIn.say(text, turn);
-    else if (m_screenReader)
-        m_notifier.say(text, turn);
+        m_builtIn.say(text.text, text.turn);
+    else if (m_screenReader && text.toScreenReader)
+        m_notifier.say(text.text, text.turn);
 }
 
 } // namespace hoshi

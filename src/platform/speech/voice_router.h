@@ -25,13 +25,16 @@ public:
     void setScreenReaderRunning(bool running);
     bool knowsScreenReader() const { return m_known; }
     void say(const QString &text, Turn turn) override;
+    void sayUnlessScreenReader(const QString &text, Turn turn) override;
 
 private:
     struct Held {
         QString text;
         Turn turn;
+        bool toScreenReader = true;
     };
-    void route(const QString &text, Turn turn);
+    void hold(const Held &text);
+    void route(const Held &text);
 
     VoiceChoice m_choice;
     VoiceOutput &m_builtIn;
