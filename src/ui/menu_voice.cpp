@@ -103,7 +103,6 @@ private:
 void listenToMenu(QMenu *menu, MenuBarListener *listener)
 {
     QObject::connect(menu, &QMenu::hovered, listener, &MenuBarListener::highlighted);
-    QObject::connect(menu, &QMenu::triggered, listener, &MenuBarListener::chosen);
     QObject::connect(menu, &QMenu::aboutToShow, listener, &MenuBarListener::menuShown);
     // Once the menu is gone: the menu bar has then taken the keyboard back, or not.
     QObject::connect(menu, &QMenu::aboutToHide, listener, &MenuBarListener::menuHidden, Qt::QueuedConnection);
@@ -140,6 +139,7 @@ void speakMenus(QMainWindow *window, SayText say, const MenuWords &words)
     auto *listener = new MenuBarListener(window, std::move(say), words);
     bar->installEventFilter(listener);
     QObject::connect(bar, &QMenuBar::hovered, listener, &MenuBarListener::barHighlighted);
+    // Also emitted for the entries of its menus.
     QObject::connect(bar, &QMenuBar::triggered, listener, &MenuBarListener::chosen);
     for (QAction *entry : bar->actions()) {
         if (QMenu *menu = entry->menu())

@@ -190,15 +190,17 @@ private slots:
 
     void routerNeverFeedsTwoVoices_data()
     {
+        // Menus are never handed to a screen reader: it reads them itself.
         QTest::addColumn<hoshi::VoiceChoice>("choice");
         QTest::addColumn<bool>("screenReader");
         QTest::addColumn<int>("spokenByVoice");
         QTest::addColumn<int>("notified");
-        QTest::newRow("auto, alone") << hoshi::VoiceChoice::Auto << false << 1 << 0;
-        QTest::newRow("auto, screen reader") << hoshi::VoiceChoice::Auto << true << 0 << 1;
-        QTest::newRow("--voice, screen reader") << hoshi::VoiceChoice::Always << true << 1 << 0;
-        QTest::newRow("--no-voice, alone") << hoshi::VoiceChoice::Never << false << 0 << 0;
-        QTest::newRow("--no-voice, screen reader") << hoshi::VoiceChoice::Never << true << 0 << 1;
+        QTest::addColumn<int>("menuSpokenByVoice");
+        QTest::newRow("auto, alone") << hoshi::VoiceChoice::Auto << false << 1 << 0 << 1;
+        QTest::newRow("auto, screen reader") << hoshi::VoiceChoice::Auto << true << 0 << 1 << 0;
+        QTest::newRow("--voice, screen reader") << hoshi::VoiceChoice::Always << true << 1 << 0 << 1;
+        QTest::newRow("--no-voice, alone") << hoshi::VoiceChoice::Never << false << 0 << 0 << 0;
+        QTest::newRow("--no-voice, screen reader") << hoshi::VoiceChoice::Never << true << 0 << 1 << 0;
     }
 
     void routerNeverFeedsTwoVoices()
@@ -207,6 +209,7 @@ private slots:
         QFETCH(bool, screenReader);
         QFETCH(int, spokenByVoice);
         QFETCH(int, notified);
+        QFETCH(int, menuSpokenByVoice);
         RecordingOutput builtIn;
         RecordingOutput notifier;
         hoshi::VoiceRouter router(choice, builtIn, notifier);
@@ -214,6 +217,13 @@ private slots:
         router.say(QStringLiteral("x"), Turn::NewEvent);
         QCOMPARE(builtIn.said.size(), spokenByVoice);
         QCOMPARE(notifier.said.size(), notified);
+        RecordingClipboard clipboard;
+        hoshi::SpokenAnnouncer announcer(clipboard, router);
+        builtIn.said.clear();
+        announcer.menuHint(QStringLiteral("めにゅー"));
+        QCOMPARE(builtIn.said.size(), menuSpokenByVoice);
+        QCOMPARE(notifier.said.size(), notified);
+        QVERIFY(clipboard.texts.isEmpty());
     }
 
     void routerHoldsTheLatestEventUntilItKnows()
