@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fingers/drill_engine.h"
 
+#include "fingers/case_folding.h"
 #include "platform/api/interfaces.h"
 #include "platform/api/key_codes.h"
 #include "platform/api/random_source.h"
@@ -16,15 +17,6 @@ namespace {
 QString countText(const QString &mark, int count)
 {
     return mark + QLatin1Char(' ') + QString::number(count);
-}
-
-// Only a to z fold; every other character is judged as typed.
-QString asciiUpperCase(int charCode)
-{
-    if (charCode >= 'a' && charCode <= 'z')
-        charCode -= 'a' - 'A';
-    const auto code = static_cast<char32_t>(charCode);
-    return QString::fromUcs4(&code, 1);
 }
 
 } // namespace
@@ -129,7 +121,7 @@ void DrillEngine::keyPress(int charCode)
         return;
     if (m_phase != DrillPhase::Running)
         return;
-    m_view.echoText = asciiUpperCase(charCode);
+    m_view.echoText = upperCaseAsciiOnly(charCode);
     if (m_view.echoText == m_view.keyText)
         judgeHit();
     else

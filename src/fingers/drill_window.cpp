@@ -83,14 +83,7 @@ void DrillWindow::buildMenus(Announcer &announcer)
 {
     buildFingerMenus(this,
                      {m_engine.profile().endCaption, QStringLiteral("mnuHintNashi"), QStringLiteral("mnuHintAri")},
-                     [this](bool shown) {
-                         if (shown)
-                             m_engine.showFingerNames();
-                         else
-                             m_engine.hideFingerNames();
-                         render();
-                     },
-                     sayThrough(announcer));
+                     fingerNamesHandler(m_engine, [this] { render(); }), sayThrough(announcer));
     speakMenus(this, menuHintThrough(announcer));
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fingers/finger_guide.h"
 
+#include "fingers/case_folding.h"
 #include "fingers/finger_steps.h"
 #include "platform/api/interfaces.h"
 #include "platform/api/key_codes.h"
@@ -10,13 +11,6 @@ namespace hoshi {
 namespace {
 
 const QString LastStepKey = QStringLiteral(":");
-
-// Any character folds to its upper-case form, as the shown keys are upper case.
-QString upperCaseOf(int charCode)
-{
-    const auto code = static_cast<char32_t>(charCode);
-    return QString::fromUcs4(&code, 1).toUpper();
-}
 
 } // namespace
 
@@ -59,7 +53,7 @@ FingerGuide::Request FingerGuide::keyDown(int keyCode, int /*modifiers*/)
 
 void FingerGuide::keyPress(int charCode)
 {
-    m_view.typedText = upperCaseOf(charCode);
+    m_view.typedText = upperCaseAnyScript(charCode);
     if (m_view.typedText != m_view.keyText) {
         m_announcer.announce(m_view.keyText);
         m_cues.playCue(Cue::Ding);

@@ -48,14 +48,7 @@ void FingerGuideWindow::buildMenus(Announcer &announcer)
     buildFingerMenus(this,
                      {QStringLiteral("終了(&X or Escape)"), QStringLiteral("mnuHintoNashi"),
                       QStringLiteral("mnuHintoAri")},
-                     [this](bool shown) {
-                         if (shown)
-                             m_guide.showFingerNames();
-                         else
-                             m_guide.hideFingerNames();
-                         render();
-                     },
-                     sayThrough(announcer));
+                     fingerNamesHandler(m_guide, [this] { render(); }), sayThrough(announcer));
     speakMenus(this, menuHintThrough(announcer));
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 class QMainWindow;
 
@@ -17,6 +18,20 @@ struct FingerMenuNames {
     QString hideName;    ///< object name of "指の名前なし(&N)"
     QString showName;    ///< object name of "指の名前あり(&A)"
 };
+
+/// The settings menu's one handler: shows or hides the finger names of the
+/// window's behaviour (the finger guide or a drill engine), then redraws.
+template <typename Behaviour>
+std::function<void(bool shown)> fingerNamesHandler(Behaviour &behaviour, std::function<void()> redraw)
+{
+    return [&behaviour, redraw = std::move(redraw)](bool shown) {
+        if (shown)
+            behaviour.showFingerNames();
+        else
+            behaviour.hideFingerNames();
+        redraw();
+    };
+}
 
 /// The menus every finger window carries: the file menu with its end entry,
 /// the settings menu that hides or shows the finger names, the version entry

@@ -2,6 +2,7 @@
 #include "keyguide/key_catalogue.h"
 
 #include "platform/api/key_codes.h"
+#include "platform/api/text_forms.h"
 
 #include <unordered_map>
 
@@ -11,17 +12,8 @@ namespace {
 
 using KeyTable = std::unordered_map<int, KeyEntry>;
 
-constexpr char16_t FullWidthZero = u'\uFF10';
 constexpr char16_t FullWidthSmallA = u'\uFF41';
 constexpr char16_t FullWidthCapitalA = u'\uFF21';
-
-QString fullWidthDigits(int number)
-{
-    QString text = QString::number(number);
-    for (QChar &c : text)
-        c = QChar(static_cast<char16_t>(FullWidthZero + (c.unicode() - u'0')));
-    return text;
-}
 
 QString charAt(char16_t first, int offset)
 {

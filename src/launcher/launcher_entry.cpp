@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launcher/launcher_entry.h"
 
+#include "platform/api/text_forms.h"
 #include "ui/fonts.h"
 #include "ui/text_fit.h"
 #include "ui/widget_look.h"
@@ -9,21 +10,14 @@
 
 namespace hoshi {
 
-namespace {
-QString fullWidthDigit(int number)
-{
-    return QString(QChar(0xFF10 + number));
-}
-} // namespace
-
 LauncherEntry::LauncherEntry(int number, const QString &caption, QWidget *parent)
     : QLabel(parent)
     , m_number(number)
-    , m_announcement(fullWidthDigit(number) + QStringLiteral("\r\n") + caption)
+    , m_announcement(fullWidthDigits(number) + QStringLiteral("\r\n") + caption)
 {
     setObjectName(QStringLiteral("entry%1").arg(number));
-    setText(fullWidthDigit(number) + QLatin1Char('\n') + caption);
-    setAccessibleName(fullWidthDigit(number) + QLatin1Char(' ') + caption);
+    setText(fullWidthDigits(number) + QLatin1Char('\n') + caption);
+    setAccessibleName(fullWidthDigits(number) + QLatin1Char(' ') + caption);
     setFont(japaneseFont(FontFace::Proportional, 39.75));
     keepTextInside(this);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);

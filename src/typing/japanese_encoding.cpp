@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "typing/japanese_encoding.h"
 
-#include <QStringDecoder>
-
 namespace hoshi {
 
 namespace {
@@ -73,28 +71,6 @@ bool isWellFormedEucJp(QByteArrayView bytes, bool complete)
 bool isWellFormedShiftJis(QByteArrayView bytes, bool complete)
 {
     return isWellFormed(bytes, complete, shiftJisSequence, true);
-}
-
-std::optional<LegacyDecoding> decodeLegacy(QByteArrayView bytes, const char *name)
-{
-    QStringDecoder decoder(name);
-    if (!decoder.isValid())
-        return std::nullopt;
-    LegacyDecoding decoding{decoder.decode(bytes), true};
-    // A code with no character behind it comes out as U+FFFD or as the
-    // substitute control U+001A, which a file may also hold as itself.
-    const qsizetype substitutes = decoding.text.count(QChar(0x1A)) - bytes.count('\x1A');
-    decoding.clean = substitutes == 0 && !decoding.text.contains(QChar::ReplacementCharacter);
-    return decoding;
-}
-
-bool containsKana(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x3041 && c.unicode() <= 0x30FA)
-            return true;
-    }
-    return false;
 }
 
 } // namespace hoshi

@@ -5,6 +5,9 @@
 
 #include <QStringDecoder>
 
+#include <optional>
+#include <utility>
+
 namespace hoshi {
 
 namespace {
@@ -49,11 +52,44 @@ void addLine(SplitText &split, QStringView line, int maxLineLength)
     split.lines << line.toString();
 }
 
-// A Qt without the converter cannot tell; the bytes' form alone then decides.
-bool decodesCleanly(QByteArrayView bytes, const char *name)
+// A legacy text decoded with the named converter, and whether every
+// character had a meaning there.
+struct LegacyDecoding {
+    QString text;
+    bool clean = false;
+};
+
+// None when Qt has no converter of that name.
+std::optional<LegacyDecoding> decodeLegacy(QByteArrayView bytes, const char *name)
 {
-    const std::optional<LegacyDecoding> decoding = decodeLegacy(bytes, name);
-    return !decoding || decoding->clean;
+    QStringDecoder decoder(name);
+    if (!decoder.isValid())
+        return std::nullopt;
+    LegacyDecoding decoding{decoder.decode(bytes), true};
+    // A code with no character behind it comes out as U+FFFD or as the
+    // substitute control U+001A, which a file may also hold as itself.
+    const qsizetype substitutes = decoding.text.count(QChar(0x1A)) - bytes.count('\x1A');
+    decoding.clean = substitutes == 0 && !decoding.text.contains(QChar::ReplacementCharacter);
+    return decoding;
+}
+
+// A Qt without ICU knows no Shift_JIS; the system code page is 932 on
+// Japanese Windows, the systems these files come from.
+QString shiftJisText(std::optional<LegacyDecoding> shiftJis, QByteArrayView bytes)
+{
+    if (shiftJis)
+        return std::move(shiftJis->text);
+    return QStringDecoder(QStringConverter::System).decode(bytes);
+}
+
+// Hiragana and katakana letters, as Japanese text holds.
+bool containsKana(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x3041 && c.unicode() <= 0x30FA)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -102,14 +138,17 @@ DecodedText decodeFile(QByteArrayView bytes, bool complete)
         return {decodeText(bytes, *marked), *marked};
     if (isValidUtf8(bytes, complete))
         return {decodeText(bytes, TextEncoding::Utf8), TextEncoding::Utf8};
-    const bool shiftJisClean = isWellFormedShiftJis(bytes, complete) && decodesCleanly(bytes, "Shift_JIS");
+    // Each legacy candidate is decoded once; Shift_JIS always, as the fallback.
+    std::optional<LegacyDecoding> shiftJis = decodeLegacy(bytes, "Shift_JIS");
+    // A Qt without the converter cannot tell; the bytes' form alone then decides.
+    const bool shiftJisClean = isWellFormedShiftJis(bytes, complete) && (!shiftJis || shiftJis->clean);
     if (isWellFormedEucJp(bytes, complete)) {
         std::optional<LegacyDecoding> eucJp = decodeLegacy(bytes, "EUC-JP");
         // Kana in EUC-JP are also pairs of half-width katakana in Shift_JIS.
         if (eucJp && eucJp->clean && (containsKana(eucJp->text) || !shiftJisClean))
             return {std::move(eucJp->text), TextEncoding::EucJp};
     }
-    return {decodeText(bytes, TextEncoding::ShiftJis), TextEncoding::ShiftJis, !shiftJisClean};
+    return {shiftJisText(std::move(shiftJis), bytes), TextEncoding::ShiftJis, !shiftJisClean};
 }
 
 TextEncoding detectEncoding(QByteArrayView bytes, bool complete)
@@ -142,12 +181,7 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding)
     case TextEncoding::ShiftJis:
         break;
     }
-    QStringDecoder shiftJis("Shift_JIS");
-    if (shiftJis.isValid())
-        return shiftJis.decode(bytes);
-    // A Qt without ICU knows no Shift_JIS; the system code page is 932 on
-    // Japanese Windows, the systems these files come from.
-    return QStringDecoder(QStringConverter::System).decode(bytes);
+    return shiftJisText(decodeLegacy(bytes, "Shift_JIS"), bytes);
 }
 
 SplitText splitLines(QStringView text, int maxLines, int maxLineLength, bool complete)

@@ -122,6 +122,28 @@ private slots:
         QCOMPARE(m_guide->currentStep(), step);
     }
 
+    void letters_of_any_script_fold_to_the_key_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("charCode");
+        // Upper case in any script, unlike the drills, which fold only a to z.
+        QTest::newRow("dotless i at I") << 17 << 0x131;
+        QTest::newRow("long s at S") << 19 << 0x17F;
+    }
+
+    void letters_of_any_script_fold_to_the_key()
+    {
+        // State: at the step. Action: a letter whose upper case is the shown key.
+        QFETCH(int, step);
+        QFETCH(int, charCode);
+        walkTo(step);
+        m_services.clear();
+        m_guide->keyPress(charCode);
+        // Expected: a right key: the next step's reading alone, no cue.
+        QCOMPARE(effectTexts(m_services), QStringList{Readings.at(step)});
+        QCOMPARE(m_guide->currentStep(), step + 1);
+    }
+
     void escape_asks_to_close_and_other_key_downs_do_nothing()
     {
         m_services.clear();

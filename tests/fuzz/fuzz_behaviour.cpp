@@ -5,7 +5,7 @@
 // Input: byte 0 chooses the class (key guide, finger guide, the two drills,
 // the two typing profiles); the rest is the script.
 
-#include "support/behaviour_scripts/scripts.h"
+#include "fuzz/scripts/scripts.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

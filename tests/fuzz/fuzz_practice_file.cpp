@@ -215,9 +215,11 @@ QString legacyText(const QByteArray &bytes)
 {
     if (decodeFile(bytes, true).encoding == TextEncoding::EucJp) {
         HOSHI_FUZZ_CHECK(isWellFormedEucJp(bytes, true));
-        const std::optional<LegacyDecoding> eucJp = decodeLegacy(bytes, "EUC-JP");
-        HOSHI_FUZZ_CHECK(eucJp && eucJp->clean);
-        return eucJp->text;
+        // Every code stood for a character: no replacement, no substitute control added.
+        const QString eucJp = QStringDecoder("EUC-JP").decode(bytes);
+        HOSHI_FUZZ_CHECK(!eucJp.contains(QChar::ReplacementCharacter));
+        HOSHI_FUZZ_CHECK(eucJp.count(QChar(0x1A)) == bytes.count('\x1A'));
+        return eucJp;
     }
     return QStringDecoder("Shift_JIS").decode(bytes);
 }

@@ -57,6 +57,8 @@ private slots:
         QTest::newRow("euc-jp kana and kanji")
             << QByteArray("\xA4\xCD\xA4\xB3\xA4\xAC\xA4\xB9\xA4\xAD\n\xC6\xFC\xCB\xDC\xB8\xEC\n")
             << TextEncoding::EucJp << QStringLiteral("ねこがすき\n日本語\n");
+        QTest::newRow("euc-jp katakana") << QByteArray("\xA5\xAB\xA5\xBF\xA5\xAB\xA5\xCA") << TextEncoding::EucJp
+                                         << QStringLiteral("カタカナ");
         QTest::newRow("euc-jp kanji that shift_jis cannot read")
             << QByteArray("\xC6\xFC\xCB\xDC\xB8\xEC") << TextEncoding::EucJp << QStringLiteral("日本語");
         QTest::newRow("euc-jp half-width kana, JIS X 0212, NEC digit")

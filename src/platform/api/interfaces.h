@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small interfaces through which behaviour classes and windows reach the
-// platform. Real implementations live in this folder; tests pass recording fakes.
+// platform. Their real implementations live elsewhere in src/platform: the
+// announcers in speech/, the cue player and the voices in media/ (reached
+// through the stand-ins of modules/), key injection in keys/, the file dialog
+// in files/, the editor in desktop/. Tests pass recording fakes.
 
 #include "platform/api/key_codes.h"
 

@@ -36,11 +36,6 @@ bool isAsciiDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
 bool isLineBreak(QChar c)
 {
     return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
@@ -167,7 +162,7 @@ private:
 // the sign, said with a breath before the number.
 bool startsNegativeNumber(QStringView text, qsizetype pos)
 {
-    const bool afterWord = pos > 0 && (isAsciiDigit(text[pos - 1]) || isAsciiLetter(text[pos - 1]));
+    const bool afterWord = pos > 0 && (isAsciiDigit(text[pos - 1]) || kana::isAsciiLetter(text[pos - 1]));
     return isMinus(text[pos]) && !afterWord && pos + 1 < text.size() && isAsciiDigit(text[pos + 1]);
 }
 
@@ -193,9 +188,9 @@ qsizetype Composer::step(QStringView text, qsizetype pos)
     }
     if (isAsciiDigit(c))
         return number(text, pos);
-    if (isAsciiLetter(c)) {
+    if (kana::isAsciiLetter(c)) {
         // An English word the table does not know stays as written.
-        const qsizetype end = runEnd(text, pos, isAsciiLetter);
+        const qsizetype end = runEnd(text, pos, kana::isAsciiLetter);
         put(text.sliced(pos, end - pos));
         return end;
     }

@@ -143,11 +143,6 @@ char16_t foldedFirst(QStringView text)
     return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
 }
 
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
 // The table by first character, the longest entry first, so the look-up at
 // each position of a long line stays a handful of comparisons.
 const std::vector<const Word *> &index()

@@ -23,6 +23,14 @@ struct Word {
     InText inText;
 };
 
+/// A to Z or a to z, what an English word is made of here: a table entry that
+/// begins or ends with one matches only a whole word, and a run of them the
+/// table does not know is read as written.
+inline bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
 /// The longest entry written at pos of text, or nullptr. An entry that begins
 /// or ends with an ASCII letter only matches a whole word, so "A" is not
 /// found in "ABC" nor "End" in "Ending".

@@ -11,7 +11,8 @@
 namespace hoshi {
 namespace {
 
-class SoundServices final : public SoundModule {
+/// This module's SoundModule, the one object hoshi_module() hands out.
+class SoundModuleEntry final : public SoundModule {
 public:
     std::unique_ptr<CuePlayer> createCuePlayer() const override
     {
@@ -38,6 +39,6 @@ extern "C" Q_DECL_EXPORT const void *hoshi_module(const char *version)
 {
     if (!hoshi::builtAsVersion(version))
         return nullptr;
-    static const hoshi::SoundServices services;
-    return static_cast<const hoshi::SoundModule *>(&services);
+    static const hoshi::SoundModuleEntry entry;
+    return static_cast<const hoshi::SoundModule *>(&entry);
 }

@@ -11,7 +11,8 @@
 namespace hoshi {
 namespace {
 
-class SpeechServices final : public SpeechModule {
+/// This module's SpeechModule, the one object hoshi_module() hands out.
+class SpeechModuleEntry final : public SpeechModule {
 public:
     std::unique_ptr<SpeechService> createSpeechService(const QByteArray &language) const override
     {
@@ -36,6 +37,6 @@ extern "C" Q_DECL_EXPORT const void *hoshi_module(const char *version)
 {
     if (!hoshi::builtAsVersion(version))
         return nullptr;
-    static const hoshi::SpeechServices services;
-    return static_cast<const hoshi::SpeechModule *>(&services);
+    static const hoshi::SpeechModuleEntry entry;
+    return static_cast<const hoshi::SpeechModule *>(&entry);
 }

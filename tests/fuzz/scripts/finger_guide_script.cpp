@@ -7,7 +7,7 @@
 #include "fingers/finger_guide.h"
 #include "fingers/finger_steps.h"
 #include "platform/api/key_codes.h"
-#include "support/behaviour_scripts/scripts.h"
+#include "fuzz/scripts/scripts.h"
 #include "support/fakes.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The choices every script shares, and the report of a broken invariant.
 
-#include "support/behaviour_scripts/scripts.h"
+#include "fuzz/scripts/scripts.h"
 
 namespace hoshi::scripts {
 

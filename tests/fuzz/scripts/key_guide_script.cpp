@@ -5,7 +5,7 @@
 
 #include "keyguide/key_catalogue.h"
 #include "keyguide/key_guide.h"
-#include "support/behaviour_scripts/scripts.h"
+#include "fuzz/scripts/scripts.h"
 #include "support/fakes.h"
 
 #include <deque>

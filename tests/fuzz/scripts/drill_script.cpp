@@ -8,7 +8,7 @@
 #include "fingers/drill_engine.h"
 #include "fingers/drill_tables.h"
 #include "platform/api/key_codes.h"
-#include "support/behaviour_scripts/scripts.h"
+#include "fuzz/scripts/scripts.h"
 #include "support/fakes.h"
 
 #include <cmath>

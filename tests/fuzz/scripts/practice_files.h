@@ -4,7 +4,7 @@
 // encoding and line-end style the reader takes, sizes around its limits, and
 // what a correct reader must give back for each of them.
 
-#include "support/behaviour_scripts/script_input.h"
+#include "fuzz/scripts/script_input.h"
 #include "typing/practice_file.h"
 
 #include <QByteArray>

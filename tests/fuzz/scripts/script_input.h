@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Where the event scripts take their choices from (fuzz bytes or a seeded
-// generator), how a broken invariant is reported, and what a run went through.
+// Where the event scripts take their choices from (the fuzzer's bytes), how a
+// broken invariant is reported, and what a run went through.
 
 #include "platform/api/random_source.h"
 
@@ -14,7 +14,7 @@
 
 namespace hoshi::scripts {
 
-/// A broken invariant: the fuzzer aborts on it, a soak test fails with it.
+/// A broken invariant: the fuzzer names the event and aborts, keeping the input.
 class InvariantBroken : public std::logic_error {
 public:
     using std::logic_error::logic_error;
@@ -49,7 +49,8 @@ public:
     template <typename T, std::size_t N>
     T pick(const T (&choices)[N]) { return choices[between(0, static_cast<int>(N) - 1)]; }
 
-    /// Counts what the run went through, so a soak can show it covered the states.
+    /// Counts what the run went through, by name, so that a run looked at in a
+    /// debugger shows which states it reached.
     void count(std::string_view what) { ++m_tally[what]; }
     int counted(std::string_view what) const
     {

@@ -7,8 +7,8 @@
 // when they are due, in that order.
 
 #include "platform/api/key_codes.h"
-#include "support/behaviour_scripts/practice_files.h"
-#include "support/behaviour_scripts/scripts.h"
+#include "fuzz/scripts/practice_files.h"
+#include "fuzz/scripts/scripts.h"
 #include "support/fakes.h"
 #include "typing/typing_exercise.h"
 

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Random event scripts for the behaviour classes, with each class's
-// invariants checked after every event. The fuzzer feeds them bytes, the
-// soak tests a seeded generator.
+// invariants checked after every event; fuzz_behaviour feeds them its bytes.
 
-#include "support/behaviour_scripts/script_input.h"
+#include "fuzz/scripts/script_input.h"
 
 #include <optional>
 
