@@ -42,9 +42,11 @@ press Down
 wait_for_spoken_event "ご、おーよーにほんごにゅーりょく"
 press Down
 wait_for_spoken_event "ろく、おーよーえいごにゅーりょく"
-# Two keys in quick succession: the second cuts the first short.
-press Down Down
+# A key while the last entry is still being said cuts it short (the second
+# key waits for the first one's text, as below for the key guide).
+press Down
 wait_for_spoken_event "いち、おせばわかる"
+press Down
 wait_for_cancelled_event "に、どのゆびつかうの"
 # Every text so far in Japanese, as a message.
 others=$(speech_events | awk -F'\t' '$1 == "speak" && ($3 != "message" || $4 != "ja")')
@@ -68,8 +70,12 @@ wait_for_spoken_event "たぶ" "たぶ"
 # A digit has no reading of its own: its text alone.
 press 1
 wait_for_spoken_event "いち"
-press x y
+# A key while the last one is still being said cuts it short. The second key
+# waits for the first one's texts: two keys sent at once may reach the
+# program in one turn of its event loop, and then the first is never said.
+press x
 wait_for_spoken_event "えっくす" "えっくす"
+press y
 wait_for_cancelled_event "わい" "わい"
 # Alt+F4 closes it (Alt, named and pressed again by the guide, is heard a
 # varying number of times); back in the launcher the entry in focus is said.

@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include <atomic>
 #include <utility>
 
 namespace hoshi {
@@ -12,6 +13,7 @@ namespace hoshi {
 namespace {
 // A sound server that hangs must not hold up the end of the program.
 constexpr unsigned long StopWaitMs = 500;
+std::atomic<bool> playerLeftBehind = false;
 
 /// Hands one text to the English voice, queued after what it still says.
 class QueuedSpeaker final : public Speaker {
@@ -50,9 +52,14 @@ DeferredCuePlayer::~DeferredCuePlayer()
         if (m_thread->wait(StopWaitMs))
             delete m_thread;
         else
-            m_player.reset(); // the stuck thread keeps its own
+            playerLeftBehind = true; // the stuck thread keeps its own player
     }
     delete m_uiThread;
+}
+
+bool DeferredCuePlayer::leftBehind()
+{
+    return playerLeftBehind;
 }
 
 void DeferredCuePlayer::defaultBeep()

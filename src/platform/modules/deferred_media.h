@@ -32,6 +32,10 @@ public:
     void playCue(Cue cue) override;
 
     static void defaultBeep();
+    /// Whether a player's thread was left behind, stuck on the sound server:
+    /// the program must then end without the library clean-ups that would
+    /// wait for it.
+    static bool leftBehind();
 
 private:
     struct Player;
