@@ -44,8 +44,9 @@ int main(int argc, char **argv)
     // so one started later finds the program.
     if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
         qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    QApplication app(argc, argv);
-    hoshi::installQtJapanese(app);
+    // A display that is named but does not open ends here with status 2.
+    const std::unique_ptr<QApplication> app = hoshi::openApplication(argc, argv, commandLine);
+    hoshi::installQtJapanese(*app);
     QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
     QApplication::setApplicationVersion(hoshi::versionNumber());
     hoshi::setDesktopIdentity();
@@ -57,7 +58,7 @@ int main(int argc, char **argv)
     modes->setEndProgram([] { QCoreApplication::exit(0); });
 
     hoshi::LauncherWindow launcher(*modes, services.announcer());
-    QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, &app,
+    QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, app.get(),
                      [] { QCoreApplication::exit(0); });
     // The icon theme, sound, speech and the dictionary are slow to start: after the first paint.
     hoshi::runAfterFirstPaint(launcher, [&services] {
