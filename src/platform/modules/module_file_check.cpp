@@ -26,11 +26,6 @@ using Header = ElfW(Ehdr);
 using ProgramHeader = ElfW(Phdr);
 using SectionHeader = ElfW(Shdr);
 
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 QString notAFile(const QString &path, mode_t mode)
 {
     if (S_ISDIR(mode))
@@ -44,7 +39,8 @@ QString notAFile(const QString &path, mode_t mode)
     return QStringLiteral("%1 is not a regular file").arg(path);
 }
 
-// Reads exactly `size` bytes at `offset`; false on an error or end of file.
+// Reads exactly `size` bytes at `offset`; false (and errno) on an error or
+// on an end of file, which only a file shrinking while read can meet.
 bool readAt(int fd, void *into, size_t size, off_t offset)
 {
     auto *bytes = static_cast<char *>(into);
@@ -52,6 +48,8 @@ bool readAt(int fd, void *into, size_t size, off_t offset)
         const ssize_t got = ::pread(fd, bytes, size, offset);
         if (got < 0 && errno == EINTR)
             continue;
+        if (got == 0)
+            errno = ENODATA;
         if (got <= 0)
             return false;
         bytes += got;
@@ -77,7 +75,7 @@ QString elfProblem(const QString &path, int fd, quint64 fileSize)
     Header header{};
     const size_t headerBytes = fileSize < sizeof header ? static_cast<size_t>(fileSize) : sizeof header;
     if (!readAt(fd, &header, headerBytes, 0))
-        return QStringLiteral("%1 cannot be read: %2").arg(path, systemError(errno));
+        return QStringLiteral("%1 cannot be read: %2").arg(path, qt_error_string(errno));
     if (headerBytes < SELFMAG || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0)
         return QStringLiteral("%1 is not an ELF library").arg(path);
     if (headerBytes < EI_NIDENT)
@@ -119,7 +117,7 @@ QString elfProblem(const QString &path, int fd, quint64 fileSize)
     for (quint64 i = 0; i < header.e_phnum; ++i) {
         ProgramHeader segment{};
         if (!readAt(fd, &segment, sizeof segment, static_cast<off_t>(header.e_phoff + i * sizeof segment)))
-            return QStringLiteral("%1 cannot be read: %2").arg(path, systemError(errno));
+            return QStringLiteral("%1 cannot be read: %2").arg(path, qt_error_string(errno));
         if (segment.p_type == PT_LOAD && !fits(segment.p_offset, 1, segment.p_filesz, fileSize))
             return QStringLiteral("%1 is cut short: a segment ends at byte %2, the file has %3")
                 .arg(path)
@@ -157,7 +155,7 @@ QString moduleFileProblem(const QString &path)
             return QStringLiteral("%1 is a symbolic link to nothing").arg(path);
         if (error == ENOENT)
             return QStringLiteral("%1: no such file").arg(path);
-        return QStringLiteral("%1 cannot be read: %2").arg(path, systemError(error));
+        return QStringLiteral("%1 cannot be read: %2").arg(path, qt_error_string(error));
     }
     // Checked before opening: a device may do something on open itself.
     if (!S_ISREG(status.st_mode))
@@ -166,10 +164,10 @@ QString moduleFileProblem(const QString &path)
     // above, open() still comes back at once.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return QStringLiteral("%1 cannot be read: %2").arg(path, systemError(errno));
+        return QStringLiteral("%1 cannot be read: %2").arg(path, qt_error_string(errno));
     QString problem;
     if (::fstat(fd, &status) != 0)
-        problem = QStringLiteral("%1 cannot be read: %2").arg(path, systemError(errno));
+        problem = QStringLiteral("%1 cannot be read: %2").arg(path, qt_error_string(errno));
     else if (!S_ISREG(status.st_mode))
         problem = notAFile(path, status.st_mode);
     else
