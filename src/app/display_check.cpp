@@ -1,24 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/display_check.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QtGlobal>
 
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+#include <unistd.h>
 
 namespace hoshi {
 
 namespace {
 
-QString noDisplayMessage(const QString &program)
+// `japaneseWhy` and `englishWhy`, when given, say what could not be opened.
+QString noDisplayMessage(const QString &program, const QString &japaneseWhy = {}, const QString &englishWhy = {})
 {
     return QStringLiteral(
-               "ほしのたまご: 画面(ディスプレイ)が見つかりません。デスクトップから起動してください。\n"
-               "hoshinotamago: no display found. Start it from a desktop session, or run it under\n"
-               "a virtual X server:  xvfb-run -a -s '-screen 0 1280x1024x24' %1")
-        .arg(program);
+               "ほしのたまご: 画面(ディスプレイ)が見つかりません%1。デスクトップから起動してください。\n"
+               "hoshinotamago: no display found%2. Start it from a desktop session, or run it under\n"
+               "a virtual X server:  xvfb-run -a -s '-screen 0 1280x1024x24' %3")
+        .arg(japaneseWhy.isEmpty() ? QString() : QStringLiteral("(%1)").arg(japaneseWhy),
+             englishWhy.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(englishWhy), program);
 }
 
 QString waylandPluginMessage()
@@ -34,7 +42,115 @@ bool namesWayland(const QString &platform)
     return platform.section(QLatin1Char(';'), 0, 0).startsWith(QLatin1String("wayland"));
 }
 
+// What the message handler below needs while QApplication is being made.
+struct Opening {
+    // A message Qt wrote while opening: held back, so that a failure shows
+    // ours alone, and handed on in order once the display is open.
+    struct Held {
+        QtMsgType type;
+        QByteArray file, function, category;
+        int line;
+        QString text;
+    };
+    QtMessageHandler previous = nullptr;
+    QByteArray failure; // the whole message, with its newline
+    std::mutex mutex;   // guards held: a message may come from another thread
+    std::vector<Held> held;
+};
+Opening opening;
+
+void handOn(QtMessageHandler handler, const Opening::Held &message)
+{
+    const QMessageLogContext context(message.file.constData(), message.line, message.function.constData(),
+                                     message.category.constData());
+    handler(message.type, context, message.text);
+}
+
+void handOnHeld()
+{
+    std::lock_guard lock(opening.mutex);
+    for (const Opening::Held &message : opening.held)
+        handOn(opening.previous, message);
+    opening.held.clear();
+}
+
+void whileOpening(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    // Qt names its platform only once the platform integration is made: a
+    // fatal message before that is the display (or its plugin) failing.
+    if (type == QtFatalMsg && QGuiApplication::platformName().isEmpty()) {
+        std::fflush(stderr);
+        const char *bytes = opening.failure.constData();
+        for (qsizetype left = opening.failure.size(); left > 0;) {
+            const ssize_t written = ::write(STDERR_FILENO, bytes, static_cast<size_t>(left));
+            if (written <= 0)
+                break;
+            bytes += written;
+            left -= written;
+        }
+        // At once: Qt is half made, nothing of the program needs ending.
+        ::_exit(2);
+    }
+    if (type == QtFatalMsg) {
+        handOnHeld();
+        opening.previous(type, context, text);
+        return;
+    }
+    std::lock_guard lock(opening.mutex);
+    opening.held.push_back({type, QByteArray(context.file), QByteArray(context.function),
+                             QByteArray(context.category), context.line, text});
+}
+
 } // namespace
+
+QString unopenedDisplayMessage(const CommandLine &commandLine, const DisplayEnvironment &environment,
+                               const QString &program)
+{
+    const QString chosen = commandLine.platform.isEmpty() ? environment.qpaPlatform : commandLine.platform;
+    QStringList platforms;
+    for (const QString &entry : chosen.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        platforms << entry.section(QLatin1Char(':'), 0, 0); // "offscreen:configfile=…" is offscreen
+    if (platforms.isEmpty()) // Qt's own pick: whichever display is named
+        platforms = {QStringLiteral("xcb"), QStringLiteral("wayland")};
+    const QString x11 = commandLine.display.isEmpty() ? environment.x11Display : commandLine.display;
+    QStringList japanese;
+    QStringList english;
+    for (const QString &platform : platforms) {
+        if (platform == QLatin1String("xcb")) {
+            if (x11.isEmpty())
+                continue;
+            japanese << QStringLiteral("X の画面 %1 を開けません").arg(x11);
+            english << QStringLiteral("cannot open X display %1").arg(x11);
+        } else if (platform.startsWith(QLatin1String("wayland"))) {
+            if (environment.waylandDisplay.isEmpty() && chosen.isEmpty())
+                continue;
+            // The Wayland client library's own default when none is named.
+            const QString wayland = environment.waylandDisplay.isEmpty() ? QStringLiteral("wayland-0")
+                                                                         : environment.waylandDisplay;
+            japanese << QStringLiteral("Wayland の画面 %1 を開けません").arg(wayland);
+            english << QStringLiteral("cannot open Wayland display %1").arg(wayland);
+        } else {
+            japanese << QStringLiteral("Qt の表示部品 %1 が使えません").arg(platform);
+            english << QStringLiteral("cannot start Qt's platform plugin %1").arg(platform);
+        }
+    }
+    japanese.removeDuplicates();
+    english.removeDuplicates();
+    return noDisplayMessage(program, japanese.join(QStringLiteral("、")), english.join(QStringLiteral("; ")));
+}
+
+std::unique_ptr<QApplication> openApplication(int &argc, char **argv, const CommandLine &commandLine)
+{
+    opening.failure = unopenedDisplayMessage(commandLine, currentDisplayEnvironment(),
+                                             invocationName(QString::fromLocal8Bit(argv[0])))
+                          .toUtf8()
+                      + '\n';
+    opening.previous = qInstallMessageHandler(whileOpening);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(opening.previous);
+    handOnHeld();
+    return app;
+}
 
 DisplayChoice chooseDisplay(const CommandLine &commandLine, const DisplayEnvironment &environment,
                             const QString &program)

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/modules/app_services.h"
+#include "platform/modules/deferred_media.h"
 #include "platform/desktop/qt_translations.h"
 #include "platform/desktop/session_bus_probe.h"
 #include "app/app_identity.h"
@@ -16,6 +17,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -27,6 +29,42 @@ int checkSounds(int argc, char **argv)
     const auto sound = hoshi::AppServices::soundModule();
     const hoshi::SoundModule *module = sound->get();
     return module && module->checkCueFiles(out) ? 0 : 1;
+}
+
+// The launcher and the mode windows, until the program is ended.
+int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
+{
+    // Register on the accessibility bus even when no screen reader runs yet,
+    // so one started later finds the program.
+    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+    hoshi::avoidSilentSessionBus();
+    // The menu bar stays in the window: a desktop's global menu is reached over
+    // the session bus, and the window would wait for it.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // A display that is named but does not open ends here with status 2.
+    const std::unique_ptr<QApplication> app = hoshi::openApplication(argc, argv, commandLine);
+    hoshi::installQtJapanese(*app);
+    QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
+    QApplication::setApplicationVersion(hoshi::versionNumber());
+    hoshi::setDesktopIdentity();
+    // Menus large enough for a low-vision helper to read, in a Japanese face.
+    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
+
+    hoshi::AppServices services(commandLine.voice);
+    const std::unique_ptr<hoshi::ModeRegistry> modes = hoshi::makeModeRegistry(services);
+    modes->setEndProgram([] { QCoreApplication::exit(0); });
+
+    hoshi::LauncherWindow launcher(*modes, services.announcer());
+    QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, app.get(),
+                     [] { QCoreApplication::exit(0); });
+    // The icon theme, sound, speech and the dictionary are slow to start: after the first paint.
+    hoshi::runAfterFirstPaint(launcher, [&services] {
+        hoshi::setWindowIconFromTheme();
+        services.startAfterFirstPaint();
+    });
+    launcher.show();
+    return QApplication::exec();
 }
 
 } // namespace
@@ -41,34 +79,12 @@ int main(int argc, char **argv)
     if (!hoshi::prepareDisplay(commandLine, QString::fromLocal8Bit(argv[0])))
         return 2;
 
-    // Register on the accessibility bus even when no screen reader runs yet,
-    // so one started later finds the program.
-    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
-        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
-    hoshi::avoidSilentSessionBus();
-    // The menu bar stays in the window: a desktop's global menu is reached over
-    // the session bus, and the window would wait for it.
-    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
-    QApplication app(argc, argv);
-    hoshi::installQtJapanese(app);
-    QApplication::setApplicationName(QStringLiteral("hoshinotamago"));
-    QApplication::setApplicationVersion(hoshi::versionNumber());
-    hoshi::setDesktopIdentity();
-    // Menus large enough for a low-vision helper to read, in a Japanese face.
-    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
-
-    hoshi::AppServices services(commandLine.voice);
-    const std::unique_ptr<hoshi::ModeRegistry> modes = hoshi::makeModeRegistry(services);
-    modes->setEndProgram([] { QCoreApplication::exit(0); });
-
-    hoshi::LauncherWindow launcher(*modes, services.announcer());
-    QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, &app,
-                     [] { QCoreApplication::exit(0); });
-    // The icon theme, sound, speech and the dictionary are slow to start: after the first paint.
-    hoshi::runAfterFirstPaint(launcher, [&services] {
-        hoshi::setWindowIconFromTheme();
-        services.startAfterFirstPaint();
-    });
-    launcher.show();
-    return QApplication::exec();
+    const int status = runWindows(argc, argv, commandLine);
+    // A cue thread stuck on a sound server holds a lock that the sound
+    // library's clean-up at exit would wait for: end without it.
+    if (hoshi::DeferredCuePlayer::leftBehind()) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -201,6 +201,47 @@ private slots:
             QVERIFY2(choice.error.startsWith(errorStart), qPrintable(choice.error));
     }
 
+    void unopenedDisplayIsNamed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("qpaPlatform");
+        QTest::addColumn<QString>("x11");
+        QTest::addColumn<QString>("wayland");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("Qt's own pick, DISPLAY") << QStringList{} << "" << ":97" << "" << "cannot open X display :97";
+        QTest::newRow("Qt's own pick, both named")
+            << QStringList{} << "" << ":97" << "wayland-1"
+            << "cannot open X display :97; cannot open Wayland display wayland-1";
+        QTest::newRow("-display over DISPLAY") << QStringList{"-display", ":5"} << "" << ":0" << ""
+                                               << "cannot open X display :5";
+        QTest::newRow("-platform over QT_QPA_PLATFORM") << QStringList{"-platform", "xcb"} << "wayland" << ":3"
+                                                        << "wayland-1" << "cannot open X display :3";
+        QTest::newRow("wayland named by no variable") << QStringList{} << "wayland" << ":0" << ""
+                                                      << "cannot open Wayland display wayland-0";
+        QTest::newRow("a plugin with arguments") << QStringList{} << "nosuch:size=3" << ":0" << ""
+                                                 << "cannot start Qt's platform plugin nosuch";
+    }
+    void unopenedDisplayIsNamed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, qpaPlatform);
+        QFETCH(QString, x11);
+        QFETCH(QString, wayland);
+        QFETCH(QString, named);
+        arguments.prepend(QStringLiteral("./hoshinotamago"));
+        DisplayEnvironment environment;
+        environment.qpaPlatform = qpaPlatform;
+        environment.x11Display = x11;
+        environment.waylandDisplay = wayland;
+        const QString message = unopenedDisplayMessage(parseCommandLine(arguments), environment,
+                                                       QStringLiteral("./hoshinotamago"));
+        QVERIFY2(message.startsWith(QStringLiteral("ほしのたまご: 画面(ディスプレイ)が見つかりません(")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("hoshinotamago: no display found (%1). ").arg(named)),
+                 qPrintable(message));
+        QVERIFY2(message.endsWith(QStringLiteral("xvfb-run -a -s '-screen 0 1280x1024x24' ./hoshinotamago")),
+                 qPrintable(message));
+    }
+
     void noDisplayHintNamesTheInvocation()
     {
         const DisplayChoice choice = chooseDisplay(parseCommandLine({"x"}), DisplayEnvironment{}, QStringLiteral("build/release/bin/hoshinotamago"));

@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # test_command_line.sh PROGRAM: the program as started from a shell, without
 # any display: --version and --help answer on standard output; a write error
-# there, an unknown option and a missing display each end with their own
-# status and one clear message.
+# there, an unknown option and a missing display or one that cannot be opened
+# each end with their own status and one clear message.
 set -euo pipefail
 program=$1
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -56,4 +56,48 @@ status=$?
 set -e
 [ "$status" -eq 2 ] || fail "with only WAYLAND_DISPLAY the status is $status, expected 2: $message"
 [[ $message == *"no display found"* ]] || fail "with only WAYLAND_DISPLAY it said '$message'"
+# A display that is named but cannot be opened (no X server there, a stale
+# SSH login's forwarded display, a missing plugin): our message, last, and
+# status 2, where Qt itself would abort with status 134 and its own advice.
+# free_display: a display number nothing answers on, by socket or TCP.
+free_display() {
+    local n
+    for n in $(seq 87 199); do
+        if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] \
+            || grep -q "/tmp/.X11-unix/X$n\$" /proc/net/unix 2>/dev/null \
+            || (exec 3<>"/dev/tcp/127.0.0.1/$((6000 + n))") 2>/dev/null; then
+            continue
+        fi
+        echo "$n"
+        return 0
+    done
+    return 1
+}
+n=$(free_display) || fail "no free display number between 87 and 199"
+# unopened WHAT NAMED [VARIABLE=VALUE...] [-- ARGUMENT...]: a run that must end
+# with our message, naming NAMED.
+unopened() {
+    local what=$1 named=$2 variables=() arguments=()
+    shift 2
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do variables+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
+    arguments=("$@")
+    set +e
+    message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "${variables[@]}" \
+              timeout 60 "$program" "${arguments[@]}" 2>&1 >/dev/null)
+    status=$?
+    set -e
+    [ "$status" -eq 2 ] || fail "$what: status $status, expected 2: $message"
+    [[ $message != *"Reinstalling"* ]] || fail "$what: Qt's own advice reached the user: $message"
+    [[ $message == *"no display found (cannot "*"$named"*")"* ]] || fail "$what: our message does not name $named: $message"
+    [[ $message == *"ほしのたまご: 画面(ディスプレイ)が見つかりません("* ]] || fail "$what: no Japanese message: $message"
+    [ "$(tail -n 1 <<<"$message")" = "a virtual X server:  xvfb-run -a -s '-screen 0 1280x1024x24' $program" ] \
+        || fail "$what: our message is not the last: $message"
+}
+unopened "no X server at DISPLAY=:$n" "X display :$n" DISPLAY=":$n"
+unopened "QT_QPA_PLATFORM=xcb, no X server" "X display :$n" DISPLAY=":$n" QT_QPA_PLATFORM=xcb
+unopened "a forwarded display whose SSH login is gone" "X display 127.0.0.1:$n" DISPLAY="127.0.0.1:$n"
+unopened "-platform xcb -display" "X display :$n" -- -platform xcb -display ":$n"
+unopened "a platform plugin that is not installed" "platform plugin hoshi-test-none" \
+    DISPLAY=":$n" QT_QPA_PLATFORM=hoshi-test-none
 echo "command line passed"

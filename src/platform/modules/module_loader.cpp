@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/modules/module_loader.h"
 
+#include "platform/modules/module_file_check.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -18,7 +20,9 @@ ModuleLoader::Load firstFound(const QString &fileName, const QByteArray &interfa
     return [fileName, interface](QString &whyNot) -> const void * {
         const QStringList files = ModuleLoader::moduleFiles(fileName);
         for (const QString &file : files) {
-            if (QFileInfo::exists(file))
+            // A link to nothing or a loop of links is there, only broken: say so.
+            const QFileInfo info(file);
+            if (info.exists() || info.isSymLink())
                 return ModuleLoader::loadFile(file, interface, whyNot);
         }
         whyNot = QStringLiteral("not found: %1").arg(files.join(QStringLiteral(", ")));
@@ -96,6 +100,13 @@ QStringList ModuleLoader::moduleFiles(const QString &fileName)
 
 const void *ModuleLoader::loadFile(const QString &path, const QByteArray &interface, QString &whyNot)
 {
+    // A bare name is the dynamic loader's to search for; a file is checked
+    // first, as one cut short or a FIFO would crash or hang the loader.
+    if (path.contains(QLatin1Char('/'))) {
+        whyNot = moduleFileProblem(path);
+        if (!whyNot.isEmpty())
+            return nullptr;
+    }
     // Never unloaded: what it made lives until the program ends.
     QLibrary library(path);
     if (!library.load()) {

@@ -45,7 +45,9 @@ public:
     /// Next to the executable (the build tree), then the installed folder.
     static QStringList moduleFiles(const QString &fileName);
     /// Loads one module file and checks that it was built for this
-    /// interface and this version of the program.
+    /// interface and this version of the program. A path (not a bare name)
+    /// is first checked by moduleFileProblem(), so that a file the dynamic
+    /// loader would crash or hang on is refused instead.
     static const void *loadFile(const QString &path, const QByteArray &interface, QString &whyNot);
     static void reportOnStandardError(const QString &message);
 
