@@ -132,7 +132,9 @@ bool isValidUtf8(QByteArrayView bytes, bool complete)
     return true;
 }
 
-DecodedText decodeFile(QByteArrayView bytes, bool complete)
+namespace {
+
+DecodedText decodeAsDetected(QByteArrayView bytes, bool complete)
 {
     if (const auto marked = encodingFromBom(bytes))
         return {decodeText(bytes, *marked), *marked};
@@ -149,6 +151,18 @@ DecodedText decodeFile(QByteArrayView bytes, bool complete)
             return {std::move(eucJp->text), TextEncoding::EucJp};
     }
     return {shiftJisText(std::move(shiftJis), bytes), TextEncoding::ShiftJis, !shiftJisClean};
+}
+
+} // namespace
+
+DecodedText decodeFile(QByteArrayView bytes, bool complete)
+{
+    DecodedText decoded = decodeAsDetected(bytes, complete);
+    // No text file holds NUL: it is UTF-16 without its mark, UTF-32 (whose
+    // mark starts as UTF-16's) or not text at all.
+    if (decoded.text.contains(QChar(0)))
+        decoded.unreadable = true;
+    return decoded;
 }
 
 TextEncoding detectEncoding(QByteArrayView bytes, bool complete)

@@ -32,7 +32,8 @@ struct DecodedText {
 /// A byte-order mark decides; without one, valid UTF-8 is UTF-8, then text
 /// that EUC-JP decodes cleanly is EUC-JP (where Shift_JIS would too, only if
 /// it holds kana), and anything else is taken for Shift_JIS (code page 932),
-/// as Japanese Windows writes it: unreadable if that does not decode cleanly.
+/// as Japanese Windows writes it: unreadable if that does not decode cleanly,
+/// and whatever the encoding if the text holds NUL characters.
 DecodedText decodeFile(QByteArrayView bytes, bool complete);
 
 /// The encoding decodeFile() reads the bytes in.

@@ -90,6 +90,13 @@ private slots:
         QTest::newRow("a code with no character") << QByteArray("\x82\xA0\x85\x40") << true << true;
         QTest::newRow("a lead byte at the end of the file") << QByteArray("\x82\xA0\x82") << true << true;
         QTest::newRow("a lead byte where reading stopped") << QByteArray("\x82\xA0\x82") << false << false;
+        // Files that decode as something, but hold NUL: never a practice text.
+        QTest::newRow("utf-16le without its mark") << QByteArray("c\0a\0t\0\n\0", 8) << true << true;
+        QTest::newRow("utf-16be without its mark") << QByteArray("\0c\0a\0t\0\n", 8) << true << true;
+        QTest::newRow("utf-32le with its mark") << QByteArray("\xFF\xFE\0\0c\0\0\0", 8) << true << true;
+        QTest::newRow("utf-32be with its mark") << QByteArray("\0\0\xFE\xFF\0\0\0" "c", 8) << true << true;
+        QTest::newRow("a NUL in utf-8") << QByteArray("ab\0cd", 5) << true << true;
+        QTest::newRow("utf-16le with its mark") << QByteArray("\xFF\xFE" "c\0a\0t\0", 8) << true << false;
     }
 
     void characters_no_encoding_reads_are_reported()
