@@ -2,6 +2,8 @@
 #include "platform/speech/reading_voice.h"
 
 #include <condition_variable>
+#include <cstdio>
+#include <optional>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -17,6 +19,12 @@ constexpr auto StopWait = std::chrono::milliseconds(500);
 struct ReadingVoice::Shared {
     explicit Shared(std::unique_ptr<VoiceWorker> w) : worker(std::move(w)) {}
 
+    // With the lock held, around each call that may wait on the service.
+    void waitingOnService(bool waiting)
+    {
+        busySince = waiting ? std::optional(std::chrono::steady_clock::now()) : std::nullopt;
+    }
+
     void run()
     {
         std::unique_lock lock(mutex);
@@ -26,18 +34,22 @@ struct ReadingVoice::Shared {
                 break;
             if (prepare) {
                 auto task = std::exchange(prepare, nullptr);
+                waitingOnService(true);
                 lock.unlock();
                 task();
                 worker->connect();
                 lock.lock();
+                waitingOnService(false);
                 continue;
             }
             const VoiceJob job = std::move(jobs.front());
             jobs.pop_front();
             const quint64 latest = latestEvent;
+            waitingOnService(true);
             lock.unlock();
             worker->handle(job, latest);
             lock.lock();
+            waitingOnService(false);
         }
         finished = true;
         done.notify_all();
@@ -52,10 +64,15 @@ struct ReadingVoice::Shared {
     quint64 latestEvent = 0;
     bool stopping = false;
     bool finished = false;
+    std::optional<std::chrono::steady_clock::time_point> busySince;
+    bool stuckReported = false;
 };
 
-ReadingVoice::ReadingVoice(std::unique_ptr<VoiceWorker> worker)
+ReadingVoice::ReadingVoice(std::unique_ptr<VoiceWorker> worker, std::chrono::milliseconds answerDeadline,
+                           Report report)
     : m_shared(std::make_shared<Shared>(std::move(worker)))
+    , m_answerDeadline(answerDeadline)
+    , m_report(std::move(report))
 {
     // The thread keeps the shared state alive if it has to be left behind.
     std::thread([shared = m_shared] { shared->run(); }).detach();
@@ -70,10 +87,19 @@ ReadingVoice::~ReadingVoice()
     m_shared->done.wait_for(lock, StopWait, [this] { return m_shared->finished; });
 }
 
+void ReadingVoice::reportOnStandardError(const QString &message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 void ReadingVoice::say(const QString &text, Turn turn)
 {
+    bool stuck = false;
     {
         std::lock_guard lock(m_shared->mutex);
+        const auto &since = m_shared->busySince;
+        if (since && !m_shared->stuckReported && std::chrono::steady_clock::now() - *since > m_answerDeadline)
+            stuck = m_shared->stuckReported = true;
         if (turn == Turn::NewEvent) {
             ++m_shared->latestEvent;
             m_shared->jobs.clear();
@@ -81,6 +107,9 @@ void ReadingVoice::say(const QString &text, Turn turn)
         m_shared->jobs.push_back({text, turn, m_shared->latestEvent});
     }
     m_shared->wake.notify_one();
+    if (stuck && m_report)
+        m_report(QStringLiteral("hoshinotamago: the speech service does not answer; "
+                                "nothing is spoken until it does"));
 }
 
 void ReadingVoice::warmUp(std::function<void()> prepare)

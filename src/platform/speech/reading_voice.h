@@ -4,6 +4,8 @@
 #include "platform/speech/voice_output.h"
 #include "platform/speech/voice_worker.h"
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 namespace hoshi {
@@ -11,10 +13,15 @@ namespace hoshi {
 /// The built-in reading voice: say() only queues the text; a thread of its
 /// own makes the reading and talks to the speech service, so the user
 /// interface never waits for either. A new event drops the texts of earlier
-/// events that are still waiting.
+/// events that are still waiting. A service that keeps the thread waiting
+/// past a deadline counts as absent: said once through `report`, and the
+/// texts wait for it, the newest event's only.
 class ReadingVoice final : public VoiceOutput {
 public:
-    explicit ReadingVoice(std::unique_ptr<VoiceWorker> worker);
+    using Report = std::function<void(const QString &message)>;
+    explicit ReadingVoice(std::unique_ptr<VoiceWorker> worker,
+                          std::chrono::milliseconds answerDeadline = std::chrono::seconds(2),
+                          Report report = reportOnStandardError);
     ~ReadingVoice() override;
     ReadingVoice(const ReadingVoice &) = delete;
     ReadingVoice &operator=(const ReadingVoice &) = delete;
@@ -24,9 +31,13 @@ public:
     /// connects to the speech service, ahead of the first text.
     void warmUp(std::function<void()> prepare);
 
+    static void reportOnStandardError(const QString &message);
+
 private:
     struct Shared;
     std::shared_ptr<Shared> m_shared;
+    std::chrono::milliseconds m_answerDeadline;
+    Report m_report;
 };
 
 } // namespace hoshi

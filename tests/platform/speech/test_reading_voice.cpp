@@ -17,6 +17,8 @@
 
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <atomic>
 
 using hoshi::VoiceJob;
 using hoshi::VoiceOutput;
@@ -166,6 +168,42 @@ private slots:
         QTRY_COMPARE(log.calls(), (QStringList{"open", "cancel", "say KEY", "say READING"}));
         voice.say(QStringLiteral("next"), Turn::NewEvent);
         QTRY_COMPARE(log.calls().mid(4), (QStringList{"cancel", "say NEXT"}));
+    }
+
+    void aServiceThatNeverAnswersIsSaidOnceAndOnlyTheNewestWaits()
+    {
+        // State: a service that takes the connection and does not answer.
+        std::atomic<bool> answering = false;
+        ServiceLog log;
+        struct Hanging final : hoshi::SpeechService {
+            Hanging(ServiceLog &log, std::atomic<bool> &answers) : inner(log), answering(answers) {}
+            bool open() override
+            {
+                while (!answering)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                return inner.open();
+            }
+            void close() override { inner.close(); }
+            bool say(const QString &text) override { return inner.say(text); }
+            bool cancel() override { return inner.cancel(); }
+            FakeService inner;
+            std::atomic<bool> &answering;
+        };
+        QStringList reports;
+        hoshi::ReadingVoice voice(
+            std::make_unique<VoiceWorker>(std::make_unique<Hanging>(log, answering), upper, std::chrono::seconds(0)),
+            std::chrono::milliseconds(50), [&reports](const QString &message) { reports << message; });
+        // Action: keys go on past the deadline. Expected: said once, never waited for.
+        voice.say(QStringLiteral("one"), Turn::NewEvent);
+        QTest::qWait(150);
+        voice.say(QStringLiteral("two"), Turn::NewEvent);
+        voice.say(QStringLiteral("three"), Turn::NewEvent);
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports.first().contains(QStringLiteral("does not answer")));
+        // Once it answers, the newest event is heard and the one in between never.
+        answering = true;
+        QTRY_VERIFY(log.calls().contains(QStringLiteral("say THREE")));
+        QVERIFY(!log.calls().contains(QStringLiteral("say TWO")));
     }
 
     void announcerTurnsFollowTheEventLoop()
