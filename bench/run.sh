@@ -189,6 +189,25 @@ focus "$typing"
 typing_keys=$("$probe" keys Control_L "$repeats" "にぎょうめの練習" | tee -a /dev/stderr)
 typing_speech=$("$probe" speech Control_L "$repeats" "$protocol_log" | tee -a /dev/stderr)
 hoshi_rss_modes=$(resident_kib "$hoshi_pid")
+xdotool key alt+f x
+
+# The English window: opened, and its first English text handed to speech-dispatcher.
+echo "== English window opened, to its first text =="
+english_title="ENGLISH Three Minute"
+english_text="Press Control O to open a text file."
+focus "$launcher"
+english=$(python3 bench/window_open.py 6 "$english_title" "$english_text" "$protocol_log" 5 english | tee -a /dev/stderr)
+kill "$hoshi_pid"
+# The same with a speech service that takes the connection and never answers.
+silent=$workdir/silent.sock
+python3 tests/e2e/silent_socket.py "$silent" >/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -S "$silent" ] && break; sleep 0.1; done
+SPEECHD_ADDRESS=unix_socket:$silent start_measured "$program"
+pids+=("$STARTED_PID")
+focus "$(window_named "ほしのたまごいりぐち")"
+english_silent=$(python3 bench/window_open.py 6 "$english_title" "$english_text" "$protocol_log" 5 silent \
+                 | tee -a /dev/stderr)
 
 row() { printf '| %s | %s | %s |\n' "$1" "$(figure "$2" median)" "$(figure "$2" p95)"; }
 echo
@@ -220,3 +239,8 @@ row "launcher: Down" "$launcher_speech"
 row "key guide: a letter" "$guide_speech"
 row "alphabet drill: a wrong key" "$drill_speech"
 row "Japanese typing: Ctrl" "$typing_speech"
+echo
+echo "| English window (5 opens) | shown, median (ms) | first English text handed over, median (ms) |"
+echo "|---|---|---|"
+awk '/^english median/ { print "| speech-dispatcher answering | " $4 " | " $6 " |" }' <<<"$english"
+awk '/^silent median/ { print "| a speech service that never answers | " $4 " | " $6 " |" }' <<<"$english_silent"
