@@ -24,9 +24,15 @@ ScreenReaderWatch::ScreenReaderWatch(QObject *parent)
 
 void ScreenReaderWatch::start()
 {
+    connect(&m_listeners, &ScreenReaderListeners::listeningChanged, this, [this](bool listening) {
+        m_listening = listening;
+        m_listenersKnown = true;
+        report();
+    });
+    m_listeners.start();
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        QMetaObject::invokeMethod(this, [this] { update(false); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { flagAnswered(false); }, Qt::QueuedConnection);
         return;
     }
     bus.connect(BusService, BusPath, PropertiesInterface, QStringLiteral("PropertiesChanged"), this,
@@ -42,7 +48,7 @@ void ScreenReaderWatch::ask()
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(get), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
         const QDBusPendingReply<QDBusVariant> reply = *call;
-        update(!reply.isError() && reply.value().variant().toBool());
+        flagAnswered(!reply.isError() && reply.value().variant().toBool());
         call->deleteLater();
     });
 }
@@ -53,13 +59,24 @@ void ScreenReaderWatch::propertiesChanged(const QString &interface, const QVaria
     if (interface != StatusInterface)
         return;
     if (changed.contains(ScreenReaderProperty))
-        update(changed.value(ScreenReaderProperty).toBool());
+        flagAnswered(changed.value(ScreenReaderProperty).toBool());
     else if (invalidated.contains(ScreenReaderProperty))
         ask();
 }
 
-void ScreenReaderWatch::update(bool running)
+void ScreenReaderWatch::flagAnswered(bool enabled)
 {
+    m_flag = enabled;
+    m_flagKnown = true;
+    report();
+}
+
+void ScreenReaderWatch::report()
+{
+    // "None" only once both have answered; either one finding one is enough.
+    const bool running = m_flag || m_listening;
+    if (!running && !(m_flagKnown && m_listenersKnown))
+        return;
     if (m_answered && running == m_running)
         return;
     m_answered = true;

@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/speech/screen_reader_listeners.h"
+
 #include <QObject>
 #include <QStringList>
 #include <QVariantMap>
 
 namespace hoshi {
 
-/// Follows whether a screen reader runs, as the accessibility bus says
-/// (org.a11y.Status.ScreenReaderEnabled on the session bus). Without a
-/// session bus no screen reader is assumed. Nothing here waits for an answer.
+/// Follows whether a screen reader runs, however it was started: the flag a
+/// desktop sets when it starts one (org.a11y.Status.ScreenReaderEnabled on
+/// the session bus), or a client of the accessibility bus that follows the
+/// focus, as one started by hand does. Without a session bus no screen
+/// reader is assumed. Nothing here waits for an answer.
 class ScreenReaderWatch final : public QObject {
     Q_OBJECT
 public:
@@ -29,8 +33,14 @@ private slots:
 
 private:
     void ask();
-    void update(bool running);
+    void flagAnswered(bool enabled);
+    void report();
 
+    ScreenReaderListeners m_listeners;
+    bool m_flag = false;
+    bool m_flagKnown = false;
+    bool m_listening = false;
+    bool m_listenersKnown = false;
     bool m_running = false;
     bool m_answered = false;
 };

@@ -4,6 +4,7 @@
 // missing, dies or comes back; and the choice between the built-in voice and
 // a running screen reader.
 #include "platform/speech/reading_voice.h"
+#include "platform/speech/screen_reader_listeners.h"
 #include "platform/speech/screen_reader_notifier.h"
 #include "platform/speech/spoken_announcer.h"
 #include "platform/speech/voice_router.h"
@@ -204,6 +205,23 @@ private slots:
         answering = true;
         QTRY_VERIFY(log.calls().contains(QStringLiteral("say THREE")));
         QVERIFY(!log.calls().contains(QStringLiteral("say TWO")));
+    }
+
+    void aClientFollowingTheFocusIsAScreenReader_data()
+    {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<bool>("screenReader");
+        // What Orca started by hand asks the registry for, in part.
+        QTest::newRow("orca") << QStringList{"Focus::", "Document:Reload:", "Object:TextCaretMoved:"} << true;
+        QTest::newRow("focus state, libatspi spelling") << QStringList{"object:state-changed:focused"} << true;
+        QTest::newRow("focus state, registry spelling") << QStringList{"Object:StateChanged:Focused"} << true;
+        QTest::newRow("a caret tracker") << QStringList{"Object:TextCaretMoved:", "Object:TextChanged:Insert"} << false;
+        QTest::newRow("nobody") << QStringList{} << false;
+    }
+    void aClientFollowingTheFocusIsAScreenReader()
+    {
+        QFETCH(QStringList, events);
+        QTEST(hoshi::listensLikeScreenReader(events), "screenReader");
     }
 
     void announcerTurnsFollowTheEventLoop()

@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/speech/screen_reader_listeners.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QMetaObject>
+#include <QPointer>
+#include <QThread>
+
+namespace hoshi {
+
+namespace {
+const QString Registry = QStringLiteral("org.a11y.atspi.Registry");
+const QString RegistryPath = QStringLiteral("/org/a11y/atspi/registry");
+const QString ConnectionName = QStringLiteral("hoshinotamago-listeners");
+constexpr int AnswerMs = 2000;
+constexpr unsigned long StopWaitMs = 500;
+
+/// Lives on the asking thread: every call there may wait on a bus.
+class Asker final : public QObject {
+    Q_OBJECT
+public:
+    explicit Asker(ScreenReaderListeners *listeners) : m_listeners(listeners) {}
+
+public slots:
+    void start()
+    {
+        const QString address = accessibilityBusAddress();
+        if (address.isEmpty())
+            return tell(false);
+        m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, ConnectionName));
+        if (!m_bus->isConnected())
+            return tell(false);
+        for (const char *change : {"EventListenerRegistered", "EventListenerDeregistered"})
+            m_bus->connect(Registry, RegistryPath, Registry, QString::fromLatin1(change), this, SLOT(ask()));
+        ask();
+    }
+
+    void ask()
+    {
+        QDBusMessage get = QDBusMessage::createMethodCall(Registry, RegistryPath, Registry,
+                                                          QStringLiteral("GetRegisteredEvents"));
+        const QDBusMessage reply = m_bus->call(get, QDBus::Block, AnswerMs);
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return tell(false);
+        tell(listensLikeScreenReader(eventsOf(reply.arguments().first())));
+    }
+
+    void stop()
+    {
+        m_bus.reset();
+        QDBusConnection::disconnectFromBus(ConnectionName);
+        QThread::currentThread()->quit();
+    }
+
+private:
+    void tell(bool listens)
+    {
+        if (m_known && listens == m_listens)
+            return;
+        m_known = true;
+        m_listens = listens;
+        if (m_listeners)
+            QMetaObject::invokeMethod(m_listeners, "listeningChanged", Qt::QueuedConnection, Q_ARG(bool, listens));
+    }
+
+    static QString accessibilityBusAddress()
+    {
+        QDBusMessage get = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"),
+                                                          QStringLiteral("/org/a11y/bus"),
+                                                          QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(get, QDBus::Block, AnswerMs);
+        return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+                   ? reply.arguments().first().toString()
+                   : QString();
+    }
+
+    // The reply is an array of (bus name, event) pairs.
+    static QStringList eventsOf(const QVariant &answer)
+    {
+        QStringList events;
+        const auto array = answer.value<QDBusArgument>();
+        array.beginArray();
+        while (!array.atEnd()) {
+            QString client;
+            QString event;
+            array.beginStructure();
+            array >> client >> event;
+            array.endStructure();
+            events << event;
+        }
+        array.endArray();
+        return events;
+    }
+
+    QPointer<ScreenReaderListeners> m_listeners;
+    std::unique_ptr<QDBusConnection> m_bus;
+    bool m_known = false;
+    bool m_listens = false;
+};
+
+} // namespace
+
+bool listensLikeScreenReader(const QStringList &events)
+{
+    for (QString event : events) {
+        // The registry spells them "Object:StateChanged:Focused"; libatspi "object:state-changed:focused".
+        event.remove(QLatin1Char('-'));
+        if (event.startsWith(QLatin1String("Focus:"), Qt::CaseInsensitive)
+            || event.startsWith(QLatin1String("Object:StateChanged:Focused"), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+ScreenReaderListeners::ScreenReaderListeners(QObject *parent)
+    : QObject(parent)
+{
+}
+
+ScreenReaderListeners::~ScreenReaderListeners()
+{
+    if (!m_thread)
+        return;
+    QMetaObject::invokeMethod(m_asker, "stop", Qt::QueuedConnection);
+    // One stuck on a bus that does not answer is left behind, not waited for.
+    if (m_thread->wait(StopWaitMs)) {
+        delete m_asker;
+        delete m_thread;
+    }
+}
+
+void ScreenReaderListeners::start()
+{
+    if (m_thread)
+        return;
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("screen reader listeners"));
+    m_asker = new Asker(this);
+    m_asker->moveToThread(m_thread);
+    m_thread->start();
+    QMetaObject::invokeMethod(m_asker, "start", Qt::QueuedConnection);
+}
+
+} // namespace hoshi
+
+#include "screen_reader_listeners.moc"
