@@ -63,14 +63,17 @@ focus_window "$launcher"
 press 6
 english=$(window_named "ENGLISH Three Minute")
 focus_window "$english"
-sleep 0.5
-speech_mark hoshinotamago-en
-press alt+s
 for _ in $(seq 100); do
-    [ "$(spoken_texts hoshinotamago-en | tail -n +"$((SPEECH_MARK + 1))" | grep -c .)" -ge 3 ] && break
+    spoken_texts hoshinotamago-en | grep -qx "Press Control O to open a text file." && break
     sleep 0.1
 done
-[ "$(spoken_texts hoshinotamago-en | tail -n +"$((SPEECH_MARK + 1))" | head -n 3 | paste -sd '|')" = "Menu|Setting|One Minute" ] \
+english_mark=$(spoken_texts hoshinotamago-en | wc -l)
+press alt+s
+for _ in $(seq 100); do
+    [ "$(spoken_texts hoshinotamago-en | tail -n +"$((english_mark + 1))" | grep -c .)" -ge 3 ] && break
+    sleep 0.1
+done
+[ "$(spoken_texts hoshinotamago-en | tail -n +"$((english_mark + 1))" | head -n 3 | paste -sd '|')" = "Menu|Setting|One Minute" ] \
     || fail "the English menus said: $(spoken_texts hoshinotamago-en | tail -n 5 | paste -sd '|')"
 press Escape Escape
 press alt+f x

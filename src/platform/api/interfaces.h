@@ -52,7 +52,8 @@ public:
     virtual void playCue(Cue cue) = 0;
 };
 
-/// A speech voice: texts are spoken one after another, none cut short.
+/// A speech voice: the texts of one event are spoken in turn; the first text
+/// of a later event cuts short what an earlier one still says.
 class Speaker {
 public:
     virtual ~Speaker() = default;

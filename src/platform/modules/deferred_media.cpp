@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/modules/deferred_media.h"
 
+#include "platform/speech/event_turns.h"
+
 #include <QApplication>
 #include <QMetaObject>
 #include <QThread>
@@ -15,14 +17,24 @@ namespace {
 constexpr unsigned long StopWaitMs = 500;
 std::atomic<bool> playerLeftBehind = false;
 
-/// Hands one text to the English voice, queued after what it still says.
-class QueuedSpeaker final : public Speaker {
+/// Hands the English window's texts to its voice: those of one event in
+/// turn (a text repeated right away once), and the first of a new event
+/// cuts short what an older one says.
+class EventSpeaker final : public Speaker {
 public:
-    explicit QueuedSpeaker(ReadingVoice &voice) : m_voice(voice) {}
-    void speak(const QString &text) override { m_voice.say(text, VoiceOutput::Turn::SameEvent); }
+    explicit EventSpeaker(ReadingVoice &voice) : m_voice(voice) {}
+    void speak(const QString &text) override
+    {
+        const VoiceOutput::Turn turn = m_turns.next();
+        if (turn == VoiceOutput::Turn::NewEvent || text != m_last)
+            m_voice.say(text, turn);
+        m_last = text;
+    }
 
 private:
     ReadingVoice &m_voice;
+    EventTurns m_turns;
+    QString m_last;
 };
 } // namespace
 
@@ -117,7 +129,7 @@ std::unique_ptr<Speaker> DeferredVoiceFactory::createVoice()
             std::make_unique<VoiceWorker>(std::move(service), withoutControlCharacters));
         m_voice->warmUp({});
     }
-    return std::make_unique<QueuedSpeaker>(*m_voice);
+    return std::make_unique<EventSpeaker>(*m_voice);
 }
 
 DeferredSpeechService::~DeferredSpeechService() = default;

@@ -50,7 +50,8 @@ private:
 
 /// The English window's voice: speech-dispatcher in English through the
 /// speech module, a client of its own on a thread of its own, like the
-/// reading voice. Texts are said one after another, none cut short. Without
+/// reading voice. The texts of one event are said in turn; a new event cuts
+/// short what an older one still says (its own, never another client's). Without
 /// the module, or while the service does not answer, nothing is said and
 /// the window goes on.
 class DeferredVoiceFactory final : public VoiceFactory {

@@ -33,17 +33,10 @@ void SpokenAnnouncer::sayOnce(const QString &text, bool toScreenReader)
         else
             m_voice.sayUnlessScreenReader(said, turn);
     };
-    if (m_eventOpen) {
-        if (text != m_lastSaid)
-            say(text, VoiceOutput::Turn::SameEvent);
-        m_lastSaid = text;
-        return;
-    }
-    m_eventOpen = true;
+    const VoiceOutput::Turn turn = m_turns.next();
+    if (turn == VoiceOutput::Turn::NewEvent || text != m_lastSaid)
+        say(text, turn);
     m_lastSaid = text;
-    // The event ends when the event loop runs again.
-    QMetaObject::invokeMethod(&m_context, [this] { m_eventOpen = false; }, Qt::QueuedConnection);
-    say(text, VoiceOutput::Turn::NewEvent);
 }
 
 } // namespace hoshi

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/api/interfaces.h"
+#include "platform/speech/event_turns.h"
 #include "platform/speech/voice_output.h"
 
 #include <QObject>
@@ -25,8 +26,7 @@ private:
 
     Announcer &m_clipboard;
     VoiceOutput &m_voice;
-    QObject m_context; // drops the pending end-of-event call with the announcer
-    bool m_eventOpen = false;
+    EventTurns m_turns;
     QString m_lastSaid; // within the open event
 };
 
