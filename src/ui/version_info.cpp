@@ -21,9 +21,9 @@ QString copyrightLine()
 QString versionMessage()
 {
     const QString crlf = QStringLiteral("\r\n");
-    return productName() + crlf + crlf + QStringLiteral("バージョン") + versionNumber() + crlf
-           + copyrightLine() + crlf
-           + QStringLiteral("GNU GPL バージョン3以降 (GPL-3.0-or-later) で配布する自由なソフトウェアです。無保証です。");
+    // Four lines: the licence goes on the copyright line.
+    return productName() + crlf + crlf + QStringLiteral("バージョン") + versionNumber() + crlf + copyrightLine()
+           + QStringLiteral("　GNU GPL バージョン3以降 (GPL-3.0-or-later) の自由なソフトウェア、無保証");
 }
 
 QString versionBoxTitle()
