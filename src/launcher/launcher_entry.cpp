@@ -38,7 +38,7 @@ void LauncherEntry::focusInEvent(QFocusEvent *event)
 {
     QLabel::focusInEvent(event);
     showFocused(true);
-    emit focusGained(this);
+    emit focusGained(this, event->reason());
 }
 
 void LauncherEntry::focusOutEvent(QFocusEvent *event)

@@ -19,7 +19,7 @@ public:
     void showFocused(bool focused);
 
 signals:
-    void focusGained(hoshi::LauncherEntry *entry);
+    void focusGained(hoshi::LauncherEntry *entry, Qt::FocusReason reason);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;

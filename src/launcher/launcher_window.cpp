@@ -116,9 +116,17 @@ void LauncherWindow::tickTitle()
     m_title->setText(rotateTitle(m_title->text()));
 }
 
-void LauncherWindow::onEntryFocused(LauncherEntry *focused)
+void LauncherWindow::onEntryFocused(LauncherEntry *focused, Qt::FocusReason reason)
 {
+    // A window manager activates the window just after its start: the entry
+    // announced at the start is not announced again. Coming back later is.
+    const bool firstActivation = reason == Qt::ActiveWindowFocusReason && !m_activatedBefore;
+    if (reason == Qt::ActiveWindowFocusReason)
+        m_activatedBefore = true;
+    if (firstActivation && focused == m_lastAnnounced)
+        return;
     m_announcedOnce = true;
+    m_lastAnnounced = focused;
     m_announcer.announce(focused->announcement());
 }
 
@@ -131,7 +139,7 @@ void LauncherWindow::showEvent(QShowEvent *event)
         if (m_announcedOnce || m_entries.empty())
             return;
         m_entries.front()->showFocused(true);
-        onEntryFocused(m_entries.front());
+        onEntryFocused(m_entries.front(), Qt::OtherFocusReason);
     });
 }
 

@@ -45,7 +45,7 @@ private:
     void buildEntries(QWidget *client);
     void layOut();
     void tickTitle();
-    void onEntryFocused(LauncherEntry *entry);
+    void onEntryFocused(LauncherEntry *entry, Qt::FocusReason reason);
     bool handleKey(const KeyDown &down);
     bool handleWindowKey(const KeyDown &down);
     bool handleEntryKey(const KeyDown &down);
@@ -57,6 +57,8 @@ private:
     QTimer *m_ticker = nullptr;
     std::vector<LauncherEntry *> m_entries;
     bool m_announcedOnce = false;
+    bool m_activatedBefore = false;
+    LauncherEntry *m_lastAnnounced = nullptr;
 };
 
 } // namespace hoshi
