@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <atomic>
+#include <span>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -273,6 +274,17 @@ private slots:
         addRow("people after a number", QStringLiteral("３人"), QStringLiteral("さんにん"));
         addRow("month after a number", QStringLiteral("5月です"), QStringLiteral("ごがつです"));
         addRow("English word kept", QStringLiteral("ＡＢＣの歌"), QStringLiteral("ABCのうた"));
+
+        // The typing window's captions, menus and messages with counters.
+        const hoshi::TypingProfile &typing = hoshi::TypingProfile::japanese();
+        addRow("opening caption", typing.openingCaption, QStringLiteral("おーよーにほんごにゅーりょく さんぷん"));
+        addRow("one-minute caption", typing.limitCaptions[0], QStringLiteral("おーよーにほんごにゅーりょく いっぷん"));
+        addRow("five-minute caption", typing.limitCaptions[2], QStringLiteral("おーよーにほんごにゅーりょく ごふん"));
+        addRow("menu 1分間", QStringLiteral("1分間"), QStringLiteral("いっぷんかん"));
+        addRow("menu 3分間", QStringLiteral("3分間"), QStringLiteral("さんぷんかん"));
+        addRow("menu 5分間", QStringLiteral("5分間"), QStringLiteral("ごふんかん"));
+        addRow("more lines", typing.moreLinesMessage,
+               QStringLiteral("このふぁいるわひゃくいちぎょうよりながいので、はじめのひゃくいちぎょうだけをれんしゅーにつかいます"));
     }
 
     void announced_texts_read_as_a_child_hears_them()
@@ -316,6 +328,66 @@ private slots:
     }
 
     void numbers_read_as_japanese_numbers()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reading);
+        QCOMPARE(m_reader.reading(text), reading);
+    }
+
+    void numbers_with_counters_read_as_a_child_says_them_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reading");
+        // 分: ぷん after 1, 3, 4, 6, 8 and round tens, hundreds, thousands.
+        const std::pair<const char *, const char *> minutes[]{
+            {"1分", "いっぷん"}, {"2分", "にふん"}, {"3分", "さんぷん"}, {"4分", "よんぷん"}, {"5分", "ごふん"},
+            {"6分", "ろっぷん"}, {"7分", "ななふん"}, {"8分", "はっぷん"}, {"9分", "きゅうふん"}, {"10分", "じゅっぷん"},
+            {"11分", "じゅういっぷん"}, {"16分", "じゅうろっぷん"}, {"20分", "にじゅっぷん"}, {"30分", "さんじゅっぷん"},
+            {"60分", "ろくじゅっぷん"}, {"100分", "ひゃっぷん"}, {"300分", "さんびゃっぷん"}, {"1000分", "せんぷん"},
+            {"１分", "いっぷん"}, {"３分", "さんぷん"}, {"1分間", "いっぷんかん"}, {"10分間", "じゅっぷんかん"},
+            {"5分後に", "ごふんごに"}};
+        // The other counters, each with its changed forms and one unchanged.
+        const std::pair<const char *, const char *> others[]{
+            {"1本", "いっぽん"}, {"2本", "にほん"}, {"3本", "さんぼん"}, {"4本", "よんほん"}, {"6本", "ろっぽん"},
+            {"8本", "はっぽん"}, {"10本", "じゅっぽん"}, {"300本", "さんびゃっぽん"}, {"600本", "ろっぴゃっぽん"},
+            {"1000本", "せんぼん"}, {"3000本", "さんぜんぼん"}, {"20000本", "にまんぼん"},
+            {"1匹", "いっぴき"}, {"3匹", "さんびき"}, {"6匹", "ろっぴき"}, {"9匹", "きゅうひき"}, {"10匹", "じゅっぴき"},
+            {"1杯", "いっぱい"}, {"3杯", "さんばい"}, {"1歩", "いっぽ"}, {"3歩", "さんぽ"},
+            {"1回", "いっかい"}, {"3回", "さんかい"}, {"6回", "ろっかい"}, {"8回", "はっかい"}, {"10回", "じゅっかい"},
+            {"3回目", "さんかいめ"},
+            {"1階", "いっかい"}, {"3階", "さんがい"}, {"4階", "よんかい"},
+            {"1個", "いっこ"}, {"5個", "ごこ"}, {"6個", "ろっこ"}, {"8個", "はっこ"}, {"10個", "じゅっこ"},
+            {"1歳", "いっさい"}, {"6歳", "ろくさい"}, {"8歳", "はっさい"}, {"10歳", "じゅっさい"}, {"20歳", "はたち"},
+            {"120歳", "ひゃくにじゅっさい"}, {"1冊", "いっさつ"},
+            {"1点", "いってん"}, {"6点", "ろくてん"}, {"8点", "はってん"}, {"10点", "じゅってん"}, {"100点", "ひゃくてん"},
+            {"4円", "よえん"}, {"9円", "きゅうえん"}, {"14円", "じゅうよえん"}, {"100円", "ひゃくえん"},
+            {"1,000円", "せんえん"},
+            {"3枚", "さんまい"}, {"1台", "いちだい"}, {"4秒", "よんびょう"}, {"30秒", "さんじゅうびょう"},
+            {"7問", "ななもん"}, {"1文字", "いちもじ"}, {"1行", "いちぎょう"}, {"4行", "よんぎょう"},
+            {"101行", "ひゃくいちぎょう"}, {"1番", "いちばん"}, {"1度", "いちど"},
+            {"1人", "ひとり"}, {"2人", "ふたり"}, {"3人", "さんにん"}, {"4人", "よにん"}, {"7人", "ななにん"},
+            {"11人", "じゅういちにん"}, {"14人", "じゅうよにん"}, {"2人とも", "ふたりとも"},
+            {"1日", "いちにち"}, {"2日", "ふつか"}, {"3日", "みっか"}, {"4日", "よっか"}, {"5日", "いつか"},
+            {"6日", "むいか"}, {"7日", "なのか"}, {"8日", "ようか"}, {"9日", "ここのか"}, {"10日", "とおか"},
+            {"11日", "じゅういちにち"}, {"14日", "じゅうよっか"}, {"20日", "はつか"}, {"24日", "にじゅうよっか"},
+            {"3日間", "みっかかん"}, {"3日後", "みっかご"}, {"1週間", "いっしゅうかん"},
+            {"3時", "さんじ"}, {"4時", "よじ"}, {"7時", "しちじ"}, {"9時", "くじ"}, {"4時間", "よじかん"},
+            {"4時半", "よじはん"}, {"4月", "しがつ"}, {"5月", "ごがつ"}, {"9月", "くがつ"},
+            {"4年", "よねん"}, {"4年生", "よねんせい"}, {"1年間", "いちねんかん"},
+            {"1つ", "ひとつ"}, {"3つ", "みっつ"}, {"10つ", "とお"}};
+        // Where no counter is read: MeCab's longer word, a fraction, digits one by one, no counter.
+        const std::pair<const char *, const char *> unchanged[]{
+            {"3分の1", "さんぶんのいち"}, {"1日本", "いちにっぽん"}, {"3.5分", "さんてんごふん"},
+            {"007分", "ぜろぜろななふん"}, {"得点 -3", "とくてん まいなす さん"}, {"-3点", "まいなす さんてん"},
+            {"得点 120", "とくてん ひゃくにじゅう"}, {"TIME 60", "たいむ ろくじゅう"}, {"3 分", "さん ぶん"}};
+        using Rows = std::span<const std::pair<const char *, const char *>>;
+        for (const Rows group : {Rows(minutes), Rows(others), Rows(unchanged)}) {
+            for (const auto &[text, reading] : group)
+                addRow(text, QString::fromUtf8(text), QString::fromUtf8(reading));
+        }
+    }
+
+    void numbers_with_counters_read_as_a_child_says_them()
     {
         QFETCH(QString, text);
         QFETCH(QString, reading);
@@ -449,7 +521,8 @@ private slots:
                 const qsizetype beforeUse = messages.size();
                 readings << reader.reading(QStringLiteral("今日は学校へ行きます。"))
                          << reader.reading(launcherAnnouncement(3, QStringLiteral("ｱﾙﾌｧﾍﾞｯﾄに挑戦")))
-                         << reader.reading(QStringLiteral("得点 -3"));
+                         << reader.reading(QStringLiteral("得点 -3"))
+                         << reader.reading(QStringLiteral("３分で１本"));
                 readings << (reader.readsKanji() ? QStringLiteral("reads kanji") : QStringLiteral("no kanji"));
                 QCOMPARE(beforeUse, 0);
             }
@@ -457,7 +530,8 @@ private slots:
             // Expected: kanji kept, the rest read as usual, one one-line message in both languages.
             QCOMPARE(readings, (QStringList{QStringLiteral("今日は学校へ行きます"),
                                             QStringLiteral("さん、あるふぁべっとに挑戦"),
-                                            QStringLiteral("得点 まいなす さん"), QStringLiteral("no kanji")}));
+                                            QStringLiteral("得点 まいなす さん"), QStringLiteral("さんぷんでいっぽん"),
+                                            QStringLiteral("no kanji")}));
             QCOMPARE(messages.size(), 1);
             QVERIFY(!messages.front().contains(u'\n'));
             QVERIFY(messages.front().contains(QStringLiteral("辞書")));
