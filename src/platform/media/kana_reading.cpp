@@ -184,11 +184,31 @@ bool startsNegativeNumber(QStringView text, qsizetype pos)
     return isMinus(text[pos]) && !afterWord && pos + 1 < text.size() && isAsciiDigit(text[pos + 1]);
 }
 
+bool isAsciiLetterOrDigit(QChar c)
+{
+    return kana::isAsciiLetter(c) || isAsciiDigit(c);
+}
+
+// "GPL-3.0-or-later", "UTF-8": a hyphen joining English words and numbers is
+// a blank; between two numbers it stays a minus.
+bool joinsWords(QStringView text, qsizetype pos)
+{
+    if (text[pos] != u'-' || pos == 0 || pos + 1 >= text.size())
+        return false;
+    const QChar before = text[pos - 1], after = text[pos + 1];
+    return isAsciiLetterOrDigit(before) && isAsciiLetterOrDigit(after)
+        && (kana::isAsciiLetter(before) || kana::isAsciiLetter(after));
+}
+
 qsizetype Composer::step(QStringView text, qsizetype pos)
 {
     const QChar c = text[pos];
     if (startsNegativeNumber(text, pos)) {
         put(u"まいなす ");
+        return pos + 1;
+    }
+    if (joinsWords(text, pos)) {
+        put(u" ");
         return pos + 1;
     }
     if (const kana::Word *word = kana::wordAt(text, pos)) {
@@ -207,9 +227,10 @@ qsizetype Composer::step(QStringView text, qsizetype pos)
     if (isAsciiDigit(c))
         return number(text, pos);
     if (kana::isAsciiLetter(c)) {
-        // An English word the table does not know stays as written.
+        // The Japanese voice spells an English word the table does not know
+        // anyway; by the letters' Japanese names it spells it as a child does.
         const qsizetype end = runEnd(text, pos, kana::isAsciiLetter);
-        put(text.sliced(pos, end - pos));
+        put(kana::spelled(text.sliced(pos, end - pos)));
         return end;
     }
     m_run += c;

@@ -16,8 +16,8 @@ namespace hoshi {
 /// says right: kanji through MeCab (naist-jdic preferred), full-width and
 /// half-width forms folded, our captions, key names, letters, marks and
 /// numbers with their counters (3分 さんぷん) read from our own table, line
-/// breaks as pauses. The result holds hiragana, ー, 、 and blanks, and English
-/// words not in the table as written.
+/// breaks as pauses, English words not in the table spelled by the letters'
+/// names. The result holds hiragana, ー, 、 and blanks.
 ///
 /// The dictionary loads on the first reading that needs it (or warmUp()), not
 /// in the constructor. Without it kanji stay as written, and that is said once

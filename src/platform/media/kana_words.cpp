@@ -60,6 +60,21 @@ constexpr Word Words[] = {
     {u"→", u"みぎやじるし", Spoken},
     {u"↓", u"したやじるし", Spoken},
 
+    // The version box, the launcher's title, file and folder names; any other
+    // English word is spelled.
+    {u"Copyright (C)", u"こぴーらいと", Spoken},
+    {u"Copyright", u"こぴーらいと", Spoken},
+    {u"GNU", u"ぐぬー", Spoken},
+    {u"or", u"おあ", Spoken},
+    {u"later", u"れいたー", Spoken},
+    {u"Version", u"ばーじょん", Spoken},
+    {u"Ver.", u"ばーじょん", Spoken},
+    {u"Ver", u"ばーじょん", Spoken},
+    {u"txt", u"てきすと", Spoken},
+    {u"japanese", u"じゃぱにーず", Spoken}, // the sample folders
+    {u"english", u"いんぐりっしゅ", Spoken},
+    {u"hoshinotamago", u"ほしのたまご", Spoken},
+
     {u"A", u"えー", Spoken}, {u"B", u"びー", Spoken}, {u"C", u"しー", Spoken},
     {u"D", u"でぃー", Spoken}, {u"E", u"いー", Spoken}, {u"F", u"えふ", Spoken},
     {u"G", u"じー", Spoken}, {u"H", u"えっち", Spoken}, {u"I", u"あい", Spoken},
@@ -343,6 +358,16 @@ QString digitByDigit(QStringView digits)
     QString out;
     for (qsizetype i = 0; i < digits.size(); ++i)
         out += DigitNames[std::size_t(digitAt(digits, i))];
+    return out;
+}
+
+QString spelled(QStringView letters)
+{
+    QString out;
+    for (qsizetype i = 0; i < letters.size(); ++i) {
+        if (const Word *name = isAsciiLetter(letters[i]) ? wordAt(letters.sliced(i, 1), 0) : nullptr)
+            out += name->reading;
+    }
     return out;
 }
 

@@ -45,6 +45,9 @@ QString numberReading(QStringView digits);
 /// Every ASCII digit on its own: "05" ぜろご.
 QString digitByDigit(QStringView digits);
 
+/// Every ASCII letter by its name, one after another: "GPL" じーぴーえる.
+QString spelled(QStringView letters);
+
 /// A number and the counter after it, said together.
 struct Counted {
     QString reading;        ///< the number with its counter: さんぷん, ふたり, みっかかん

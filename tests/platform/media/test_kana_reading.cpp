@@ -8,9 +8,12 @@
 #include "keyguide/key_catalogue.h"
 #include "platform/media/kana_reading.h"
 #include "support/fakes.h"
+#include "typing/practice_file.h"
 #include "typing/typing_exercise.h"
 #include "typing/typing_profile.h"
+#include "ui/version_info.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -133,6 +136,36 @@ Texts typingTexts()
 void addRow(const char *tag, const QString &text, const QString &reading)
 {
     QTest::newRow(tag) << text << reading;
+}
+
+QDir japaneseSamples()
+{
+    return QDir(QStringLiteral(HOSHI_SAMPLE_TEXTS "/japanese"));
+}
+
+QStringList sampleFiles()
+{
+    return japaneseSamples().entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+}
+
+QStringList sampleLines(const QString &file)
+{
+    return hoshi::readPracticeFile(japaneseSamples().filePath(file)).lines;
+}
+
+// The version box, and the names and lines of the Japanese sample texts.
+Texts versionAndSampleTexts()
+{
+    const hoshi::TypingProfile &profile = hoshi::TypingProfile::japanese();
+    Texts texts{{QStringLiteral("version box"), hoshi::versionMessage()},
+                {QStringLiteral("sample folder"), profile.entryAnnouncement(QStringLiteral("japanese"), true)},
+                {QStringLiteral("sample folder"), profile.entryAnnouncement(QStringLiteral("english"), true)}};
+    for (const QString &file : sampleFiles()) {
+        texts.emplace_back(QStringLiteral("sample file"), profile.entryAnnouncement(file, false));
+        for (const QString &line : sampleLines(file))
+            texts.emplace_back(file, line);
+    }
+    return texts;
 }
 
 } // namespace
@@ -273,9 +306,9 @@ private slots:
         addRow("year after a number", QStringLiteral("2026年に"), QStringLiteral("にせんにじゅうろくねんに"));
         addRow("people after a number", QStringLiteral("３人"), QStringLiteral("さんにん"));
         addRow("month after a number", QStringLiteral("5月です"), QStringLiteral("ごがつです"));
-        addRow("English word kept", QStringLiteral("ＡＢＣの歌"), QStringLiteral("ABCのうた"));
+        addRow("English word spelled", QStringLiteral("ＡＢＣの歌"), QStringLiteral("えーびーしーのうた"));
 
-        // The typing window's captions, menus and messages with counters.
+        // The typing window's captions, menus and messages: counters and English words.
         const hoshi::TypingProfile &typing = hoshi::TypingProfile::japanese();
         addRow("opening caption", typing.openingCaption, QStringLiteral("おーよーにほんごにゅーりょく さんぷん"));
         addRow("one-minute caption", typing.limitCaptions[0], QStringLiteral("おーよーにほんごにゅーりょく いっぷん"));
@@ -283,8 +316,26 @@ private slots:
         addRow("menu 1分間", QStringLiteral("1分間"), QStringLiteral("いっぷんかん"));
         addRow("menu 3分間", QStringLiteral("3分間"), QStringLiteral("さんぷんかん"));
         addRow("menu 5分間", QStringLiteral("5分間"), QStringLiteral("ごふんかん"));
+        addRow("menu exit of the launcher", QStringLiteral("終了(X or Escape)"),
+               QStringLiteral("しゅーりょーえっくす おあ えすけーぷ"));
+        addRow("menu exit of the alphabet drill", QStringLiteral("終了(X )"), QStringLiteral("しゅーりょーえっくす"));
         addRow("more lines", typing.moreLinesMessage,
                QStringLiteral("このふぁいるわひゃくいちぎょうよりながいので、はじめのひゃくいちぎょうだけをれんしゅーにつかいます"));
+        addRow("unreadable characters", typing.unreadableMessage,
+               QStringLiteral("このふぁいるにわよめないもじがありました、そのもじわただしくでません、"
+                              "ゆーてぃーえふ はち でほぞんしなおすと、すべてよめます"));
+        addRow("sample file name", typing.entryAnnouncement(QStringLiteral("1 ひらがなの ことば.txt"), false),
+               QStringLiteral("いち ひらがなの ことば、てきすと"));
+        addRow("sample folder name", typing.entryAnnouncement(QStringLiteral("japanese"), true),
+               QStringLiteral("じゃぱにーず ふぉるだー"));
+
+        // The version box: name, version, copyright, licence.
+        addRow("version message", hoshi::versionMessage(),
+               QStringLiteral("ほしのたまご、ばーじょん%1、こぴーらいと にせんにじゅうろく ほしのたまごのかいはつしゃたち、"
+                              "ぐぬー じーぴーえる ばーじょんさんいこー じーぴーえる さんてんぜろ おあ れいたー "
+                              "ではいふするじゆーなそふとうぇあです、むほしょーです")
+                   .arg(m_reader.reading(hoshi::versionNumber())));
+        addRow("launcher title", QStringLiteral("ほしのたまご Ver.２   "), QStringLiteral("ほしのたまご ばーじょんに"));
     }
 
     void announced_texts_read_as_a_child_hears_them()
@@ -406,9 +457,25 @@ private slots:
         addRow("Z", QStringLiteral("ｚ"), QStringLiteral("ぜっと"));
         addRow("letter before a digit", QStringLiteral("F1"), QStringLiteral("えふいち"));
         addRow("key word before kana", QStringLiteral("Tabキー"), QStringLiteral("たぶきー"));
-        // Table words match whole words only, not the start of a longer one.
-        addRow("longer English word", QStringLiteral("Table"), QStringLiteral("Table"));
-        addRow("capitals not in the table", QStringLiteral("ABC"), QStringLiteral("ABC"));
+        // Table words match whole words only, not the start of a longer one;
+        // a word the table does not know is spelled.
+        addRow("longer English word", QStringLiteral("Table"), QStringLiteral("てぃーえーびーえるいー"));
+        addRow("capitals not in the table", QStringLiteral("ABC"), QStringLiteral("えーびーしー"));
+        addRow("word in a Japanese line", QStringLiteral("今日はpenを買う"), QStringLiteral("きょーわぴーいーえぬをかう"));
+        addRow("OK", QStringLiteral("OK"), QStringLiteral("おーけー"));
+        // The English words of our own texts.
+        addRow("Copyright", QStringLiteral("Copyright (C) 2026"), QStringLiteral("こぴーらいと にせんにじゅうろく"));
+        addRow("(C) elsewhere", QStringLiteral("(A)(B)(C)"), QStringLiteral("えーびーしー"));
+        addRow("GNU GPL", QStringLiteral("GNU GPL"), QStringLiteral("ぐぬー じーぴーえる"));
+        addRow("licence name", QStringLiteral("GPL-3.0-or-later"), QStringLiteral("じーぴーえる さんてんぜろ おあ れいたー"));
+        addRow("file ending", QStringLiteral("ことば.txt"), QStringLiteral("ことば、てきすと"));
+        addRow("version", QStringLiteral("Ver.2"), QStringLiteral("ばーじょんに"));
+        addRow("encoding name", QStringLiteral("UTF-8"), QStringLiteral("ゆーてぃーえふ はち"));
+        // A hyphen joining words is a blank, between numbers a minus, alone its name.
+        addRow("hyphen between letters", QStringLiteral("A-Z"), QStringLiteral("えー ぜっと"));
+        addRow("hyphen between numbers", QStringLiteral("3-1"), QStringLiteral("さんまいなすいち"));
+        addRow("hyphen before a number", QStringLiteral("ひく-1"), QStringLiteral("ひくまいなす いち"));
+        addRow("hyphen at the end", QStringLiteral("A-"), QStringLiteral("えーまいなす"));
     }
 
     void letters_read_by_name()
@@ -439,9 +506,9 @@ private slots:
     {
         // State: the real key catalogue, finger steps, drill tables and typing texts.
         Texts texts = catalogueTexts();
-        for (Texts more : {fingerAndDrillTexts(), typingTexts()})
+        for (Texts more : {fingerAndDrillTexts(), typingTexts(), versionAndSampleTexts()})
             texts.insert(texts.end(), more.begin(), more.end());
-        QVERIFY(texts.size() > 300);
+        QVERIFY(texts.size() > 400);
         // Expected: nothing but hiragana, ー and pauses: no kanji, Latin letter or mark left.
         for (const auto &[where, text] : texts) {
             const QString reading = m_reader.reading(text);
