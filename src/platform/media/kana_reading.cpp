@@ -356,27 +356,51 @@ QString tokenField(const MeCab::Node &node, const QString &surface, std::initial
 
 // One word of MeCab's parse.
 struct Token {
-    QString said;            // its pronunciation: ネンセー
-    QString written;         // its reading as written: ネンセイ
-    qsizetype length = 0;    // of its surface, in UTF-16 code units
-    bool isCounter = false;  // a counter suffix: 年生, 時半, 分の
+    QString said;           // its pronunciation: ネンセー
+    QString written;        // its reading as written: ネンセイ
+    qsizetype start = 0;    // where its surface starts in the text, in UTF-16 code units
+    qsizetype length = 0;   // and how long it is
+    bool isCounter = false; // a counter suffix: 年生, 時半, 分の
+
+    qsizetype end() const { return start + length; }
 };
 
 std::vector<Token> tokensOf(MeCab::Tagger &tagger, const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
     std::vector<Token> tokens;
+    const char *done = utf8.constData();
+    qsizetype at = 0;
     for (const MeCab::Node *node = tagger.parseToNode(utf8.constData(), std::size_t(utf8.size())); node;
          node = node->next) {
         if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
             continue;
+        // Whatever MeCab stepped over before the word still counts for where it starts.
+        at += QString::fromUtf8(done, qsizetype(node->surface - done)).size();
         const QString surface = QString::fromUtf8(node->surface, qsizetype(node->length));
         const bool isCounter = node->feature && node->stat != MECAB_UNK_NODE
             && QByteArrayView(node->feature).startsWith("名詞,接尾,助数詞");
         tokens.push_back({tokenField(*node, surface, {PronunciationField, ReadingField}),
-                          tokenField(*node, surface, {ReadingField}), surface.size(), isCounter});
+                          tokenField(*node, surface, {ReadingField}), at, surface.size(), isCounter});
+        at += surface.size();
+        done = node->surface + node->length;
     }
     return tokens;
+}
+
+// Where one of our corrections is written at the start of tokens[first] and
+// ends where a token ends: the index after its last token, else first.
+std::size_t correctedUpTo(const std::vector<Token> &tokens, std::size_t first, QStringView text,
+                          const kana::Word **correction)
+{
+    *correction = kana::correctionAt(text, tokens[first].start);
+    if (!*correction)
+        return first;
+    const qsizetype end = tokens[first].start + (*correction)->text.size();
+    std::size_t next = first;
+    while (next < tokens.size() && tokens[next].end() < end)
+        ++next;
+    return next < tokens.size() && tokens[next].end() == end ? next + 1 : first;
 }
 
 // The digit MeCab was shown before a run after a number, left out of the
@@ -402,9 +426,12 @@ QString katakanaAsHiragana(QString text)
 // piece is said with its number where MeCab too sees the counter (分, 分間)
 // or a counter word beginning with it (年生, 時半); where MeCab sees another
 // word (分の in 3分の1, 日本), the number is said alone and MeCab's word follows.
+// Our corrections replace the readings of the words they cover exactly, so
+// the words around them keep their context: 何時に来るの なんじにくるの.
 QString readPiece(MeCab::Tagger &tagger, const QString &piece, const RunLead &lead)
 {
-    const std::vector<Token> tokens = tokensOf(tagger, lead.afterNumber ? QStringLiteral("1") + piece : piece);
+    const QString shown = lead.afterNumber ? QStringLiteral("1") + piece : piece;
+    const std::vector<Token> tokens = tokensOf(tagger, shown);
     if (tokens.empty())
         return lead.counted ? lead.number + piece : piece;
     QString out;
@@ -416,7 +443,7 @@ QString readPiece(MeCab::Tagger &tagger, const QString &piece, const RunLead &le
         for (; next < tokens.size() && at < covered; ++next) {
             said += tokens[next].said;
             written += tokens[next].written;
-            at += tokens[next].length;
+            at = tokens[next].end();
         }
         said = withoutDigit(said);
         written = katakanaAsHiragana(withoutDigit(written));
@@ -432,8 +459,16 @@ QString readPiece(MeCab::Tagger &tagger, const QString &piece, const RunLead &le
     } else if (lead.afterNumber) {
         out = withoutDigit(tokens[next++].said);
     }
-    for (; next < tokens.size(); ++next)
-        out += tokens[next].said;
+    while (next < tokens.size()) {
+        const kana::Word *correction = nullptr;
+        const std::size_t after = correctedUpTo(tokens, next, shown, &correction);
+        if (after > next) {
+            out += correction->reading;
+            next = after;
+        } else {
+            out += tokens[next++].said;
+        }
+    }
     return out;
 }
 

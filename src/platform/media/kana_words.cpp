@@ -52,9 +52,6 @@ constexpr Word Words[] = {
     {u"Control", u"こんとろーる", Spoken},
     {u"Alt", u"おると", Spoken},
     {u"半角/全角", u"はんかくぜんかく", Spoken},
-    // MeCab reads 上 and 下 here as うわ and か.
-    {u"上矢印", u"うえやじるし", Spoken},
-    {u"下矢印", u"したやじるし", Spoken},
     {u"←", u"ひだりやじるし", Spoken},
     {u"↑", u"うえやじるし", Spoken},
     {u"→", u"みぎやじるし", Spoken},
@@ -129,6 +126,20 @@ constexpr Word Words[] = {
     {u"\"", u"だぶるくおーてーしょん", Quiet},
     {u"'", u"あぽすとろふぃー", Quiet},
     {u"`", u"しんぐるくおーてーしょん", Quiet}, // as the key guide names it
+};
+
+// MeCab's wrong choices in our texts and the sample texts, each with as much
+// of its context as makes it right: MeCab reads 木 in 木の下 こ, 何時 in
+// 何時に いつ, and 行 the noun くだり.
+constexpr Word Corrections[] = {
+    {u"上矢印", u"うえやじるし", Spoken}, // うわやじるし
+    {u"下矢印", u"したやじるし", Spoken}, // かやじるし
+    {u"木の下", u"きのした", Spoken},
+    {u"木の上", u"きのうえ", Spoken}, // きのじょう
+    {u"何時に", u"なんじに", Spoken},
+    {u"何時間", u"なんじかん", Spoken}, // なにじかん
+    {u"行が", u"ぎょうが", Spoken},
+    {u"行は", u"ぎょうわ", Spoken},
 };
 
 constexpr std::array<QStringView, 10> DigitNames{
@@ -351,6 +362,18 @@ const Word *wordAt(QStringView text, qsizetype pos)
             return *it;
     }
     return nullptr;
+}
+
+const Word *correctionAt(QStringView text, qsizetype pos)
+{
+    if (pos < 0 || pos >= text.size())
+        return nullptr;
+    const Word *found = nullptr;
+    for (const Word &word : Corrections) {
+        if (text.sliced(pos).startsWith(word.text) && (!found || word.text.size() > found->text.size()))
+            found = &word;
+    }
+    return found;
 }
 
 QString digitByDigit(QStringView digits)

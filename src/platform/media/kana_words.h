@@ -38,6 +38,11 @@ inline bool isAsciiLetter(QChar c)
 /// found in "ABC" nor "End" in "Ending".
 const Word *wordAt(QStringView text, qsizetype pos);
 
+/// The correction of MeCab's reading written at pos of text, or nullptr: the
+/// longest, to be used only where MeCab's words start at pos and end where it
+/// ends, so that 木の下 is corrected but not 並木の下.
+const Word *correctionAt(QStringView text, qsizetype pos);
+
 /// A run of ASCII digits read as a Japanese number (2026 にせんにじゅうろく), up
 /// to twelve digits; longer runs and runs with a leading zero digit by digit.
 QString numberReading(QStringView digits);
