@@ -165,7 +165,7 @@ constexpr qsizetype MaxNumberDigits = GroupSize * qsizetype(GroupUnits.size());
 
 // A number and its counter as a child says them.
 struct Said {
-    int number = 0; // 0 ends a list
+    int number = 0; // 0: an unused place of the list
     QStringView reading;
 };
 
