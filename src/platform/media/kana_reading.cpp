@@ -4,6 +4,7 @@
 #include "platform/media/kana_words.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QFileInfo>
 #include <QtGlobal>
@@ -11,6 +12,7 @@
 #include <mecab.h>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -113,13 +115,23 @@ qsizetype runEnd(QStringView text, qsizetype pos, bool (*belongs)(QChar))
     return pos;
 }
 
+// What is just before a run of kana and kanji.
+struct RunLead {
+    bool afterNumber = false; // a number, already said: 2026年 (MeCab then reads 年 ねん)
+    // A number not yet said, whose counter starts the run: the run's reader
+    // says them together (3分 さんぷん), or the number alone and then the run
+    // when MeCab sees a longer word there (3分の1 さんぶんのいち).
+    std::optional<kana::Counted> counted;
+    QString number;
+};
+
 // Walks the folded text once: table words, numbers, letters and line breaks
 // are read here; the runs between them (kana, kanji, anything else) go to
 // readRun, so MeCab never sees our digits, Latin letters or marks. readRun
-// learns whether the run follows a number directly (2026年, ３人).
+// learns what is just before the run.
 class Composer {
 public:
-    using ReadRun = std::function<QString(const QString &run, bool afterNumber)>;
+    using ReadRun = std::function<QString(const QString &run, const RunLead &lead)>;
 
     explicit Composer(ReadRun readRun)
         : m_readRun(std::move(readRun))
@@ -142,20 +154,26 @@ private:
     {
         flushRun();
         m_out += reading;
-        m_afterNumber = isNumber;
+        m_lead.afterNumber = isNumber;
     }
 
     void flushRun()
     {
+        RunLead lead = std::exchange(m_lead, RunLead());
+        // A counter is read with its number only where the run starts with it.
+        if (lead.counted && !m_run.startsWith(m_counterText)) {
+            m_out += lead.number;
+            lead.counted.reset();
+        }
         if (!m_run.isEmpty())
-            m_out += m_readRun(std::exchange(m_run, QString()), m_afterNumber);
-        m_afterNumber = false;
+            m_out += m_readRun(std::exchange(m_run, QString()), lead);
     }
 
     ReadRun m_readRun;
     QString m_run;
     QString m_out;
-    bool m_afterNumber = false;
+    RunLead m_lead;
+    QString m_counterText;
 };
 
 // "得点 -3": a minus before digits that does not follow a word or number is
@@ -166,11 +184,31 @@ bool startsNegativeNumber(QStringView text, qsizetype pos)
     return isMinus(text[pos]) && !afterWord && pos + 1 < text.size() && isAsciiDigit(text[pos + 1]);
 }
 
+bool isAsciiLetterOrDigit(QChar c)
+{
+    return kana::isAsciiLetter(c) || isAsciiDigit(c);
+}
+
+// "GPL-3.0-or-later", "UTF-8": a hyphen joining English words and numbers is
+// a blank; between two numbers it stays a minus.
+bool joinsWords(QStringView text, qsizetype pos)
+{
+    if (text[pos] != u'-' || pos == 0 || pos + 1 >= text.size())
+        return false;
+    const QChar before = text[pos - 1], after = text[pos + 1];
+    return isAsciiLetterOrDigit(before) && isAsciiLetterOrDigit(after)
+        && (kana::isAsciiLetter(before) || kana::isAsciiLetter(after));
+}
+
 qsizetype Composer::step(QStringView text, qsizetype pos)
 {
     const QChar c = text[pos];
     if (startsNegativeNumber(text, pos)) {
         put(u"まいなす ");
+        return pos + 1;
+    }
+    if (joinsWords(text, pos)) {
+        put(u" ");
         return pos + 1;
     }
     if (const kana::Word *word = kana::wordAt(text, pos)) {
@@ -189,9 +227,10 @@ qsizetype Composer::step(QStringView text, qsizetype pos)
     if (isAsciiDigit(c))
         return number(text, pos);
     if (kana::isAsciiLetter(c)) {
-        // An English word the table does not know stays as written.
+        // The Japanese voice spells an English word the table does not know
+        // anyway; by the letters' Japanese names it spells it as a child does.
         const qsizetype end = runEnd(text, pos, kana::isAsciiLetter);
-        put(text.sliced(pos, end - pos));
+        put(kana::spelled(text.sliced(pos, end - pos)));
         return end;
     }
     m_run += c;
@@ -214,7 +253,16 @@ qsizetype Composer::number(QStringView text, qsizetype pos)
         const qsizetype fractionEnd = runEnd(text, end + 1, isAsciiDigit);
         said += u"てん";
         said += kana::digitByDigit(text.sliced(end + 1, fractionEnd - end - 1));
-        end = fractionEnd;
+        put(said, true);
+        return fractionEnd;
+    }
+    if (std::optional<kana::Counted> counted = kana::countedAt(digits, text, end)) {
+        // The counter stays in the text and starts the next run, so MeCab
+        // still reads what follows it after a number: 3日後 みっかご.
+        flushRun();
+        m_counterText = text.sliced(end, counted->length).toString();
+        m_lead = RunLead{true, std::move(counted), std::move(said)};
+        return end;
     }
     put(said, true);
     return end;
@@ -274,19 +322,6 @@ QString csvField(const char *feature, int n)
     return n == 0 ? QString::fromUtf8(field) : QString();
 }
 
-QString tokenReading(const MeCab::Node &node)
-{
-    const QString surface = QString::fromUtf8(node.surface, qsizetype(node.length));
-    if (node.stat == MECAB_UNK_NODE || !node.feature)
-        return surface;
-    for (const int field : {PronunciationField, ReadingField}) {
-        const QString value = csvField(node.feature, field);
-        if (!value.isEmpty() && value != u"*")
-            return value;
-    }
-    return surface;
-}
-
 bool isHiragana(QChar c)
 {
     return c >= u'\u3041' && c <= u'\u309F';
@@ -304,6 +339,152 @@ qsizetype pieceEnd(QStringView run, qsizetype start)
             return i;
     }
     return run[limit].isLowSurrogate() ? limit + 1 : limit;
+}
+
+// The first of the fields that the word has, else its surface.
+QString tokenField(const MeCab::Node &node, const QString &surface, std::initializer_list<int> fields)
+{
+    if (node.stat == MECAB_UNK_NODE || !node.feature)
+        return surface;
+    for (const int field : fields) {
+        const QString value = csvField(node.feature, field);
+        if (!value.isEmpty() && value != u"*")
+            return value;
+    }
+    return surface;
+}
+
+// One word of MeCab's parse.
+struct Token {
+    QString said;           // its pronunciation: ネンセー
+    QString written;        // its reading as written: ネンセイ
+    qsizetype start = 0;    // where its surface starts in the text, in UTF-16 code units
+    qsizetype length = 0;   // and how long it is
+    bool isCounter = false; // a counter suffix: 年生, 時半, 分の
+
+    qsizetype end() const { return start + length; }
+};
+
+std::vector<Token> tokensOf(MeCab::Tagger &tagger, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    std::vector<Token> tokens;
+    const char *done = utf8.constData();
+    qsizetype at = 0;
+    for (const MeCab::Node *node = tagger.parseToNode(utf8.constData(), std::size_t(utf8.size())); node;
+         node = node->next) {
+        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
+            continue;
+        // Whatever MeCab stepped over before the word still counts for where it starts.
+        at += QString::fromUtf8(done, qsizetype(node->surface - done)).size();
+        const QString surface = QString::fromUtf8(node->surface, qsizetype(node->length));
+        const bool isCounter = node->feature && node->stat != MECAB_UNK_NODE
+            && QByteArrayView(node->feature).startsWith("名詞,接尾,助数詞");
+        tokens.push_back({tokenField(*node, surface, {PronunciationField, ReadingField}),
+                          tokenField(*node, surface, {ReadingField}), at, surface.size(), isCounter});
+        at += surface.size();
+        done = node->surface + node->length;
+    }
+    return tokens;
+}
+
+// Where one of our corrections is written at the start of tokens[first] and
+// ends where a token ends: the index after its last token, else first.
+std::size_t correctedUpTo(const std::vector<Token> &tokens, std::size_t first, QStringView text,
+                          const kana::Word **correction)
+{
+    *correction = kana::correctionAt(text, tokens[first].start);
+    if (!*correction)
+        return first;
+    const qsizetype end = tokens[first].start + (*correction)->text.size();
+    std::size_t next = first;
+    while (next < tokens.size() && tokens[next].end() < end)
+        ++next;
+    return next < tokens.size() && tokens[next].end() == end ? next + 1 : first;
+}
+
+// The digit MeCab was shown before a run after a number, left out of the
+// reading: イチ, or 1 itself when MeCab kept it.
+QString withoutDigit(QString said)
+{
+    said.remove(0, said.startsWith(u"イチ") ? 2 : said.startsWith(u'1') ? 1 : 0);
+    return said;
+}
+
+QString katakanaAsHiragana(QString text)
+{
+    for (QChar &c : text) {
+        if (c >= u'\u30A1' && c <= u'\u30F6')
+            c = QChar(char16_t(c.unicode() - KatakanaToHiragana));
+    }
+    return text;
+}
+
+// Alone, MeCab reads 人 ひと, 年 とし, 月 つき, 分 ぶん; after a number
+// にん, ねん, がつ, ふん. So a piece that follows a number is parsed after a
+// digit, whose reading is left out. A counter of our table that starts the
+// piece is said with its number where MeCab too sees the counter (分, 分間)
+// or a counter word beginning with it (年生, 時半); where MeCab sees another
+// word (分の in 3分の1, 日本), the number is said alone and MeCab's word follows.
+// Our corrections replace the readings of the words they cover exactly, so
+// the words around them keep their context: 何時に来るの なんじにくるの.
+QString readPiece(MeCab::Tagger &tagger, const QString &piece, const RunLead &lead)
+{
+    const QString shown = lead.afterNumber ? QStringLiteral("1") + piece : piece;
+    const std::vector<Token> tokens = tokensOf(tagger, shown);
+    if (tokens.empty())
+        return lead.counted ? lead.number + piece : piece;
+    QString out;
+    std::size_t next = 0;
+    if (lead.counted) {
+        const qsizetype covered = 1 + lead.counted->length;
+        QString said, written;
+        qsizetype at = 0;
+        for (; next < tokens.size() && at < covered; ++next) {
+            said += tokens[next].said;
+            written += tokens[next].written;
+            at = tokens[next].end();
+        }
+        said = withoutDigit(said);
+        written = katakanaAsHiragana(withoutDigit(written));
+        const QString &counter = lead.counted->counterReading;
+        const bool counterWord = at > covered && tokens[next - 1].isCounter && written.startsWith(counter)
+            && written.size() == said.size();
+        if (at == covered)
+            out = lead.counted->reading;
+        else if (counterWord)
+            out = lead.counted->reading + said.sliced(counter.size());
+        else
+            out = lead.number + said;
+    } else if (lead.afterNumber) {
+        out = withoutDigit(tokens[next++].said);
+    }
+    while (next < tokens.size()) {
+        const kana::Word *correction = nullptr;
+        const std::size_t after = correctedUpTo(tokens, next, shown, &correction);
+        if (after > next) {
+            out += correction->reading;
+            next = after;
+        } else {
+            out += tokens[next++].said;
+        }
+    }
+    return out;
+}
+
+QString readRun(MeCab::Tagger *tagger, const QString &run, const RunLead &lead)
+{
+    if (!tagger) {
+        // Kanji stay as written; our counters are still read with their number.
+        return lead.counted ? lead.counted->reading + run.sliced(lead.counted->length) : run;
+    }
+    QString out;
+    for (qsizetype start = 0; start < run.size();) {
+        const qsizetype end = pieceEnd(run, start);
+        out += readPiece(*tagger, run.sliced(start, end - start), start == 0 ? lead : RunLead());
+        start = end;
+    }
+    return out;
 }
 
 QString chosenDictionary(const QString &given)
@@ -359,7 +540,10 @@ QString KanaReader::reading(const QString &text) const
     if (const std::optional<QString> alone = wholeEntry(folded))
         return *alone;
     const std::lock_guard lock(m_mutex);
-    Composer composer([this](const QString &run, bool afterNumber) { return kanaOf(run, afterNumber); });
+    Composer composer([this](const QString &run, const RunLead &lead) {
+        loadOnce();
+        return readRun(m_tagger.get(), run, lead);
+    });
     return tidy(composer.compose(folded));
 }
 
@@ -385,42 +569,6 @@ void KanaReader::loadOnce() const
     }
     if (!m_tagger)
         reportNoDictionary(dir);
-}
-
-QString KanaReader::kanaOf(const QString &run, bool afterNumber) const
-{
-    loadOnce();
-    if (!m_tagger)
-        return run;
-    QString out;
-    for (qsizetype start = 0; start < run.size();) {
-        const qsizetype end = pieceEnd(run, start);
-        out += kanaOfPiece(run.sliced(start, end - start), afterNumber && start == 0);
-        start = end;
-    }
-    return out;
-}
-
-// Alone, MeCab reads 人 ひと, 年 とし, 月 つき, 分 ぶん; after a number
-// にん, ねん, がつ, ふん. So a piece that follows a number is parsed after a
-// digit, whose reading (イチ, or 1 itself when MeCab kept it) is left out.
-QString KanaReader::kanaOfPiece(const QString &piece, bool afterNumber) const
-{
-    const QByteArray utf8 = (afterNumber ? QStringLiteral("1") + piece : piece).toUtf8();
-    const MeCab::Node *node = m_tagger->parseToNode(utf8.constData(), std::size_t(utf8.size()));
-    if (!node)
-        return piece;
-    QString out;
-    bool dropDigit = afterNumber;
-    for (; node; node = node->next) {
-        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE)
-            continue;
-        QString said = tokenReading(*node);
-        if (std::exchange(dropDigit, false))
-            said.remove(0, said.startsWith(u"イチ") ? 2 : said.startsWith(u'1') ? 1 : 0);
-        out += said;
-    }
-    return out;
 }
 
 } // namespace hoshi

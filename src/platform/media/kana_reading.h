@@ -15,8 +15,9 @@ namespace hoshi {
 /// Turns any announcement into the hiragana reading the Japanese speech voice
 /// says right: kanji through MeCab (naist-jdic preferred), full-width and
 /// half-width forms folded, our captions, key names, letters, marks and
-/// numbers read from our own table, line breaks as pauses. The result holds
-/// hiragana, ー, 、 and blanks, and English words not in the table as written.
+/// numbers with their counters (3分 さんぷん) read from our own table, line
+/// breaks as pauses, English words not in the table spelled by the letters'
+/// names. The result holds hiragana, ー, 、 and blanks.
 ///
 /// The dictionary loads on the first reading that needs it (or warmUp()), not
 /// in the constructor. Without it kanji stay as written, and that is said once
@@ -38,10 +39,8 @@ public:
     QString reading(const QString &text) const;
 
 private:
-    // All three expect m_mutex held.
+    // Expects m_mutex held.
     void loadOnce() const;
-    QString kanaOf(const QString &run, bool afterNumber) const;
-    QString kanaOfPiece(const QString &piece, bool afterNumber) const;
 
     const QString m_dictionaryDir;
     mutable std::mutex m_mutex; // guards the tagger and its loading

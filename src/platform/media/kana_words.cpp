@@ -52,13 +52,25 @@ constexpr Word Words[] = {
     {u"Control", u"こんとろーる", Spoken},
     {u"Alt", u"おると", Spoken},
     {u"半角/全角", u"はんかくぜんかく", Spoken},
-    // MeCab reads 上 and 下 here as うわ and か.
-    {u"上矢印", u"うえやじるし", Spoken},
-    {u"下矢印", u"したやじるし", Spoken},
     {u"←", u"ひだりやじるし", Spoken},
     {u"↑", u"うえやじるし", Spoken},
     {u"→", u"みぎやじるし", Spoken},
     {u"↓", u"したやじるし", Spoken},
+
+    // The version box, the launcher's title, file and folder names; any other
+    // English word is spelled.
+    {u"Copyright (C)", u"こぴーらいと", Spoken},
+    {u"Copyright", u"こぴーらいと", Spoken},
+    {u"GNU", u"ぐぬー", Spoken},
+    {u"or", u"おあ", Spoken},
+    {u"later", u"れいたー", Spoken},
+    {u"Version", u"ばーじょん", Spoken},
+    {u"Ver.", u"ばーじょん", Spoken},
+    {u"Ver", u"ばーじょん", Spoken},
+    {u"txt", u"てきすと", Spoken},
+    {u"japanese", u"じゃぱにーず", Spoken}, // the sample folders
+    {u"english", u"いんぐりっしゅ", Spoken},
+    {u"hoshinotamago", u"ほしのたまご", Spoken},
 
     {u"A", u"えー", Spoken}, {u"B", u"びー", Spoken}, {u"C", u"しー", Spoken},
     {u"D", u"でぃー", Spoken}, {u"E", u"いー", Spoken}, {u"F", u"えふ", Spoken},
@@ -116,6 +128,20 @@ constexpr Word Words[] = {
     {u"`", u"しんぐるくおーてーしょん", Quiet}, // as the key guide names it
 };
 
+// MeCab's wrong choices in our texts and the sample texts, each with as much
+// of its context as makes it right: MeCab reads 木 in 木の下 こ, 何時 in
+// 何時に いつ, and 行 the noun くだり.
+constexpr Word Corrections[] = {
+    {u"上矢印", u"うえやじるし", Spoken}, // うわやじるし
+    {u"下矢印", u"したやじるし", Spoken}, // かやじるし
+    {u"木の下", u"きのした", Spoken},
+    {u"木の上", u"きのうえ", Spoken}, // きのじょう
+    {u"何時に", u"なんじに", Spoken},
+    {u"何時間", u"なんじかん", Spoken}, // なにじかん
+    {u"行が", u"ぎょうが", Spoken},
+    {u"行は", u"ぎょうわ", Spoken},
+};
+
 constexpr std::array<QStringView, 10> DigitNames{
     u"ぜろ", u"いち", u"に", u"さん", u"よん", u"ご", u"ろく", u"なな", u"はち", u"きゅう"};
 
@@ -136,6 +162,78 @@ constexpr std::array<QStringView, 3> GroupUnits{u"", u"まん", u"おく"};
 
 constexpr qsizetype GroupSize = 4;
 constexpr qsizetype MaxNumberDigits = GroupSize * qsizetype(GroupUnits.size());
+
+// A number and its counter as a child says them.
+struct Said {
+    int number = 0; // 0: an unused place of the list
+    QStringView reading;
+};
+
+// A counter: its reading after most numbers, then the changed forms.
+// endings: a number whose last spoken part is this digit or this round place
+// (10, 100, 1000, 10000) changes as the number alone does, written here:
+// {1, いっぷん} makes 21分 にじゅういっぷん, {100, ひゃっぷん} makes 300分
+// さんびゃっぷん, {4, よにん} makes 14人 じゅうよにん.
+// wholes: only this very number: 1人 ひとり but 11人 じゅういちにん.
+// kan: 間 after the counter is かん (分間, 時間, 日間).
+struct Counter {
+    QStringView text;
+    QStringView reading;
+    std::array<Said, 9> endings{};
+    std::array<Said, 13> wholes{};
+    bool kan = false;
+};
+
+constexpr Counter Counters[] = {
+    {u"分", u"ふん",
+     {{{1, u"いっぷん"}, {3, u"さんぷん"}, {4, u"よんぷん"}, {6, u"ろっぷん"}, {8, u"はっぷん"},
+       {10, u"じゅっぷん"}, {100, u"ひゃっぷん"}, {1000, u"せんぷん"}, {10000, u"いちまんぷん"}}},
+     {}, true},
+    {u"秒", u"びょう", {}, {}, true},
+    {u"時", u"じ", {{{4, u"よじ"}, {7, u"しちじ"}, {9, u"くじ"}}}, {}, true},
+    {u"日", u"にち", {},
+     {{{1, u"いちにち"}, {2, u"ふつか"}, {3, u"みっか"}, {4, u"よっか"}, {5, u"いつか"}, {6, u"むいか"},
+       {7, u"なのか"}, {8, u"ようか"}, {9, u"ここのか"}, {10, u"とおか"}, {14, u"じゅうよっか"},
+       {20, u"はつか"}, {24, u"にじゅうよっか"}}},
+     true},
+    {u"週間", u"しゅうかん", {{{1, u"いっしゅうかん"}, {8, u"はっしゅうかん"}, {10, u"じゅっしゅうかん"}}}},
+    {u"年", u"ねん", {{{4, u"よねん"}}}, {}, true},
+    {u"月", u"がつ", {{{4, u"しがつ"}, {7, u"しちがつ"}, {9, u"くがつ"}}}},
+    {u"人", u"にん", {{{4, u"よにん"}}}, {{{1, u"ひとり"}, {2, u"ふたり"}}}},
+    {u"つ", u"つ", {},
+     {{{1, u"ひとつ"}, {2, u"ふたつ"}, {3, u"みっつ"}, {4, u"よっつ"}, {5, u"いつつ"}, {6, u"むっつ"},
+       {7, u"ななつ"}, {8, u"やっつ"}, {9, u"ここのつ"}, {10, u"とお"}}}},
+    {u"本", u"ほん",
+     {{{1, u"いっぽん"}, {3, u"さんぼん"}, {6, u"ろっぽん"}, {8, u"はっぽん"}, {10, u"じゅっぽん"},
+       {100, u"ひゃっぽん"}, {1000, u"せんぼん"}, {10000, u"いちまんぼん"}}}},
+    {u"匹", u"ひき",
+     {{{1, u"いっぴき"}, {3, u"さんびき"}, {6, u"ろっぴき"}, {8, u"はっぴき"}, {10, u"じゅっぴき"},
+       {100, u"ひゃっぴき"}, {1000, u"せんびき"}, {10000, u"いちまんびき"}}}},
+    {u"杯", u"はい",
+     {{{1, u"いっぱい"}, {3, u"さんばい"}, {6, u"ろっぱい"}, {8, u"はっぱい"}, {10, u"じゅっぱい"},
+       {100, u"ひゃっぱい"}, {1000, u"せんばい"}, {10000, u"いちまんばい"}}}},
+    {u"歩", u"ほ",
+     {{{1, u"いっぽ"}, {3, u"さんぽ"}, {6, u"ろっぽ"}, {8, u"はっぽ"}, {10, u"じゅっぽ"},
+       {100, u"ひゃっぽ"}, {1000, u"せんぽ"}, {10000, u"いちまんぽ"}}}},
+    {u"回", u"かい",
+     {{{1, u"いっかい"}, {6, u"ろっかい"}, {8, u"はっかい"}, {10, u"じゅっかい"}, {100, u"ひゃっかい"}}}},
+    {u"階", u"かい",
+     {{{1, u"いっかい"}, {3, u"さんがい"}, {6, u"ろっかい"}, {8, u"はっかい"}, {10, u"じゅっかい"},
+       {100, u"ひゃっかい"}, {1000, u"せんがい"}, {10000, u"いちまんがい"}}}},
+    {u"個", u"こ", {{{1, u"いっこ"}, {6, u"ろっこ"}, {8, u"はっこ"}, {10, u"じゅっこ"}, {100, u"ひゃっこ"}}}},
+    {u"歳", u"さい", {{{1, u"いっさい"}, {8, u"はっさい"}, {10, u"じゅっさい"}}}, {{{20, u"はたち"}}}},
+    {u"才", u"さい", {{{1, u"いっさい"}, {8, u"はっさい"}, {10, u"じゅっさい"}}}, {{{20, u"はたち"}}}},
+    {u"冊", u"さつ", {{{1, u"いっさつ"}, {8, u"はっさつ"}, {10, u"じゅっさつ"}}}},
+    {u"点", u"てん", {{{1, u"いってん"}, {8, u"はってん"}, {10, u"じゅってん"}}}},
+    {u"円", u"えん", {{{4, u"よえん"}}}},
+    {u"枚", u"まい"},
+    {u"台", u"だい"},
+    {u"問", u"もん"},
+    {u"文字", u"もじ"},
+    {u"行", u"ぎょう"},
+    {u"番", u"ばん"},
+    {u"度", u"ど"},
+};
 
 char16_t foldedFirst(QStringView text)
 {
@@ -192,6 +290,62 @@ QString groupReading(QStringView group, qsizetype unit)
     return out;
 }
 
+bool readsAsNumber(QStringView digits)
+{
+    return !digits.isEmpty() && digits.size() <= MaxNumberDigits && (digits.size() == 1 || digits.front() != u'0');
+}
+
+// The last spoken part of n as an endings key: its last digit, else the round
+// place it ends on (120 ends on 10); 0 for none (0, whole hundred millions).
+int endingOf(qint64 n)
+{
+    for (const int place : {10, 100, 1000, 10000}) {
+        if (n % place != 0)
+            return place == 10 ? int(n % 10) : place / 10;
+    }
+    return n % 100000000 != 0 ? 10000 : 0;
+}
+
+// The ending's form is for the bare key number; a longer number ending alike
+// changes the same tail: いち→いっぷん from 1, so 21 にじゅういち → にじゅういっぷん.
+QString withEnding(const QString &number, const Said &ending, const Counter &counter)
+{
+    const QString bare = numberReading(QString::number(ending.number));
+    qsizetype same = 0;
+    while (same < bare.size() && same < ending.reading.size() && bare[same] == ending.reading[same])
+        ++same;
+    const QStringView changedTail = QStringView(bare).sliced(same);
+    if (!number.endsWith(changedTail))
+        return number + counter.reading.toString();
+    return number.chopped(changedTail.size()) + ending.reading.sliced(same).toString();
+}
+
+QString countReading(QStringView digits, const Counter &counter)
+{
+    const qint64 value = digits.toLongLong();
+    for (const Said &whole : counter.wholes) {
+        if (whole.number != 0 && whole.number == value)
+            return whole.reading.toString();
+    }
+    const QString number = numberReading(digits);
+    const int ending = endingOf(value);
+    for (const Said &form : counter.endings) {
+        if (form.number != 0 && form.number == ending)
+            return withEnding(number, form, counter);
+    }
+    return number + counter.reading.toString();
+}
+
+const Counter *counterAt(QStringView text, qsizetype pos)
+{
+    const Counter *found = nullptr;
+    for (const Counter &counter : Counters) {
+        if (text.sliced(pos).startsWith(counter.text) && (!found || counter.text.size() > found->text.size()))
+            found = &counter;
+    }
+    return found;
+}
+
 } // namespace
 
 const Word *wordAt(QStringView text, qsizetype pos)
@@ -210,12 +364,48 @@ const Word *wordAt(QStringView text, qsizetype pos)
     return nullptr;
 }
 
+const Word *correctionAt(QStringView text, qsizetype pos)
+{
+    if (pos < 0 || pos >= text.size())
+        return nullptr;
+    const Word *found = nullptr;
+    for (const Word &word : Corrections) {
+        if (text.sliced(pos).startsWith(word.text) && (!found || word.text.size() > found->text.size()))
+            found = &word;
+    }
+    return found;
+}
+
 QString digitByDigit(QStringView digits)
 {
     QString out;
     for (qsizetype i = 0; i < digits.size(); ++i)
         out += DigitNames[std::size_t(digitAt(digits, i))];
     return out;
+}
+
+QString spelled(QStringView letters)
+{
+    QString out;
+    for (qsizetype i = 0; i < letters.size(); ++i) {
+        if (const Word *name = isAsciiLetter(letters[i]) ? wordAt(letters.sliced(i, 1), 0) : nullptr)
+            out += name->reading;
+    }
+    return out;
+}
+
+std::optional<Counted> countedAt(QStringView digits, QStringView text, qsizetype pos)
+{
+    const Counter *counter = pos >= 0 && pos < text.size() ? counterAt(text, pos) : nullptr;
+    if (!counter || !readsAsNumber(digits))
+        return std::nullopt;
+    Counted counted{countReading(digits, *counter), counter->reading.toString(), counter->text.size()};
+    if (counter->kan && pos + counted.length < text.size() && text[pos + counted.length] == u'間') {
+        counted.reading += u"かん";
+        counted.counterReading += u"かん";
+        ++counted.length;
+    }
+    return counted;
 }
 
 QString numberReading(QStringView digits)

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The words, marks and numbers the reading voice says our own way, before
-// anything reaches MeCab: it reads "×" as カケル, "101" as イチゼロイチ and
-// leaves ○, ¥ and our English captions alone.
+// anything reaches MeCab: it reads "×" as カケル, "101" as イチゼロイチ,
+// "1分" as イチフン and leaves ○, ¥ and our English captions alone.
 
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 namespace hoshi::kana {
 
@@ -36,11 +38,33 @@ inline bool isAsciiLetter(QChar c)
 /// found in "ABC" nor "End" in "Ending".
 const Word *wordAt(QStringView text, qsizetype pos);
 
+/// The correction of MeCab's reading written at pos of text, or nullptr: the
+/// longest, to be used only where MeCab's words start at pos and end where it
+/// ends, so that 木の下 is corrected but not 並木の下.
+const Word *correctionAt(QStringView text, qsizetype pos);
+
 /// A run of ASCII digits read as a Japanese number (2026 にせんにじゅうろく), up
 /// to twelve digits; longer runs and runs with a leading zero digit by digit.
 QString numberReading(QStringView digits);
 
 /// Every ASCII digit on its own: "05" ぜろご.
 QString digitByDigit(QStringView digits);
+
+/// Every ASCII letter by its name, one after another: "GPL" じーぴーえる.
+QString spelled(QStringView letters);
+
+/// A number and the counter after it, said together.
+struct Counted {
+    QString reading;        ///< the number with its counter: さんぷん, ふたり, みっかかん
+    QString counterReading; ///< the counter after most numbers: ふん, にん, にちかん
+    qsizetype length = 0;   ///< characters of the text the counter takes: 分 1, 分間 2
+};
+
+/// When a counter of our table (分, 本, 人, 日 ...) is written at pos of
+/// text, how digits before it and the counter sound together, with the
+/// sound changes a child makes: 1分 いっぷん, 300本 さんびゃっぽん,
+/// 2人 ふたり, 4日 よっか. Nothing when no counter is there or the digits are
+/// read one by one (007).
+std::optional<Counted> countedAt(QStringView digits, QStringView text, qsizetype pos);
 
 } // namespace hoshi::kana

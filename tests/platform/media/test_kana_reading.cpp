@@ -8,15 +8,20 @@
 #include "keyguide/key_catalogue.h"
 #include "platform/media/kana_reading.h"
 #include "support/fakes.h"
+#include "typing/practice_file.h"
 #include "typing/typing_exercise.h"
 #include "typing/typing_profile.h"
+#include "ui/version_info.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <atomic>
+#include <span>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -132,6 +137,122 @@ Texts typingTexts()
 void addRow(const char *tag, const QString &text, const QString &reading)
 {
     QTest::newRow(tag) << text << reading;
+}
+
+struct Checked {
+    QStringView line;
+    QStringView reading;
+};
+
+// Every line of the shipped Japanese sample texts and its reading, each
+// checked by ear: a line added to the samples needs its reading here.
+constexpr Checked SampleLineReadings[] = {
+    // 1 ひらがなの ことば
+    {u"あめ", u"あめ"}, {u"いぬ", u"いぬ"}, {u"うし", u"うし"}, {u"えき", u"えき"}, {u"かさ", u"かさ"}, {u"ねこ", u"ねこ"},
+    {u"はな", u"はな"}, {u"みみ", u"みみ"}, {u"やま", u"やま"}, {u"ゆき", u"ゆき"}, {u"そら", u"そら"}, {u"うみ", u"うみ"},
+    {u"かに", u"かに"}, {u"たこ", u"たこ"}, {u"くま", u"くま"}, {u"さる", u"さる"}, {u"とり", u"とり"}, {u"いか", u"いか"},
+    {u"あさ", u"あさ"}, {u"よる", u"よる"}, {u"りんご", u"りんご"}, {u"みかん", u"みかん"}, {u"いちご", u"いちご"}, {u"ぶどう", u"ぶどー"},
+    {u"すいか", u"すいか"}, {u"めろん", u"めろん"}, {u"さかな", u"さかな"}, {u"うさぎ", u"うさぎ"}, {u"きりん", u"きりん"},
+    {u"ぞうさん", u"ぞーさん"}, {u"たまご", u"たまご"}, {u"ごはん", u"ごはん"}, {u"おにぎり", u"おにぎり"}, {u"おみず", u"おみず"},
+    {u"おちゃ", u"おちゃ"}, {u"くつした", u"くつした"}, {u"ぼうし", u"ぼうし"}, {u"かばん", u"かばん"}, {u"えほん", u"えほん"},
+    {u"つくえ", u"つくえ"}, {u"いす", u"いす"}, {u"まど", u"まど"}, {u"ともだち", u"ともだち"}, {u"せんせい", u"せんせい"},
+    {u"がっこう", u"がっこー"}, {u"こうえん", u"こーえん"}, {u"すべりだい", u"すべりだい"}, {u"ぶらんこ", u"ぶらんこ"}, {u"おひさま", u"おひさま"},
+    {u"ほし", u"ほし"}, {u"つき", u"つき"}, {u"くも", u"くも"}, {u"かぜ", u"かぜ"}, {u"あおい", u"あおい"}, {u"あかい", u"あかい"},
+    {u"しろい", u"しろい"}, {u"おおきい", u"おーきい"}, {u"ちいさい", u"ちーさい"}, {u"ありがとう", u"ありがとー"}, {u"おはよう", u"おはよー"},
+    {u"こんにちは", u"こんにちわ"}, {u"こんばんは", u"こんばんわ"}, {u"おやすみ", u"おやすみ"}, {u"いただきます", u"いただきます"},
+    {u"ごちそうさま", u"ごちそーさま"},
+    // 2 かんじの まじった ぶん
+    {u"朝ごはんを食べます。", u"あさごはんをたべます"},
+    {u"学校へ行きます。", u"がっこーえいきます"},
+    {u"空が青い。", u"そらがあおい"},
+    {u"雨がふっています。", u"あめがふっています"},
+    {u"花に水をやる。", u"はなにみずをやる"},
+    {u"本を読むのが好き。", u"ほんをよむのがすき"},
+    {u"友だちと手をつなぐ。", u"ともだちとてをつなぐ"},
+    {u"山の上は寒い。", u"やまのうえわさむい"},
+    {u"川で魚を見た。", u"かわでさかなをみた"},
+    {u"先生におはようと言う。", u"せんせいにおはよーという"},
+    {u"今日は天気がいい。", u"きょーわてんきがいい"},
+    {u"夜は星がきれい。", u"よるわほしがきれい"},
+    {u"赤い車が走る。", u"あかいくるまがはしる"},
+    {u"目を閉じて耳をすます。", u"めをとじてみみをすます"},
+    {u"お母さんとお店に行く。", u"おかーさんとおみせにいく"},
+    {u"お父さんと公園で遊ぶ。", u"おとーさんとこーえんであそぶ"},
+    {u"白い雲が出ている。", u"しろいくもがでている"},
+    {u"名前を書きます。", u"なまえをかきます"},
+    {u"月がまるい。", u"つきがまるい"},
+    {u"小さい鳥が鳴いている。", u"ちーさいとりがないている"},
+    {u"大きな木の下で休む。", u"おーきなきのしたでやすむ"},
+    {u"手を洗ってから食べる。", u"てをあらってからたべる"},
+    {u"右と左をよく見る。", u"みぎとひだりをよくみる"},
+    {u"電車に乗って町へ行く。", u"でんしゃにのってまちえいく"},
+    {u"休みの日に海へ行く。", u"やすみのひにうみえいく"},
+    {u"字をていねいに書く。", u"じをていねいにかく"},
+    {u"夏は水あそびが楽しい。", u"なつわみずあそびがたのしい"},
+    {u"冬には雪がふる。", u"ふゆにわゆきがふる"},
+    {u"音楽を聞いて歌う。", u"おんがくをきいてうたう"},
+    {u"毎日すこしずつ練習する。", u"まいにちすこしずつれんしゅーする"},
+    // 3 カタカナと きごう
+    {u"パンとミルク。", u"ぱんとみるく"},
+    {u"テレビを見る。", u"てれびをみる"},
+    {u"ピアノをひく。", u"ぴあのをひく"},
+    {u"バスに乗る。", u"ばすにのる"},
+    {u"ボールをける。", u"ぼーるをける"},
+    {u"カレーライスが大好き！", u"かれーらいすがだいすき"},
+    {u"アイスクリームをください。", u"あいすくりーむをください"},
+    {u"トマト、キャベツ、ニンジン。", u"とまと、きゃべつ、にんじん"},
+    {u"バスは何時に来ますか？", u"ばすわなんじにきますか"},
+    {u"「こんにちは」と言う。", u"こんにちわという"},
+    {u"「ありがとう」と言う。", u"ありがとーという"},
+    {u"ノートとえんぴつを出す。", u"のーととえんぴつをだす"},
+    {u"ゴール！やったね。", u"ごーる、やったね"},
+    {u"ジュースとクッキー。", u"じゅーすとくっきー"},
+    {u"ペンギンはどこ？", u"ぺんぎんわどこ"},
+    {u"ライオンとパンダ。", u"らいおんとぱんだ"},
+    {u"チョコレートを半分こ。", u"ちょこれーとをはんぶんこ"},
+    {u"サッカーとテニス。", u"さっかーとてにす"},
+    {u"ケーキにローソクを立てる。", u"けーきにろーそくをたてる"},
+    {u"ママ、おかえりなさい！", u"まま、おかえりなさい"},
+    {u"パパとキャッチボール。", u"ぱぱときゃっちぼーる"},
+    {u"メロンパンを一つ。", u"めろんぱんをひとつ"},
+    {u"ドアをノックする。", u"どあをのっくする"},
+    {u"シャツのボタンをとめる。", u"しゃつのぼたんをとめる"},
+    {u"プールでおよぐ。", u"ぷーるでおよぐ"},
+    {u"コップに水を入れる。", u"こっぷにみずをいれる"},
+    {u"ハンカチとティッシュ。", u"はんかちとてぃっしゅ"},
+    {u"ロボットが歩く？", u"ろぼっとがあるく"},
+    {u"ラジオ体操、いち、に、さん！", u"らじおたいそー、いち、に、さん"},
+    {u"ピカピカのランドセル。", u"ぴかぴかのらんどせる"},
+};
+
+QDir japaneseSamples()
+{
+    return QDir(QStringLiteral(HOSHI_SAMPLE_TEXTS "/japanese"));
+}
+
+QStringList sampleFiles()
+{
+    return japaneseSamples().entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+}
+
+QStringList sampleLines(const QString &file)
+{
+    return hoshi::readPracticeFile(japaneseSamples().filePath(file)).lines;
+}
+
+// The version box, and the names and lines of the Japanese sample texts.
+Texts versionAndSampleTexts()
+{
+    const hoshi::TypingProfile &profile = hoshi::TypingProfile::japanese();
+    Texts texts{{QStringLiteral("version box"), hoshi::versionMessage()},
+                {QStringLiteral("sample folder"), profile.entryAnnouncement(QStringLiteral("japanese"), true)},
+                {QStringLiteral("sample folder"), profile.entryAnnouncement(QStringLiteral("english"), true)}};
+    for (const QString &file : sampleFiles()) {
+        texts.emplace_back(QStringLiteral("sample file"), profile.entryAnnouncement(file, false));
+        for (const QString &line : sampleLines(file))
+            texts.emplace_back(file, line);
+    }
+    return texts;
 }
 
 } // namespace
@@ -272,7 +393,49 @@ private slots:
         addRow("year after a number", QStringLiteral("2026年に"), QStringLiteral("にせんにじゅうろくねんに"));
         addRow("people after a number", QStringLiteral("３人"), QStringLiteral("さんにん"));
         addRow("month after a number", QStringLiteral("5月です"), QStringLiteral("ごがつです"));
-        addRow("English word kept", QStringLiteral("ＡＢＣの歌"), QStringLiteral("ABCのうた"));
+        addRow("English word spelled", QStringLiteral("ＡＢＣの歌"), QStringLiteral("えーびーしーのうた"));
+        // MeCab's wrong choices, corrected in context.
+        addRow("木 in 木の下", QStringLiteral("大きな木の下で休む。"), QStringLiteral("おーきなきのしたでやすむ"));
+        addRow("木 in 木の上", QStringLiteral("木の上にとり"), QStringLiteral("きのうえにとり"));
+        addRow("何時 in 何時に", QStringLiteral("何時に来るの"), QStringLiteral("なんじにくるの"));
+        addRow("何時 in 何時間", QStringLiteral("何時間も"), QStringLiteral("なんじかんも"));
+        addRow("何時 elsewhere", QStringLiteral("今何時？"), QStringLiteral("いまなんじ"));
+        addRow("行 the noun", QStringLiteral("次の行は"), QStringLiteral("つぎのぎょうわ"));
+        // A correction covers whole words of MeCab's only, never part of one.
+        addRow("木の下 inside 並木の下", QStringLiteral("並木の下"), QStringLiteral("なみきのした"));
+        addRow("行は inside 銀行は", QStringLiteral("銀行は"), QStringLiteral("ぎんこーわ"));
+        addRow("行 of 行く", QStringLiteral("行くのは"), QStringLiteral("いくのわ"));
+
+        // The typing window's captions, menus and messages: counters and English words.
+        const hoshi::TypingProfile &typing = hoshi::TypingProfile::japanese();
+        addRow("opening caption", typing.openingCaption, QStringLiteral("おーよーにほんごにゅーりょく さんぷん"));
+        addRow("one-minute caption", typing.limitCaptions[0], QStringLiteral("おーよーにほんごにゅーりょく いっぷん"));
+        addRow("five-minute caption", typing.limitCaptions[2], QStringLiteral("おーよーにほんごにゅーりょく ごふん"));
+        addRow("menu 1分間", QStringLiteral("1分間"), QStringLiteral("いっぷんかん"));
+        addRow("menu 3分間", QStringLiteral("3分間"), QStringLiteral("さんぷんかん"));
+        addRow("menu 5分間", QStringLiteral("5分間"), QStringLiteral("ごふんかん"));
+        addRow("menu exit of the launcher", QStringLiteral("終了(X or Escape)"),
+               QStringLiteral("しゅーりょーえっくす おあ えすけーぷ"));
+        addRow("menu exit of the alphabet drill", QStringLiteral("終了(X )"), QStringLiteral("しゅーりょーえっくす"));
+        addRow("more lines", typing.moreLinesMessage,
+               QStringLiteral("このふぁいるわひゃくいちぎょうよりながいので、はじめのひゃくいちぎょうだけをれんしゅーにつかいます"));
+        addRow("line cut", typing.lineCutMessage,
+               QStringLiteral("とてもながいぎょうがあったので、そのぎょうわはじめのぶぶんだけをつかいます"));
+        addRow("unreadable characters", typing.unreadableMessage,
+               QStringLiteral("このふぁいるにわよめないもじがありました、そのもじわただしくでません、"
+                              "ゆーてぃーえふ はち でほぞんしなおすと、すべてよめます"));
+        addRow("sample file name", typing.entryAnnouncement(QStringLiteral("1 ひらがなの ことば.txt"), false),
+               QStringLiteral("いち ひらがなの ことば、てきすと"));
+        addRow("sample folder name", typing.entryAnnouncement(QStringLiteral("japanese"), true),
+               QStringLiteral("じゃぱにーず ふぉるだー"));
+
+        // The version box: name, version, copyright, licence.
+        addRow("version message", hoshi::versionMessage(),
+               QStringLiteral("ほしのたまご、ばーじょん%1、こぴーらいと にせんにじゅうろく ほしのたまごのかいはつしゃたち、"
+                              "ぐぬー じーぴーえる ばーじょんさんいこー じーぴーえる さんてんぜろ おあ れいたー "
+                              "ではいふするじゆーなそふとうぇあです、むほしょーです")
+                   .arg(m_reader.reading(hoshi::versionNumber())));
+        addRow("launcher title", QStringLiteral("ほしのたまご Ver.２   "), QStringLiteral("ほしのたまご ばーじょんに"));
     }
 
     void announced_texts_read_as_a_child_hears_them()
@@ -322,6 +485,66 @@ private slots:
         QCOMPARE(m_reader.reading(text), reading);
     }
 
+    void numbers_with_counters_read_as_a_child_says_them_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reading");
+        // 分: ぷん after 1, 3, 4, 6, 8 and round tens, hundreds, thousands.
+        const std::pair<const char *, const char *> minutes[]{
+            {"1分", "いっぷん"}, {"2分", "にふん"}, {"3分", "さんぷん"}, {"4分", "よんぷん"}, {"5分", "ごふん"},
+            {"6分", "ろっぷん"}, {"7分", "ななふん"}, {"8分", "はっぷん"}, {"9分", "きゅうふん"}, {"10分", "じゅっぷん"},
+            {"11分", "じゅういっぷん"}, {"16分", "じゅうろっぷん"}, {"20分", "にじゅっぷん"}, {"30分", "さんじゅっぷん"},
+            {"60分", "ろくじゅっぷん"}, {"100分", "ひゃっぷん"}, {"300分", "さんびゃっぷん"}, {"1000分", "せんぷん"},
+            {"１分", "いっぷん"}, {"３分", "さんぷん"}, {"1分間", "いっぷんかん"}, {"10分間", "じゅっぷんかん"},
+            {"5分後に", "ごふんごに"}};
+        // The other counters, each with its changed forms and one unchanged.
+        const std::pair<const char *, const char *> others[]{
+            {"1本", "いっぽん"}, {"2本", "にほん"}, {"3本", "さんぼん"}, {"4本", "よんほん"}, {"6本", "ろっぽん"},
+            {"8本", "はっぽん"}, {"10本", "じゅっぽん"}, {"300本", "さんびゃっぽん"}, {"600本", "ろっぴゃっぽん"},
+            {"1000本", "せんぼん"}, {"3000本", "さんぜんぼん"}, {"20000本", "にまんぼん"},
+            {"1匹", "いっぴき"}, {"3匹", "さんびき"}, {"6匹", "ろっぴき"}, {"9匹", "きゅうひき"}, {"10匹", "じゅっぴき"},
+            {"1杯", "いっぱい"}, {"3杯", "さんばい"}, {"1歩", "いっぽ"}, {"3歩", "さんぽ"},
+            {"1回", "いっかい"}, {"3回", "さんかい"}, {"6回", "ろっかい"}, {"8回", "はっかい"}, {"10回", "じゅっかい"},
+            {"3回目", "さんかいめ"},
+            {"1階", "いっかい"}, {"3階", "さんがい"}, {"4階", "よんかい"},
+            {"1個", "いっこ"}, {"5個", "ごこ"}, {"6個", "ろっこ"}, {"8個", "はっこ"}, {"10個", "じゅっこ"},
+            {"1歳", "いっさい"}, {"6歳", "ろくさい"}, {"8歳", "はっさい"}, {"10歳", "じゅっさい"}, {"20歳", "はたち"},
+            {"120歳", "ひゃくにじゅっさい"}, {"1冊", "いっさつ"},
+            {"1点", "いってん"}, {"6点", "ろくてん"}, {"8点", "はってん"}, {"10点", "じゅってん"}, {"100点", "ひゃくてん"},
+            {"4円", "よえん"}, {"9円", "きゅうえん"}, {"14円", "じゅうよえん"}, {"100円", "ひゃくえん"},
+            {"1,000円", "せんえん"},
+            {"3枚", "さんまい"}, {"1台", "いちだい"}, {"4秒", "よんびょう"}, {"30秒", "さんじゅうびょう"},
+            {"7問", "ななもん"}, {"1文字", "いちもじ"}, {"1行", "いちぎょう"}, {"4行", "よんぎょう"},
+            {"101行", "ひゃくいちぎょう"}, {"1番", "いちばん"}, {"1度", "いちど"},
+            {"1人", "ひとり"}, {"2人", "ふたり"}, {"3人", "さんにん"}, {"4人", "よにん"}, {"7人", "ななにん"},
+            {"11人", "じゅういちにん"}, {"14人", "じゅうよにん"}, {"2人とも", "ふたりとも"},
+            {"1日", "いちにち"}, {"2日", "ふつか"}, {"3日", "みっか"}, {"4日", "よっか"}, {"5日", "いつか"},
+            {"6日", "むいか"}, {"7日", "なのか"}, {"8日", "ようか"}, {"9日", "ここのか"}, {"10日", "とおか"},
+            {"11日", "じゅういちにち"}, {"14日", "じゅうよっか"}, {"20日", "はつか"}, {"24日", "にじゅうよっか"},
+            {"3日間", "みっかかん"}, {"3日後", "みっかご"}, {"1週間", "いっしゅうかん"},
+            {"3時", "さんじ"}, {"4時", "よじ"}, {"7時", "しちじ"}, {"9時", "くじ"}, {"4時間", "よじかん"},
+            {"4時半", "よじはん"}, {"4月", "しがつ"}, {"5月", "ごがつ"}, {"9月", "くがつ"},
+            {"4年", "よねん"}, {"4年生", "よねんせい"}, {"1年間", "いちねんかん"},
+            {"1つ", "ひとつ"}, {"3つ", "みっつ"}, {"10つ", "とお"}};
+        // Where no counter is read: MeCab's longer word, a fraction, digits one by one, no counter.
+        const std::pair<const char *, const char *> unchanged[]{
+            {"3分の1", "さんぶんのいち"}, {"1日本", "いちにっぽん"}, {"3.5分", "さんてんごふん"},
+            {"007分", "ぜろぜろななふん"}, {"得点 -3", "とくてん まいなす さん"}, {"-3点", "まいなす さんてん"},
+            {"得点 120", "とくてん ひゃくにじゅう"}, {"TIME 60", "たいむ ろくじゅう"}, {"3 分", "さん ぶん"}};
+        using Rows = std::span<const std::pair<const char *, const char *>>;
+        for (const Rows group : {Rows(minutes), Rows(others), Rows(unchanged)}) {
+            for (const auto &[text, reading] : group)
+                addRow(text, QString::fromUtf8(text), QString::fromUtf8(reading));
+        }
+    }
+
+    void numbers_with_counters_read_as_a_child_says_them()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, reading);
+        QCOMPARE(m_reader.reading(text), reading);
+    }
+
     void letters_read_by_name_data()
     {
         QTest::addColumn<QString>("text");
@@ -334,9 +557,25 @@ private slots:
         addRow("Z", QStringLiteral("ｚ"), QStringLiteral("ぜっと"));
         addRow("letter before a digit", QStringLiteral("F1"), QStringLiteral("えふいち"));
         addRow("key word before kana", QStringLiteral("Tabキー"), QStringLiteral("たぶきー"));
-        // Table words match whole words only, not the start of a longer one.
-        addRow("longer English word", QStringLiteral("Table"), QStringLiteral("Table"));
-        addRow("capitals not in the table", QStringLiteral("ABC"), QStringLiteral("ABC"));
+        // Table words match whole words only, not the start of a longer one;
+        // a word the table does not know is spelled.
+        addRow("longer English word", QStringLiteral("Table"), QStringLiteral("てぃーえーびーえるいー"));
+        addRow("capitals not in the table", QStringLiteral("ABC"), QStringLiteral("えーびーしー"));
+        addRow("word in a Japanese line", QStringLiteral("今日はpenを買う"), QStringLiteral("きょーわぴーいーえぬをかう"));
+        addRow("OK", QStringLiteral("OK"), QStringLiteral("おーけー"));
+        // The English words of our own texts.
+        addRow("Copyright", QStringLiteral("Copyright (C) 2026"), QStringLiteral("こぴーらいと にせんにじゅうろく"));
+        addRow("(C) elsewhere", QStringLiteral("(A)(B)(C)"), QStringLiteral("えーびーしー"));
+        addRow("GNU GPL", QStringLiteral("GNU GPL"), QStringLiteral("ぐぬー じーぴーえる"));
+        addRow("licence name", QStringLiteral("GPL-3.0-or-later"), QStringLiteral("じーぴーえる さんてんぜろ おあ れいたー"));
+        addRow("file ending", QStringLiteral("ことば.txt"), QStringLiteral("ことば、てきすと"));
+        addRow("version", QStringLiteral("Ver.2"), QStringLiteral("ばーじょんに"));
+        addRow("encoding name", QStringLiteral("UTF-8"), QStringLiteral("ゆーてぃーえふ はち"));
+        // A hyphen joining words is a blank, between numbers a minus, alone its name.
+        addRow("hyphen between letters", QStringLiteral("A-Z"), QStringLiteral("えー ぜっと"));
+        addRow("hyphen between numbers", QStringLiteral("3-1"), QStringLiteral("さんまいなすいち"));
+        addRow("hyphen before a number", QStringLiteral("ひく-1"), QStringLiteral("ひくまいなす いち"));
+        addRow("hyphen at the end", QStringLiteral("A-"), QStringLiteral("えーまいなす"));
     }
 
     void letters_read_by_name()
@@ -367,9 +606,9 @@ private slots:
     {
         // State: the real key catalogue, finger steps, drill tables and typing texts.
         Texts texts = catalogueTexts();
-        for (Texts more : {fingerAndDrillTexts(), typingTexts()})
+        for (Texts more : {fingerAndDrillTexts(), typingTexts(), versionAndSampleTexts()})
             texts.insert(texts.end(), more.begin(), more.end());
-        QVERIFY(texts.size() > 300);
+        QVERIFY(texts.size() > 400);
         // Expected: nothing but hiragana, ー and pauses: no kanji, Latin letter or mark left.
         for (const auto &[where, text] : texts) {
             const QString reading = m_reader.reading(text);
@@ -432,6 +671,33 @@ private slots:
         QCOMPARE(m_reader.reading(exercise.state().maruLabel()), QStringLiteral("まる ぜろ"));
     }
 
+    void sample_lines_read_as_checked_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reading");
+        QVERIFY2(sampleFiles().size() >= 3, qPrintable(japaneseSamples().path()));
+        for (const QString &file : sampleFiles()) {
+            const QStringList lines = sampleLines(file);
+            QVERIFY2(!lines.isEmpty(), qPrintable(file));
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                const auto checked = std::find_if(std::begin(SampleLineReadings), std::end(SampleLineReadings),
+                                                  [&](const Checked &c) { return c.line == lines[i]; });
+                const QString reading = checked == std::end(SampleLineReadings)
+                    ? QStringLiteral("(no checked reading yet)")
+                    : checked->reading.toString();
+                QTest::addRow("%s:%d", qPrintable(file), int(i + 1)) << lines[i] << reading;
+            }
+        }
+    }
+
+    void sample_lines_read_as_checked()
+    {
+        // Expected: each line of the shipped samples reads as the child must hear it.
+        QFETCH(QString, text);
+        QFETCH(QString, reading);
+        QCOMPARE(m_reader.reading(text), reading);
+    }
+
     void missing_dictionary_keeps_kanji_and_says_so_once()
     {
         QTemporaryDir emptyFolder;
@@ -449,7 +715,8 @@ private slots:
                 const qsizetype beforeUse = messages.size();
                 readings << reader.reading(QStringLiteral("今日は学校へ行きます。"))
                          << reader.reading(launcherAnnouncement(3, QStringLiteral("ｱﾙﾌｧﾍﾞｯﾄに挑戦")))
-                         << reader.reading(QStringLiteral("得点 -3"));
+                         << reader.reading(QStringLiteral("得点 -3"))
+                         << reader.reading(QStringLiteral("３分で１本"));
                 readings << (reader.readsKanji() ? QStringLiteral("reads kanji") : QStringLiteral("no kanji"));
                 QCOMPARE(beforeUse, 0);
             }
@@ -457,7 +724,8 @@ private slots:
             // Expected: kanji kept, the rest read as usual, one one-line message in both languages.
             QCOMPARE(readings, (QStringList{QStringLiteral("今日は学校へ行きます"),
                                             QStringLiteral("さん、あるふぁべっとに挑戦"),
-                                            QStringLiteral("得点 まいなす さん"), QStringLiteral("no kanji")}));
+                                            QStringLiteral("得点 まいなす さん"), QStringLiteral("さんぷんでいっぽん"),
+                                            QStringLiteral("no kanji")}));
             QCOMPARE(messages.size(), 1);
             QVERIFY(!messages.front().contains(u'\n'));
             QVERIFY(messages.front().contains(QStringLiteral("辞書")));
