@@ -16,7 +16,7 @@ speech_mark
 press Alt_L
 wait_for_spoken_event "めにゅー" "ふぁいる"
 press Down
-wait_for_spoken_event "しゅーりょーえっくす or えすけーぷ"
+wait_for_spoken_event "しゅーりょーえっくす おあ えすけーぷ"
 press Escape
 wait_for_spoken_event "ふぁいる"
 press Escape
@@ -54,7 +54,7 @@ window_gone "アルファベットに挑戦"
 focus_window "$launcher"
 press 5
 japanese=$(window_named "応用日本語入力　３分")
-setting_chosen "$japanese" めにゅー せってい いちふんかん さんふんかん "さんふんかん に したよ"
+setting_chosen "$japanese" めにゅー せってい いっぷんかん さんぷんかん "さんぷんかん に したよ"
 press alt+f x
 window_gone "応用日本語入力　３分"
 

@@ -431,9 +431,9 @@ private slots:
 
         // The version box: name, version, copyright, licence.
         addRow("version message", hoshi::versionMessage(),
-               QStringLiteral("ほしのたまご、ばーじょん%1、こぴーらいと にせんにじゅうろく ほしのたまごのかいはつしゃたち、"
+               QStringLiteral("ほしのたまご、ばーじょん%1、こぴーらいと にせんにじゅうろく ほしのたまごのかいはつしゃたち "
                               "ぐぬー じーぴーえる ばーじょんさんいこー じーぴーえる さんてんぜろ おあ れいたー "
-                              "ではいふするじゆーなそふとうぇあです、むほしょーです")
+                              "のじゆーなそふとうぇあ、むほしょー")
                    .arg(m_reader.reading(hoshi::versionNumber())));
         addRow("launcher title", QStringLiteral("ほしのたまご Ver.２   "), QStringLiteral("ほしのたまご ばーじょんに"));
     }
