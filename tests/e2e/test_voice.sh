@@ -58,15 +58,15 @@ guide=$(window_named "押せばわかる")
 focus_window "$guide"
 wait_for_spoken_event "きーをおしてね"
 press a
-wait_for_spoken_event "えー" "えー"
+wait_for_spoken_event "えー"
 press F1
 wait_for_spoken_event "えふいち" "ふぁんくしょんいち"
 # Both are heard in turn: the reading does not cut the key's text short.
 wait_for_heard "えふいち" "ふぁんくしょんいち"
 press colon
-wait_for_spoken_event "ころん" "ころん"
+wait_for_spoken_event "ころん"
 press Tab
-wait_for_spoken_event "たぶ" "たぶ"
+wait_for_spoken_event "たぶ"
 # A digit has no reading of its own: its text alone.
 press 1
 wait_for_spoken_event "いち"
@@ -74,9 +74,9 @@ wait_for_spoken_event "いち"
 # waits for the first one's texts: two keys sent at once may reach the
 # program in one turn of its event loop, and then the first is never said.
 press x
-wait_for_spoken_event "えっくす" "えっくす"
+wait_for_spoken_event "えっくす"
 press y
-wait_for_cancelled_event "わい" "わい"
+wait_for_cancelled_event "わい"
 # Alt+F4 closes it (Alt, named and pressed again by the guide, is heard a
 # varying number of times); back in the launcher the entry in focus is said.
 press alt+F4

@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QThread>
+#include <QTimer>
 
 namespace hoshi {
 
@@ -16,6 +17,7 @@ const QString Registry = QStringLiteral("org.a11y.atspi.Registry");
 const QString RegistryPath = QStringLiteral("/org/a11y/atspi/registry");
 const QString ConnectionName = QStringLiteral("hoshinotamago-listeners");
 constexpr int AnswerMs = 2000;
+constexpr int GoneAfterMs = 1500;
 constexpr unsigned long StopWaitMs = 500;
 
 /// Lives on the asking thread: every call there may wait on a bus.
@@ -29,24 +31,16 @@ public slots:
     {
         const QString address = accessibilityBusAddress();
         if (address.isEmpty())
-            return tell(false);
+            return report(false);
         m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, ConnectionName));
         if (!m_bus->isConnected())
-            return tell(false);
+            return report(false);
         for (const char *change : {"EventListenerRegistered", "EventListenerDeregistered"})
             m_bus->connect(Registry, RegistryPath, Registry, QString::fromLatin1(change), this, SLOT(ask()));
         ask();
     }
 
-    void ask()
-    {
-        QDBusMessage get = QDBusMessage::createMethodCall(Registry, RegistryPath, Registry,
-                                                          QStringLiteral("GetRegisteredEvents"));
-        const QDBusMessage reply = m_bus->call(get, QDBus::Block, AnswerMs);
-        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-            return tell(false);
-        tell(listensLikeScreenReader(eventsOf(reply.arguments().first())));
-    }
+    void ask() { tell(listensNow()); }
 
     void stop()
     {
@@ -56,7 +50,36 @@ public slots:
     }
 
 private:
+    bool listensNow()
+    {
+        QDBusMessage get = QDBusMessage::createMethodCall(Registry, RegistryPath, Registry,
+                                                          QStringLiteral("GetRegisteredEvents"));
+        const QDBusMessage reply = m_bus->call(get, QDBus::Block, AnswerMs);
+        return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+               && listensLikeScreenReader(eventsOf(reply.arguments().first()));
+    }
+
     void tell(bool listens)
+    {
+        if (m_known && listens == m_listens)
+            return;
+        // A screen reader drops its listeners and asks again as the focus
+        // moves between programs: gone only if it is still gone a while later.
+        if (m_known && !listens) {
+            if (!m_confirming) {
+                m_confirming = true;
+                QTimer::singleShot(GoneAfterMs, this, [this] {
+                    m_confirming = false;
+                    if (!listensNow())
+                        report(false);
+                });
+            }
+            return;
+        }
+        report(listens);
+    }
+
+    void report(bool listens)
     {
         if (m_known && listens == m_listens)
             return;
@@ -99,6 +122,7 @@ private:
     std::unique_ptr<QDBusConnection> m_bus;
     bool m_known = false;
     bool m_listens = false;
+    bool m_confirming = false;
 };
 
 } // namespace

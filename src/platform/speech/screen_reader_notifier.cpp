@@ -85,8 +85,12 @@ void ScreenReaderNotifier::flush()
     m_flushQueued = false;
     QStringList readings;
     for (const QString &text : std::as_const(m_pending)) {
-        const QString reading = m_readingOf ? m_readingOf(text) : text;
-        if (!reading.trimmed().isEmpty())
+        // A screen reader reads 、 out as a word ("テン") at its punctuation
+        // level: a blank makes the same pause.
+        QString reading = m_readingOf ? m_readingOf(text) : text;
+        reading.replace(QStringLiteral("、"), QStringLiteral(" "));
+        // Two texts that read the same (Ａ and エー) are heard once.
+        if (!reading.trimmed().isEmpty() && (readings.isEmpty() || readings.last() != reading))
             readings << reading;
     }
     m_pending.clear();
@@ -98,7 +102,7 @@ void ScreenReaderNotifier::flush()
         return;
     QWidget *notice = noticeIn(window);
     notice->hide();
-    notice->setAccessibleName(readings.join(QStringLiteral("、")));
+    notice->setAccessibleName(readings.join(QLatin1Char(' ')));
     notice->show();
 }
 

@@ -21,6 +21,11 @@ void VoiceWorker::handle(const VoiceJob &job, quint64 latestEvent)
     const QString reading = m_readingOf ? m_readingOf(job.text) : job.text;
     if (reading.trimmed().isEmpty() && !cancelFirst)
         return;
+    // Two texts of one event that read the same (Ａ and エー) are heard once.
+    if (!cancelFirst && job.event == m_lastEvent && reading == m_lastReading)
+        return;
+    m_lastEvent = job.event;
+    m_lastReading = reading;
     if (!ensureOpen())
         return;
     if (speak(reading, cancelFirst))

@@ -46,6 +46,8 @@ private:
     ReadingOf m_readingOf;
     Clock::duration m_retryAfter;
     bool m_open = false;
+    quint64 m_lastEvent = 0;
+    QString m_lastReading; // of the last text of m_lastEvent
     std::optional<Clock::time_point> m_lastFailure;
 };
 
