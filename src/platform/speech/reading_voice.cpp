@@ -13,7 +13,7 @@ namespace hoshi {
 
 namespace {
 // A speech service that hangs must not hold up the end of the program.
-constexpr auto StopWait = std::chrono::milliseconds(500);
+constexpr auto StopWait = std::chrono::milliseconds(250);
 } // namespace
 
 struct ReadingVoice::Shared {
