@@ -25,7 +25,8 @@ TypingProfile makeJapanese()
                     QStringLiteral("フォルダーは開けません。テキスト ファイルを選んでください。"),
                     QStringLiteral("このファイルは読めません。テキスト ファイルを選んでください。"),
                     QStringLiteral("このファイルを読む許可がありません。"),
-                    QStringLiteral("ファイルを読み込めませんでした。")};
+                    QStringLiteral("ファイルを読み込めませんでした。"),
+                    QStringLiteral("このファイルには練習する文字がありません。ほかのテキスト ファイルを選んでください。")};
     p.moreLinesMessage =
         QStringLiteral("このファイルは101行より長いので、はじめの101行だけを練習に使います。");
     p.lineCutMessage = QStringLiteral("とても長い行があったので、その行ははじめの部分だけを使います。");
@@ -60,7 +61,8 @@ TypingProfile makeEnglish()
                     QStringLiteral("A folder cannot be opened. Please choose a text file."),
                     QStringLiteral("This file cannot be read. Please choose a text file."),
                     QStringLiteral("You are not allowed to read this file."),
-                    QStringLiteral("The file could not be read.")};
+                    QStringLiteral("The file could not be read."),
+                    QStringLiteral("This file has nothing to type. Please choose another text file.")};
     p.moreLinesMessage =
         QStringLiteral("This file has more than 101 lines. Only the first 101 lines are used.");
     p.lineCutMessage = QStringLiteral("A line of this file is very long. Only its beginning is used.");

@@ -50,7 +50,7 @@ struct TypingProfile {
     QString scorePrefix;
     QString openingCaption;
     std::array<QString, 3> limitCaptions; ///< window captions for 1, 3 and 5 minutes
-    std::array<QString, 6> readErrors;    ///< by PracticeReadError; [0] unused
+    std::array<QString, 7> readErrors;    ///< by PracticeReadError; [0] unused
     QString moreLinesMessage;
     QString lineCutMessage;
     QString unreadableMessage;

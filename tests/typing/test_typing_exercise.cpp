@@ -111,6 +111,7 @@ private slots:
         writeFile(QStringLiteral("other.txt"), "x\ny");
         writeFile(QStringLiteral("short.txt"), "S1\n");
         writeFile(QStringLiteral("empty.txt"), "");
+        writeFile(QStringLiteral("blank.txt"), " \t\r\n\xE3\x80\x80\r\n");
     }
 
     void runs_data()
@@ -180,8 +181,10 @@ private slots:
             "TIME 179 ○ 0 × 0 [y] [on] timer bar 99% other/1");
         row("a shorter file leaves no line of the longer one", "load load:short ctrl enter", {"", "S1"},
             "TIME 180 ○ 0 × 0 [S1] [] timer bar 100% short/0");
-        row("an empty file has nothing to draw", "load:empty enter", {""},
-            "TIME 180 ○ 0 × 0 [] [] timer bar 100% empty/-1");
+        row("an empty file is refused: no text to run", "load:empty enter", {}, "TIME 180 ○ 0 × 0 [] [] bar 100%");
+        row("a blank file keeps the text, the line and the run",
+            "load draw:0 enter load:blank type:one draw:1 enter", {"one", "two"},
+            "TIME 180 ○ 1 × 0 [two] [] timer bar 100% practice/4");
         row("an unreadable file keeps the text, the line and the run",
             "load draw:0 enter load:nowhere type:one draw:1 enter", {"one", "two"},
             "TIME 180 ○ 1 × 0 [two] [] timer bar 100% practice/4");

@@ -366,21 +366,42 @@ private slots:
         QCOMPARE(rig.system.startFolders.mid(1), (QStringList{m_dir.path(), m_dir.path()}));
     }
 
-    void unreadable_file_is_reported_and_the_text_kept()
+    void bad_files_are_reported_and_the_text_kept_data()
     {
-        // State: a file loaded, entry 1 said. Action: a folder chosen.
-        WindowRig rig;
+        QTest::addColumn<TypingLanguage>("language");
+        QTest::addColumn<bool>("folder"); // a folder chosen, else a file of blanks
+        QTest::addColumn<QString>("error");
+        QTest::newRow("folder") << TypingLanguage::Japanese << true
+                                << "フォルダーは開けません。テキスト ファイルを選んでください。";
+        QTest::newRow("only blanks")
+            << TypingLanguage::Japanese << false
+            << "このファイルには練習する文字がありません。ほかのテキスト ファイルを選んでください。";
+        QTest::newRow("only blanks, English")
+            << TypingLanguage::English << false << "This file has nothing to type. Please choose another text file.";
+    }
+
+    void bad_files_are_reported_and_the_text_kept()
+    {
+        // State: a file loaded, entry 1 said. Action: a folder, or a file of blanks, chosen.
+        QFETCH(TypingLanguage, language);
+        QFETCH(bool, folder);
+        QFETCH(QString, error);
+        WindowRig rig(language);
         rig.loadFile(m_practice);
         rig.key(Qt::Key_Control);
-        const QString folder = m_dir.filePath(QStringLiteral("notes\n.txt"));
-        QVERIFY(QDir().mkpath(folder));
-        rig.loadFile(folder);
-        // Expected: one message naming it on its own line (its line break a space), announced
-        // with CR LF; the text and the line kept.
-        const QString error = QStringLiteral("フォルダーは開けません。テキスト ファイルを選んでください。");
-        const QString named = m_dir.filePath(QStringLiteral("notes .txt"));
+        const QString chosen = m_dir.filePath(folder ? QStringLiteral("notes\n.txt") : QStringLiteral("blank\n.txt"));
+        if (folder)
+            QVERIFY(QDir().mkpath(chosen));
+        else
+            writeFile(QFileInfo(chosen).fileName(), " \t\r\n\xE3\x80\x80\r\n\r\n");
+        rig.loadFile(chosen);
+        // Expected: one message naming it on its own line (its line break a space), said through
+        // the window's channel with CR LF; the text and the line kept.
+        const QString named = QString(chosen).replace(u'\n', u' ');
+        const QString channel =
+            language == TypingLanguage::English ? QStringLiteral("speak ") : QStringLiteral("announce ");
         QCOMPARE(rig.boxes.texts(), QStringList{error + u'\n' + named});
-        QCOMPARE(rig.services.announcements().last(), error + QStringLiteral("\r\n") + named);
+        QCOMPARE(saidTexts(rig.services).last(), channel + error + QStringLiteral("\r\n") + named);
         QCOMPARE(rig.window.exercise().text().practiceFile(), m_practice);
         QCOMPARE(rig.shown(), QStringLiteral("banana"));
     }
