@@ -42,7 +42,8 @@ struct TypingState {
 /// each Enter then compares the input with the line: a match counts ○ and
 /// draws the next line, anything else counts × and plays the wrong cue. Ctrl
 /// says the line again, Esc resets the run, and at time-up the input locks and
-/// the end text and the score are said, in that order.
+/// the end text and the score are said, in that order. Enter before any text
+/// is loaded hints how to open one.
 class TypingExercise {
 public:
     TypingExercise(const TypingProfile &profile, Announcer &announcer, CuePlayer &cues,

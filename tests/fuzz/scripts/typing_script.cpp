@@ -194,8 +194,11 @@ private:
         const TypingState before = state();
         m_exercise.keyDown(VkReturn, pickModifiers(m_input));
         if (!m_exercise.text().isLoaded() || m_model.jikan == 0) {
-            // Without a text, and after time-up, Enter does nothing.
+            // Without a text, and after time-up, Enter does nothing; without a text the voice
+            // says how to open one.
             HOSHI_SCRIPT_CHECK(m_log.log.size() == logSize && state().display == before.display);
+            if (!m_exercise.text().isLoaded() && m_voiced)
+                HOSHI_SCRIPT_CHECK(m_log.hintLog.value(m_log.hintLog.size() - 1) == m_exercise.profile().hints.openFile);
             return;
         }
         m_model.running = true;
