@@ -67,9 +67,9 @@ press colon
 wait_for_spoken_event "ころん" "ころん"
 press Tab
 wait_for_spoken_event "たぶ" "たぶ"
-# A digit has no reading of its own: its text alone.
+# A digit: its text, then its name as its reading.
 press 1
-wait_for_spoken_event "いち"
+wait_for_spoken_event "いち" "いち"
 # A key while the last one is still being said cuts it short. The second key
 # waits for the first one's texts: two keys sent at once may reach the
 # program in one turn of its event loop, and then the first is never said.

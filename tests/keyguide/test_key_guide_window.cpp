@@ -79,7 +79,8 @@ private slots:
         QTest::newRow("Space") << int(Qt::Key_Space) << 0 << "Space" << "スペース";
         QTest::newRow("Down") << int(Qt::Key_Down) << 0 << "↓" << "下矢印";
         QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "Ｆ１" << "ﾌｧﾝｸｼｮﾝ1";
-        QTest::newRow("pad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "７" << "";
+        QTest::newRow("pad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "７" << "なな";
+        QTest::newRow("Print") << int(Qt::Key_Print) << 0 << "Print Screen" << "ぷりんとすくりーん";
     }
 
     void keys_are_shown_and_do_not_close_or_move_focus()
