@@ -73,6 +73,8 @@ public:
     void say(const QString &text);
     /// What the menus do: the menu voice, or spoken in English.
     void sayMenuHint(const QString &text);
+    /// Heard only, never on the clipboard: what to press next, or where the keyboard is.
+    void sayHint(const QString &text);
     /// The voice says how to choose a file in the dialog that opens now.
     void fileDialogOpens() { sayHint(m_profile.hints.chooseFile); }
 
@@ -92,8 +94,6 @@ private:
     void drawLine();
     void endRun();
     void resetWindow();
-    /// Heard only, never on the clipboard: what to press next.
-    void sayHint(const QString &text);
 
     const TypingProfile &m_profile;
     Announcer &m_announcer;

@@ -115,7 +115,9 @@ void TypingWindow::buildMenus()
             render();
         }));
     }
-    addVersionEntry(this, m_look.versionEntry, [this](const QString &text) { say(text); });
+    addVersionEntry(this, m_look.versionEntry,
+                    SayText([this](const QString &text) { say(text); },
+                            [this](const QString &text) { m_exercise.sayHint(text); }));
     speakMenus(this, [this](const QString &text) { m_exercise.sayMenuHint(text); }, *m_look.menuWords);
 }
 

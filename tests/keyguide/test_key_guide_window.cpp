@@ -213,6 +213,8 @@ private slots:
         QCOMPARE(box.saidBefore, QStringList{QStringLiteral("announce ") + versionMessage()});
         QCOMPARE(box.accessibleText, versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QCOMPARE(hoshi::testing::saidTexts(m_services), box.saidBefore);
+        // ...and once it closed, the window it went back to, by the voice alone.
+        QCOMPARE(m_services.hints(), QStringList{QStringLiteral("押せばわかる")});
     }
 
     void layout_follows_the_client_area()
