@@ -168,6 +168,8 @@ QString TypingWindow::chooseFile()
     request.entryFocused = [this, &profile](const QString &name, bool isFolder) {
         say(profile.entryAnnouncement(name, isFolder));
     };
+    // Qt's own boxes are said like the window's: with CR LF.
+    request.boxShown = [this](QString text) { say(text.replace(u'\n', QStringLiteral("\r\n"))); };
     const QString answer = m_devices.filePicker.chooseTextFile(this, request);
     if (!answer.isEmpty())
         m_lastFolder = QFileInfo(answer).absolutePath();

@@ -66,6 +66,8 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
         startFolders << request.startFolder;
         for (const auto &[name, isFolder] : focusMoves)
             request.entryFocused(name, isFolder);
+        for (const QString &text : qtBoxes)
+            request.boxShown(text);
         return answer;
     }
     bool startEditor() override
@@ -78,6 +80,7 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
     QString answer;
     QStringList startFolders;                    ///< where each dialog opened
     QList<std::pair<QString, bool>> focusMoves; ///< entries the user moves to in each dialog
+    QStringList qtBoxes; ///< texts of the boxes Qt's dialog opens on its own
     bool voiceAvailable = true;
     bool editorStarts = true;
     int voicesCreated = 0;
@@ -336,13 +339,15 @@ private slots:
     void the_file_dialog_opens_on_the_texts_and_says_each_entry()
     {
         // State: the window; in the dialog the user moves to a folder, then to two files whose
-        // names hold a line break and a tab, then chooses a file of another folder.
+        // names hold a line break and a tab, Qt's dialog shows a box of its own, then the user
+        // chooses a file of another folder.
         QFETCH(TypingLanguage, language);
         QFETCH(QString, sampleFolder);
         const TypingProfile &profile = TypingProfile::of(language);
         const bool english = language == TypingLanguage::English;
         WindowRig rig(language);
         rig.system.focusMoves = {{"練習", true}, {"a\nb.txt", false}, {"tab\tc.txt", false}};
+        rig.system.qtBoxes = {QStringLiteral("x.txt\nFile not found.")};
         rig.services.clear();
         rig.loadFile(m_practice);
         // Expected: the first dialog opened on the window's own shipped texts, in the build tree.
@@ -350,17 +355,19 @@ private slots:
         QCOMPARE(rig.system.startFolders, QStringList{texts});
         QVERIFY(QFileInfo(texts).isDir());
         // ...the voice said how to choose (spoken in English, a hint in Japanese), then each entry
-        // on one line through the window's channel.
+        // on one line through the window's channel, and Qt's box with CR LF like the window's own.
         const QString channel = english ? QStringLiteral("speak ") : QStringLiteral("announce ");
         QStringList expected;
         if (english)
             expected << channel + profile.hints.chooseFile;
-        expected << channel + "練習 " + profile.folderWord << channel + "a b.txt" << channel + "tab c.txt";
+        expected << channel + "練習 " + profile.folderWord << channel + "a b.txt" << channel + "tab c.txt"
+                 << channel + "x.txt\r\nFile not found.";
         QCOMPARE(saidTexts(rig.services).mid(0, expected.size()), expected);
         if (!english)
             QCOMPARE(rig.services.hints().value(0), profile.hints.chooseFile);
         // Action: open it again and cancel, then once more. Expected: both where the chosen file lay.
         rig.system.focusMoves.clear();
+        rig.system.qtBoxes.clear();
         rig.loadFile(QString());
         rig.loadFile(QString());
         QCOMPARE(rig.system.startFolders.mid(1), (QStringList{m_dir.path(), m_dir.path()}));

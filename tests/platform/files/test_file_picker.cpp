@@ -105,10 +105,13 @@ QLineEdit *nameBox(QFileDialog &dialog)
 
 hoshi::TextFileRequest openIn(const QString &folder, QList<std::pair<QString, bool>> *focused = nullptr)
 {
-    return {folder, [focused](const QString &name, bool isFolder) {
-                if (focused)
-                    focused->append({name, isFolder});
-            }};
+    hoshi::TextFileRequest request;
+    request.startFolder = folder;
+    request.entryFocused = [focused](const QString &name, bool isFolder) {
+        if (focused)
+            focused->append({name, isFolder});
+    };
+    return request;
 }
 
 } // namespace
@@ -261,10 +264,15 @@ private slots:
 
     void a_missing_file_is_refused_with_a_message()
     {
-        // State: a path to a file that does not exist. Action: type it and Return, then give up.
+        // State: a path to a file that does not exist; a box of the program's own open already.
+        // Action: type the path and Return, then give up.
         QTemporaryDir folder;
         const QString missing = folder.filePath(QStringLiteral("nothing.txt"));
         DialogFilePicker picker;
+        hoshi::TextFileRequest request = openIn(folder.path());
+        QStringList reported;
+        request.boxShown = [&reported](const QString &text) { reported << text; };
+        QMessageBox elsewhere(QMessageBox::Information, QStringLiteral("x"), QStringLiteral("not the dialog's"));
         QString message;
         double messagePoints = 0;
         bool stayedOpen = false;
@@ -274,16 +282,19 @@ private slots:
                 messagePoints = box.font().pointSizeF();
                 box.done(QMessageBox::Ok);
             });
+            elsewhere.show();
             typeIntoFileNameBox(dialog, missing, Qt::Key_Return);
             stayedOpen = dialog.isVisible();
             dialog.reject();
         });
-        const QString chosen = picker.chooseTextFile(nullptr, openIn(folder.path()));
+        const QString chosen = picker.chooseTextFile(nullptr, request);
         // Expected: the dialog said so in its large type and stayed open; nothing was chosen.
         QVERIFY(message.contains(QStringLiteral("nothing.txt")));
         QVERIFY(messagePoints >= 16);
         QVERIFY(stayedOpen);
         QCOMPARE(chosen, QString());
+        // ...and its box, not the other, was reported with its text as it stands.
+        QCOMPARE(reported, QStringList{message});
     }
 };
 
