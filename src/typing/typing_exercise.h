@@ -77,6 +77,8 @@ public:
     void sayHint(const QString &text);
     /// The voice says how to choose a file in the dialog that opens now.
     void fileDialogOpens() { sayHint(m_profile.hints.chooseFile); }
+    /// The dialog's folder holds files it cannot list: the voice says so.
+    void dialogHidesNames() { sayHint(m_profile.hints.unlistedNames); }
 
     const TypingState &state() const { return m_state; }
     const PracticeText &text() const { return m_text; }

@@ -40,7 +40,8 @@ TypingProfile makeJapanese()
                QStringLiteral("よみこんだよ。えんたーで はじまるよ"),
                QStringLiteral("ちがうよ。こんとろーるで もういちど きけるよ"),
                QStringLiteral("はじめから。えんたーで はじまるよ"),
-               QStringLiteral("うえ した キーで えらんで、えんたーで ひらいてね")};
+               QStringLiteral("うえ した キーで えらんで、えんたーで ひらいてね"),
+               QStringLiteral("ここには なまえの よめない ファイルが あって、でてこないよ。なまえを かえてね")};
     p.folderWord = QStringLiteral("フォルダー");
     p.sampleFolder = QStringLiteral("japanese");
     return p;
@@ -75,7 +76,9 @@ TypingProfile makeEnglish()
                QStringLiteral("The text is ready. Press Enter to start."),
                QStringLiteral("Not quite. Press Control to hear the line again."),
                QStringLiteral("Starting over. Press Enter to start."),
-               QStringLiteral("Choose a file with the up and down keys, then press Enter.")};
+               QStringLiteral("Choose a file with the up and down keys, then press Enter."),
+               QStringLiteral("Some files here have names that cannot be read, so they are not listed. "
+                              "Rename them to open them.")};
     p.folderWord = QStringLiteral("folder");
     p.sampleFolder = QStringLiteral("english");
     return p;

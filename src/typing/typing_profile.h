@@ -38,6 +38,7 @@ struct TypingHints {
     QString wrongLine; ///< Enter on a line that does not match
     QString startOver; ///< Esc
     QString chooseFile; ///< the file dialog opens
+    QString unlistedNames; ///< the dialog's folder holds files whose names it cannot list
 };
 
 /// Texts, sound and voice of one typing window.

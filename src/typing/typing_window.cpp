@@ -170,6 +170,7 @@ QString TypingWindow::chooseFile()
     };
     // Qt's own boxes are said like the window's: with CR LF.
     request.boxShown = [this](QString text) { say(text.replace(u'\n', QStringLiteral("\r\n"))); };
+    request.unlistedNames = [this](const QString &) { m_exercise.dialogHidesNames(); };
     const QString answer = m_devices.filePicker.chooseTextFile(this, request);
     if (!answer.isEmpty())
         m_lastFolder = QFileInfo(answer).absolutePath();

@@ -68,6 +68,8 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
             request.entryFocused(name, isFolder);
         for (const QString &text : qtBoxes)
             request.boxShown(text);
+        for (const QString &folder : unlistedFolders)
+            request.unlistedNames(folder);
         return answer;
     }
     bool startEditor() override
@@ -80,7 +82,8 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
     QString answer;
     QStringList startFolders;                    ///< where each dialog opened
     QList<std::pair<QString, bool>> focusMoves; ///< entries the user moves to in each dialog
-    QStringList qtBoxes; ///< texts of the boxes Qt's dialog opens on its own
+    QStringList qtBoxes;         ///< texts of the boxes Qt's dialog opens on its own, then
+    QStringList unlistedFolders; ///< folders shown that hold names the dialog cannot list
     bool voiceAvailable = true;
     bool editorStarts = true;
     int voicesCreated = 0;
@@ -339,8 +342,8 @@ private slots:
     void the_file_dialog_opens_on_the_texts_and_says_each_entry()
     {
         // State: the window; in the dialog the user moves to a folder, then to two files whose
-        // names hold a line break and a tab, Qt's dialog shows a box of its own, then the user
-        // chooses a file of another folder.
+        // names hold a line break and a tab, Qt's dialog shows a box of its own and a folder
+        // with names it cannot list, then the user chooses a file of another folder.
         QFETCH(TypingLanguage, language);
         QFETCH(QString, sampleFolder);
         const TypingProfile &profile = TypingProfile::of(language);
@@ -348,6 +351,7 @@ private slots:
         WindowRig rig(language);
         rig.system.focusMoves = {{"練習", true}, {"a\nb.txt", false}, {"tab\tc.txt", false}};
         rig.system.qtBoxes = {QStringLiteral("x.txt\nFile not found.")};
+        rig.system.unlistedFolders = {m_dir.path()};
         rig.services.clear();
         rig.loadFile(m_practice);
         // Expected: the first dialog opened on the window's own shipped texts, in the build tree.
@@ -355,19 +359,23 @@ private slots:
         QCOMPARE(rig.system.startFolders, QStringList{texts});
         QVERIFY(QFileInfo(texts).isDir());
         // ...the voice said how to choose (spoken in English, a hint in Japanese), then each entry
-        // on one line through the window's channel, and Qt's box with CR LF like the window's own.
+        // on one line through the window's channel, Qt's box with CR LF like the window's own,
+        // and the voice alone what the folder does not list.
         const QString channel = english ? QStringLiteral("speak ") : QStringLiteral("announce ");
         QStringList expected;
         if (english)
             expected << channel + profile.hints.chooseFile;
         expected << channel + "練習 " + profile.folderWord << channel + "a b.txt" << channel + "tab c.txt"
                  << channel + "x.txt\r\nFile not found.";
+        if (english)
+            expected << channel + profile.hints.unlistedNames;
         QCOMPARE(saidTexts(rig.services).mid(0, expected.size()), expected);
         if (!english)
-            QCOMPARE(rig.services.hints().value(0), profile.hints.chooseFile);
+            QCOMPARE(rig.services.hints().mid(0, 2), (QStringList{profile.hints.chooseFile, profile.hints.unlistedNames}));
         // Action: open it again and cancel, then once more. Expected: both where the chosen file lay.
         rig.system.focusMoves.clear();
         rig.system.qtBoxes.clear();
+        rig.system.unlistedFolders.clear();
         rig.loadFile(QString());
         rig.loadFile(QString());
         QCOMPARE(rig.system.startFolders.mid(1), (QStringList{m_dir.path(), m_dir.path()}));

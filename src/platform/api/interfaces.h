@@ -83,6 +83,9 @@ struct TextFileRequest {
     std::function<void(const QString &name, bool isFolder)> entryFocused;
     /// A message box the dialog opens on its own (a name that is not there): its text.
     std::function<void(const QString &text)> boxShown;
+    /// The folder shown holds entries the dialog cannot list, as their names
+    /// are not UTF-8: the folder's path.
+    std::function<void(const QString &folder)> unlistedNames;
 };
 
 /// The open-file dialog for practice texts.

@@ -70,7 +70,7 @@ QString DialogFilePicker::chooseTextFile(QWidget *parent, const TextFileRequest 
     dialog.setDirectory(existingFolderOrHome(request.startFolder));
     applyDialogLook(&dialog);
     makeRoomForLargeType(dialog, parent);
-    new FileListNavigator(dialog, request.entryFocused);
+    new FileListNavigator(dialog, request.entryFocused, request.unlistedNames);
     new DialogBoxWatch(dialog, request.boxShown);
 
     if (dialog.exec() != QDialog::Accepted)

@@ -12,7 +12,8 @@ namespace hoshi {
 /// columns. It is worked from the file-name box: a full path typed and
 /// Return chooses it; Up and Down move through the folder, each entry reached
 /// is reported and put into the box, so Return opens it. The boxes Qt's
-/// dialog opens itself are reported with their text.
+/// dialog opens itself are reported with their text, and so is a folder
+/// holding names the dialog cannot list.
 class DialogFilePicker final : public FilePicker {
 public:
     QString chooseTextFile(QWidget *parent, const TextFileRequest &request) override;
