@@ -4,6 +4,7 @@
 #include "platform/api/key_codes.h"
 #include "platform/api/text_forms.h"
 
+#include <array>
 #include <unordered_map>
 
 namespace hoshi {
@@ -20,11 +21,19 @@ QString charAt(char16_t first, int offset)
     return QString(QChar(static_cast<char16_t>(first + offset)));
 }
 
+// Each digit's name in kana: the reading line names the key like every other.
+QString digitName(int digit)
+{
+    static const std::array<const char16_t *, 10> names{u"ぜろ", u"いち", u"に",   u"さん", u"よん",
+                                                        u"ご",   u"ろく", u"なな", u"はち", u"きゅう"};
+    return QString::fromUtf16(names[static_cast<std::size_t>(digit)]);
+}
+
 void addDigitAndLetterRows(KeyTable &table)
 {
     for (int i = 0; i <= 9; ++i) {
-        table[Vk0 + i] = {fullWidthDigits(i), QString()};
-        table[VkNumpad0 + i] = {fullWidthDigits(i), QString()}; // the numeric pad reads the same
+        table[Vk0 + i] = {fullWidthDigits(i), digitName(i)};
+        table[VkNumpad0 + i] = {fullWidthDigits(i), digitName(i)}; // the numeric pad reads the same
     }
     for (int i = 0; i < 26; ++i)
         table[VkA + i] = {charAt(FullWidthSmallA, i), charAt(FullWidthCapitalA, i)};
@@ -49,6 +58,8 @@ KeyTable makeUnshiftedTable()
         {13, {QStringLiteral("Enter"), QStringLiteral("エンター")}},
         {19, {QStringLiteral("Pause"), QStringLiteral("ポーズ")}},
         {27, {QStringLiteral("Escape"), QStringLiteral("エスケープ")}},
+        // 変換 may switch the input method on: it is closed again, as after 無変換.
+        {28, {QStringLiteral("変換"), QStringLiteral("へんかん"), false, KeyAction::ImeOff}},
         {29, {QStringLiteral("無変換"), QStringLiteral("無変換"), false, KeyAction::ImeOff}},
         {32, {QStringLiteral("Space"), QStringLiteral("スペース")}},
         {33, {QStringLiteral("Page Up"), QStringLiteral("ページアップ")}},
@@ -60,6 +71,7 @@ KeyTable makeUnshiftedTable()
         {39, {QStringLiteral("→"), QStringLiteral("右矢印")}},
         {40, {QStringLiteral("↓"), QStringLiteral("下矢印")}},
         {42, {QStringLiteral("Prentscreen"), QStringLiteral("ﾌﾟﾘﾝﾄｽｸﾘｰﾝ")}},
+        {44, {QStringLiteral("Print Screen"), QStringLiteral("ぷりんとすくりーん")}},
         {45, {QStringLiteral("Insert"), QStringLiteral("インサート")}},
         {46, {QStringLiteral("Delete"), QStringLiteral("デリート")}},
         {47, {QStringLiteral("47"), QStringLiteral("47")}},

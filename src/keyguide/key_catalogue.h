@@ -19,7 +19,7 @@ enum class KeyAction {
 
 struct KeyEntry {
     QString display;
-    QString reading;           ///< may be empty: digits are read as nothing
+    QString reading;           ///< the key's name as it is said; empty only for Shift+0
     bool keepReading = false;  ///< leave the previous reading in place
     KeyAction action = KeyAction::NoAction;
 

@@ -22,7 +22,8 @@ enum class PracticeReadError {
     Folder,       ///< a folder was chosen
     NotAFile,     ///< a device, a pipe or another special file
     NoPermission, ///< the user may not read it
-    ReadFailed    ///< opening or reading failed for another reason
+    ReadFailed,   ///< opening or reading failed for another reason
+    Blank         ///< nothing to type: only blanks and empty lines
 };
 
 /// What one reading of a practice file gave. On an error there are no lines.

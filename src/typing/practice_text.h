@@ -4,12 +4,18 @@
 #include "typing/practice_file.h"
 
 #include <QString>
+#include <QStringView>
 
 #include <array>
 
 namespace hoshi {
 
 class RandomSource;
+
+/// A line of a file as it is practised: a tab becomes a space, and every
+/// other control character (C0, DEL, C1) is dropped, an escape sequence with
+/// all its characters, so that none reaches the screen, the clipboard or a voice.
+QString practiceLine(QStringView fileLine);
 
 /// The practice text of one typing window: `LineTable` (101 lines), the
 /// current line `LineNo`, the highest index a draw may yield `LastLineNo`, and
@@ -29,7 +35,8 @@ public:
 
     /// Reads the file once. On success the whole table is replaced (entries
     /// past the new lines are emptied), `LineNo` = 1 and `LastLineNo` = lines - 1.
-    /// On an error nothing changes.
+    /// On an error nothing changes; a file with nothing to type, only blanks
+    /// and empty lines, is the error Blank.
     PracticeFileContent load(const QString &path);
 
     /// Makes a random line from 0 to `LastLineNo` the current one.

@@ -83,8 +83,11 @@ void TypingExercise::inputChanged(const QString &text)
 
 void TypingExercise::pressEnter()
 {
-    if (!m_text.isLoaded())
+    if (!m_text.isLoaded()) {
+        // Nothing to draw yet: the voice says how to get a text.
+        sayHint(m_profile.hints.openFile);
         return;
+    }
     if (m_state.jikan == 0)
         return; // after time-up Enter does nothing, and the timer stays off
     m_state.timerOn = true;

@@ -42,7 +42,8 @@ struct TypingState {
 /// each Enter then compares the input with the line: a match counts ○ and
 /// draws the next line, anything else counts × and plays the wrong cue. Ctrl
 /// says the line again, Esc resets the run, and at time-up the input locks and
-/// the end text and the score are said, in that order.
+/// the end text and the score are said, in that order. Enter before any text
+/// is loaded hints how to open one.
 class TypingExercise {
 public:
     TypingExercise(const TypingProfile &profile, Announcer &announcer, CuePlayer &cues,
@@ -72,8 +73,12 @@ public:
     void say(const QString &text);
     /// What the menus do: the menu voice, or spoken in English.
     void sayMenuHint(const QString &text);
+    /// Heard only, never on the clipboard: what to press next, or where the keyboard is.
+    void sayHint(const QString &text);
     /// The voice says how to choose a file in the dialog that opens now.
     void fileDialogOpens() { sayHint(m_profile.hints.chooseFile); }
+    /// The dialog's folder holds files it cannot list: the voice says so.
+    void dialogHidesNames() { sayHint(m_profile.hints.unlistedNames); }
 
     const TypingState &state() const { return m_state; }
     const PracticeText &text() const { return m_text; }
@@ -91,8 +96,6 @@ private:
     void drawLine();
     void endRun();
     void resetWindow();
-    /// Heard only, never on the clipboard: what to press next.
-    void sayHint(const QString &text);
 
     const TypingProfile &m_profile;
     Announcer &m_announcer;

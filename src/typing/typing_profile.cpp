@@ -25,7 +25,8 @@ TypingProfile makeJapanese()
                     QStringLiteral("フォルダーは開けません。テキスト ファイルを選んでください。"),
                     QStringLiteral("このファイルは読めません。テキスト ファイルを選んでください。"),
                     QStringLiteral("このファイルを読む許可がありません。"),
-                    QStringLiteral("ファイルを読み込めませんでした。")};
+                    QStringLiteral("ファイルを読み込めませんでした。"),
+                    QStringLiteral("このファイルには練習する文字がありません。ほかのテキスト ファイルを選んでください。")};
     p.moreLinesMessage =
         QStringLiteral("このファイルは101行より長いので、はじめの101行だけを練習に使います。");
     p.lineCutMessage = QStringLiteral("とても長い行があったので、その行ははじめの部分だけを使います。");
@@ -39,7 +40,8 @@ TypingProfile makeJapanese()
                QStringLiteral("よみこんだよ。えんたーで はじまるよ"),
                QStringLiteral("ちがうよ。こんとろーるで もういちど きけるよ"),
                QStringLiteral("はじめから。えんたーで はじまるよ"),
-               QStringLiteral("うえ した キーで えらんで、えんたーで ひらいてね")};
+               QStringLiteral("うえ した キーで えらんで、えんたーで ひらいてね"),
+               QStringLiteral("ここには なまえの よめない ファイルが あって、でてこないよ。なまえを かえてね")};
     p.folderWord = QStringLiteral("フォルダー");
     p.sampleFolder = QStringLiteral("japanese");
     return p;
@@ -60,7 +62,8 @@ TypingProfile makeEnglish()
                     QStringLiteral("A folder cannot be opened. Please choose a text file."),
                     QStringLiteral("This file cannot be read. Please choose a text file."),
                     QStringLiteral("You are not allowed to read this file."),
-                    QStringLiteral("The file could not be read.")};
+                    QStringLiteral("The file could not be read."),
+                    QStringLiteral("This file has nothing to type. Please choose another text file.")};
     p.moreLinesMessage =
         QStringLiteral("This file has more than 101 lines. Only the first 101 lines are used.");
     p.lineCutMessage = QStringLiteral("A line of this file is very long. Only its beginning is used.");
@@ -73,7 +76,9 @@ TypingProfile makeEnglish()
                QStringLiteral("The text is ready. Press Enter to start."),
                QStringLiteral("Not quite. Press Control to hear the line again."),
                QStringLiteral("Starting over. Press Enter to start."),
-               QStringLiteral("Choose a file with the up and down keys, then press Enter.")};
+               QStringLiteral("Choose a file with the up and down keys, then press Enter."),
+               QStringLiteral("Some files here have names that cannot be read, so they are not listed. "
+                              "Rename them to open them.")};
     p.folderWord = QStringLiteral("folder");
     p.sampleFolder = QStringLiteral("english");
     return p;

@@ -38,6 +38,7 @@ struct TypingHints {
     QString wrongLine; ///< Enter on a line that does not match
     QString startOver; ///< Esc
     QString chooseFile; ///< the file dialog opens
+    QString unlistedNames; ///< the dialog's folder holds files whose names it cannot list
 };
 
 /// Texts, sound and voice of one typing window.
@@ -50,7 +51,7 @@ struct TypingProfile {
     QString scorePrefix;
     QString openingCaption;
     std::array<QString, 3> limitCaptions; ///< window captions for 1, 3 and 5 minutes
-    std::array<QString, 6> readErrors;    ///< by PracticeReadError; [0] unused
+    std::array<QString, 7> readErrors;    ///< by PracticeReadError; [0] unused
     QString moreLinesMessage;
     QString lineCutMessage;
     QString unreadableMessage;

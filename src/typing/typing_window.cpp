@@ -115,7 +115,9 @@ void TypingWindow::buildMenus()
             render();
         }));
     }
-    addVersionEntry(this, m_look.versionEntry, [this](const QString &text) { say(text); });
+    addVersionEntry(this, m_look.versionEntry,
+                    SayText([this](const QString &text) { say(text); },
+                            [this](const QString &text) { m_exercise.sayHint(text); }));
     speakMenus(this, [this](const QString &text) { m_exercise.sayMenuHint(text); }, *m_look.menuWords);
 }
 
@@ -166,6 +168,9 @@ QString TypingWindow::chooseFile()
     request.entryFocused = [this, &profile](const QString &name, bool isFolder) {
         say(profile.entryAnnouncement(name, isFolder));
     };
+    // Qt's own boxes are said like the window's: with CR LF.
+    request.boxShown = [this](QString text) { say(text.replace(u'\n', QStringLiteral("\r\n"))); };
+    request.unlistedNames = [this](const QString &) { m_exercise.dialogHidesNames(); };
     const QString answer = m_devices.filePicker.chooseTextFile(this, request);
     if (!answer.isEmpty())
         m_lastFolder = QFileInfo(answer).absolutePath();

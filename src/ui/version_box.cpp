@@ -4,6 +4,8 @@
 #include "ui/message_box.h"
 #include "ui/version_info.h"
 
+#include <QWidget>
+
 namespace hoshi {
 
 void showVersionBox(QWidget *parent, const SayText &say)
@@ -14,6 +16,10 @@ void showVersionBox(QWidget *parent, const SayText &say)
         say(message);
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     showMessageBox(parent, MessageKind::Notice, versionBoxTitle(), message, QStringLiteral("versionBox"));
+    // The long reading would go on after the box: a new text cuts it short and
+    // tells the child which window the keyboard is back in.
+    if (say.hint && parent)
+        say.hint(parent->window()->windowTitle());
 }
 
 } // namespace hoshi

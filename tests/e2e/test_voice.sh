@@ -67,7 +67,7 @@ press colon
 wait_for_spoken_event "ころん"
 press Tab
 wait_for_spoken_event "たぶ"
-# A digit has no reading of its own: its text alone.
+# A digit: its text, then its name as its reading, which reads the same: once.
 press 1
 wait_for_spoken_event "いち"
 # A key while the last one is still being said cuts it short. The second key

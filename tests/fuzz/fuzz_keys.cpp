@@ -25,11 +25,11 @@ namespace {
 using namespace hoshi;
 
 // Windows virtual-key codes that the translator may give for keys the
-// catalogue has no entry for: Clear, Caps Lock, Kana, Kanji, Henkan, Print
-// Screen, the right Windows key, the pad separator, F13 to F24, Scroll Lock.
+// catalogue has no entry for: Clear, Caps Lock, Kana, Kanji, the right
+// Windows key, the pad separator, F13 to F24, Scroll Lock.
 const std::set<int> &codesWithoutEntry()
 {
-    static const std::set<int> codes{12, 20, 21, 25, 28, 44, 92, 108, 124, 125, 126, 127, 128,
+    static const std::set<int> codes{12, 20, 21, 25, 92, 108, 124, 125, 126, 127, 128,
                                      129, 130, 131, 132, 133, 134, 135, 145};
     return codes;
 }

@@ -25,6 +25,7 @@ struct Row {
 };
 
 const QString Digits = QStringLiteral("０１２３４５６７８９");
+const QStringList DigitNames{"ぜろ", "いち", "に", "さん", "よん", "ご", "ろく", "なな", "はち", "きゅう"};
 const QString Small = QStringLiteral("ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ");
 const QString Capital = QStringLiteral("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ");
 
@@ -32,10 +33,11 @@ std::vector<Row> unshiftedRows()
 {
     std::vector<Row> rows{
         {8, "BackSpace", "ﾊﾞｯｸｽﾍﾟｰｽ"}, {9, "Tab", "タブ"}, {13, "Enter", "エンター"}, {19, "Pause", "ポーズ"},
-        {27, "Escape", "エスケープ"}, {29, "無変換", "無変換", Ime}, {32, "Space", "スペース"},
+        {27, "Escape", "エスケープ"}, {28, "変換", "へんかん", Ime}, {29, "無変換", "無変換", Ime},
+        {32, "Space", "スペース"},
         {33, "Page Up", "ページアップ"}, {34, "Page Down", "ページダウン"}, {35, "End", "エンド"},
         {36, "Home", "ホーム"}, {37, "←", "左矢印"}, {38, "↑", "上矢印"}, {39, "→", "右矢印"}, {40, "↓", "下矢印"},
-        {42, "Prentscreen", "ﾌﾟﾘﾝﾄｽｸﾘｰﾝ"}, {45, "Insert", "インサート"}, {46, "Delete", "デリート"}, {47, "47", "47"},
+        {42, "Prentscreen", "ﾌﾟﾘﾝﾄｽｸﾘｰﾝ"}, {44, "Print Screen", "ぷりんとすくりーん"}, {45, "Insert", "インサート"}, {46, "Delete", "デリート"}, {47, "47", "47"},
         {91, "Windowsｷｰ", "ｳｨﾝﾄﾞｰｽﾞｷｰ", Again}, {93, "Application", "ｱﾌﾟﾘｹｰｼｮﾝｷｰ"},
         {106, "＊", "アスタリスク"}, {107, "＋", "プラス"}, {109, "－", "マイナス"}, {110, "．", "ピリオド"},
         {111, "／", "スラッシュ"}, {112, "Ｆ１", "ﾌｧﾝｸｼｮﾝ1"}, {113, "Ｆ２", "ﾌｧﾝｸｼｮﾝ2"}, {114, "Ｆ３", "ﾌｧﾝｸｼｮﾝ3"},
@@ -48,8 +50,8 @@ std::vector<Row> unshiftedRows()
         {229, "半角/全角", "半角/全角", Ime}, {240, "Caps Lock", "ｷｬﾌﾟｽﾛｯｸ"}, {242, "ｶﾀｶﾅ", "カタカナ"},
     };
     for (int i = 0; i < 10; ++i) {
-        rows.push_back({48 + i, Digits.mid(i, 1), QString()});
-        rows.push_back({96 + i, Digits.mid(i, 1), QString()}); // the pad reads as the main row
+        rows.push_back({48 + i, Digits.mid(i, 1), DigitNames.at(i)});
+        rows.push_back({96 + i, Digits.mid(i, 1), DigitNames.at(i)}); // the pad reads as the main row
     }
     for (int i = 0; i < 26; ++i)
         rows.push_back({65 + i, Small.mid(i, 1), Capital.mid(i, 1)});

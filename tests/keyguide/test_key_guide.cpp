@@ -64,7 +64,9 @@ private slots:
         QTest::addColumn<bool>("armed");
         const QString prompt = KeyGuide::initialKeyText();
         QTest::newRow("letter: display, then reading") << "65" << Texts{"ａ", "Ａ"} << "ａ" << "Ａ" << true;
-        QTest::newRow("digit: an empty reading") << "53" << Texts{"５", ""} << "５" << "" << true;
+        QTest::newRow("digit: its name read") << "53" << Texts{"５", "ご"} << "５" << "ご" << true;
+        QTest::newRow("Print Screen: its name read") << "44" << Texts{"Print Screen", "ぷりんとすくりーん"}
+                                                     << "Print Screen" << "ぷりんとすくりーん" << true;
         QTest::newRow("held key: every repeat heard") << "39 39" << Texts{"→", "右矢印", "→", "右矢印"} << "→"
                                                      << "右矢印" << true;
         QTest::newRow("Ctrl, then Ctrl+A repeats Ctrl")

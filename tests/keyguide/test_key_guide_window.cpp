@@ -79,7 +79,8 @@ private slots:
         QTest::newRow("Space") << int(Qt::Key_Space) << 0 << "Space" << "スペース";
         QTest::newRow("Down") << int(Qt::Key_Down) << 0 << "↓" << "下矢印";
         QTest::newRow("F1") << int(Qt::Key_F1) << 0 << "Ｆ１" << "ﾌｧﾝｸｼｮﾝ1";
-        QTest::newRow("pad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "７" << "";
+        QTest::newRow("pad 7") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "７" << "なな";
+        QTest::newRow("Print") << int(Qt::Key_Print) << 0 << "Print Screen" << "ぷりんとすくりーん";
     }
 
     void keys_are_shown_and_do_not_close_or_move_focus()
@@ -212,6 +213,8 @@ private slots:
         QCOMPARE(box.saidBefore, QStringList{QStringLiteral("announce ") + versionMessage()});
         QCOMPARE(box.accessibleText, versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QCOMPARE(hoshi::testing::saidTexts(m_services), box.saidBefore);
+        // ...and once it closed, the window it went back to, by the voice alone.
+        QCOMPARE(m_services.hints(), QStringList{QStringLiteral("押せばわかる")});
     }
 
     void layout_follows_the_client_area()

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -24,6 +25,7 @@
 #endif
 
 using namespace hoshi;
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -210,7 +212,7 @@ private slots:
     void draws_stay_inside_the_file_and_the_table_data()
     {
         QTest::addColumn<int>("lineCount");
-        for (int count : {0, 1, 101, 102, 500})
+        for (int count : {1, 101, 102, 500})
             QTest::addRow("%d lines", count) << count;
     }
 
@@ -227,6 +229,80 @@ private slots:
             text.drawLine(random);
             QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(last, 0));
         }
+    }
+
+    void practice_lines_hold_no_control_characters_data()
+    {
+        QTest::addColumn<QString>("fileLine");
+        QTest::addColumn<QString>("practised");
+        // Views keep the NUL inside a line.
+        const auto row = [](const char *name, std::u16string_view fileLine, std::u16string_view practised) {
+            QTest::newRow(name) << QString::fromUtf16(fileLine.data(), qsizetype(fileLine.size()))
+                                << QString::fromUtf16(practised.data(), qsizetype(practised.size()));
+        };
+        row("plain text stays", u"abc あいう"sv, u"abc あいう"sv);
+        row("wide and no-break spaces, a pair stay", u"あ\u3000い\u00A0う🍣～"sv, u"あ\u3000い\u00A0う🍣～"sv);
+        row("a tab is a space", u"a\tb\t"sv, u"a b "sv);
+        row("NUL, BEL, BS, VT, FF", u"a\u0000b\u0007c\u0008d\u000Be\u000Cf"sv, u"abcdef"sv);
+        row("DEL", u"a\u007Fb"sv, u"ab"sv);
+        row("C1 controls: NEL and others", u"a\u0085b\u0080c\u009Ad"sv, u"abcd"sv);
+        row("colour sequence", u"\u001B[1;31mred\u001B[0m"sv, u"red"sv);
+        row("sequence with an intermediate", u"\u001B[2 qx"sv, u"x"sv);
+        row("C1 sequence", u"\u009B31mred"sv, u"red"sv);
+        row("title ended by BEL", u"\u001B]0;title\u0007text"sv, u"text"sv);
+        row("title ended by ESC backslash", u"\u001B]0;title\u001B\\text"sv, u"text"sv);
+        row("C1 title ended by ST", u"\u009D0;title\u009Ctext"sv, u"text"sv);
+        row("device string runs to the line's end", u"a\u001BPq#0;2"sv, u"a"sv);
+        row("character sets chosen", u"\u001B$Bあ\u001B(B"sv, u"あ"sv);
+        row("two-character escape", u"\u001Bcx"sv, u"x"sv);
+        row("ESC before a kana", u"\u001Bあ"sv, u"あ"sv);
+        row("ESC at the end", u"abc\u001B"sv, u"abc"sv);
+        row("unfinished sequence at the end", u"abc\u001B[12"sv, u"abc"sv);
+    }
+
+    void practice_lines_hold_no_control_characters()
+    {
+        // State: a file line. Action: make it a practice line. Expected: the line as typed.
+        QFETCH(QString, fileLine);
+        QTEST(practiceLine(fileLine), "practised");
+    }
+
+    void lines_are_practised_without_control_characters()
+    {
+        // State: a file with a colour sequence, a tab and a bell. Action: load it.
+        PracticeText text;
+        QVERIFY(text.load(write(QStringLiteral("controls.txt"), "\x1b[31mred\x1b[0m\r\na\tb\x07\r\n")).ok());
+        // Expected: the table holds the lines as practised.
+        QCOMPARE(text.line(0), QStringLiteral("red"));
+        QCOMPARE(text.line(1), QStringLiteral("a b"));
+    }
+
+    void files_with_nothing_to_type_are_refused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("empty") << QByteArray() << true;
+        QTest::newRow("spaces and tabs") << QByteArray(" \t  \t") << true;
+        QTest::newRow("full-width spaces") << QByteArray("\xE3\x80\x80\xE3\x80\x80") << true;
+        QTest::newRow("empty and blank lines") << QByteArray("\r\n \r\n\n\t\r") << true;
+        QTest::newRow("only control characters") << QByteArray("\x1b[0m\r\n\x07\x08") << true;
+        QTest::newRow("one letter among blank lines") << QByteArray("\r\n \r\n x\r\n") << false;
+    }
+
+    void files_with_nothing_to_type_are_refused()
+    {
+        // State: a text loaded. Action: load a file of these bytes.
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, refused);
+        PracticeText text;
+        const QString first = write(QStringLiteral("first.txt"), "one\ntwo\n");
+        QVERIFY(text.load(first).ok());
+        const QString path = write(QStringLiteral("blank.txt"), bytes);
+        const PracticeFileContent content = text.load(path);
+        // Expected: refused as Blank and the text before kept; or loaded.
+        QCOMPARE(content.error, refused ? PracticeReadError::Blank : PracticeReadError::None);
+        QCOMPARE(text.practiceFile(), refused ? first : path);
+        QCOMPARE(text.line(1), refused ? QStringLiteral("two") : QStringLiteral(" "));
     }
 
     void bytes_a_few_at_a_time_give_the_same_lines_data()

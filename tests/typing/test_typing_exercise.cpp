@@ -111,6 +111,7 @@ private slots:
         writeFile(QStringLiteral("other.txt"), "x\ny");
         writeFile(QStringLiteral("short.txt"), "S1\n");
         writeFile(QStringLiteral("empty.txt"), "");
+        writeFile(QStringLiteral("blank.txt"), " \t\r\n\xE3\x80\x80\r\n");
     }
 
     void runs_data()
@@ -180,14 +181,17 @@ private slots:
             "TIME 179 ○ 0 × 0 [y] [on] timer bar 99% other/1");
         row("a shorter file leaves no line of the longer one", "load load:short ctrl enter", {"", "S1"},
             "TIME 180 ○ 0 × 0 [S1] [] timer bar 100% short/0");
-        row("an empty file has nothing to draw", "load:empty enter", {""},
-            "TIME 180 ○ 0 × 0 [] [] timer bar 100% empty/-1");
+        row("an empty file is refused: no text to run", "load:empty enter", {}, "TIME 180 ○ 0 × 0 [] [] bar 100%");
+        row("a blank file keeps the text, the line and the run",
+            "load draw:0 enter load:blank type:one draw:1 enter", {"one", "two"},
+            "TIME 180 ○ 1 × 0 [two] [] timer bar 100% practice/4");
         row("an unreadable file keeps the text, the line and the run",
             "load draw:0 enter load:nowhere type:one draw:1 enter", {"one", "two"},
             "TIME 180 ○ 1 × 0 [two] [] timer bar 100% practice/4");
         QTest::newRow("English speaks where Japanese announces; Boo on a wrong try")
-            << true << "load draw:0 enter type:on enter ctrl runout"
-            << QStringList{"speak The text is ready. Press Enter to start.", "speak one", "cue boo.wav",
+            << true << "enter load draw:0 enter type:on enter ctrl runout"
+            << QStringList{"speak Press Control O to open a text file.",
+                           "speak The text is ready. Press Enter to start.", "speak one", "cue boo.wav",
                            "speak Not quite. Press Control to hear the line again.", "speak one",
                            "speak GAME OVER.  RESET!", "speak SCORE -1"}
             << "TIME 0 ○ 0 × 1 [GAME OVER.  RESET!] [on] locked SCORE -1 bar 0% practice/4";
@@ -243,16 +247,18 @@ private slots:
 
     void the_quiet_moments_are_hinted_by_voice_only()
     {
-        // State: a new Japanese exercise. Action: open, load, a wrong line, Esc, reopen.
+        // State: a new Japanese exercise. Action: open, Enter without a text, load, a wrong
+        // line, Esc, reopen.
         Rig rig(TypingProfile::japanese());
         const TypingHints &hints = TypingProfile::japanese().hints;
         rig.exercise.open();
-        run(rig, QStringLiteral("load type:x enter esc"));
+        run(rig, QStringLiteral("enter load type:x enter esc"));
         rig.exercise.close();
         rig.exercise.open();
-        // Expected: each hint once, in order, and none of them on the clipboard.
-        QCOMPARE(rig.services.hints(),
-                 (QStringList{hints.openFile, hints.loaded, hints.wrongLine, hints.startOver, hints.start}));
+        // Expected: each hint once, in order (Enter without a text: how to open one), and none
+        // of them on the clipboard.
+        QCOMPARE(rig.services.hints(), (QStringList{hints.openFile, hints.openFile, hints.loaded, hints.wrongLine,
+                                                    hints.startOver, hints.start}));
         for (const QString &hint : rig.services.hints())
             QVERIFY(!rig.services.announcements().contains(hint));
     }

@@ -76,11 +76,16 @@ public:
     virtual void inject(int keyCode, int modifiers, KeyDirection direction) = 0;
 };
 
-/// Where the practice-file dialog opens, and who hears where its focus goes.
+/// Where the practice-file dialog opens, and who hears what it shows.
 struct TextFileRequest {
     QString startFolder; ///< the home folder when this one is missing
     /// Each entry the focus moves to: its name, and whether it is a folder.
     std::function<void(const QString &name, bool isFolder)> entryFocused;
+    /// A message box the dialog opens on its own (a name that is not there): its text.
+    std::function<void(const QString &text)> boxShown;
+    /// The folder shown holds entries the dialog cannot list, as their names
+    /// are not UTF-8: the folder's path.
+    std::function<void(const QString &folder)> unlistedNames;
 };
 
 /// The open-file dialog for practice texts.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/file_list_navigator.h"
 
+#include "platform/files/unlisted_names.h"
+
 #include <QAbstractProxyModel>
 #include <QCoreApplication>
 #include <QDir>
@@ -32,10 +34,11 @@ bool movesThroughList(const QKeyEvent &key)
 
 } // namespace
 
-FileListNavigator::FileListNavigator(QFileDialog &dialog, EntryFocused entryFocused)
+FileListNavigator::FileListNavigator(QFileDialog &dialog, EntryFocused entryFocused, UnlistedNames unlistedNames)
     : QObject(&dialog)
     , m_dialog(dialog)
     , m_entryFocused(std::move(entryFocused))
+    , m_unlistedNames(std::move(unlistedNames))
     , m_nameBox(dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
 {
     if (m_nameBox) {
@@ -52,6 +55,14 @@ FileListNavigator::FileListNavigator(QFileDialog &dialog, EntryFocused entryFocu
         connect(selection, &QItemSelectionModel::currentChanged, this, &FileListNavigator::onCurrentChanged);
         followFolderChanges(*selection);
     }
+    checkNames(dialog.directory().absolutePath());
+}
+
+// Said after the folder's own name: what the child will not find in the list.
+void FileListNavigator::checkNames(const QString &folder) const
+{
+    if (m_unlistedNames && unlistedNameCount(folder) > 0)
+        m_unlistedNames(folder);
 }
 
 // A folder gone into is said like an entry: the listener knows where the list now is.
@@ -69,6 +80,7 @@ void FileListNavigator::followFolderChanges(QItemSelectionModel &selection)
             current->clearCurrentIndex();
         if (m_entryFocused)
             m_entryFocused(QDir(folder).dirName(), true);
+        checkNames(folder);
     });
 }
 

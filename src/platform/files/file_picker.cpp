@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/files/file_picker.h"
 
+#include "platform/files/dialog_box_watch.h"
 #include "platform/files/dialog_look.h"
 #include "platform/files/file_dialog_columns.h"
 #include "platform/files/file_list_navigator.h"
@@ -69,7 +70,8 @@ QString DialogFilePicker::chooseTextFile(QWidget *parent, const TextFileRequest 
     dialog.setDirectory(existingFolderOrHome(request.startFolder));
     applyDialogLook(&dialog);
     makeRoomForLargeType(dialog, parent);
-    new FileListNavigator(dialog, request.entryFocused);
+    new FileListNavigator(dialog, request.entryFocused, request.unlistedNames);
+    new DialogBoxWatch(dialog, request.boxShown);
 
     if (dialog.exec() != QDialog::Accepted)
         return {};

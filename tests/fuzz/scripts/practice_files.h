@@ -12,6 +12,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,7 @@ struct ExpectedText {
     QStringList lines;
     bool moreLines = false;
     bool lineCut = false;
+    bool blank = false; ///< nothing to type: the file is refused
 };
 
 class PracticeFileWriter {
@@ -149,7 +151,7 @@ private:
 
     // Lines as a reader keeps them: a last empty line without an end is no
     // line, at most PracticeLineLimit lines, long lines cut but never inside
-    // a surrogate pair.
+    // a surrogate pair, a tab (the one control character written) a space.
     static ExpectedText expectedFrom(QStringList lines, bool endsWithLineEnd)
     {
         ExpectedText expected;
@@ -163,8 +165,10 @@ private:
                 line.truncate(PracticeLineLengthLimit - (halfPair ? 1 : 0));
                 expected.lineCut = true;
             }
-            expected.lines << line;
+            expected.lines << line.replace(u'\t', u' ');
         }
+        expected.blank = std::all_of(expected.lines.cbegin(), expected.lines.cend(),
+                                     [](const QString &line) { return line.trimmed().isEmpty(); });
         return expected;
     }
 

@@ -194,8 +194,11 @@ private:
         const TypingState before = state();
         m_exercise.keyDown(VkReturn, pickModifiers(m_input));
         if (!m_exercise.text().isLoaded() || m_model.jikan == 0) {
-            // Without a text, and after time-up, Enter does nothing.
+            // Without a text, and after time-up, Enter does nothing; without a text the voice
+            // says how to open one.
             HOSHI_SCRIPT_CHECK(m_log.log.size() == logSize && state().display == before.display);
+            if (!m_exercise.text().isLoaded() && m_voiced)
+                HOSHI_SCRIPT_CHECK(m_log.hintLog.value(m_log.hintLog.size() - 1) == m_exercise.profile().hints.openFile);
             return;
         }
         m_model.running = true;
@@ -297,7 +300,7 @@ private:
             entry.expected.reset();
         } else {
             entry.expected = m_writer.write(entry.path);
-            entry.error = PracticeReadError::None;
+            entry.error = entry.expected && entry.expected->blank ? PracticeReadError::Blank : PracticeReadError::None;
         }
         HOSHI_SCRIPT_CHECK(m_log.log.size() == logSize);
     }
@@ -325,7 +328,9 @@ private:
         HOSHI_SCRIPT_CHECK(sameRunState(state(), before));
         HOSHI_SCRIPT_CHECK(content.has_value() == !path.isEmpty());
         const PoolEntry *entry = entryAt(path);
-        if (content && entry)
+        // Random bytes may hold nothing to type.
+        const bool mayBeBlank = entry && entry->error == PracticeReadError::None && !entry->expected;
+        if (content && entry && !(mayBeBlank && content->error == PracticeReadError::Blank))
             HOSHI_SCRIPT_CHECK(content->error == entry->error);
         if (!content || !content->ok()) {
             // Nothing loaded: the text and the display stay as they were.

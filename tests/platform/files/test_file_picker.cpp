@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,10 @@
 #include <QTreeView>
 
 #include <functional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using hoshi::DialogFilePicker;
 
@@ -105,10 +110,13 @@ QLineEdit *nameBox(QFileDialog &dialog)
 
 hoshi::TextFileRequest openIn(const QString &folder, QList<std::pair<QString, bool>> *focused = nullptr)
 {
-    return {folder, [focused](const QString &name, bool isFolder) {
-                if (focused)
-                    focused->append({name, isFolder});
-            }};
+    hoshi::TextFileRequest request;
+    request.startFolder = folder;
+    request.entryFocused = [focused](const QString &name, bool isFolder) {
+        if (focused)
+            focused->append({name, isFolder});
+    };
+    return request;
 }
 
 } // namespace
@@ -261,10 +269,15 @@ private slots:
 
     void a_missing_file_is_refused_with_a_message()
     {
-        // State: a path to a file that does not exist. Action: type it and Return, then give up.
+        // State: a path to a file that does not exist; a box of the program's own open already.
+        // Action: type the path and Return, then give up.
         QTemporaryDir folder;
         const QString missing = folder.filePath(QStringLiteral("nothing.txt"));
         DialogFilePicker picker;
+        hoshi::TextFileRequest request = openIn(folder.path());
+        QStringList reported;
+        request.boxShown = [&reported](const QString &text) { reported << text; };
+        QMessageBox elsewhere(QMessageBox::Information, QStringLiteral("x"), QStringLiteral("not the dialog's"));
         QString message;
         double messagePoints = 0;
         bool stayedOpen = false;
@@ -274,16 +287,57 @@ private slots:
                 messagePoints = box.font().pointSizeF();
                 box.done(QMessageBox::Ok);
             });
+            elsewhere.show();
             typeIntoFileNameBox(dialog, missing, Qt::Key_Return);
             stayedOpen = dialog.isVisible();
             dialog.reject();
         });
-        const QString chosen = picker.chooseTextFile(nullptr, openIn(folder.path()));
+        const QString chosen = picker.chooseTextFile(nullptr, request);
         // Expected: the dialog said so in its large type and stayed open; nothing was chosen.
         QVERIFY(message.contains(QStringLiteral("nothing.txt")));
         QVERIFY(messagePoints >= 16);
         QVERIFY(stayedOpen);
         QCOMPARE(chosen, QString());
+        // ...and its box, not the other, was reported with its text as it stands.
+        QCOMPARE(reported, QStringList{message});
+    }
+
+    void folders_with_names_qt_cannot_list_are_reported()
+    {
+        // State: names written as raw bytes that are not UTF-8 (Shift_JIS あ): in the start
+        // folder only a file the dialog does not offer and a hidden one; in "sub" a text file;
+        // in "sub2" a folder.
+        QTemporaryDir folder;
+        const QDir root(folder.path());
+        QVERIFY(root.mkpath(QStringLiteral("sub")) && root.mkpath(QStringLiteral("sub2")));
+        const QByteArray base = QFile::encodeName(folder.path());
+        const QByteArray files[]{"/\x82\xA0.csv", "/.\x82\xA0.txt", "/sub/\x82\xA0.TXT"};
+        // Qt leaves the names out when it empties the folder too.
+        const auto removeRawNames = qScopeGuard([&] {
+            for (const QByteArray &name : files)
+                ::unlink((base + name).constData());
+            ::rmdir((base + "/sub2/\x82\xA0").constData());
+        });
+        for (const QByteArray &name : files) {
+            QFile file;
+            const int fd = ::open((base + name).constData(), O_CREAT | O_WRONLY, 0644);
+            QVERIFY(fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+            file.write("abc");
+        }
+        QCOMPARE(::mkdir((base + "/sub2/\x82\xA0").constData(), 0755), 0);
+        DialogFilePicker picker;
+        hoshi::TextFileRequest request = openIn(folder.path());
+        QStringList reported;
+        request.unlistedNames = [&reported](const QString &path) { reported << path; };
+        whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            // Action: into "sub", then into "sub2", by their typed paths.
+            typeIntoFileNameBox(dialog, root.filePath(QStringLiteral("sub")), Qt::Key_Return);
+            typeIntoFileNameBox(dialog, root.filePath(QStringLiteral("sub2")), Qt::Key_Return);
+            dialog.reject();
+        });
+        picker.chooseTextFile(nullptr, request);
+        // Expected: the two folders that hold names the dialog leaves out, each once.
+        QCOMPARE(reported, (QStringList{root.filePath(QStringLiteral("sub")), root.filePath(QStringLiteral("sub2"))}));
     }
 };
 
