@@ -197,6 +197,14 @@ void TypingExercise::sayMenuHint(const QString &text)
         m_speaker->speak(text);
 }
 
+void TypingExercise::sayJapanese(const QString &text)
+{
+    if (m_profile.voice == TypingProfile::Voice::Announce)
+        m_announcer.announce(text);
+    else
+        m_announcer.hint(text);
+}
+
 void TypingExercise::sayHint(const QString &text)
 {
     if (m_profile.voice == TypingProfile::Voice::Announce)

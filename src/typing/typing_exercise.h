@@ -71,6 +71,9 @@ public:
 
     /// Says a text the way this window does: announced, or spoken in English.
     void say(const QString &text);
+    /// A Japanese text in any window (the version box): announced, or in the
+    /// English window said by the Japanese voice and kept off the clipboard.
+    void sayJapanese(const QString &text);
     /// What the menus do: the menu voice, or spoken in English.
     void sayMenuHint(const QString &text);
     /// Heard only, never on the clipboard: what to press next, or where the keyboard is.

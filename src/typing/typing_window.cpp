@@ -116,7 +116,7 @@ void TypingWindow::buildMenus()
         }));
     }
     addVersionEntry(this, m_look.versionEntry,
-                    SayText([this](const QString &text) { say(text); },
+                    SayText([this](const QString &text) { m_exercise.sayJapanese(text); },
                             [this](const QString &text) { m_exercise.sayHint(text); }));
     speakMenus(this, [this](const QString &text) { m_exercise.sayMenuHint(text); }, *m_look.menuWords);
 }

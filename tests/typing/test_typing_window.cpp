@@ -493,11 +493,12 @@ private slots:
         QTest::newRow("japanese: announced, the window hinted")
             << TypingLanguage::Japanese << true << QStringList{"announce " + version}
             << QStringList{"announce " + version, "hint 応用日本語入力　３分"};
-        QTest::newRow("english: spoken, then the window")
-            << TypingLanguage::English << true << QStringList{"speak " + version}
-            << QStringList{"speak " + version, "speak ENGLISH Three Minute"};
-        QTest::newRow("english without a voice: silent")
-            << TypingLanguage::English << false << QStringList() << QStringList();
+        // Japanese text goes to the Japanese voice, never the English one nor the clipboard.
+        QTest::newRow("english: the Japanese voice, then the window in English")
+            << TypingLanguage::English << true << QStringList()
+            << QStringList{"speak ENGLISH Three Minute", "hint " + version};
+        QTest::newRow("english without its voice: the Japanese voice still")
+            << TypingLanguage::English << false << QStringList() << QStringList{"hint " + version};
     }
 
     void version_box_is_said_through_the_window_channel()
