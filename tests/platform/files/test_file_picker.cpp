@@ -123,7 +123,35 @@ hoshi::TextFileRequest openIn(const QString &folder, QList<std::pair<QString, bo
 
 class TestFilePicker : public QObject {
     Q_OBJECT
+    // Every dialog has a deadline: one still open then is closed, so that the
+    // test fails with a message instead of hanging until CTest's timeout.
+    QTimer m_deadline;
+    bool m_timedOut = false;
+
 private slots:
+    void initTestCase()
+    {
+        m_deadline.setSingleShot(true);
+        m_deadline.setInterval(30000);
+        connect(&m_deadline, &QTimer::timeout, this, [this] {
+            while (QWidget *dialog = QApplication::activeModalWidget()) {
+                m_timedOut = true;
+                dialog->close();
+                dialog->hide();
+            }
+        });
+    }
+    void init()
+    {
+        m_timedOut = false;
+        m_deadline.start();
+    }
+    void cleanup()
+    {
+        m_deadline.stop();
+        QVERIFY2(!m_timedOut, "a dialog was still open after 30 s; it was closed so that the test could end");
+    }
+
     void a_typed_full_path_and_return_choose_that_file()
     {
         // State: a practice file with a Japanese name in a folder of its own.
