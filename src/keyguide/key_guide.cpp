@@ -9,6 +9,16 @@
 
 namespace hoshi {
 
+namespace {
+// A Japanese font draws the backslash as a yen mark: the yen key shows "\"
+// and the ろ key "￥". Said as the signs' own names they would give each key
+// the other's name before its own, so only the key's reading is heard.
+bool namesAnotherKey(const QString &display)
+{
+    return display == QStringLiteral("\\") || display == QStringLiteral("\uFFE5");
+}
+} // namespace
+
 KeyGuide::KeyGuide(Announcer &announcer, KeyInjector &injector, std::function<void()> closeInputMethod)
     : m_announcer(announcer)
     , m_injector(injector)
@@ -40,7 +50,10 @@ void KeyGuide::keyDown(int keyCode, int modifiers)
     if (found.modifierEntry)
         applyModifierEntry(*found.modifierEntry, modifiers);
     // Every key-down is heard, even one that changed nothing.
-    m_announcer.announce(m_state.keyText);
+    if (namesAnotherKey(m_state.keyText))
+        m_announcer.announceUnheard(m_state.keyText);
+    else
+        m_announcer.announce(m_state.keyText);
     m_announcer.announce(m_state.yomiText);
 }
 

@@ -67,6 +67,11 @@ press colon
 wait_for_spoken_event "ころん"
 press Tab
 wait_for_spoken_event "たぶ"
+# The yen and ろ keys: each by its own name alone, not by the other's sign first.
+press yen
+wait_for_spoken_event "えんまーく"
+press backslash
+wait_for_spoken_event "ばっくすらっしゅ"
 # A digit: its text, then its name as its reading, which reads the same: once.
 press 1
 wait_for_spoken_event "いち"

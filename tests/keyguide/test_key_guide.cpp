@@ -15,6 +15,7 @@ namespace {
 // input-method closings, as texts in the order they happened.
 struct Recorder final : Announcer, KeyInjector {
     void announce(const QString &text) override { log << text; }
+    void announceUnheard(const QString &text) override { log << QStringLiteral("unheard ") + text; }
     void inject(int keyCode, int modifiers, KeyDirection direction) override
     {
         log << QStringLiteral("%1 %2/%3")
@@ -67,6 +68,12 @@ private slots:
         QTest::newRow("digit: its name read") << "53" << Texts{"５", "ご"} << "５" << "ご" << true;
         QTest::newRow("Print Screen: its name read") << "44" << Texts{"Print Screen", "ぷりんとすくりーん"}
                                                      << "Print Screen" << "ぷりんとすくりーん" << true;
+        // The yen and ろ keys show each other's sign: only their readings are heard.
+        QTest::newRow("yen key: its sign on the clipboard only") << "220" << Texts{"unheard \\", "円マーク"} << "\\"
+                                                             << "円マーク" << true;
+        QTest::newRow("ろ key: its sign on the clipboard only")
+            << "226" << Texts{"unheard \uFFE5", "ﾊﾞｯｸｽﾗｯｼｭ"} << "\uFFE5" << "ﾊﾞｯｸｽﾗｯｼｭ" << true;
+        QTest::newRow("Shift+yen: its sign heard") << "220/1" << Texts{"|", "縦棒"} << "|" << "縦棒" << true;
         QTest::newRow("held key: every repeat heard") << "39 39" << Texts{"→", "右矢印", "→", "右矢印"} << "→"
                                                      << "右矢印" << true;
         QTest::newRow("Ctrl, then Ctrl+A repeats Ctrl")

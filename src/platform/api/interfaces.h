@@ -39,6 +39,9 @@ public:
     virtual ~Announcer() = default;
     virtual void announce(const QString &text) = 0;
     virtual void hint(const QString &text) { (void)text; }
+    /// On the clipboard exactly as announce(), but not heard: a text the
+    /// voice would read as a name the rest of the event contradicts.
+    virtual void announceUnheard(const QString &text) { announce(text); }
     /// What the menus do, for the built-in voice only and only while no
     /// screen reader runs: a screen reader reads menus itself.
     virtual void menuHint(const QString &text) { (void)text; }

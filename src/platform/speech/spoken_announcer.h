@@ -19,6 +19,7 @@ public:
 
     void announce(const QString &text) override;
     void hint(const QString &text) override;
+    void announceUnheard(const QString &text) override { m_clipboard.announce(text); }
     void menuHint(const QString &text) override;
 
 private:
