@@ -160,6 +160,20 @@ window_gone "応用日本語入力　３分"
 focus_window "$launcher"
 notifications_settle "に どのゆびつかうの"
 
+# English typing: its hint goes to Orca too, in English, and its own voice is silent.
+english_before=$(spoken_texts hoshinotamago-en | wc -l)
+press 6
+english=$(window_named "ENGLISH Three Minute")
+focus_window "$english"
+# (Orca ends every notification with a full stop; the function takes it off.)
+wait_for_notifications "Press Control O to open a text file"
+[ "$(spoken_texts hoshinotamago-en | wc -l)" -eq "$english_before" ] \
+    || fail "the English voice spoke under Orca: $(spoken_texts hoshinotamago-en | tail -n 3)"
+press alt+F4
+window_gone "ENGLISH Three Minute"
+focus_window "$launcher"
+notifications_settle "に どのゆびつかうの"
+
 press Escape
 wait_for_exit 10
 [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"

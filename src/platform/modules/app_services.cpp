@@ -23,10 +23,13 @@ AppServices::AppServices(VoiceChoice voice)
     , m_announcer(m_clipboard, m_router)
     , m_voiceChoice(voice)
     , m_cuePlayer(m_sound)
-    , m_voiceFactory(m_speech)
+    , m_voiceFactory(m_speech, voice)
 {
     QObject::connect(&m_screenReaderWatch, &ScreenReaderWatch::screenReaderRunningChanged, &m_notifier,
-                     [this](bool running) { m_router.setScreenReaderRunning(running); });
+                     [this](bool running) {
+                         m_router.setScreenReaderRunning(running);
+                         m_voiceFactory.router().setScreenReaderRunning(running);
+                     });
     // The cue files load on the user-interface thread, once the module is in.
     m_sound.setWhenLoaded([this] {
         QMetaObject::invokeMethod(&m_uiThread, [this] { m_cuePlayer.prepare(); }, Qt::QueuedConnection);
@@ -58,6 +61,8 @@ void AppServices::startAfterFirstPaint()
     QTimer::singleShot(ScreenReaderAnswerMs, &m_notifier, [this] {
         if (!m_router.knowsScreenReader())
             m_router.setScreenReaderRunning(false);
+        if (!m_voiceFactory.router().knowsScreenReader())
+            m_voiceFactory.router().setScreenReaderRunning(false);
     });
     if (m_voiceChoice != VoiceChoice::Never) {
         m_speech.startLoading();

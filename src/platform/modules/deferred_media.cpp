@@ -22,7 +22,7 @@ std::atomic<bool> playerLeftBehind = false;
 /// cuts short what an older one says.
 class EventSpeaker final : public Speaker {
 public:
-    explicit EventSpeaker(ReadingVoice &voice) : m_voice(voice) {}
+    explicit EventSpeaker(VoiceOutput &voice) : m_voice(voice) {}
     void speak(const QString &text) override
     {
         const VoiceOutput::Turn turn = m_turns.next();
@@ -32,7 +32,7 @@ public:
     }
 
 private:
-    ReadingVoice &m_voice;
+    VoiceOutput &m_voice;
     EventTurns m_turns;
     QString m_last;
 };
@@ -118,18 +118,26 @@ void DeferredCuePlayer::playCue(Cue cue)
     });
 }
 
+DeferredVoiceFactory::DeferredVoiceFactory(SpeechModuleLoader &speech, VoiceChoice choice)
+    : m_speech(speech)
+    , m_voice(std::make_unique<VoiceWorker>(std::make_unique<DeferredSpeechService>(speech, "en"),
+                                            withoutControlCharacters))
+    , m_notifier(withoutControlCharacters)
+    // --no-voice is for a clipboard reader, which the English window never feeds.
+    , m_router(choice == VoiceChoice::Never ? VoiceChoice::Auto : choice, m_voice, m_notifier)
+{
+}
+
 DeferredVoiceFactory::~DeferredVoiceFactory() = default;
 
 std::unique_ptr<Speaker> DeferredVoiceFactory::createVoice()
 {
-    if (!m_voice) {
+    if (!m_warm) {
+        m_warm = true;
         m_speech.startLoading();
-        auto service = std::make_unique<DeferredSpeechService>(m_speech, "en");
-        m_voice = std::make_unique<ReadingVoice>(
-            std::make_unique<VoiceWorker>(std::move(service), withoutControlCharacters));
-        m_voice->warmUp({});
+        m_voice.warmUp({});
     }
-    return std::make_unique<EventSpeaker>(*m_voice);
+    return std::make_unique<EventSpeaker>(m_router);
 }
 
 DeferredSpeechService::~DeferredSpeechService() = default;

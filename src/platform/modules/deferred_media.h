@@ -6,6 +6,8 @@
 
 #include "platform/modules/module_loader.h"
 #include "platform/speech/reading_voice.h"
+#include "platform/speech/screen_reader_notifier.h"
+#include "platform/speech/voice_router.h"
 
 #include <functional>
 #include <memory>
@@ -53,16 +55,22 @@ private:
 /// reading voice. The texts of one event are said in turn; a new event cuts
 /// short what an older one still says (its own, never another client's). Without
 /// the module, or while the service does not answer, nothing is said and
-/// the window goes on.
+/// the window goes on. While a screen reader runs the texts go to it instead,
+/// as the Japanese windows' do (with --voice the English voice speaks anyway).
 class DeferredVoiceFactory final : public VoiceFactory {
 public:
-    explicit DeferredVoiceFactory(SpeechModuleLoader &speech) : m_speech(speech) {}
+    explicit DeferredVoiceFactory(SpeechModuleLoader &speech, VoiceChoice choice = VoiceChoice::Auto);
     ~DeferredVoiceFactory() override;
     std::unique_ptr<Speaker> createVoice() override;
+    /// Follows the screen-reader watch, as the Japanese voice's router does.
+    VoiceRouter &router() { return m_router; }
 
 private:
     SpeechModuleLoader &m_speech;
-    std::unique_ptr<ReadingVoice> m_voice; // one for the whole run
+    ReadingVoice m_voice; // one for the whole run
+    ScreenReaderNotifier m_notifier;
+    VoiceRouter m_router;
+    bool m_warm = false;
 };
 
 /// The speech module's service in one language, made on the thread that
