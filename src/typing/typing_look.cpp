@@ -37,8 +37,8 @@ TypingLook makeJapanese()
     look.keyGuide = label(FontFace::Proportional, KeyGuidePoints, Green, Navy);
     // Kana come through the system's input method as usual.
     look.inputHints = Qt::ImhNone;
-    look.displayName = QStringLiteral("お手本");
-    look.inputName = QStringLiteral("入力");
+    look.displayName = QStringLiteral("おてほん");
+    look.inputName = QStringLiteral("にゅうりょく");
     look.fileMenu = QStringLiteral("ファイル(&F)");
     look.openFile = QStringLiteral("ファイルを開く(&O)");
     look.openEditor = QStringLiteral("「メモ帳」を開く(&E)");

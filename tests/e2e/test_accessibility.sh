@@ -51,9 +51,11 @@ launcher=$(window_named "ほしのたまごいりぐち")
 
 # The launcher: six entries; the title keeps its name after it has scrolled.
 sleep 1.2
-wait_for_tree "ほしのたまごいりぐち" $'label\tほしのたまご Ver.２\t' \
-    $'label\t１ 押せばわかる\t' $'label\t２ どの指使うの\t' $'label\t３ ｱﾙﾌｧﾍﾞｯﾄに挑戦\t' \
-    $'label\t４ 記号と数字も登場\t' $'label\t５ 応用日本語入力\t' $'label\t６ 応用英語入力\t'
+# Names are kana readings: a voice that cannot read kanji reads them, and so does braille.
+wait_for_tree "ほしのたまごいりぐち" $'label\tほしのたまご ばーじょんに\t' \
+    $'label\tいち おせばわかる\t' $'label\tに どのゆびつかうの\t' $'label\tさん あるふぁべっとにちょーせん\t' \
+    $'label\tよん きごーとすーじもとーじょー\t' $'label\tご おーよーにほんごにゅーりょく\t' \
+    $'label\tろく おーよーえいごにゅーりょく\t'
 
 # The alphabet drill: after Space the announced target is read from its label.
 focus_window "$launcher"
@@ -64,8 +66,8 @@ printf 'sentinel' | xclip -selection clipboard
 wait_for_clipboard sentinel
 press space
 target=$(wait_for_target)
-wait_for_tree "アルファベットに挑戦" $'label\t'"$target"$'\t' $'push button\tSTART\t'
-no_frames_inside "アルファベットに挑戦"
+wait_for_tree "あるふぁべっとにちょーせん" $'label\t'"$target"$'\t' $'push button\tSTART\t'
+no_frames_inside "あるふぁべっとにちょーせん"
 press Escape
 
 # The Japanese typing window: the boxes are named; a drawn line is read from
@@ -74,7 +76,7 @@ focus_window "$launcher"
 press 5
 typing=$(window_named "応用日本語入力　３分")
 open_practice_file "$typing" "$practice"
-wait_for_tree "応用日本語入力　３分" $'text\tお手本\t' $'text\t入力\t'
+wait_for_tree "おーよーにほんごにゅーりょく さんぷん" $'text\tおてほん\t' $'text\tにゅうりょく\t'
 printf 'sentinel' | xclip -selection clipboard
 wait_for_clipboard sentinel
 press Return
@@ -86,6 +88,6 @@ for _ in $(seq 50); do
 done
 [ "$line" = "apple pie" ] || [ "$line" = "banana split" ] || fail "no line announced: '$line'"
 xdotool type --delay 30 "ap"
-wait_for_tree "応用日本語入力　３分" $'text\tお手本\t'"$line" $'text\t入力\tap'
-no_frames_inside "応用日本語入力　３分"
+wait_for_tree "おーよーにほんごにゅーりょく さんぷん" $'text\tおてほん\t'"$line" $'text\tにゅうりょく\tap'
+no_frames_inside "おーよーにほんごにゅーりょく さんぷん"
 echo "accessibility e2e passed"

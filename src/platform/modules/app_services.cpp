@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/modules/app_services.h"
 
+#include "platform/speech/readable_names.h"
+
 #include <QMetaObject>
 #include <QTimer>
 
@@ -30,6 +32,7 @@ AppServices::AppServices(VoiceChoice voice)
                          m_router.setScreenReaderRunning(running);
                          m_voiceFactory.router().setScreenReaderRunning(running);
                      });
+    installReadableNames([this](const QString &text) { return readingThrough(m_speech, text); });
     // The cue files load on the user-interface thread, once the module is in.
     m_sound.setWhenLoaded([this] {
         QMetaObject::invokeMethod(&m_uiThread, [this] { m_cuePlayer.prepare(); }, Qt::QueuedConnection);
@@ -38,6 +41,7 @@ AppServices::AppServices(VoiceChoice voice)
 
 AppServices::~AppServices()
 {
+    installReadableNames({});
     // The loading threads hand back to m_uiThread: they end first.
     m_sound.waitForLoad();
     m_speech.waitForLoad();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speech/screen_reader_notifier.h"
 
+#include "platform/speech/readable_names.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -87,8 +89,7 @@ void ScreenReaderNotifier::flush()
     for (const QString &text : std::as_const(m_pending)) {
         // A screen reader reads 、 out as a word ("テン") at its punctuation
         // level: a blank makes the same pause.
-        QString reading = m_readingOf ? m_readingOf(text) : text;
-        reading.replace(QStringLiteral("、"), QStringLiteral(" "));
+        const QString reading = screenReaderText(m_readingOf, text);
         // Two texts that read the same (Ａ and エー) are heard once.
         if (!reading.trimmed().isEmpty() && (readings.isEmpty() || readings.last() != reading))
             readings << reading;

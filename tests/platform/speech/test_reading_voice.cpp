@@ -4,6 +4,7 @@
 // missing, dies or comes back; and the choice between the built-in voice and
 // a running screen reader.
 #include "platform/speech/reading_voice.h"
+#include "platform/speech/readable_names.h"
 #include "platform/speech/screen_reader_listeners.h"
 #include "platform/speech/screen_reader_notifier.h"
 #include "platform/speech/spoken_announcer.h"
@@ -11,7 +12,9 @@
 #include "platform/speech/voice_worker.h"
 
 #include <QAccessible>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QTest>
 #include <QWidget>
@@ -309,19 +312,19 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         hoshi::ScreenReaderNotifier notifier(upper);
         notifier.say(QStringLiteral("stale"), Turn::NewEvent);
-        notifier.say(QStringLiteral("key"), Turn::NewEvent);
-        notifier.say(QStringLiteral("reading"), Turn::SameEvent);
-        notifier.say(QStringLiteral("Reading"), Turn::SameEvent); // reads the same: heard once
-        notifier.say(QStringLiteral("x、y"), Turn::SameEvent);    // a blank, not a word for 、
+        notifier.say(QStringLiteral("Ｋｅｙ"), Turn::NewEvent);
+        notifier.say(QStringLiteral("ｒｅａｄｉｎｇ"), Turn::SameEvent);
+        notifier.say(QStringLiteral("Ｒｅａｄｉｎｇ"), Turn::SameEvent); // reads the same: heard once
+        notifier.say(QStringLiteral("ｘ、ｙ"), Turn::SameEvent);    // a blank, not a word for 、
         QTRY_VERIFY(notifier.notice());
         QWidget *notice = notifier.notice();
         QCOMPARE(notice->window(), &window);
         QVERIFY(notice->isVisible());
-        QCOMPARE(notice->accessibleName(), QStringLiteral("KEY READING X Y"));
+        QCOMPARE(notice->accessibleName(), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(notice);
         QVERIFY(accessible);
         QCOMPARE(accessible->role(), QAccessible::Notification);
-        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("KEY READING X Y"));
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
 
         // A message box opening with the event: the screen reader reads it, no notice.
         QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("box"), QMessageBox::Ok, &window);
@@ -330,7 +333,33 @@ private slots:
             QTimer::singleShot(50, &box, &QMessageBox::accept);
         });
         box.exec();
-        QCOMPARE(notice->accessibleName(), QStringLiteral("KEY READING X Y"));
+        QCOMPARE(notice->accessibleName(), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
+    }
+    void readableNamesAreReadings_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("japanese") << QStringLiteral("１\nあ、い。") << QStringLiteral("１ ア イ");
+        QTest::newRow("english as it is") << QStringLiteral("Press\tEnter") << QStringLiteral("Press Enter");
+        QTest::newRow("control characters") << QStringLiteral("a\x1b[1mb\x07") << QStringLiteral("a[1mb");
+    }
+
+    void readableNamesAreReadings()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, name);
+        hoshi::installReadableNames([](QString text) { return text.replace(QChar(0x3042), QChar(0x30a2)).replace(QChar(0x3044), QChar(0x30a4)); });
+        QWidget window;
+        window.setWindowTitle(shown);
+        auto *label = new QLabel(shown, &window);
+        auto *button = new QPushButton(QStringLiteral("&") + shown, &window);
+        for (QWidget *widget : {&window, static_cast<QWidget *>(label), static_cast<QWidget *>(button)}) {
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY(accessible);
+            QCOMPARE(accessible->text(QAccessible::Name), name);
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Button);
+        hoshi::installReadableNames({});
     }
 };
 
