@@ -50,7 +50,7 @@ StoreProblem insertRun(QSqlDatabase &db, const RunRecord &r)
          {QVariant(r.mode), QVariant(r.started.toString(TimeFormat)), QVariant(r.seconds), QVariant(r.hits),
           QVariant(r.misses), QVariant(r.score), QVariant(int(r.cutShort)), QVariant(r.characters),
           QVariant(r.linesRight), QVariant(r.linesWrong), QVariant(r.charsPerMinute), QVariant(r.accuracy),
-          QVariant(r.practiceFile)})
+          QVariant(r.practiceFile.isNull() ? QStringLiteral("") : r.practiceFile)})
         query.addBindValue(value);
     if (const StoreProblem problem = run(query); problem != StoreProblem::None)
         return problem;
