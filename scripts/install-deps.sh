@@ -26,6 +26,7 @@ run=(
     qt6-translations-l10n
     qt6-wayland
     libqt6svg6
+    libqt6sql6-sqlite
     fonts-ipafont-gothic
     speech-dispatcher
     speech-dispatcher-espeak-ng

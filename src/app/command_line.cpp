@@ -39,7 +39,10 @@ QString helpText()
         "  --voice         スクリーンリーダーが動いていても読み上げる\n"
         "                  / the built-in voice speaks even when a screen reader runs\n"
         "  --no-voice      読み上げの声を出さない(クリップボードは使う)\n"
-        "                  / no built-in voice, for your own clipboard reader\n\n"
+        "                  / no built-in voice, for your own clipboard reader\n"
+        "  --no-records    きろくを よまない・かかない / keep no records, read none\n"
+        "  --export-records FILE\n"
+        "                  きろくを CSV で書き出す / write every run kept as CSV\n\n"
         "Qt のオプション(-platform, -display など)も使えます。\n"
         "Qt's own options (-platform, -display and others) are accepted as well.\n\n"
         "読み上げは speech-dispatcher の日本語の声で行います。スクリーンリーダー(Orca)が\n"
@@ -100,7 +103,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption checkSounds(QStringLiteral("check-sounds"));
     const QCommandLineOption voice(QStringLiteral("voice"));
     const QCommandLineOption noVoice(QStringLiteral("no-voice"));
-    parser.addOptions({help, version, checkSounds, voice, noVoice});
+    const QCommandLineOption noRecords(QStringLiteral("no-records"));
+    const QCommandLineOption exportRecords(QStringLiteral("export-records"), QString(), QStringLiteral("file"));
+    parser.addOptions({help, version, checkSounds, voice, noVoice, noRecords, exportRecords});
     for (const QString &name : qtValueOptions)
         parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
     for (const QString &name : qtFlagOptions)
@@ -130,6 +135,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     }
     if (parser.isSet(checkSounds))
         result.action = CommandLine::Action::CheckSounds;
+    result.records = !parser.isSet(noRecords);
+    if (parser.isSet(exportRecords)) {
+        result.action = CommandLine::Action::ExportRecords;
+        result.exportFile = parser.value(exportRecords);
+    }
     // The last of --voice and --no-voice counts.
     for (const QString &name : parser.optionNames()) {
         if (name == QLatin1String("voice"))

@@ -15,10 +15,13 @@ struct CommandLine {
     enum class Action {
         Start,       ///< open the launcher
         CheckSounds, ///< --check-sounds: tell where each cue file is found
+        ExportRecords, ///< --export-records FILE: write every run as CSV
         Answer       ///< print output (help, version) or error, end with exitCode
     };
     Action action = Action::Start;
     VoiceChoice voice = VoiceChoice::Auto;
+    bool records = true;   ///< false with --no-records: nothing read or written
+    QString exportFile;    ///< of --export-records
     /// Qt's own -platform and -display, when given; empty otherwise.
     QString platform;
     QString display;

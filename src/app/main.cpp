@@ -4,13 +4,17 @@
 #include "platform/desktop/qt_translations.h"
 #include "platform/desktop/session_bus_probe.h"
 #include "app/app_identity.h"
+#include "app/app_records.h"
 #include "app/command_line.h"
 #include "app/display_check.h"
 #include "app/first_paint.h"
 #include "app/mode_table.h"
 #include "launcher/launcher_window.h"
 #include "launcher/mode_registry.h"
+#include "records/record_keeper.h"
+#include "records/records_csv.h"
 #include "ui/fonts.h"
+#include "ui/mode_window.h"
 #include "ui/version_info.h"
 
 #include <QApplication>
@@ -29,6 +33,18 @@ int checkSounds(int argc, char **argv)
     const auto sound = hoshi::AppServices::soundModule();
     const hoshi::SoundModule *module = sound->get();
     return module && module->checkCueFiles(out) ? 0 : 1;
+}
+
+// --export-records FILE: every run kept, as CSV, without a window.
+int exportRecords(int argc, char **argv, const QString &file)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("hoshinotamago"));
+    QString error;
+    const int status = hoshi::exportRecords(hoshi::RecordKeeper::defaultPath(), file, error);
+    if (status != 0)
+        std::fprintf(stderr, "%s\n", error.toUtf8().constData());
+    return status;
 }
 
 // The launcher and the mode windows, until the program is ended.
@@ -52,16 +68,24 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
     QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
 
     hoshi::AppServices services(commandLine.voice);
-    const std::unique_ptr<hoshi::ModeRegistry> modes = hoshi::makeModeRegistry(services);
+    hoshi::AppRecords records(commandLine.records, services.announcer());
+    const std::unique_ptr<hoshi::ModeRegistry> modes = hoshi::makeModeRegistry(
+        services, {records.recorder(), [&records](hoshi::ModeWindow &window, int number) {
+                       records.addEntries(window, number);
+                   }});
     modes->setEndProgram([] { QCoreApplication::exit(0); });
 
     hoshi::LauncherWindow launcher(*modes, services.announcer());
+    records.addEntries(launcher, 0);
     QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, app.get(),
                      [] { QCoreApplication::exit(0); });
-    // The icon theme, sound, speech and the dictionary are slow to start: after the first paint.
-    hoshi::runAfterFirstPaint(launcher, [&services] {
+    QObject::connect(&launcher, &hoshi::LauncherWindow::recordsRequested, app.get(),
+                     [&records] { records.openWindow(); });
+    // The icon theme, sound, speech, the dictionary and the records are slow to start: after the first paint.
+    hoshi::runAfterFirstPaint(launcher, [&services, &records] {
         hoshi::setWindowIconFromTheme();
         services.startAfterFirstPaint();
+        records.start();
     });
     launcher.show();
     return QApplication::exec();
@@ -76,6 +100,8 @@ int main(int argc, char **argv)
         return hoshi::writeAnswer(commandLine, stdout, stderr);
     if (commandLine.action == hoshi::CommandLine::Action::CheckSounds)
         return checkSounds(argc, argv);
+    if (commandLine.action == hoshi::CommandLine::Action::ExportRecords)
+        return exportRecords(argc, argv, commandLine.exportFile);
     if (!hoshi::prepareDisplay(commandLine, QString::fromLocal8Bit(argv[0])))
         return 2;
 

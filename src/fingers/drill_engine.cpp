@@ -42,11 +42,12 @@ QString DrillView::tokutenText() const
 }
 
 DrillEngine::DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &cues,
-                         RandomSource &random)
+                         RandomSource &random, RunRecorder *recorder)
     : m_profile(std::move(profile))
     , m_announcer(announcer)
     , m_cues(cues)
     , m_random(random)
+    , m_recorder(recorder)
 {
     m_view.jikan = m_profile.timeLimit;
 }
@@ -85,6 +86,8 @@ void DrillEngine::start()
     m_announcer.announce(m_view.keyText);
     m_view.startEnabled = false;
     m_phase = DrillPhase::Running;
+    m_started = QDateTime::currentDateTime();
+    m_missedKeys.clear();
 }
 
 void DrillEngine::CurrentStatus()
@@ -142,6 +145,7 @@ void DrillEngine::judgeHit()
 void DrillEngine::judgeMiss()
 {
     m_announcer.announce(m_view.keyText);
+    ++m_missedKeys[m_view.keyText];
     ++m_view.batsu;
     m_cues.playCue(Cue::Ding);
 }
@@ -165,6 +169,32 @@ void DrillEngine::endRun()
     m_view.tokutenVisible = true;
     m_announcer.announce(m_view.tokutenText());
     m_announcer.hint(startHint());
+    const QString standing = keepRun(m_recorder, runRecord());
+    if (!standing.isEmpty())
+        m_announcer.hint(standing);
+}
+
+void DrillEngine::close()
+{
+    if (m_phase != DrillPhase::Running)
+        return;
+    RunRecord run = runRecord();
+    run.cutShort = true;
+    keepRun(m_recorder, run);
+    m_phase = DrillPhase::Ready;
+}
+
+RunRecord DrillEngine::runRecord() const
+{
+    RunRecord run;
+    run.mode = m_profile.objectName;
+    run.started = m_started;
+    run.seconds = m_profile.timeLimit - m_view.jikan;
+    run.hits = m_view.maru;
+    run.misses = m_view.batsu;
+    run.score = m_view.maru - m_view.batsu;
+    run.missedKeys = m_missedKeys;
+    return run;
 }
 
 float DrillEngine::barWidth(float boxWidth) const

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "fingers/drill_tables.h"
+#include "platform/api/run_records.h"
 
 #include <QString>
 
@@ -10,6 +11,7 @@ namespace hoshi {
 class Announcer;
 class CuePlayer;
 class RandomSource;
+class RunRecorder;
 
 enum class DrillPhase { Ready, Running, TimeUp };
 
@@ -36,12 +38,14 @@ struct DrillView {
 /// The timed drill (frmYubiren2, frmYubiren3): a run of TimeLimit one-second
 /// ticks in which every hit draws a new random target and every miss is
 /// counted with the wrong-key cue; at time-up the score (hits minus misses)
-/// is shown and announced. The two drills differ only by their profile.
+/// is shown and announced, the run is handed to the recorder (if any) and the
+/// voice says how it stands. The two drills differ only by their profile.
 class DrillEngine {
 public:
     enum class KeyResult { None, Close, Started };
 
-    DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &cues, RandomSource &random);
+    DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &cues, RandomSource &random,
+                RunRecorder *recorder = nullptr);
 
     /// Ready state: counts 0, full time, a first target drawn but hidden;
     /// the voice says to press Space.
@@ -58,6 +62,8 @@ public:
     void keyPress(int charCode);
     /// One second of the run; the tick that reaches 0 ends it.
     void tick();
+    /// The window closes: a run still going is kept as cut short.
+    void close();
     void hideFingerNames();
     void showFingerNames();
 
@@ -77,11 +83,15 @@ private:
     void judgeHit();
     void judgeMiss();
     void endRun();
+    RunRecord runRecord() const;
 
     DrillProfile m_profile;
     Announcer &m_announcer;
     CuePlayer &m_cues;
     RandomSource &m_random;
+    RunRecorder *m_recorder;
+    QDateTime m_started;
+    std::map<QString, int> m_missedKeys;
     DrillView m_view;
     DrillPhase m_phase = DrillPhase::Ready;
     int m_keyNo = 0;

@@ -47,10 +47,10 @@ QWidget *addShape(const QString &name, QWidget *parent, QColor colour)
 } // namespace
 
 DrillWindow::DrillWindow(const DrillProfile &profile, Announcer &announcer, CuePlayer &cues,
-                         std::unique_ptr<RandomSource> random, QWidget *parent)
+                         std::unique_ptr<RandomSource> random, RunRecorder *recorder, QWidget *parent)
     : ModeWindow(parent)
     , m_random(std::move(random))
-    , m_engine(profile, announcer, cues, *m_random)
+    , m_engine(profile, announcer, cues, *m_random, recorder)
 {
     setObjectName(profile.objectName);
     setWindowTitle(profile.title);
@@ -133,6 +133,7 @@ void DrillWindow::load()
 void DrillWindow::unload()
 {
     m_timer->stop();
+    m_engine.close();
 }
 
 void DrillWindow::cmdStart_Click()

@@ -15,6 +15,7 @@ namespace hoshi {
 class Announcer;
 class CuePlayer;
 class RandomSource;
+class RunRecorder;
 struct TranslatedKey;
 
 /// frmYubiren2 and frmYubiren3: one timed drill window, made twice with two
@@ -23,7 +24,8 @@ class DrillWindow final : public ModeWindow {
     Q_OBJECT
 public:
     DrillWindow(const DrillProfile &profile, Announcer &announcer, CuePlayer &cues,
-                std::unique_ptr<RandomSource> random, QWidget *parent = nullptr);
+                std::unique_ptr<RandomSource> random, RunRecorder *recorder = nullptr,
+                QWidget *parent = nullptr);
     ~DrillWindow() override;
 
     const DrillEngine &engine() const { return m_engine; }

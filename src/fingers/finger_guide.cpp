@@ -14,15 +14,17 @@ const QString LastStepKey = QStringLiteral(":");
 
 } // namespace
 
-FingerGuide::FingerGuide(Announcer &announcer, CuePlayer &cues)
+FingerGuide::FingerGuide(Announcer &announcer, CuePlayer &cues, RunRecorder *recorder)
     : m_announcer(announcer)
     , m_cues(cues)
+    , m_recorder(recorder)
 {
 }
 
 void FingerGuide::load()
 {
     m_view = FingerGuideView{};
+    m_walk = RunRecord{};
     m_currentStep = 0;
     CurrentStatus();
     // The first reading is set and announced once more, so it is not missed
@@ -53,13 +55,37 @@ FingerGuide::Request FingerGuide::keyDown(int keyCode, int /*modifiers*/)
 
 void FingerGuide::keyPress(int charCode)
 {
+    if (!m_walk.started.isValid())
+        m_walk.started = QDateTime::currentDateTime();
     m_view.typedText = upperCaseAnyScript(charCode);
     if (m_view.typedText != m_view.keyText) {
+        ++m_walk.misses;
+        ++m_walk.missedKeys[m_view.keyText];
         m_announcer.announce(m_view.keyText);
         m_cues.playCue(Cue::Ding);
         return;
     }
+    ++m_walk.hits;
+    const bool lastStep = m_view.keyText == LastStepKey;
     CurrentStatus();
+    if (lastStep)
+        finishWalk(false);
+}
+
+void FingerGuide::close()
+{
+    if (m_walk.started.isValid())
+        finishWalk(true);
+}
+
+void FingerGuide::finishWalk(bool cutShort)
+{
+    m_walk.mode = QStringLiteral("frmYubiren");
+    m_walk.cutShort = cutShort;
+    m_walk.seconds = static_cast<int>(m_walk.started.secsTo(QDateTime::currentDateTime()));
+    m_walk.score = m_walk.hits - m_walk.misses;
+    keepRun(m_recorder, m_walk);
+    m_walk = RunRecord{};
 }
 
 void FingerGuide::hideFingerNames()

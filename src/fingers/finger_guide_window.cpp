@@ -19,9 +19,10 @@
 
 namespace hoshi {
 
-FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWidget *parent)
+FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, RunRecorder *recorder,
+                                     QWidget *parent)
     : ModeWindow(parent)
-    , m_guide(announcer, cues)
+    , m_guide(announcer, cues, recorder)
 {
     setObjectName(QStringLiteral("frmYubiren"));
     setWindowTitle(QStringLiteral("どのゆびつかうの"));
@@ -75,6 +76,11 @@ void FingerGuideWindow::load()
     render();
     layOut();
     centralWidget()->setFocus(Qt::OtherFocusReason);
+}
+
+void FingerGuideWindow::unload()
+{
+    m_guide.close();
 }
 
 void FingerGuideWindow::handleKey(const TranslatedKey &key)

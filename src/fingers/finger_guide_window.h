@@ -10,6 +10,7 @@ namespace hoshi {
 
 class Announcer;
 class CuePlayer;
+class RunRecorder;
 struct TranslatedKey;
 
 /// frmYubiren: the finger guide's window, a huge key with its hand and
@@ -17,12 +18,14 @@ struct TranslatedKey;
 class FingerGuideWindow final : public ModeWindow {
     Q_OBJECT
 public:
-    FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWidget *parent = nullptr);
+    FingerGuideWindow(Announcer &announcer, CuePlayer &cues, RunRecorder *recorder = nullptr,
+                      QWidget *parent = nullptr);
 
     const FingerGuide &guide() const { return m_guide; }
 
 protected:
     void load() override;
+    void unload() override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

@@ -27,6 +27,11 @@
 namespace hoshi {
 
 namespace {
+// K (きろく) opens the records window; no entry uses a letter.
+constexpr int RecordsKey = VkA + ('K' - 'A');
+} // namespace
+
+namespace {
 
 constexpr int TickerIntervalMs = 500;
 
@@ -166,6 +171,7 @@ bool LauncherWindow::handleWindowKey(const KeyDown &down)
     case VkDown: MoveEntryFocus(0); return true;
     case VkUp: MoveEntryFocus(1); return true;
     case VkEscape: emit endProgramRequested(); return true;
+    case RecordsKey: emit recordsRequested(); return true;
     default: break;
     }
     // The digit keys open the modes of their number; others open nothing.

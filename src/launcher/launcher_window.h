@@ -35,6 +35,8 @@ public:
 signals:
     /// Escape or the end menu entry: the whole program stops at once.
     void endProgramRequested();
+    /// K: the records window is asked for.
+    void recordsRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -5,6 +5,8 @@
 #include "platform/api/key_codes.h"
 #include "platform/api/random_source.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace hoshi {
@@ -34,11 +36,12 @@ QString TypingState::batsuLabel() const
 }
 
 TypingExercise::TypingExercise(const TypingProfile &profile, Announcer &announcer, CuePlayer &cues,
-                               RandomSource &random)
+                               RandomSource &random, RunRecorder *recorder)
     : m_profile(profile)
     , m_announcer(announcer)
     , m_cues(cues)
     , m_random(random)
+    , m_recorder(recorder)
 {
     resetWindow();
 }
@@ -62,6 +65,11 @@ void TypingExercise::resetWindow()
 
 void TypingExercise::close()
 {
+    if (m_state.timerOn) {
+        RunRecord run = runRecord();
+        run.cutShort = true;
+        keepRun(m_recorder, run);
+    }
     m_state.timerOn = false;
 }
 
@@ -90,6 +98,10 @@ void TypingExercise::pressEnter()
     }
     if (m_state.jikan == 0)
         return; // after time-up Enter does nothing, and the timer stays off
+    if (!m_state.timerOn && m_state.maru == 0) {
+        m_started = QDateTime::currentDateTime();
+        m_charactersRight = 0;
+    }
     m_state.timerOn = true;
     checkInput();
 }
@@ -98,6 +110,7 @@ void TypingExercise::checkInput()
 {
     if (m_state.input == m_state.display) {
         ++m_state.maru;
+        m_charactersRight += static_cast<int>(m_state.display.size());
             m_state.input.clear();
         drawLine();
         return;
@@ -156,6 +169,33 @@ void TypingExercise::endRun()
     m_state.scoreVisible = true;
     m_state.scoreLabel = m_profile.scorePrefix + QString::number((m_state.maru - 1) - m_state.batsu);
     say(m_state.scoreLabel);
+    const QString standing = keepRun(m_recorder, runRecord());
+    if (!standing.isEmpty())
+        sayHint(standing);
+}
+
+RunRecord TypingExercise::runRecord() const
+{
+    RunRecord run;
+    // The English window is the one that speaks with a voice of its own.
+    const bool english = m_profile.voice == TypingProfile::Voice::Speak;
+    run.mode = english ? QStringLiteral("frmEnglish") : QStringLiteral("frmJapanese");
+    run.language = english ? RunLanguage::English : RunLanguage::Japanese;
+    run.started = m_started;
+    run.seconds = m_timeLimit - m_state.jikan;
+    // The press that started the run counts as a hit on screen but is no line.
+    run.linesRight = std::max(m_state.maru - 1, 0);
+    run.linesWrong = m_state.batsu;
+    run.hits = run.linesRight;
+    run.misses = run.linesWrong;
+    run.score = run.linesRight - run.linesWrong;
+    run.characters = m_charactersRight;
+    if (run.seconds > 0)
+        run.charsPerMinute = run.characters * 60.0 / run.seconds;
+    if (run.linesRight + run.linesWrong > 0)
+        run.accuracy = double(run.linesRight) / (run.linesRight + run.linesWrong);
+    run.practiceFile = QFileInfo(m_text.practiceFile()).fileName();
+    return run;
 }
 
 void TypingExercise::chooseTimeLimit(TimeLimitChoice choice)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/api/run_records.h"
 #include "typing/practice_text.h"
 #include "typing/typing_profile.h"
 
@@ -13,6 +14,7 @@ namespace hoshi {
 class Announcer;
 class CuePlayer;
 class RandomSource;
+class RunRecorder;
 class Speaker;
 
 /// What a typing window draws.
@@ -43,11 +45,12 @@ struct TypingState {
 /// draws the next line, anything else counts × and plays the wrong cue. Ctrl
 /// says the line again, Esc resets the run, and at time-up the input locks and
 /// the end text and the score are said, in that order. Enter before any text
-/// is loaded hints how to open one.
+/// is loaded hints how to open one. A run that ends (or is closed while it
+/// runs) goes to the recorder, if any, and the voice says how it stands.
 class TypingExercise {
 public:
     TypingExercise(const TypingProfile &profile, Announcer &announcer, CuePlayer &cues,
-                   RandomSource &random);
+                   RandomSource &random, RunRecorder *recorder = nullptr);
 
     /// The voice of a speaking profile; nullptr (no voice) skips speech.
     void setSpeaker(Speaker *speaker) { m_speaker = speaker; }
@@ -99,12 +102,16 @@ private:
     void drawLine();
     void endRun();
     void resetWindow();
+    RunRecord runRecord() const;
 
     const TypingProfile &m_profile;
     Announcer &m_announcer;
     CuePlayer &m_cues;
     RandomSource &m_random;
     Speaker *m_speaker = nullptr;
+    RunRecorder *m_recorder;
+    QDateTime m_started;
+    int m_charactersRight = 0;
     PracticeText m_text;
     TypingState m_state;
     int m_timeLimit = 0;

@@ -42,7 +42,7 @@ TypingWindow::TypingWindow(TypingLanguage language, TypingDevices devices, QWidg
     : ModeWindow(parent)
     , m_look(TypingLook::of(language))
     , m_devices(devices)
-    , m_exercise(TypingProfile::of(language), devices.announcer, devices.cuePlayer, m_random)
+    , m_exercise(TypingProfile::of(language), devices.announcer, devices.cuePlayer, m_random, devices.recorder)
 {
     setObjectName(m_look.objectName);
     auto *client = new QWidget(this);

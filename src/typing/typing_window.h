@@ -18,6 +18,7 @@ class Announcer;
 class CuePlayer;
 class EditorLauncher;
 class FilePicker;
+class RunRecorder;
 class Speaker;
 class TypingTextBox;
 class VoiceFactory;
@@ -31,6 +32,7 @@ struct TypingDevices {
     VoiceFactory &voiceFactory;
     FilePicker &filePicker;
     EditorLauncher &editorLauncher;
+    RunRecorder *recorder = nullptr; ///< keeps finished runs; none with --no-records
 };
 
 /// frmJapanese and frmEnglish: the typing exercise in a window. The window

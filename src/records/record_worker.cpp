@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/record_worker.h"
+
+#include "records/records_csv.h"
+
+#include <QSaveFile>
+#include <QThread>
+#include <QTimer>
+
+namespace hoshi {
+
+namespace {
+
+constexpr int RetryMs = 5000;
+
+QString uniqueConnection()
+{
+    static std::atomic<int> next{0};
+    return QStringLiteral("hoshinotamago-records-%1").arg(next++);
+}
+
+} // namespace
+
+RecordWorker::RecordWorker(QString path, WorkerReplies replies, QObject *ui)
+    : m_store(std::move(path), uniqueConnection())
+    , m_replies(std::move(replies))
+    , m_ui(ui)
+{
+}
+
+RecordWorker::~RecordWorker() = default;
+
+template <typename F> void RecordWorker::reply(F &&f)
+{
+    QMetaObject::invokeMethod(m_ui, std::forward<F>(f), Qt::QueuedConnection);
+}
+
+void RecordWorker::start()
+{
+    m_retry = new QTimer(this);
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(RetryMs);
+    QObject::connect(m_retry, &QTimer::timeout, this, &RecordWorker::flush);
+    if (!ensureOpen())
+        return;
+    if (m_replies.historyLoaded)
+        reply([done = m_replies.historyLoaded, history = m_store.history()] { done(history); });
+}
+
+bool RecordWorker::ensureOpen()
+{
+    if (m_store.isOpen())
+        return true;
+    const StoreProblem problem = m_store.open();
+    if (problem != StoreProblem::None)
+        report(problem);
+    if (!m_store.isOpen() && m_retry)
+        m_retry->start();
+    return m_store.isOpen();
+}
+
+void RecordWorker::report(StoreProblem problem)
+{
+    if (m_replies.problem)
+        reply([done = m_replies.problem, problem, path = m_store.asidePath()] { done(problem, path); });
+}
+
+void RecordWorker::keep(const RunRecord &run)
+{
+    m_pending.push_back(run);
+    flush();
+}
+
+void RecordWorker::flush()
+{
+    if (!ensureOpen())
+        return;
+    while (!m_pending.empty()) {
+        const StoreProblem problem = m_store.insert(m_pending.front());
+        if (problem != StoreProblem::None) {
+            report(problem);
+            m_retry->start();
+            return;
+        }
+        m_pending.pop_front();
+    }
+}
+
+void RecordWorker::summary(const std::function<void(const RecordsSummary &)> &done)
+{
+    flush();
+    RecordsSummary result = m_store.isOpen() ? m_store.summary() : RecordsSummary{};
+    reply([done, result = std::move(result)] { done(result); });
+}
+
+void RecordWorker::eraseAll(const std::function<void(bool)> &done)
+{
+    m_pending.clear();
+    const bool erased = ensureOpen() && m_store.eraseAll() == StoreProblem::None;
+    reply([done, erased] { done(erased); });
+}
+
+} // namespace hoshi
+
+namespace hoshi {
+
+void RecordWorker::exportCsv(const QString &file, const std::function<void(bool)> &done)
+{
+    flush();
+    StoreProblem problem = StoreProblem::None;
+    const std::vector<RunRecord> runs = ensureOpen() ? m_store.allRuns(&problem) : std::vector<RunRecord>{};
+    QSaveFile out(file);
+    const bool written = m_store.isOpen() && problem == StoreProblem::None && out.open(QIODevice::WriteOnly)
+                         && out.write(runsAsCsv(runs)) >= 0 && out.commit();
+    reply([done, written] { done(written); });
+}
+
+} // namespace hoshi

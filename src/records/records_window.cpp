@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/records_window.h"
+
+#include "platform/api/interfaces.h"
+#include "platform/keys/key_event.h"
+#include "records/record_keeper.h"
+#include "records/records_chart.h"
+#include "ui/fonts.h"
+#include "ui/key_preview.h"
+#include "ui/labels.h"
+#include "ui/menu_voice.h"
+#include "ui/menus.h"
+#include "ui/say_text.h"
+#include "ui/twips_layout.h"
+#include "ui/widget_look.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+
+namespace hoshi {
+
+namespace {
+const QColor Navy(0, 0, 128);
+} // namespace
+
+RecordsWindow::RecordsWindow(RecordKeeper *keeper, Announcer &announcer, QWidget *parent)
+    : ModeWindow(parent)
+    , m_keeper(keeper)
+    , m_announcer(announcer)
+    , m_browser(announcer)
+{
+    setObjectName(QStringLiteral("frmKiroku"));
+    setWindowTitle(QStringLiteral("きろく"));
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setColours(client, Navy, Qt::white);
+    setCentralWidget(client);
+    m_heading = makeLabel(client, QStringLiteral("lblHeading"),
+                          {.pointSize = 40, .text = QColor(255, 255, 0), .plainText = true});
+    m_rows = new QListWidget(client);
+    m_rows->setObjectName(QStringLiteral("lstKiroku"));
+    m_rows->setAccessibleName(QStringLiteral("きろく"));
+    m_rows->setFont(japaneseFont(FontFace::Proportional, 28));
+    setColours(m_rows, Qt::black, Qt::white);
+    m_chart = new RecordsChart(client);
+    buildMenus();
+    auto *keys = new KeyPreview(
+        [this](const TranslatedKey &key) {
+            const RecordsBrowser::KeyResult result = m_browser.keyDown(key.down.keyCode);
+            if (result == RecordsBrowser::KeyResult::Close)
+                close();
+            render();
+            return result != RecordsBrowser::KeyResult::None;
+        },
+        this);
+    keys->watch(this);
+    keys->watch(m_rows);
+}
+
+QString RecordsWindow::exportFile()
+{
+    return QDir::homePath() + QStringLiteral("/hoshinotamago-records.csv");
+}
+
+void RecordsWindow::buildMenus()
+{
+    QMenu *file = addMenu(this, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
+    addEntry(file, QStringLiteral("mnuExport"), QStringLiteral("CSVに書き出す(&E)"), [this] { exportCsv(); });
+    addEntry(file, QStringLiteral("mnuErase"), QStringLiteral("きろくを全部消す(&D)"), [this] { eraseAll(); });
+    addEntry(file, QStringLiteral("mnuEnd"), QStringLiteral("閉じる(&X or Escape)"), [this] { close(); });
+    speakMenus(this, menuHintThrough(m_announcer));
+}
+
+void RecordsWindow::load()
+{
+    placeFillingScreen(this);
+    m_browser.open();
+    render();
+    m_rows->setFocus(Qt::OtherFocusReason);
+    if (!m_keeper) {
+        m_announcer.announce(QStringLiteral("きろくは とらない せっていです"));
+        return;
+    }
+    QPointer<RecordsWindow> self(this);
+    m_keeper->requestSummary([self](const RecordsSummary &summary) {
+        if (!self || !self->isVisible())
+            return;
+        self->m_browser.show(summary);
+        self->render();
+    });
+}
+
+void RecordsWindow::exportCsv()
+{
+    if (!m_keeper)
+        return;
+    QPointer<RecordsWindow> self(this);
+    const QString file = exportFile();
+    m_keeper->exportCsv(file, [self, file](bool written) {
+        if (self)
+            self->m_announcer.announce(written ? QStringLiteral("%1 に かきだしたよ").arg(file)
+                                               : QStringLiteral("%1 に かけませんでした").arg(file));
+    });
+}
+
+void RecordsWindow::eraseAll()
+{
+    if (!m_keeper)
+        return;
+    const QString question = QStringLiteral("きろくを ぜんぶ けしますか？ けすなら Y、やめるなら Escape");
+    m_announcer.announce(question);
+    QMessageBox box(QMessageBox::Question, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName(QStringLiteral("eraseQuestion"));
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    if (box.exec() != QMessageBox::Yes) {
+        m_announcer.announce(QStringLiteral("けさなかったよ"));
+        return;
+    }
+    QPointer<RecordsWindow> self(this);
+    m_keeper->eraseAll([self](bool erased) {
+        if (!self)
+            return;
+        self->m_announcer.announce(erased ? QStringLiteral("きろくを ぜんぶ けしたよ")
+                                          : QStringLiteral("きろくを けせませんでした"));
+        self->load();
+    });
+}
+
+void RecordsWindow::render()
+{
+    const ModeSummary *mode = m_browser.mode();
+    m_heading->setText(mode ? RecordsBrowser::modeCaption(mode->mode) + QStringLiteral("  ← → / ↑ ↓")
+                            : QStringLiteral("きろく"));
+    const QStringList rows = m_browser.loaded() ? m_browser.rows() : QStringList{QStringLiteral("よみこみちゅう")};
+    if (m_rows->count() != rows.size() || m_rows->item(0)->text() != rows.front()) {
+        m_rows->clear();
+        m_rows->addItems(rows);
+    }
+    m_rows->setCurrentRow(m_browser.row());
+    const bool typing = mode && (mode->mode == QLatin1String("frmJapanese") || mode->mode == QLatin1String("frmEnglish"));
+    m_chart->showDays(mode ? mode->days : std::vector<DayPoint>{}, typing);
+}
+
+void RecordsWindow::resizeEvent(QResizeEvent *event)
+{
+    ModeWindow::resizeEvent(event);
+    layOut();
+}
+
+void RecordsWindow::layOut()
+{
+    const QRect area = centralWidget()->rect();
+    const int h = area.height();
+    m_heading->setGeometry(20, 10, area.width() - 40, h / 10);
+    m_rows->setGeometry(20, h / 10 + 20, area.width() / 2 - 30, h - h / 10 - 40);
+    m_chart->setGeometry(area.width() / 2 + 10, h / 10 + 20, area.width() / 2 - 30, h - h / 10 - 40);
+}
+
+} // namespace hoshi
