@@ -452,7 +452,7 @@ private slots:
         QTest::addColumn<TypingLanguage>("language");
         QTest::addColumn<QString>("displayName");
         QTest::addColumn<QString>("inputName");
-        QTest::newRow("japanese") << TypingLanguage::Japanese << "お手本" << "入力";
+        QTest::newRow("japanese") << TypingLanguage::Japanese << "おてほん" << "にゅうりょく";
         QTest::newRow("english") << TypingLanguage::English << "Text to type" << "Input";
     }
 
