@@ -175,17 +175,4 @@ QString readingThrough(SpeechModuleLoader &speech, const QString &text)
     return module ? module->reading(text) : text;
 }
 
-QString withoutControlCharacters(const QString &text)
-{
-    QString kept;
-    kept.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QLatin1Char('\t'))
-            kept += QLatin1Char(' ');
-        else if (c.category() != QChar::Other_Control)
-            kept += c;
-    }
-    return kept;
-}
-
 } // namespace hoshi

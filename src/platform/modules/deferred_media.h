@@ -5,6 +5,7 @@
 // on a thread of its own, never on the user-interface thread.
 
 #include "platform/modules/module_loader.h"
+#include "platform/speech/readable_names.h"
 #include "platform/speech/reading_voice.h"
 #include "platform/speech/screen_reader_notifier.h"
 #include "platform/speech/voice_router.h"
@@ -96,9 +97,5 @@ private:
 
 /// The speech module's kana reading; the text as it is without the module.
 QString readingThrough(SpeechModuleLoader &speech, const QString &text);
-
-/// The text without control characters (escape sequences, BEL, DEL, ...),
-/// which a voice would read out or choke on; line breaks become blanks.
-QString withoutControlCharacters(const QString &text);
 
 } // namespace hoshi

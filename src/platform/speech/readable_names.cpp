@@ -115,7 +115,7 @@ QAccessibleInterface *readableFactory(const QString &, QObject *object)
 
 } // namespace
 
-QString screenReaderText(const ReadingOf &readingOf, const QString &text)
+QString withoutControlCharacters(const QString &text)
 {
     QString kept;
     kept.reserve(text.size());
@@ -125,6 +125,12 @@ QString screenReaderText(const ReadingOf &readingOf, const QString &text)
         else if (c.category() != QChar::Other_Control)
             kept += c;
     }
+    return kept;
+}
+
+QString screenReaderText(const ReadingOf &readingOf, const QString &text)
+{
+    const QString kept = withoutControlCharacters(text);
     QString reading = readingOf ? readingOf(kept) : kept;
     for (const QChar pause : {QChar(0x3001), QChar(0x3002), QChar(0xff0c)}) // 、 。 ，
         reading.replace(pause, QLatin1Char(' '));

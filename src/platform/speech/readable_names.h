@@ -15,6 +15,10 @@ namespace hoshi {
 
 using ReadingOf = std::function<QString(const QString &)>;
 
+/// The text without control characters (escape sequences, BEL, DEL, ...),
+/// which a voice would read out or choke on; line breaks become blanks.
+QString withoutControlCharacters(const QString &text);
+
 /// The text as a screen reader is to get it: without control characters
 /// (line breaks become blanks), a Japanese text as its reading with blanks
 /// where it pauses (a screen reader reads 、 and 。 out as words).
