@@ -39,7 +39,11 @@ QString helpText()
         "  --voice         スクリーンリーダーが動いていても読み上げる\n"
         "                  / the built-in voice speaks even when a screen reader runs\n"
         "  --no-voice      読み上げの声を出さない(クリップボードは使う)\n"
-        "                  / no built-in voice, for your own clipboard reader\n\n"
+        "                  / no built-in voice, for your own clipboard reader\n"
+        "  --high-contrast はっきりした色(黒地に白と黄色)で表示\n"
+        "                  / high-contrast colours: white and yellow on black\n"
+        "                  (この回だけ。設定は ランチャーの 設定 メニューで変えられます\n"
+        "                  / for this run; the launcher's 設定 menu keeps a choice)\n\n"
         "Qt のオプション(-platform, -display など)も使えます。\n"
         "Qt's own options (-platform, -display and others) are accepted as well.\n\n"
         "読み上げは speech-dispatcher の日本語の声で行います。スクリーンリーダー(Orca)が\n"
@@ -100,7 +104,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption checkSounds(QStringLiteral("check-sounds"));
     const QCommandLineOption voice(QStringLiteral("voice"));
     const QCommandLineOption noVoice(QStringLiteral("no-voice"));
-    parser.addOptions({help, version, checkSounds, voice, noVoice});
+    const QCommandLineOption highContrast(QStringLiteral("high-contrast"));
+    parser.addOptions({help, version, checkSounds, voice, noVoice, highContrast});
     for (const QString &name : qtValueOptions)
         parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
     for (const QString &name : qtFlagOptions)
@@ -137,6 +142,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         else if (name == QLatin1String("no-voice"))
             result.voice = VoiceChoice::Never;
     }
+    result.highContrast = parser.isSet(highContrast);
     result.platform = parser.value(QStringLiteral("platform"));
     result.display = parser.value(QStringLiteral("display"));
     return result;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <optional>
 
 namespace hoshi {
 
@@ -18,7 +19,9 @@ struct CommandLine {
         Answer       ///< print output (help, version) or error, end with exitCode
     };
     Action action = Action::Start;
-    VoiceChoice voice = VoiceChoice::Auto;
+    /// --voice or --no-voice, for this run only; none: as the preferences say.
+    std::optional<VoiceChoice> voice;
+    bool highContrast = false; ///< --high-contrast, for this run only
     /// Qt's own -platform and -display, when given; empty otherwise.
     QString platform;
     QString display;

@@ -20,20 +20,20 @@ std::unique_ptr<ModeWindow> keyGuide(AppServices &services)
 
 std::unique_ptr<ModeWindow> fingerGuide(AppServices &services)
 {
-    return std::make_unique<FingerGuideWindow>(services.announcer(), services.cuePlayer());
+    return std::make_unique<FingerGuideWindow>(services.announcer(), services.cuePlayer(), services.preferences());
 }
 
 std::unique_ptr<ModeWindow> drill(const DrillProfile &profile, AppServices &services)
 {
     return std::make_unique<DrillWindow>(profile, services.announcer(), services.cuePlayer(),
-                                         std::make_unique<SeededRandom>());
+                                         std::make_unique<SeededRandom>(), services.preferences());
 }
 
 std::unique_ptr<ModeWindow> typing(TypingLanguage language, AppServices &services)
 {
     return std::make_unique<TypingWindow>(
         language, TypingDevices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
-                                services.filePicker(), services.editorLauncher()});
+                                services.filePicker(), services.editorLauncher(), services.preferences()});
 }
 
 } // namespace

@@ -84,6 +84,7 @@ private:
     RandomSource &m_random;
     DrillView m_view;
     DrillPhase m_phase = DrillPhase::Ready;
+    bool m_fingerNamesWanted = true; ///< a start shows the finger names unless they were hidden
     int m_keyNo = 0;
     bool m_startSpacePending = false;
 };

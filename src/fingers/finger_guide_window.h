@@ -8,6 +8,8 @@ class QLabel;
 
 namespace hoshi {
 
+class PreferenceKeeper;
+
 class Announcer;
 class CuePlayer;
 struct TranslatedKey;
@@ -17,7 +19,9 @@ struct TranslatedKey;
 class FingerGuideWindow final : public ModeWindow {
     Q_OBJECT
 public:
-    FingerGuideWindow(Announcer &announcer, CuePlayer &cues, QWidget *parent = nullptr);
+    /// Without `preferences` the window starts from the defaults and keeps no choice.
+    FingerGuideWindow(Announcer &announcer, CuePlayer &cues, PreferenceKeeper *preferences = nullptr,
+                      QWidget *parent = nullptr);
 
     const FingerGuide &guide() const { return m_guide; }
 
@@ -33,6 +37,7 @@ private:
     void render();
 
     FingerGuide m_guide;
+    PreferenceKeeper *m_preferences;
     QLabel *m_lblKey = nullptr;
     QLabel *m_lblYubiHyoji = nullptr;
     QLabel *m_lblYubi = nullptr;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/api/preferences.h"
 #include "platform/api/random_source.h"
 #include "ui/message_box.h"
 #include "ui/mode_window.h"
@@ -18,6 +19,7 @@ class Announcer;
 class CuePlayer;
 class EditorLauncher;
 class FilePicker;
+class PreferenceKeeper;
 class Speaker;
 class TypingTextBox;
 class VoiceFactory;
@@ -31,6 +33,8 @@ struct TypingDevices {
     VoiceFactory &voiceFactory;
     FilePicker &filePicker;
     EditorLauncher &editorLauncher;
+    /// None: the window starts from the defaults and keeps no choice.
+    PreferenceKeeper *preferences = nullptr;
 };
 
 /// frmJapanese and frmEnglish: the typing exercise in a window. The window
@@ -64,14 +68,16 @@ private:
     void placeBar();
     void tell(const QStringList &messages, MessageKind kind);
     void say(const QString &text);
+    QString &keptFolder(Preferences &preferences) const;
 
+    const TypingLanguage m_language;
     const TypingLook &m_look;
     TypingDevices m_devices;
     SeededRandom m_random;
     TypingExercise m_exercise;
     std::unique_ptr<Speaker> m_voice;
     bool m_rendering = false;
-    QString m_lastFolder; ///< of the last file chosen in the dialog
+    QString m_lastFolder; ///< of the last file chosen in the dialog, kept between runs
 
     QWidget *m_frame1 = nullptr;
     TypingTextBox *m_txtHyoji = nullptr;
