@@ -42,7 +42,11 @@ QString helpText()
         "                  / no built-in voice, for your own clipboard reader\n"
         "  --no-records    きろくを よまない・かかない / keep no records, read none\n"
         "  --export-records FILE\n"
-        "                  きろくを CSV で書き出す / write every run kept as CSV\n\n"
+        "                  きろくを CSV で書き出す / write every run kept as CSV\n"
+        "  --high-contrast はっきりした色(黒地に白と黄色)で表示\n"
+        "                  / high-contrast colours: white and yellow on black\n"
+        "                  (この回だけ。設定は ランチャーの 設定 メニューで変えられます\n"
+        "                  / for this run; the launcher's 設定 menu keeps a choice)\n\n"
         "Qt のオプション(-platform, -display など)も使えます。\n"
         "Qt's own options (-platform, -display and others) are accepted as well.\n\n"
         "読み上げは speech-dispatcher の日本語の声で行います。スクリーンリーダー(Orca)が\n"
@@ -105,7 +109,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption noVoice(QStringLiteral("no-voice"));
     const QCommandLineOption noRecords(QStringLiteral("no-records"));
     const QCommandLineOption exportRecords(QStringLiteral("export-records"), QString(), QStringLiteral("file"));
-    parser.addOptions({help, version, checkSounds, voice, noVoice, noRecords, exportRecords});
+    const QCommandLineOption highContrast(QStringLiteral("high-contrast"));
+    parser.addOptions({help, version, checkSounds, voice, noVoice, noRecords, exportRecords, highContrast});
     for (const QString &name : qtValueOptions)
         parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
     for (const QString &name : qtFlagOptions)
@@ -147,6 +152,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         else if (name == QLatin1String("no-voice"))
             result.voice = VoiceChoice::Never;
     }
+    result.highContrast = parser.isSet(highContrast);
     result.platform = parser.value(QStringLiteral("platform"));
     result.display = parser.value(QStringLiteral("display"));
     return result;

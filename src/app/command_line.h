@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <optional>
 
 namespace hoshi {
 
@@ -19,7 +20,9 @@ struct CommandLine {
         Answer       ///< print output (help, version) or error, end with exitCode
     };
     Action action = Action::Start;
-    VoiceChoice voice = VoiceChoice::Auto;
+    /// --voice or --no-voice, for this run only; none: as the preferences say.
+    std::optional<VoiceChoice> voice;
+    bool highContrast = false; ///< --high-contrast, for this run only
     bool records = true;   ///< false with --no-records: nothing read or written
     QString exportFile;    ///< of --export-records
     /// Qt's own -platform and -display, when given; empty otherwise.

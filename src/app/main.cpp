@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/modules/app_services.h"
 #include "platform/modules/deferred_media.h"
+#include "platform/desktop/desktop_contrast.h"
 #include "platform/desktop/qt_translations.h"
 #include "platform/desktop/session_bus_probe.h"
 #include "app/app_identity.h"
@@ -9,19 +10,23 @@
 #include "app/display_check.h"
 #include "app/first_paint.h"
 #include "app/mode_table.h"
+#include "app/run_choices.h"
 #include "launcher/launcher_window.h"
 #include "launcher/mode_registry.h"
 #include "records/record_keeper.h"
 #include "records/records_csv.h"
+#include "settings/settings_file.h"
 #include "ui/fonts.h"
 #include "ui/mode_window.h"
 #include "ui/version_info.h"
+#include "ui/widget_look.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -66,8 +71,27 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
     hoshi::setDesktopIdentity();
     // Menus large enough for a low-vision helper to read, in a Japanese face.
     QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
+    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenu");
 
-    hoshi::AppServices services(commandLine.voice);
+    // A settings file that cannot be used is said once: at once on standard
+    // error, and in the voice once the launcher is heard.
+    hoshi::Announcer *heard = nullptr;
+    QStringList untold;
+    hoshi::SettingsFile settings(hoshi::SettingsFile::standardPath(),
+                                 [&heard, &untold](const hoshi::SettingsTrouble &trouble) {
+                                     std::fprintf(stderr, "hoshinotamago: %s / %s\n", trouble.japanese.toUtf8().constData(),
+                                                  trouble.english.toUtf8().constData());
+                                     if (heard)
+                                         heard->hint(trouble.japanese);
+                                     else
+                                         untold << trouble.japanese;
+                                 });
+    const hoshi::RunChoices run = hoshi::runChoices(commandLine, settings.preferences(), hoshi::desktopHighContrast);
+    if (run.highContrast)
+        hoshi::useContrast(hoshi::Contrast::High);
+
+    hoshi::AppServices services(run.voice);
+    services.setPreferences(&settings);
     hoshi::AppRecords records(commandLine.records, services.announcer());
     const std::unique_ptr<hoshi::ModeRegistry> modes = hoshi::makeModeRegistry(
         services, {records.recorder(), [&records](hoshi::ModeWindow &window, int number) {
@@ -75,17 +99,23 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
                    }});
     modes->setEndProgram([] { QCoreApplication::exit(0); });
 
-    hoshi::LauncherWindow launcher(*modes, services.announcer());
+    const hoshi::LauncherSettings launcherSettings{
+        &settings, [&services](hoshi::Preferences::Voice voice) { services.setVoiceChoice(hoshi::voiceChoiceOf(voice)); },
+        run.highContrast};
+    hoshi::LauncherWindow launcher(*modes, services.announcer(), launcherSettings);
     records.addEntries(launcher, 0);
     QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, app.get(),
                      [] { QCoreApplication::exit(0); });
     QObject::connect(&launcher, &hoshi::LauncherWindow::recordsRequested, app.get(),
                      [&records] { records.openWindow(); });
     // The icon theme, sound, speech, the dictionary and the records are slow to start: after the first paint.
-    hoshi::runAfterFirstPaint(launcher, [&services, &records] {
+    hoshi::runAfterFirstPaint(launcher, [&services, &records, &heard, &untold] {
         hoshi::setWindowIconFromTheme();
         services.startAfterFirstPaint();
         records.start();
+        heard = &services.announcer();
+        for (const QString &trouble : std::exchange(untold, {}))
+            heard->hint(trouble);
     });
     launcher.show();
     return QApplication::exec();

@@ -21,20 +21,22 @@ std::unique_ptr<ModeWindow> keyGuide(AppServices &services, RunRecorder *)
 
 std::unique_ptr<ModeWindow> fingerGuide(AppServices &services, RunRecorder *recorder)
 {
-    return std::make_unique<FingerGuideWindow>(services.announcer(), services.cuePlayer(), recorder);
+    return std::make_unique<FingerGuideWindow>(services.announcer(), services.cuePlayer(), recorder,
+                                               services.preferences());
 }
 
 std::unique_ptr<ModeWindow> drill(const DrillProfile &profile, AppServices &services, RunRecorder *recorder)
 {
     return std::make_unique<DrillWindow>(profile, services.announcer(), services.cuePlayer(),
-                                         std::make_unique<SeededRandom>(), recorder);
+                                         std::make_unique<SeededRandom>(), recorder, services.preferences());
 }
 
 std::unique_ptr<ModeWindow> typing(TypingLanguage language, AppServices &services, RunRecorder *recorder)
 {
     return std::make_unique<TypingWindow>(
         language, TypingDevices{services.announcer(), services.cuePlayer(), services.voiceFactory(),
-                                services.filePicker(), services.editorLauncher(), recorder});
+                                services.filePicker(), services.editorLauncher(), recorder,
+                                services.preferences()});
 }
 
 } // namespace

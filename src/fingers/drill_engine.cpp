@@ -54,6 +54,7 @@ DrillEngine::DrillEngine(DrillProfile profile, Announcer &announcer, CuePlayer &
 
 void DrillEngine::load()
 {
+    m_fingerNamesWanted = true;
     resetRun();
     m_announcer.hint(startHint());
 }
@@ -81,7 +82,7 @@ void DrillEngine::resetRun()
 void DrillEngine::start()
 {
     resetRun();
-    m_view.fingerVisible = true;
+    m_view.fingerVisible = m_fingerNamesWanted;
     m_view.keyVisible = true;
     m_announcer.announce(m_view.keyText);
     m_view.startEnabled = false;
@@ -207,11 +208,13 @@ float DrillEngine::barWidth(float boxWidth) const
 
 void DrillEngine::hideFingerNames()
 {
+    m_fingerNamesWanted = false;
     m_view.fingerVisible = false;
 }
 
 void DrillEngine::showFingerNames()
 {
+    m_fingerNamesWanted = true;
     m_view.fingerVisible = true;
 }
 

@@ -94,6 +94,7 @@ private:
     std::map<QString, int> m_missedKeys;
     DrillView m_view;
     DrillPhase m_phase = DrillPhase::Ready;
+    bool m_fingerNamesWanted = true; ///< a start shows the finger names unless they were hidden
     int m_keyNo = 0;
     bool m_startSpacePending = false;
 };

@@ -36,21 +36,23 @@ QLabel *addLabel(const QString &name, QWidget *parent, FontFace face, double poi
     return makeLabel(parent, name, {.face = face, .pointSize = points, .text = colour});
 }
 
-QWidget *addShape(const QString &name, QWidget *parent, QColor colour)
+QWidget *addShape(const QString &name, QWidget *parent, QColor colour, Area area)
 {
     auto *shape = new QWidget(parent);
     shape->setObjectName(name);
-    setColours(shape, colour, colour);
+    setColours(shape, colour, colour, area);
     return shape;
 }
 
 } // namespace
 
 DrillWindow::DrillWindow(const DrillProfile &profile, Announcer &announcer, CuePlayer &cues,
-                         std::unique_ptr<RandomSource> random, RunRecorder *recorder, QWidget *parent)
+                         std::unique_ptr<RandomSource> random, RunRecorder *recorder,
+                         PreferenceKeeper *preferences, QWidget *parent)
     : ModeWindow(parent)
     , m_random(std::move(random))
     , m_engine(profile, announcer, cues, *m_random, recorder)
+    , m_preferences(preferences)
 {
     setObjectName(profile.objectName);
     setWindowTitle(profile.title);
@@ -83,7 +85,7 @@ void DrillWindow::buildMenus(Announcer &announcer)
 {
     buildFingerMenus(this,
                      {m_engine.profile().endCaption, QStringLiteral("mnuHintNashi"), QStringLiteral("mnuHintAri")},
-                     fingerNamesHandler(m_engine, [this] { render(); }), sayThrough(announcer));
+                     fingerNamesHandler(m_engine, [this] { render(); }, m_preferences), sayThrough(announcer));
     speakMenus(this, menuHintThrough(announcer));
 }
 
@@ -106,15 +108,13 @@ void DrillWindow::buildControls(QWidget *client)
     m_lblKey->setAlignment(Qt::AlignCenter);
 
     // The bar lies over its white box, both over the panel's lower edge.
-    m_shpBox = addShape(QStringLiteral("shpBox"), client, Qt::white);
-    m_shpScale = addShape(QStringLiteral("shpScale"), client, toQColor(m_engine.profile().barColour));
+    m_shpBox = addShape(QStringLiteral("shpBox"), client, Qt::white, Area::Plain);
+    m_shpScale = addShape(QStringLiteral("shpScale"), client, toQColor(m_engine.profile().barColour), Area::Fill);
 
     m_cmdStart = new QPushButton(client);
     m_cmdStart->setObjectName(QStringLiteral("cmdStart"));
     m_cmdStart->setFont(japaneseFont(FontFace::Proportional, 36));
-    QPalette face = m_cmdStart->palette();
-    face.setColor(QPalette::Button, QColor(224, 224, 224));
-    m_cmdStart->setPalette(face);
+    setButtonFace(m_cmdStart, QColor(224, 224, 224));
     // Space and Escape belong to the window, never to the button.
     m_cmdStart->setFocusPolicy(Qt::NoFocus);
     connect(m_cmdStart, &QPushButton::clicked, this, &DrillWindow::cmdStart_Click);
@@ -125,6 +125,7 @@ void DrillWindow::load()
     m_timer->stop();
     placeFillingScreen(this);
     m_engine.load();
+    applyKeptFingerNames(m_engine, m_preferences);
     layOut();
     render();
     centralWidget()->setFocus(Qt::OtherFocusReason);

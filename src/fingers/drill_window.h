@@ -12,6 +12,8 @@ class QTimer;
 
 namespace hoshi {
 
+class PreferenceKeeper;
+
 class Announcer;
 class CuePlayer;
 class RandomSource;
@@ -23,8 +25,10 @@ struct TranslatedKey;
 class DrillWindow final : public ModeWindow {
     Q_OBJECT
 public:
+    /// Without `preferences` the window starts from the defaults and keeps no choice.
     DrillWindow(const DrillProfile &profile, Announcer &announcer, CuePlayer &cues,
                 std::unique_ptr<RandomSource> random, RunRecorder *recorder = nullptr,
+                PreferenceKeeper *preferences = nullptr,
                 QWidget *parent = nullptr);
     ~DrillWindow() override;
 
@@ -51,6 +55,7 @@ private:
 
     std::unique_ptr<RandomSource> m_random;
     DrillEngine m_engine;
+    PreferenceKeeper *m_preferences;
     QTimer *m_timer = nullptr;
     QWidget *m_frame1 = nullptr;
     QLabel *m_lblYubi = nullptr;

@@ -20,9 +20,10 @@
 namespace hoshi {
 
 FingerGuideWindow::FingerGuideWindow(Announcer &announcer, CuePlayer &cues, RunRecorder *recorder,
-                                     QWidget *parent)
+                                     PreferenceKeeper *preferences, QWidget *parent)
     : ModeWindow(parent)
     , m_guide(announcer, cues, recorder)
+    , m_preferences(preferences)
 {
     setObjectName(QStringLiteral("frmYubiren"));
     setWindowTitle(QStringLiteral("どのゆびつかうの"));
@@ -49,7 +50,7 @@ void FingerGuideWindow::buildMenus(Announcer &announcer)
     buildFingerMenus(this,
                      {QStringLiteral("終了(&X or Escape)"), QStringLiteral("mnuHintoNashi"),
                       QStringLiteral("mnuHintoAri")},
-                     fingerNamesHandler(m_guide, [this] { render(); }), sayThrough(announcer));
+                     fingerNamesHandler(m_guide, [this] { render(); }, m_preferences), sayThrough(announcer));
     speakMenus(this, menuHintThrough(announcer));
 }
 
@@ -63,7 +64,7 @@ void FingerGuideWindow::buildLabels(QWidget *client)
 
     // The reading is announced, not shown: black on the black window. A
     // screen reader still finds it, as it is the one text written for the ear.
-    m_lblYubi = makeLabel(client, QStringLiteral("lblYubi"), {.text = Qt::black});
+    m_lblYubi = makeLabel(client, QStringLiteral("lblYubi"), {.text = Qt::black, .area = Area::Unseen});
 
     m_label1 = makeLabel(client, QStringLiteral("Label1"), {});
     m_label1->hide();
@@ -73,6 +74,7 @@ void FingerGuideWindow::load()
 {
     placeFillingScreen(this);
     m_guide.load();
+    applyKeptFingerNames(m_guide, m_preferences);
     render();
     layOut();
     centralWidget()->setFocus(Qt::OtherFocusReason);

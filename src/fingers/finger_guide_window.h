@@ -8,6 +8,8 @@ class QLabel;
 
 namespace hoshi {
 
+class PreferenceKeeper;
+
 class Announcer;
 class CuePlayer;
 class RunRecorder;
@@ -18,7 +20,9 @@ struct TranslatedKey;
 class FingerGuideWindow final : public ModeWindow {
     Q_OBJECT
 public:
+    /// Without `preferences` the window starts from the defaults and keeps no choice.
     FingerGuideWindow(Announcer &announcer, CuePlayer &cues, RunRecorder *recorder = nullptr,
+                      PreferenceKeeper *preferences = nullptr,
                       QWidget *parent = nullptr);
 
     const FingerGuide &guide() const { return m_guide; }
@@ -36,6 +40,7 @@ private:
     void render();
 
     FingerGuide m_guide;
+    PreferenceKeeper *m_preferences;
     QLabel *m_lblKey = nullptr;
     QLabel *m_lblYubiHyoji = nullptr;
     QLabel *m_lblYubi = nullptr;

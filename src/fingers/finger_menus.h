@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/api/preferences.h"
 #include "ui/say_text.h"
 
 #include <QString>
@@ -20,17 +21,28 @@ struct FingerMenuNames {
 };
 
 /// The settings menu's one handler: shows or hides the finger names of the
-/// window's behaviour (the finger guide or a drill engine), then redraws.
+/// window's behaviour (the finger guide or a drill engine), keeps the choice
+/// for every finger window and the next run, then redraws.
 template <typename Behaviour>
-std::function<void(bool shown)> fingerNamesHandler(Behaviour &behaviour, std::function<void()> redraw)
+std::function<void(bool shown)> fingerNamesHandler(Behaviour &behaviour, std::function<void()> redraw,
+                                                   PreferenceKeeper *preferences)
 {
-    return [&behaviour, redraw = std::move(redraw)](bool shown) {
+    return [&behaviour, redraw = std::move(redraw), preferences](bool shown) {
         if (shown)
             behaviour.showFingerNames();
         else
             behaviour.hideFingerNames();
+        keepChange(preferences, [shown](Preferences &kept) { kept.fingerNamesShown = shown; });
         redraw();
     };
+}
+
+/// At a window's load: the finger names as they were last chosen.
+template <typename Behaviour>
+void applyKeptFingerNames(Behaviour &behaviour, const PreferenceKeeper *preferences)
+{
+    if (!preferencesOf(preferences).fingerNamesShown)
+        behaviour.hideFingerNames();
 }
 
 /// The menus every finger window carries: the file menu with its end entry,

@@ -29,7 +29,7 @@ LauncherEntry::LauncherEntry(int number, const QString &caption, QWidget *parent
 void LauncherEntry::showFocused(bool focused)
 {
     if (focused)
-        setColours(this, Qt::black, Qt::white);
+        setColours(this, Qt::black, Qt::white, Area::Focused);
     else
         setColours(this, QColor(0, 0, 255), QColor(255, 255, 0));
 }

@@ -37,7 +37,8 @@ constexpr int TickerIntervalMs = 500;
 
 } // namespace
 
-LauncherWindow::LauncherWindow(ModeRegistry &modes, Announcer &announcer, QWidget *parent)
+LauncherWindow::LauncherWindow(ModeRegistry &modes, Announcer &announcer, const LauncherSettings &settings,
+                               QWidget *parent)
     : QMainWindow(parent)
     , m_modes(modes)
     , m_announcer(announcer)
@@ -48,7 +49,7 @@ LauncherWindow::LauncherWindow(ModeRegistry &modes, Announcer &announcer, QWidge
     auto *client = new QWidget(this);
     setColours(client, QColor(0, 0, 128), QColor(255, 255, 0));
     setCentralWidget(client);
-    buildMenus();
+    buildMenus(settings);
 
     placeFillingScreen(this);
     m_ticker = new QTimer(this);
@@ -77,11 +78,12 @@ QString LauncherWindow::initialTitle()
     return QStringLiteral("ほしのたまご Ver.２   ");
 }
 
-void LauncherWindow::buildMenus()
+void LauncherWindow::buildMenus(const LauncherSettings &settings)
 {
     QMenu *file = addMenu(this, QStringLiteral("mnuFile"), QStringLiteral("ファイル(&F)"));
     addEntry(file, QStringLiteral("mnuEnd"), QStringLiteral("終了(&X or Escape)"),
              [this] { emit endProgramRequested(); });
+    buildSettingsMenu(this, settings);
     addVersionEntry(this, QStringLiteral("バージョン(&V)"), sayThrough(m_announcer));
     speakMenus(this, menuHintThrough(m_announcer));
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "launcher/settings_menu.h"
+
 #include <QMainWindow>
 
 #include <memory>
@@ -22,7 +24,8 @@ struct KeyDown;
 class LauncherWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    LauncherWindow(ModeRegistry &modes, Announcer &announcer, QWidget *parent = nullptr);
+    LauncherWindow(ModeRegistry &modes, Announcer &announcer, const LauncherSettings &settings = {},
+                   QWidget *parent = nullptr);
     ~LauncherWindow() override;
 
     static QString initialTitle();
@@ -43,7 +46,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void buildMenus();
+    void buildMenus(const LauncherSettings &settings);
     void buildEntries(QWidget *client);
     void layOut();
     void tickTitle();

@@ -40,11 +40,14 @@ QString forLabel(QString text)
 
 TypingWindow::TypingWindow(TypingLanguage language, TypingDevices devices, QWidget *parent)
     : ModeWindow(parent)
+    , m_language(language)
     , m_look(TypingLook::of(language))
     , m_devices(devices)
     , m_exercise(TypingProfile::of(language), devices.announcer, devices.cuePlayer, m_random, devices.recorder)
 {
     setObjectName(m_look.objectName);
+    Preferences kept = preferencesOf(m_devices.preferences);
+    m_lastFolder = keptFolder(kept);
     auto *client = new QWidget(this);
     setColours(client, m_look.windowColour, Qt::white);
     setCentralWidget(client);
@@ -112,6 +115,8 @@ void TypingWindow::buildMenus()
     for (std::size_t i = 0; i < choices.size(); ++i) {
         saysItsChoice(addEntry(settings, names[i], m_look.limitEntries[i], [this, choice = choices[i]] {
             m_exercise.chooseTimeLimit(choice);
+            keepChange(m_devices.preferences,
+                       [choice](Preferences &kept) { kept.typingMinutes = timeLimitEntry(choice).seconds / 60; });
             render();
         }));
     }
@@ -131,6 +136,11 @@ void TypingWindow::load()
         m_voice = std::move(voice);
     }
     m_exercise.open();
+    // The run length last chosen, in either typing window.
+    for (const TimeLimitChoice choice : {TimeLimitChoice::OneMinute, TimeLimitChoice::FiveMinutes}) {
+        if (timeLimitEntry(choice).seconds == preferencesOf(m_devices.preferences).typingMinutes * 60)
+            m_exercise.chooseTimeLimit(choice);
+    }
     render();
     m_txtNyuryoku->setFocus(Qt::OtherFocusReason);
 }
@@ -172,9 +182,16 @@ QString TypingWindow::chooseFile()
     request.boxShown = [this](QString text) { say(text.replace(u'\n', QStringLiteral("\r\n"))); };
     request.unlistedNames = [this](const QString &) { m_exercise.dialogHidesNames(); };
     const QString answer = m_devices.filePicker.chooseTextFile(this, request);
-    if (!answer.isEmpty())
+    if (!answer.isEmpty()) {
         m_lastFolder = QFileInfo(answer).absolutePath();
+        keepChange(m_devices.preferences, [this](Preferences &changed) { keptFolder(changed) = m_lastFolder; });
+    }
     return answer;
+}
+
+QString &TypingWindow::keptFolder(Preferences &preferences) const
+{
+    return m_language == TypingLanguage::English ? preferences.englishFolder : preferences.japaneseFolder;
 }
 
 void TypingWindow::mnuFileText_Click()
@@ -236,7 +253,7 @@ void TypingWindow::render()
     m_lblTokuten->setText(state.scoreLabel);
     m_lblTokuten->setVisible(state.scoreVisible);
     m_lblKeyGuide->setText(forLabel(state.keyGuide));
-    setColours(m_shpScale, toQColor(state.barColour), Qt::white);
+    setColours(m_shpScale, toQColor(state.barColour), Qt::white, Area::Fill);
     placeBar();
     // Switching on a running timer must not restart its second.
     if (state.timerOn && !m_timer1->isActive())

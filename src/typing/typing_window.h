@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/api/preferences.h"
 #include "platform/api/random_source.h"
 #include "ui/message_box.h"
 #include "ui/mode_window.h"
@@ -18,6 +19,7 @@ class Announcer;
 class CuePlayer;
 class EditorLauncher;
 class FilePicker;
+class PreferenceKeeper;
 class RunRecorder;
 class Speaker;
 class TypingTextBox;
@@ -33,6 +35,8 @@ struct TypingDevices {
     FilePicker &filePicker;
     EditorLauncher &editorLauncher;
     RunRecorder *recorder = nullptr; ///< keeps finished runs; none with --no-records
+    /// None: the window starts from the defaults and keeps no choice.
+    PreferenceKeeper *preferences = nullptr;
 };
 
 /// frmJapanese and frmEnglish: the typing exercise in a window. The window
@@ -66,14 +70,16 @@ private:
     void placeBar();
     void tell(const QStringList &messages, MessageKind kind);
     void say(const QString &text);
+    QString &keptFolder(Preferences &preferences) const;
 
+    const TypingLanguage m_language;
     const TypingLook &m_look;
     TypingDevices m_devices;
     SeededRandom m_random;
     TypingExercise m_exercise;
     std::unique_ptr<Speaker> m_voice;
     bool m_rendering = false;
-    QString m_lastFolder; ///< of the last file chosen in the dialog
+    QString m_lastFolder; ///< of the last file chosen in the dialog, kept between runs
 
     QWidget *m_frame1 = nullptr;
     TypingTextBox *m_txtHyoji = nullptr;

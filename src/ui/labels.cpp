@@ -17,9 +17,9 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const LabelStyle &style)
     if (style.alignment)
         label->setAlignment(style.alignment);
     if (style.background)
-        setColours(label, *style.background, style.text);
+        setColours(label, *style.background, style.text, style.area);
     else if (style.text.isValid())
-        setTextColour(label, style.text);
+        setTextColour(label, style.text, style.area);
     if (style.pointSize) {
         label->setFont(japaneseFont(style.face, *style.pointSize));
         keepTextInside(label, style.room);

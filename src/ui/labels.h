@@ -6,6 +6,7 @@
 
 #include "ui/fonts.h"
 #include "ui/text_fit.h"
+#include "ui/widget_look.h"
 
 #include <QColor>
 
@@ -27,6 +28,7 @@ struct LabelStyle {
     std::optional<QColor> background = {}; ///< none: whatever lies behind shows through
     Qt::Alignment alignment = {};          ///< none: QLabel's own
     bool plainText = false;                ///< never read as rich text
+    Area area = Area::Plain;               ///< how high contrast colours it
 };
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const LabelStyle &style);

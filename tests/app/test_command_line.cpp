@@ -48,7 +48,7 @@ private slots:
         arguments.prepend(QStringLiteral("hoshinotamago"));
         const CommandLine result = parseCommandLine(arguments);
         QCOMPARE(result.action, action);
-        QCOMPARE(result.voice, voice);
+        QCOMPARE(result.voice.value_or(VoiceChoice::Auto), voice);
         QCOMPARE(result.platform, platform);
         QVERIFY(result.error.isEmpty());
     }

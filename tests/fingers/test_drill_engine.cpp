@@ -209,13 +209,15 @@ private slots:
             "TIME 30 ○ 0 × 0 key(F) finger(左手　人さし指) typed[] START bar 600");
         row("typing after time-up changes nothing", "load start runout clear key:f key:7 key:#32 key:#13", {},
             "TIME 0 ○ 0 × 0 key[] finger[Spaceでスタート] typed[] RETRY 得点 0 bar 0");
-        row("finger names hidden before the start show at the start", "draw:0 load hide draw:0 start", {"F"},
+        row("finger names hidden before the start stay hidden at the start", "draw:0 load hide draw:0 start", {"F"},
+            "TIME 30 ○ 0 × 0 key[F] finger(左手　人さし指) typed[] timer bar 600");
+        row("a new load shows them again at the start", "load hide load draw:0 start", {"F"},
             "TIME 30 ○ 0 × 0 key[F] finger[左手　人さし指] typed[] timer bar 600");
         row("hidden during a run, they stay hidden: the prompt unseen",
             "load draw:0 start hide draw:0 target clear runout", {"得点 1"},
             "TIME 0 ○ 1 × 0 key[] finger(Spaceでスタート) typed[F] RETRY 得点 1 bar 0");
-        row("... until the next start", "load draw:0 start hide runout clear draw:0 space", {"F"},
-            "TIME 30 ○ 0 × 0 key[F] finger[左手　人さし指] typed[] timer bar 600");
+        row("... and at the next start", "load draw:0 start hide runout clear draw:0 space", {"F"},
+            "TIME 30 ○ 0 × 0 key[F] finger(左手　人さし指) typed[] timer bar 600");
     }
 
     void runs()

@@ -3,7 +3,11 @@
 
 #include "platform/desktop/japanese_fonts.h"
 
+#include <QToolButton>
 #include <QWidget>
+
+#include <array>
+#include <utility>
 
 namespace hoshi {
 
@@ -21,6 +25,28 @@ QPushButton:focus, QToolButton:focus, QLineEdit:focus, QComboBox:focus, QAbstrac
 QAbstractItemView::item:focus { border: 3px solid #e05a00; }
 )";
 
+// Qt's dialog draws its tool buttons with icons of the desktop's icon theme,
+// which a plain system may lack: words, in the dialog's large type, instead.
+const std::array<std::pair<const char *, const char *>, 6> ToolButtonWords{{
+    {"backButton", "もどる"},
+    {"forwardButton", "すすむ"},
+    {"toParentButton", "上のフォルダー"},
+    {"newFolderButton", "新しいフォルダー"},
+    {"listModeButton", "一覧"},
+    {"detailModeButton", "詳しく"},
+}};
+
+void nameToolButtons(QWidget *dialog)
+{
+    for (const auto &[name, words] : ToolButtonWords) {
+        if (auto *button = dialog->findChild<QToolButton *>(QString::fromLatin1(name))) {
+            button->setText(QString::fromUtf8(words));
+            button->setAccessibleName(QString::fromUtf8(words));
+            button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        }
+    }
+}
+
 } // namespace
 
 QFont dialogFont()
@@ -36,6 +62,7 @@ void applyDialogLook(QWidget *dialog)
     dialog->setFont(dialogFont());
     // The sheet also reaches the boxes the dialog opens on its own (a file that is not there).
     dialog->setStyleSheet(QString::fromLatin1(DialogStyle).arg(DialogPoints));
+    nameToolButtons(dialog);
 }
 
 } // namespace hoshi

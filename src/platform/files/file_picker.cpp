@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
+#include <QSettings>
 #include <QTreeView>
 
 namespace hoshi {
@@ -44,6 +45,15 @@ void makeRoomForLargeType(QFileDialog &dialog, QWidget *parent)
         details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
 
+// Qt's dialog keeps its own state (history, sizes) in a settings file of its
+// own; the program keeps one file, so the dialog's state is kept nowhere:
+// settings made without a path are pointed at a folder that cannot exist.
+void keepDialogStateNowhere()
+{
+    for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null/hoshinotamago"));
+}
+
 QString existingFolderOrHome(const QString &folder)
 {
     return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
@@ -58,6 +68,7 @@ QString DialogFilePicker::textFileFilter()
 
 QString DialogFilePicker::chooseTextFile(QWidget *parent, const TextFileRequest &request)
 {
+    keepDialogStateNowhere();
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

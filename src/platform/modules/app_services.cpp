@@ -68,13 +68,29 @@ void AppServices::startAfterFirstPaint()
         if (!m_voiceFactory.router().knowsScreenReader())
             m_voiceFactory.router().setScreenReaderRunning(false);
     });
-    if (m_voiceChoice != VoiceChoice::Never) {
-        m_speech.startLoading();
-        m_readingVoice.warmUp([this] {
-            if (const SpeechModule *module = m_speech.get())
-                module->warmUpReading();
-        });
-    }
+    m_started = true;
+    if (m_voiceChoice != VoiceChoice::Never)
+        startSpeech();
+}
+
+void AppServices::startSpeech()
+{
+    m_speech.startLoading();
+    m_readingVoice.warmUp([this] {
+        if (const SpeechModule *module = m_speech.get())
+            module->warmUpReading();
+    });
+}
+
+void AppServices::setVoiceChoice(VoiceChoice voice)
+{
+    const bool wasSilent = m_voiceChoice == VoiceChoice::Never;
+    m_voiceChoice = voice;
+    m_router.setChoice(voice);
+    m_voiceFactory.router().setChoice(voice == VoiceChoice::Never ? VoiceChoice::Auto : voice);
+    // A run started silent has not loaded the voice yet.
+    if (wasSilent && voice != VoiceChoice::Never && m_started)
+        startSpeech();
 }
 
 std::unique_ptr<SoundModuleLoader> AppServices::soundModule()

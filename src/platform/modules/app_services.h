@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/api/preferences.h"
 #include "platform/speech/clipboard_announcer.h"
 #include "platform/modules/deferred_media.h"
 #include "platform/desktop/editor_launcher.h"
@@ -32,6 +33,11 @@ public:
     /// The English voice; the speech module starts loading with the first one.
     VoiceFactory &voiceFactory();
     FilePicker &filePicker() { return m_filePicker; }
+    /// The preferences the windows start from and keep their choices in.
+    PreferenceKeeper *preferences() const { return m_preferences; }
+    void setPreferences(PreferenceKeeper *preferences) { m_preferences = preferences; }
+    /// The built-in voice chosen again, from the menus: speaks from the next text on.
+    void setVoiceChoice(VoiceChoice voice);
     EditorLauncher &editorLauncher() { return m_editorLauncher; }
 
     /// What is slow to start, after the first paint: the speech module (then
@@ -42,6 +48,8 @@ public:
     static std::unique_ptr<SoundModuleLoader> soundModule();
 
 private:
+    void startSpeech();
+
     SpeechModuleLoader m_speech;
     SoundModuleLoader m_sound;
     QObject m_uiThread; // receives what the loading threads hand back
@@ -56,6 +64,8 @@ private:
     DeferredVoiceFactory m_voiceFactory;
     DialogFilePicker m_filePicker;
     DesktopEditorLauncher m_editorLauncher;
+    PreferenceKeeper *m_preferences = nullptr;
+    bool m_started = false;
 };
 
 } // namespace hoshi

@@ -22,6 +22,14 @@ void VoiceRouter::setScreenReaderRunning(bool running)
         route(text);
 }
 
+void VoiceRouter::setChoice(VoiceChoice choice)
+{
+    m_choice = choice;
+    // Always speaks whatever the answer: nothing waits for it any more.
+    if (choice == VoiceChoice::Always && !m_known)
+        setScreenReaderRunning(m_screenReader);
+}
+
 void VoiceRouter::say(const QString &text, Turn turn)
 {
     hold({text, turn, true});

@@ -24,6 +24,8 @@ public:
     /// The answer, or a change of it; the first one lets waiting texts go.
     void setScreenReaderRunning(bool running);
     bool knowsScreenReader() const { return m_known; }
+    /// The voice chosen again from the menus, for the texts from now on.
+    void setChoice(VoiceChoice choice);
     void say(const QString &text, Turn turn) override;
     void sayUnlessScreenReader(const QString &text, Turn turn) override;
 

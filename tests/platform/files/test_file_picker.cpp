@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QToolButton>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -259,7 +260,13 @@ private slots:
         double smallestPoints = 100;
         bool columnsWhole = true;
         QImage box;
+        QStringList toolButtons;
         whenOpen<QFileDialog>([&](QFileDialog &dialog) {
+            // Words, not icons a system without an icon theme draws as empty squares.
+            for (const QToolButton *button : dialog.findChildren<QToolButton *>()) {
+                if (button->isVisible())
+                    toolButtons << (button->toolButtonStyle() == Qt::ToolButtonTextOnly ? button->text() : QString());
+            }
             QTreeView *view = details(dialog);
             for (int column = 0; column < 4; ++column)
                 headers << view->model()->headerData(column, Qt::Horizontal).toString();
@@ -288,6 +295,8 @@ private slots:
         QCOMPARE(rows.value(1), QStringLiteral("a.txt|3 バイト|テキスト ファイル|") + date);
         QVERIFY2(smallestPoints >= 16, qPrintable(QString::number(smallestPoints)));
         QVERIFY(columnsWhole);
+        QVERIFY(!toolButtons.isEmpty());
+        QVERIFY2(!toolButtons.contains(QString()), qPrintable(toolButtons.join(u',')));
         // ...and the focused name box framed thickly in orange: 4 pixels in from its left edge.
         QVERIFY(!box.isNull());
         const qreal ratio = box.devicePixelRatio();

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/desktop/desktop_contrast.h"
+
+#include <QLibrary>
+
+namespace hoshi {
+
+namespace {
+
+const char *const Schema = "org.gnome.desktop.a11y.interface";
+const char *const Key = "high-contrast";
+
+// The GSettings calls used, as plain C functions: no GLib headers needed.
+using DefaultSource = void *(*)();
+using Lookup = void *(*)(void *source, const char *schemaId, int recursive);
+using HasKey = int (*)(void *schema, const char *name);
+using SchemaUnref = void (*)(void *schema);
+using NewSettings = void *(*)(const char *schemaId);
+using GetBoolean = int (*)(void *settings, const char *key);
+using Unref = void (*)(void *object);
+
+template <typename Function>
+Function resolve(QLibrary &library, const char *name)
+{
+    return reinterpret_cast<Function>(library.resolve(name));
+}
+
+} // namespace
+
+std::optional<bool> desktopHighContrast()
+{
+    // Kept loaded: GIO cannot be unloaded safely.
+    QLibrary library(QStringLiteral("gio-2.0"), 0);
+    if (!library.load())
+        return std::nullopt;
+    const auto defaultSource = resolve<DefaultSource>(library, "g_settings_schema_source_get_default");
+    const auto lookup = resolve<Lookup>(library, "g_settings_schema_source_lookup");
+    const auto hasKey = resolve<HasKey>(library, "g_settings_schema_has_key");
+    const auto schemaUnref = resolve<SchemaUnref>(library, "g_settings_schema_unref");
+    const auto newSettings = resolve<NewSettings>(library, "g_settings_new");
+    const auto getBoolean = resolve<GetBoolean>(library, "g_settings_get_boolean");
+    const auto unref = resolve<Unref>(library, "g_object_unref");
+    if (!defaultSource || !lookup || !hasKey || !schemaUnref || !newSettings || !getBoolean || !unref)
+        return std::nullopt;
+    // g_settings_new() aborts the program on a schema that is not installed: look first.
+    void *source = defaultSource();
+    void *schema = source ? lookup(source, Schema, 1) : nullptr;
+    if (!schema)
+        return std::nullopt;
+    const bool known = hasKey(schema, Key);
+    schemaUnref(schema);
+    if (!known)
+        return std::nullopt;
+    void *settings = newSettings(Schema);
+    if (!settings)
+        return std::nullopt;
+    const bool on = getBoolean(settings, Key);
+    unref(settings);
+    return on;
+}
+
+} // namespace hoshi

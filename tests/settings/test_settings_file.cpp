@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/settings_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace hoshi;
+
+namespace {
+
+struct Recorded {
+    QStringList told;
+    SettingsFile::Told sink()
+    {
+        return [this](const SettingsTrouble &trouble) { told << trouble.japanese; };
+    }
+};
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class SettingsFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void changesComeBackInTheNextRun()
+    {
+        QTemporaryDir home;
+        const QString path = home.filePath(QStringLiteral("hoshinotamago/hoshinotamago.conf"));
+        Recorded first;
+        Preferences chosen;
+        {
+            SettingsFile file(path, first.sink());
+            QCOMPARE(file.preferences(), Preferences{});
+            file.change([&chosen](Preferences &p) {
+                p.voice = Preferences::Voice::Off;
+                p.typingMinutes = 5;
+                p.fingerNamesShown = false;
+                p.highContrast = true;
+                p.japaneseFolder = QStringLiteral("/home/こども/ぶんしょう");
+                p.englishFolder = QStringLiteral("/tmp/english texts");
+                chosen = p;
+            });
+        }
+        Recorded second;
+        SettingsFile again(path, second.sink());
+        QCOMPARE(again.preferences(), chosen);
+        QVERIFY(first.told.isEmpty() && second.told.isEmpty());
+    }
+
+    void aRunWithoutChangesWritesNothing()
+    {
+        QTemporaryDir home;
+        const QString path = home.filePath(QStringLiteral("hoshinotamago/hoshinotamago.conf"));
+        SettingsFile file(path, {});
+        file.change([](Preferences &p) { p.typingMinutes = 3; });
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void wrongValuesGiveTheirDefaultsAndAreToldOnce_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("minutes");
+        QTest::addColumn<bool>("fingerNames");
+        QTest::addColumn<int>("told");
+        QTest::newRow("unknown voice") << QByteArray("[voice]\nmode=loud\n[typing]\nminutes=5\n") << 5 << true << 1;
+        QTest::newRow("minutes not offered") << QByteArray("[typing]\nminutes=2\n[fingers]\nnames_shown=false\n") << 3 << false << 1;
+        QTest::newRow("minutes not a number") << QByteArray("[typing]\nminutes=five\n[voice]\nmode=off\n") << 3 << true << 1;
+        QTest::newRow("not a yes or no") << QByteArray("[fingers]\nnames_shown=perhaps\n[typing]\nminutes=1\n") << 1 << true << 1;
+        QTest::newRow("two wrong values") << QByteArray("[voice]\nmode=x\n[typing]\nminutes=x\n") << 3 << true << 1;
+        // Lines QSettings cannot read are left out: nothing the program knows is wrong.
+        QTest::newRow("binary garbage") << QByteArray("\xff\xfe\x00[[[=\n\x01\x02", 12) << 3 << true << 0;
+    }
+
+    void wrongValuesGiveTheirDefaultsAndAreToldOnce()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, minutes);
+        QFETCH(bool, fingerNames);
+        QFETCH(int, told);
+        QTemporaryDir home;
+        const QString path = home.filePath(QStringLiteral("hoshinotamago.conf"));
+        writeFile(path, content);
+        Recorded recorded;
+        SettingsFile file(path, recorded.sink());
+        QCOMPARE(file.preferences().typingMinutes, minutes);
+        QCOMPARE(file.preferences().fingerNamesShown, fingerNames);
+        QCOMPARE(recorded.told.size(), told);
+    }
+
+    void aFileThatCannotBeWrittenKeepsTheRunsChoicesAndIsToldOnce()
+    {
+        QTemporaryDir home;
+        // A file where the folder should be: no one, root included, can write there.
+        writeFile(home.filePath(QStringLiteral("hoshinotamago")), "not a folder");
+        Recorded recorded;
+        SettingsFile file(home.filePath(QStringLiteral("hoshinotamago/hoshinotamago.conf")), recorded.sink());
+        file.change([](Preferences &p) { p.typingMinutes = 5; });
+        file.change([](Preferences &p) { p.fingerNamesShown = false; });
+        QCOMPARE(file.preferences().typingMinutes, 5);
+        QCOMPARE(file.preferences().fingerNamesShown, false);
+        QCOMPARE(recorded.told.size(), 1);
+    }
+
+    void aFolderInPlaceOfTheFileGivesDefaults()
+    {
+        QTemporaryDir home;
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("hoshinotamago.conf")));
+        Recorded recorded;
+        SettingsFile file(home.filePath(QStringLiteral("hoshinotamago.conf")), recorded.sink());
+        QCOMPARE(file.preferences(), Preferences{});
+        QCOMPARE(recorded.told.size(), 1);
+    }
+
+    void theStandardPathFollowsXdgConfigHome_data()
+    {
+        QTest::addColumn<QByteArray>("configHome");
+        QTest::addColumn<QString>("expected");
+        const QString home = QDir::homePath();
+        QTest::newRow("set") << QByteArray("/srv/conf") << QStringLiteral("/srv/conf/hoshinotamago/hoshinotamago.conf");
+        QTest::newRow("unset") << QByteArray() << home + QStringLiteral("/.config/hoshinotamago/hoshinotamago.conf");
+        QTest::newRow("relative, ignored") << QByteArray("conf") << home + QStringLiteral("/.config/hoshinotamago/hoshinotamago.conf");
+    }
+
+    void theStandardPathFollowsXdgConfigHome()
+    {
+        QFETCH(QByteArray, configHome);
+        QFETCH(QString, expected);
+        const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", configHome);
+        const QString path = SettingsFile::standardPath();
+        qputenv("XDG_CONFIG_HOME", before);
+        QCOMPARE(path, expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(SettingsFileTest)
+#include "test_settings_file.moc"
