@@ -1,23 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The floor: a bare Qt Widgets program that shows a full-screen window and
-// puts one text on the clipboard once shown, as the launcher does.
+// The floor: a bare Qt Widgets program that draws what the launcher must draw
+// first (a screen-sized window, 80-point Japanese text) and puts one text on
+// the clipboard once shown, as the launcher does.
 #include <QApplication>
 #include <QClipboard>
+#include <QFont>
 #include <QLabel>
 #include <QMainWindow>
 #include <QScreen>
-#include <QTimer>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("bare"));
-    window.setCentralWidget(new QLabel(QStringLiteral("ほしのたまご"), &window));
+    auto *label = new QLabel(QStringLiteral("１　押せばわかる"), &window);
+    QFont font(QStringLiteral("Noto Sans CJK JP"));
+    font.setPointSize(80);
+    label->setFont(font);
+    window.setCentralWidget(label);
     window.setGeometry(QGuiApplication::primaryScreen()->geometry());
     window.show();
-    QTimer::singleShot(0, &app, [] {
-        QGuiApplication::clipboard()->setText(QStringLiteral("１\r\n押せばわかる"));
-    });
+    QGuiApplication::clipboard()->setText(QStringLiteral("１\r\n押せばわかる"));
     return QApplication::exec();
 }

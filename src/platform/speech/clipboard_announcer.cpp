@@ -1,3 +1,4 @@
+#include "/tmp/stamp.h"
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speech/clipboard_announcer.h"
 
@@ -14,6 +15,7 @@ void ClipboardAnnouncer::announce(const QString &text)
         return;
     clipboard->clear(QClipboard::Clipboard);
     clipboard->setText(text, QClipboard::Clipboard);
+    hoshiStamp("clipboard set");
 }
 
 } // namespace hoshi

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The desktop's high-contrast choice read through the real GSettings, from a
+// key file of our own.
+#include "platform/desktop/desktop_contrast.h"
+
+#include "support/test_files.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using hoshi::testing::writeFileAt;
+
+class TestDesktopContrast : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        // GSettings picks its backend once per process: the key file, in our folder.
+        QVERIFY(m_home.isValid());
+        qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
+        qputenv("GSETTINGS_BACKEND", "keyfile");
+    }
+
+    // GSettings keeps what it read for the process: one case of the real read.
+    void desktopAskingIsHeard()
+    {
+        writeFileAt(m_home.path() + QStringLiteral("/glib-2.0/settings/keyfile"),
+                    "[org/gnome/desktop/a11y/interface]\nhigh-contrast=true\n");
+        const std::optional<bool> answer = hoshi::desktopHighContrast();
+        if (!answer)
+            QSKIP("GNOME's accessibility schema is not installed");
+        QCOMPARE(*answer, true);
+    }
+
+private:
+    QTemporaryDir m_home;
+};
+
+QTEST_GUILESS_MAIN(TestDesktopContrast)
+#include "test_desktop_contrast.moc"
