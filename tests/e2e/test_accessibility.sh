@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader finds in the program, read through AT-SPI from another
 # process: the launcher's entries under a title whose name stays while it
-# scrolls, the drill's target in a plain panel, and the typing window's named
+# scrolls, its menu entries by their readings, the drill's target in a plain panel, and the typing window's named
 # boxes holding the line shown and what was typed.
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -56,6 +56,13 @@ wait_for_tree "ほしのたまごいりぐち" $'label\tほしのたまご ば�
     $'label\tいち おせばわかる\t' $'label\tに どのゆびつかうの\t' $'label\tさん あるふぁべっとにちょーせん\t' \
     $'label\tよん きごーとすーじもとーじょー\t' $'label\tご おーよーにほんごにゅーりょく\t' \
     $'label\tろく おーよーえいごにゅーりょく\t'
+
+# Menu entries are named by their readings too; 終了 would be heard as "Chinese letter".
+focus_window "$launcher"
+press alt+f
+wait_for_tree "ほしのたまごいりぐち" $'menu item\tふぁいるえふ\t' $'menu item\tしゅーりょーえっくす おあ えすけーぷ\t'
+press Escape
+press Escape
 
 # The alphabet drill: after Space the announced target is read from its label.
 focus_window "$launcher"

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speech/readable_names.h"
 
+#include "platform/speech/readable_menu_item.h"
+
 #include <QAbstractButton>
+#include <QAction>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QDialog>
@@ -23,6 +26,12 @@ ReadingOf &currentReading()
 bool hasJapanese(const QString &text)
 {
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() > 0x7f; });
+}
+
+// The English window's texts are read as English.
+QString readableText(const QString &shown)
+{
+    return screenReaderText(hasJapanese(shown) ? currentReading() : ReadingOf(), shown);
 }
 
 QString withoutMnemonic(QString text)
@@ -97,8 +106,12 @@ public:
 
 QAccessibleInterface *readableFactory(const QString &, QObject *object)
 {
+    if (!currentReading())
+        return nullptr;
+    if (auto *action = qobject_cast<QAction *>(object))
+        return new ReadableMenuItem(action, [](const QString &text) { return readableText(withoutMnemonic(text)); });
     auto *widget = qobject_cast<QWidget *>(object);
-    if (!widget || !currentReading())
+    if (!widget)
         return nullptr;
     if (widget->isWindow()) {
         const Qt::WindowType type = widget->windowType();
@@ -149,9 +162,7 @@ void installReadableNames(ReadingOf readingOf)
 
 QString readableName(QWidget *widget)
 {
-    const QString shown = shownText(widget);
-    // The English window's texts are read as English.
-    return screenReaderText(hasJapanese(shown) ? currentReading() : ReadingOf(), shown);
+    return readableText(shownText(widget));
 }
 
 } // namespace hoshi

@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -359,6 +360,38 @@ private slots:
             QCOMPARE(accessible->text(QAccessible::Name), name);
         }
         QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Button);
+
+        // A menu entry, found as a screen reader finds it: through its menu.
+        QMenu menu(&window);
+        menu.addAction(QStringLiteral("&") + shown);
+        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(0);
+        QVERIFY(entry);
+        QCOMPARE(entry->role(), QAccessible::MenuItem);
+        QCOMPARE(entry->text(QAccessible::Name), name);
+        QCOMPARE(entry->parent()->object(), &menu);
+        hoshi::installReadableNames({});
+    }
+
+    // A screen reader checks and presses a menu entry as it does one of Qt's own.
+    void menuEntryKeepsWhatItDoes()
+    {
+        hoshi::installReadableNames([](const QString &text) { return text; });
+        QMenu menu;
+        menu.addSeparator();
+        QAction *choice = menu.addAction(QStringLiteral("声"));
+        choice->setCheckable(true);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&menu);
+        QCOMPARE(accessible->child(0)->role(), QAccessible::Separator);
+        QAccessibleInterface *entry = accessible->child(1);
+        QCOMPARE(accessible->indexOfChild(entry), 1);
+        QVERIFY(!entry->state().checked);
+        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(choice->isChecked());
+        QVERIFY(entry->state().checked);
+        choice->setEnabled(false);
+        QVERIFY(entry->state().disabled);
+        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(choice->isChecked());
         hoshi::installReadableNames({});
     }
 };
