@@ -60,6 +60,7 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
     if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
         qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     hoshi::avoidSilentSessionBus();
+    hoshi::avoidSilentAccessibilityBus();
     // The menu bar stays in the window: a desktop's global menu is reached over
     // the session bus, and the window would wait for it.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Services that take a connection and never answer, or are stopped: the
 # speech service (a fake one, and the real one stopped with SIGSTOP), the
-# session bus and the sound server. In each the launcher answers at once,
+# session bus, the sound server and the accessibility bus. In each the launcher answers at once,
 # every mode opens and answers its keys, and Escape ends the program.
 source "$(dirname "$0")/lib.sh"
 
@@ -73,3 +73,7 @@ grep -q "the session bus does not answer" "$TMPDIR/hoshi-e2e-$$.log" \
     || fail "the silent session bus was not reported"
 
 PULSE_SERVER=unix:$silent the_program_answers "a sound server that never answers"
+
+AT_SPI_BUS_ADDRESS=unix:path=$silent the_program_answers "an accessibility bus that never answers"
+grep -q "the accessibility bus does not answer" "$TMPDIR/hoshi-e2e-$$.log" \
+    || fail "the silent accessibility bus was not reported"

@@ -123,4 +123,16 @@ void avoidSilentSessionBus(std::chrono::milliseconds deadline)
     qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
 }
 
+void avoidSilentAccessibilityBus(std::chrono::milliseconds deadline)
+{
+    const QByteArray address = qgetenv("AT_SPI_BUS_ADDRESS");
+    if (address.isEmpty() || probeBus(address, deadline) != BusAnswer::Silent)
+        return;
+    std::fprintf(stderr,
+                 "hoshinotamago: the accessibility bus does not answer (%s); this run does without it: "
+                 "no screen reader is reached, the built-in voice speaks\n",
+                 address.constData());
+    qputenv("AT_SPI_BUS_ADDRESS", NoBus);
+}
+
 } // namespace hoshi

@@ -25,4 +25,8 @@ BusAnswer probeBus(const QByteArray &address, std::chrono::milliseconds deadline
 /// such a bus is not used for this run, and standard error says so once.
 void avoidSilentSessionBus(std::chrono::milliseconds deadline = std::chrono::milliseconds(500));
 
+/// The same for the accessibility bus named by AT_SPI_BUS_ADDRESS, which Qt
+/// joins on the user-interface thread, waiting for its answer.
+void avoidSilentAccessibilityBus(std::chrono::milliseconds deadline = std::chrono::milliseconds(500));
+
 } // namespace hoshi
