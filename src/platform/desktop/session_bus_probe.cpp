@@ -111,28 +111,32 @@ BusAnswer probeBus(const QByteArray &address, std::chrono::milliseconds deadline
 #endif
 }
 
-void avoidSilentSessionBus(std::chrono::milliseconds deadline)
+namespace {
+
+// A bus named by the variable that takes the connection and never answers is
+// replaced by one that fails at once.
+void avoidSilentBus(const char *variable, const char *what, std::chrono::milliseconds deadline)
 {
-    const QByteArray address = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    const QByteArray address = qgetenv(variable);
     if (address.isEmpty() || probeBus(address, deadline) != BusAnswer::Silent)
         return;
     std::fprintf(stderr,
-                 "hoshinotamago: the session bus does not answer (%s); this run does without it: "
+                 "hoshinotamago: the %s does not answer (%s); this run does without it: "
                  "no screen reader is reached, the built-in voice speaks\n",
-                 address.constData());
-    qputenv("DBUS_SESSION_BUS_ADDRESS", NoBus);
+                 what, address.constData());
+    qputenv(variable, NoBus);
+}
+
+} // namespace
+
+void avoidSilentSessionBus(std::chrono::milliseconds deadline)
+{
+    avoidSilentBus("DBUS_SESSION_BUS_ADDRESS", "session bus", deadline);
 }
 
 void avoidSilentAccessibilityBus(std::chrono::milliseconds deadline)
 {
-    const QByteArray address = qgetenv("AT_SPI_BUS_ADDRESS");
-    if (address.isEmpty() || probeBus(address, deadline) != BusAnswer::Silent)
-        return;
-    std::fprintf(stderr,
-                 "hoshinotamago: the accessibility bus does not answer (%s); this run does without it: "
-                 "no screen reader is reached, the built-in voice speaks\n",
-                 address.constData());
-    qputenv("AT_SPI_BUS_ADDRESS", NoBus);
+    avoidSilentBus("AT_SPI_BUS_ADDRESS", "accessibility bus", deadline);
 }
 
 } // namespace hoshi
