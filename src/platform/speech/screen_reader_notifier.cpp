@@ -101,10 +101,23 @@ void ScreenReaderNotifier::flush()
     QWidget *window = activeTopLevel();
     if (readings.isEmpty() || !window)
         return;
+    const QString message = readings.join(QLatin1Char(' '));
+    if (focusJustSays(message))
+        return;
     QWidget *notice = noticeIn(window);
     notice->hide();
-    notice->setAccessibleName(readings.join(QLatin1Char(' ')));
+    notice->setAccessibleName(message);
     notice->show();
+}
+
+bool ScreenReaderNotifier::focusJustSays(const QString &message)
+{
+    // A screen reader reads what the focus moves to: the same words again
+    // as a notification would be heard twice.
+    QWidget *focus = QApplication::focusWidget();
+    const bool moved = focus != m_lastFocus;
+    m_lastFocus = focus;
+    return moved && focus && readableName(focus) == message;
 }
 
 QWidget *ScreenReaderNotifier::noticeIn(QWidget *window)

@@ -34,11 +34,13 @@ public:
 private:
     void flush();
     QWidget *noticeIn(QWidget *window);
+    bool focusJustSays(const QString &message);
 
     ReadingOf m_readingOf;
     QStringList m_pending;
     bool m_flushQueued = false;
     QPointer<QWidget> m_notice;
+    QPointer<QWidget> m_lastFocus; ///< where the focus was at the last message
 };
 
 } // namespace hoshi

@@ -336,6 +336,37 @@ private slots:
         box.exec();
         QCOMPARE(notice->accessibleName(), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
     }
+    // Orca reads what the focus moves to: the same words are not sent again,
+    // but they are when the focus stays (a key said again) or the words differ.
+    void notifierLeavesToTheFocusWhatItReads()
+    {
+        hoshi::installReadableNames([](const QString &text) { return text; });
+        QWidget window;
+        auto *first = new QPushButton(QStringLiteral("one"), &window);
+        auto *second = new QPushButton(QStringLiteral("two"), &window);
+        second->move(0, 40);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        hoshi::ScreenReaderNotifier notifier([](const QString &text) { return text; });
+        first->setFocus();
+        notifier.say(QStringLiteral("start"), Turn::NewEvent);
+        QTRY_VERIFY(notifier.notice() && notifier.notice()->accessibleName() == QStringLiteral("start"));
+
+        const struct {
+            QPushButton *focus;
+            const char *said;
+            const char *notice;
+        } steps[]{{second, "two", "start"}, {second, "two", "two"}, {first, "one more", "one more"}};
+        for (const auto &step : steps) {
+            step.focus->setFocus();
+            notifier.say(QString::fromUtf8(step.said), Turn::NewEvent);
+            QTest::qWait(20);
+            QCOMPARE(notifier.notice()->accessibleName(), QString::fromUtf8(step.notice));
+        }
+        hoshi::installReadableNames({});
+    }
+
     void readableNamesAreReadings_data()
     {
         QTest::addColumn<QString>("shown");
