@@ -171,12 +171,19 @@ StoreProblem RecordStore::openToRead()
 
 StoreProblem RecordStore::insert(const RunRecord &record)
 {
+    return insertAll({record});
+}
+
+StoreProblem RecordStore::insertAll(const std::vector<RunRecord> &records)
+{
     QSqlDatabase db = database(m_connection);
     if (!m_open)
         return StoreProblem::Failed;
     if (!db.transaction())
         return problemOf(db.lastError());
-    StoreProblem problem = insertRun(db, record);
+    StoreProblem problem = StoreProblem::None;
+    for (auto run = records.begin(); run != records.end() && problem == StoreProblem::None; ++run)
+        problem = insertRun(db, *run);
     if (problem == StoreProblem::None && !db.commit())
         problem = problemOf(db.lastError());
     if (problem != StoreProblem::None)
@@ -190,8 +197,17 @@ StoreProblem RecordStore::eraseAll()
     QSqlQuery query(db);
     if (!m_open)
         return StoreProblem::Failed;
-    if (!query.exec(QStringLiteral("DELETE FROM missed_keys")) || !query.exec(QStringLiteral("DELETE FROM runs")))
-        return problemOf(query.lastError());
+    if (!db.transaction())
+        return problemOf(db.lastError());
+    for (const QString &table : {QStringLiteral("missed_keys"), QStringLiteral("runs"), QStringLiteral("missed_totals")}) {
+        if (!query.exec(QStringLiteral("DELETE FROM ") + table)) {
+            const StoreProblem problem = problemOf(query.lastError());
+            db.rollback();
+            return problem;
+        }
+    }
+    if (!db.commit())
+        return problemOf(db.lastError());
     query.exec(QStringLiteral("VACUUM"));
     return StoreProblem::None;
 }
@@ -237,7 +253,7 @@ RunHistory RecordStore::history()
     query.exec(QStringLiteral(
         "SELECT r.mode, substr(r.started, 1, 10), r.score, (SELECT MAX(score) FROM runs b WHERE b.mode = r.mode"
         " AND b.cut_short = 0), (SELECT MAX(score) FROM runs d WHERE d.mode = r.mode AND d.cut_short = 0"
-        " AND substr(d.started, 1, 10) = substr(r.started, 1, 10)) FROM runs r WHERE r.id IN (SELECT"
+        " AND d.started >= date(r.started) AND d.started < date(r.started, '+1 day')) FROM runs r WHERE r.id IN (SELECT"
         " (SELECT id FROM runs x WHERE x.mode = m.mode AND x.cut_short = 0 ORDER BY started DESC, id DESC LIMIT 1)"
         " FROM (SELECT DISTINCT mode FROM runs) m)"));
     while (query.next()) {

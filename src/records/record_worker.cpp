@@ -75,21 +75,27 @@ void RecordWorker::flush()
 {
     if (!ensureOpen())
         return;
-    while (!m_pending.empty()) {
-        const StoreProblem problem = m_store.insert(m_pending.front());
-        if (problem != StoreProblem::None) {
-            report(problem);
-            m_retry->start();
-            return;
-        }
-        m_pending.pop_front();
+    if (m_pending.empty())
+        return;
+    // All that waited in one transaction: written together, or kept together.
+    const StoreProblem problem = m_store.insertAll(m_pending);
+    if (problem != StoreProblem::None) {
+        report(problem);
+        m_retry->start();
+        return;
     }
+    m_pending.clear();
 }
 
+// The runs still waiting are shown with the stored ones: a run is in one of
+// the two, as both change on this thread only.
 void RecordWorker::summary(const std::function<void(const RecordsSummary &)> &done)
 {
     flush();
-    RecordsSummary result = m_store.isOpen() ? m_store.summary() : RecordsSummary{};
+    const SummaryLimits limits;
+    RecordsSummary result = m_store.isOpen() ? m_store.summary(limits) : RecordsSummary{};
+    for (const RunRecord &run : m_pending)
+        addRun(result, run, limits);
     reply([done, result = std::move(result)] { done(result); });
 }
 

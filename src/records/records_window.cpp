@@ -75,28 +75,42 @@ void RecordsWindow::buildMenus()
     speakMenus(this, menuHintThrough(m_announcer));
 }
 
+// Shown and said at once; the figures follow from the store's thread.
 void RecordsWindow::load()
 {
     placeFillingScreen(this);
-    m_browser.open();
+    if (m_keeper)
+        m_browser.open();
+    else
+        m_browser.openWithoutRecords();
     render();
     m_rows->setFocus(Qt::OtherFocusReason);
-    if (!m_keeper) {
-        m_announcer.announce(QStringLiteral("きろくは とらない せっていです"));
+    fillIn(false);
+}
+
+void RecordsWindow::fillIn(bool quietly)
+{
+    if (!m_keeper)
         return;
-    }
     QPointer<RecordsWindow> self(this);
-    m_keeper->requestSummary([self](const RecordsSummary &summary) {
+    m_keeper->requestSummary([self, quietly](const RecordsSummary &summary) {
         if (!self || !self->isVisible())
             return;
-        self->m_browser.show(summary);
+        self->m_browser.show(summary, quietly);
         self->render();
     });
 }
 
-void RecordsWindow::exportCsv()
+bool RecordsWindow::recordsKept()
 {
     if (!m_keeper)
+        m_announcer.announce(RecordsBrowser::notKeptText());
+    return m_keeper;
+}
+
+void RecordsWindow::exportCsv()
+{
+    if (!recordsKept())
         return;
     QPointer<RecordsWindow> self(this);
     const QString file = exportFile();
@@ -109,7 +123,7 @@ void RecordsWindow::exportCsv()
 
 void RecordsWindow::eraseAll()
 {
-    if (!m_keeper)
+    if (!recordsKept())
         return;
     const QString question = QStringLiteral("きろくを ぜんぶ けしますか？ けすなら Y、やめるなら Escape");
     m_announcer.announce(question);
@@ -127,7 +141,7 @@ void RecordsWindow::eraseAll()
             return;
         self->m_announcer.announce(erased ? QStringLiteral("きろくを ぜんぶ けしたよ")
                                           : QStringLiteral("きろくを けせませんでした"));
-        self->load();
+        self->fillIn(true);
     });
 }
 
@@ -136,7 +150,7 @@ void RecordsWindow::render()
     const ModeSummary *mode = m_browser.mode();
     m_heading->setText(mode ? RecordsBrowser::modeCaption(mode->mode) + QStringLiteral("  ← → / ↑ ↓")
                             : QStringLiteral("きろく"));
-    const QStringList rows = m_browser.loaded() ? m_browser.rows() : QStringList{QStringLiteral("よみこみちゅう")};
+    const QStringList rows = m_browser.rows();
     if (m_rows->count() != rows.size() || m_rows->item(0)->text() != rows.front()) {
         m_rows->clear();
         m_rows->addItems(rows);

@@ -32,6 +32,9 @@ protected:
 
 private:
     void buildMenus();
+    void fillIn(bool quietly);
+    /// Says so where no records are kept.
+    bool recordsKept();
     void exportCsv();
     void eraseAll();
     void render();
