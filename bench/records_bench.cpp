@@ -4,10 +4,12 @@
 // window opened, to its first announcement and to its first row of figures.
 // Prints figures and asserts nothing.
 //     records_bench [RUNS]         the figures, over RUNS runs (100,000)
-//     records_bench fill PATH RUNS a records file of RUNS runs, for bench/run.sh
+//     records_bench fill PATH RUNS a records file of RUNS runs, for bench/run.sh;
+//                                  prints the row the records window opens on
 #include "platform/api/interfaces.h"
 #include "records/record_keeper.h"
 #include "records/record_store.h"
+#include "records/records_browser.h"
 #include "records/records_window.h"
 
 #include <QApplication>
@@ -87,6 +89,16 @@ private:
     std::vector<double> m_times;
 };
 
+QString firstRow(const QString &path)
+{
+    RecordStore store(path, QStringLiteral("read"));
+    store.openToRead();
+    TimedAnnouncer announcer;
+    RecordsBrowser browser(announcer);
+    browser.show(store.summary());
+    return browser.rows().value(0);
+}
+
 void waitFor(const std::function<bool()> &done)
 {
     while (!done())
@@ -150,7 +162,9 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     if (argc == 4 && QByteArray(argv[1]) == "fill") {
-        fill(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        fill(path, std::atoi(argv[3]));
+        std::printf("%s\n", qPrintable(firstRow(path)));
         return 0;
     }
     const int runs = argc > 1 ? std::atoi(argv[1]) : 100000;

@@ -39,6 +39,7 @@ private:
     void eraseAll();
     void render();
     void layOut();
+    double rowPoints(QSize room) const;
 
     RecordKeeper *m_keeper;
     Announcer &m_announcer;
