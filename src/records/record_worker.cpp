@@ -7,6 +7,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace hoshi {
 
 namespace {
@@ -106,15 +108,15 @@ void RecordWorker::eraseAll(const std::function<void(bool)> &done)
     reply([done, erased] { done(erased); });
 }
 
-} // namespace hoshi
-
-namespace hoshi {
-
 void RecordWorker::exportCsv(const QString &file, const std::function<void(bool)> &done)
 {
     flush();
     StoreProblem problem = StoreProblem::None;
-    const std::vector<RunRecord> runs = ensureOpen() ? m_store.allRuns(&problem) : std::vector<RunRecord>{};
+    std::vector<RunRecord> runs = ensureOpen() ? m_store.allRuns(&problem) : std::vector<RunRecord>{};
+    // With the runs still waiting, as the window shows them.
+    runs.insert(runs.end(), m_pending.begin(), m_pending.end());
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const RunRecord &a, const RunRecord &b) { return a.started < b.started; });
     QSaveFile out(file);
     const bool written = m_store.isOpen() && problem == StoreProblem::None && out.open(QIODevice::WriteOnly)
                          && out.write(runsAsCsv(runs)) >= 0 && out.commit();
