@@ -277,7 +277,6 @@ echo
 echo "| records, $records_runs runs stored | median | 95th percentile |"
 echo "|---|---|---|"
 echo "| time-up: a finished run handed over on the UI thread (ms) | $(records_figure records_hand_off_ms 3) | $(records_figure records_hand_off_ms 5) |"
-echo "| records window opened, to its first announcement, in the process (ms) | $(records_figure records_window_first_announcement_ms 3) | $(records_figure records_window_first_announcement_ms 5) |"
 echo "| records window opened, to its first row of figures, in the process (ms) | $(records_figure records_window_figures_ms 3) | $(records_figure records_window_figures_ms 5) |"
 echo "| K in the launcher to the records window's first announcement on the clipboard (ms) | $records_said | |"
 echo "| K in the launcher to its first row of figures on the clipboard (ms) | $records_filled | |"
