@@ -31,6 +31,7 @@ namespace {
 
 const QColor Navy(0, 0, 128);
 const QColor Yellow(255, 255, 0);
+constexpr double HeadingPoints = 40;
 constexpr double RowPoints = 28;
 // The rows are drawn smaller where fewer than this many would show, or where
 // the longest row a typing mode has would take more than three lines.
@@ -54,7 +55,7 @@ RecordsWindow::RecordsWindow(RecordKeeper *keeper, Announcer &announcer, QWidget
     setColours(client, Navy, Qt::white);
     setCentralWidget(client);
     m_heading = makeLabel(client, QStringLiteral("lblHeading"),
-                          {.pointSize = 40, .text = Yellow, .plainText = true});
+                          {.pointSize = HeadingPoints, .text = Yellow, .plainText = true});
     m_rows = new QListWidget(client);
     m_rows->setObjectName(QStringLiteral("lstKiroku"));
     m_rows->setAccessibleName(QStringLiteral("きろく"));
@@ -190,7 +191,7 @@ void RecordsWindow::resizeEvent(QResizeEvent *event)
 void RecordsWindow::layOut()
 {
     const QRect area = centralWidget()->rect();
-    const QFontMetrics heading(japaneseFont(FontFace::Proportional, 40), this);
+    const QFontMetrics heading(japaneseFont(FontFace::Proportional, HeadingPoints), this);
     const int margin = heading.height() / 2;
     const int headingHeight = std::min(heading.lineSpacing() + margin / 2, area.height() / 5);
     const QRect body = area.adjusted(margin, margin + headingHeight + margin, -margin, -margin);
