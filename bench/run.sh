@@ -4,7 +4,9 @@
 # announcement, key-down to announcement in the launcher, the key guide, a
 # drill and the typing window, resident memory and idle CPU, next to a bare
 # Qt Widgets program built here as the floor; and the same start-up and keys
-# to the first text handed to a private speech-dispatcher (bench/speech.sh).
+# to the first text handed to a private speech-dispatcher (bench/speech.sh);
+# and the records: the hand-off at time-up, the file's size, and the records
+# window opened over 100,000 runs (RECORDS_RUNS), in the process and from K.
 # It measures; it asserts nothing.
 # STARTS (9), REPEATS (200) and IDLE_SECONDS (10) change the sample sizes;
 # QUIET_WAIT (120) is how long to wait for a quiet machine before the starts;
@@ -15,12 +17,14 @@ scripts/install-deps.sh
 dpkg-query -W -f='${Status}' libxtst-dev 2>/dev/null | grep -q "ok installed" ||
     { sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo; $sudo apt-get install -y -qq libxtst-dev; }
 cmake --preset release >/dev/null && cmake --build --preset release -j2 >/dev/null
+cmake --build --preset release -j2 --target records_bench >/dev/null
 cmake -S bench -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench >/dev/null
 
 starts=${STARTS:-9}
 repeats=${REPEATS:-200}
 idle=${IDLE_SECONDS:-10}
+records_runs=${RECORDS_RUNS:-100000}
 probe=build/bench/clipboard_probe
 bare=build/bench/bare_app
 program=build/release/bin/hoshinotamago
@@ -222,6 +226,31 @@ focus "$(window_named "ほしのたまごいりぐち")"
 english_silent=$(python3 bench/window_open.py 6 "$english_title" "$english_text" "$protocol_log" 5 silent \
                  | tee -a /dev/stderr)
 
+# The records window over a full records file of its own: K in the launcher
+# to the window's first announcement, and to its first row of figures.
+echo "== records, $records_runs runs stored =="
+kill "$STARTED_PID"
+records_figures=$(build/release/bin/records_bench "$records_runs" 2>/dev/null | tee -a /dev/stderr)
+mkdir -p "$workdir/data/hoshinotamago"
+first_row=$(build/release/bin/records_bench fill "$workdir/data/hoshinotamago/records.sqlite" "$records_runs" 2>/dev/null)
+XDG_DATA_HOME=$workdir/data start_measured "$program"
+launcher=$(window_named "ほしのたまごいりぐち")
+records_open() {
+    local times=() out
+    for _ in $(seq "$starts"); do
+        focus "$launcher"
+        out=$("$probe" keys k 1 "$1")
+        times+=("$(figure "$out" median)")
+        xdotool key Escape
+        sleep 0.5
+    done
+    printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
+records_said=$(records_open "よみこみちゅう")
+records_filled=$(records_open "$first_row")
+echo "records window from K: first announcement $records_said ms, first row $records_filled ms (medians of $starts)"
+records_figure() { awk -v field="$1" -v at="${2:-2}" '$1 == field { print $at }' <<<"$records_figures"; }
+
 row() { printf '| %s | %s | %s |\n' "$1" "$(figure "$2" median)" "$(figure "$2" p95)"; }
 echo
 echo "== summary (ms unless noted) =="
@@ -257,3 +286,11 @@ echo "| English window (5 opens) | shown, median (ms) | first English text hande
 echo "|---|---|---|"
 awk '/^english median/ { print "| speech-dispatcher answering | " $4 " | " $6 " |" }' <<<"$english"
 awk '/^silent median/ { print "| a speech service that never answers | " $4 " | " $6 " |" }' <<<"$english_silent"
+echo
+echo "| records, $records_runs runs stored | median | 95th percentile |"
+echo "|---|---|---|"
+echo "| time-up: a finished run handed over on the UI thread (ms) | $(records_figure records_hand_off_ms 3) | $(records_figure records_hand_off_ms 5) |"
+echo "| records window opened, to its first row of figures, in the process (ms) | $(records_figure records_window_figures_ms 3) | $(records_figure records_window_figures_ms 5) |"
+echo "| K in the launcher to the records window's first announcement on the clipboard (ms) | $records_said | |"
+echo "| K in the launcher to its first row of figures on the clipboard (ms) | $records_filled | |"
+echo "| records file per 1,000 runs (KiB) | $(records_figure records_size_per_1000_runs_kib) | |"

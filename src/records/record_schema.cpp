@@ -32,6 +32,17 @@ const std::vector<QStringList> &migrations()
          QStringLiteral("ALTER TABLE runs ADD COLUMN accuracy REAL NOT NULL DEFAULT 0"),
          QStringLiteral("ALTER TABLE runs ADD COLUMN practice_file TEXT NOT NULL DEFAULT ''"),
          QStringLiteral("CREATE INDEX missed_keys_by_run ON missed_keys(run_id)")},
+        // 3: what the records window reads kept small however many runs there
+        // are: the best by index, and each mode's keys missed summed as runs come.
+        {QStringLiteral("CREATE INDEX runs_best ON runs(mode, cut_short, score)"),
+         QStringLiteral("CREATE TABLE missed_totals (mode TEXT NOT NULL, key TEXT NOT NULL, count INTEGER NOT NULL,"
+                        " PRIMARY KEY (mode, key)) WITHOUT ROWID"),
+         QStringLiteral("INSERT INTO missed_totals SELECT r.mode, k.key, SUM(k.count) FROM missed_keys k"
+                        " JOIN runs r ON k.run_id = r.id GROUP BY r.mode, k.key"),
+         QStringLiteral("CREATE TRIGGER missed_totals_add AFTER INSERT ON missed_keys BEGIN"
+                        " INSERT INTO missed_totals (mode, key, count) SELECT mode, NEW.key, NEW.count FROM runs"
+                        " WHERE id = NEW.run_id ON CONFLICT (mode, key) DO UPDATE SET count = count + excluded.count;"
+                        " END")},
     };
     return steps;
 }

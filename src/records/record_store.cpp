@@ -26,36 +26,42 @@ StoreProblem run(QSqlQuery &query)
     return query.exec() ? StoreProblem::None : problemOf(query.lastError());
 }
 
-StoreProblem insertKeys(QSqlDatabase &db, qint64 runId, const RunRecord &record)
-{
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral("INSERT INTO missed_keys (run_id, key, count) VALUES (?, ?, ?)"));
-    for (const auto &[key, count] : record.missedKeys) {
-        query.addBindValue(runId);
-        query.addBindValue(key);
-        query.addBindValue(count);
-        if (const StoreProblem problem = run(query); problem != StoreProblem::None)
-            return problem;
+// The two inserts of a run, prepared once for a whole batch.
+struct RunInserts {
+    explicit RunInserts(const QSqlDatabase &db)
+        : runs(db)
+        , keys(db)
+    {
+        runs.prepare(QStringLiteral(
+            "INSERT INTO runs (mode, started, seconds, hits, misses, score, cut_short, characters, lines_right,"
+            " lines_wrong, chars_per_minute, accuracy, practice_file) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        keys.prepare(QStringLiteral("INSERT INTO missed_keys (run_id, key, count) VALUES (?, ?, ?)"));
     }
-    return StoreProblem::None;
-}
 
-StoreProblem insertRun(QSqlDatabase &db, const RunRecord &r)
-{
-    QSqlQuery query(db);
-    query.prepare(QStringLiteral(
-        "INSERT INTO runs (mode, started, seconds, hits, misses, score, cut_short, characters, lines_right,"
-        " lines_wrong, chars_per_minute, accuracy, practice_file) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-    for (const QVariant &value :
-         {QVariant(r.mode), QVariant(r.started.toString(TimeFormat)), QVariant(r.seconds), QVariant(r.hits),
-          QVariant(r.misses), QVariant(r.score), QVariant(int(r.cutShort)), QVariant(r.characters),
-          QVariant(r.linesRight), QVariant(r.linesWrong), QVariant(r.charsPerMinute), QVariant(r.accuracy),
-          QVariant(r.practiceFile.isNull() ? QStringLiteral("") : r.practiceFile)})
-        query.addBindValue(value);
-    if (const StoreProblem problem = run(query); problem != StoreProblem::None)
-        return problem;
-    return insertKeys(db, query.lastInsertId().toLongLong(), r);
-}
+    StoreProblem insert(const RunRecord &r)
+    {
+        for (const QVariant &value :
+             {QVariant(r.mode), QVariant(r.started.toString(TimeFormat)), QVariant(r.seconds), QVariant(r.hits),
+              QVariant(r.misses), QVariant(r.score), QVariant(int(r.cutShort)), QVariant(r.characters),
+              QVariant(r.linesRight), QVariant(r.linesWrong), QVariant(r.charsPerMinute), QVariant(r.accuracy),
+              QVariant(r.practiceFile.isNull() ? QStringLiteral("") : r.practiceFile)})
+            runs.addBindValue(value);
+        if (const StoreProblem problem = run(runs); problem != StoreProblem::None)
+            return problem;
+        const qint64 runId = runs.lastInsertId().toLongLong();
+        for (const auto &[key, count] : r.missedKeys) {
+            keys.addBindValue(runId);
+            keys.addBindValue(key);
+            keys.addBindValue(count);
+            if (const StoreProblem problem = run(keys); problem != StoreProblem::None)
+                return problem;
+        }
+        return StoreProblem::None;
+    }
+
+    QSqlQuery runs;
+    QSqlQuery keys;
+};
 
 RunRecord runFrom(const QSqlQuery &q)
 {
@@ -171,12 +177,20 @@ StoreProblem RecordStore::openToRead()
 
 StoreProblem RecordStore::insert(const RunRecord &record)
 {
+    return insertAll({record});
+}
+
+StoreProblem RecordStore::insertAll(const std::vector<RunRecord> &records)
+{
     QSqlDatabase db = database(m_connection);
     if (!m_open)
         return StoreProblem::Failed;
     if (!db.transaction())
         return problemOf(db.lastError());
-    StoreProblem problem = insertRun(db, record);
+    StoreProblem problem = StoreProblem::None;
+    RunInserts inserts(db);
+    for (auto record = records.begin(); record != records.end() && problem == StoreProblem::None; ++record)
+        problem = inserts.insert(*record);
     if (problem == StoreProblem::None && !db.commit())
         problem = problemOf(db.lastError());
     if (problem != StoreProblem::None)
@@ -190,8 +204,17 @@ StoreProblem RecordStore::eraseAll()
     QSqlQuery query(db);
     if (!m_open)
         return StoreProblem::Failed;
-    if (!query.exec(QStringLiteral("DELETE FROM missed_keys")) || !query.exec(QStringLiteral("DELETE FROM runs")))
-        return problemOf(query.lastError());
+    if (!db.transaction())
+        return problemOf(db.lastError());
+    for (const QString &table : {QStringLiteral("missed_keys"), QStringLiteral("runs"), QStringLiteral("missed_totals")}) {
+        if (!query.exec(QStringLiteral("DELETE FROM ") + table)) {
+            const StoreProblem problem = problemOf(query.lastError());
+            db.rollback();
+            return problem;
+        }
+    }
+    if (!db.commit())
+        return problemOf(db.lastError());
     query.exec(QStringLiteral("VACUUM"));
     return StoreProblem::None;
 }
@@ -237,7 +260,7 @@ RunHistory RecordStore::history()
     query.exec(QStringLiteral(
         "SELECT r.mode, substr(r.started, 1, 10), r.score, (SELECT MAX(score) FROM runs b WHERE b.mode = r.mode"
         " AND b.cut_short = 0), (SELECT MAX(score) FROM runs d WHERE d.mode = r.mode AND d.cut_short = 0"
-        " AND substr(d.started, 1, 10) = substr(r.started, 1, 10)) FROM runs r WHERE r.id IN (SELECT"
+        " AND d.started >= date(r.started) AND d.started < date(r.started, '+1 day')) FROM runs r WHERE r.id IN (SELECT"
         " (SELECT id FROM runs x WHERE x.mode = m.mode AND x.cut_short = 0 ORDER BY started DESC, id DESC LIMIT 1)"
         " FROM (SELECT DISTINCT mode FROM runs) m)"));
     while (query.next()) {

@@ -34,18 +34,21 @@ public:
     const QString &path() const { return m_path; }
 
     StoreProblem insert(const RunRecord &run);
+    /// Every run or none, in one transaction.
+    StoreProblem insertAll(const std::vector<RunRecord> &runs);
     StoreProblem eraseAll();
     /// Every run, oldest first.
     std::vector<RunRecord> allRuns(StoreProblem *problem = nullptr);
     RunHistory history();
-    RecordsSummary summary(int lastRuns = 10, int days = 30, int weakKeys = 5);
+    RecordsSummary summary(const SummaryLimits &limits = {});
 
 private:
     StoreProblem connect(bool create);
     StoreProblem check();
     void close();
     StoreProblem moveAside();
-    ModeSummary modeSummary(const QString &mode, int lastRuns, int days, int weakKeys);
+    ModeSummary modeSummary(const QString &mode, const SummaryLimits &limits);
+    std::vector<DayPoint> lastDays(const QString &mode, int days);
 
     QString m_path;
     QString m_connection;

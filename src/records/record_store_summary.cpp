@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The records window's queries: each reads one mode's rows through the
-// (mode, started) index, so a window over many runs opens quickly.
+// The records window's queries: each reads a few rows through an index or the
+// keys' running totals, so a window over 100,000 runs opens as quickly as
+// over ten.
 #include "records/record_store.h"
 
 #include <QSqlQuery>
@@ -21,9 +22,17 @@ QSqlQuery prepared(const QString &connection, const QString &sql, const QVariant
     return query;
 }
 
+RunRow rowFrom(const QSqlQuery &query)
+{
+    return {QDateTime::fromString(query.value(0).toString(), Qt::ISODate), query.value(1).toInt(),
+            query.value(2).toDouble(), query.value(3).toDouble(), query.value(4).toBool()};
+}
+
+const QString RowColumns = QStringLiteral("started, score, chars_per_minute, accuracy, cut_short");
+
 } // namespace
 
-RecordsSummary RecordStore::summary(int lastRuns, int days, int weakKeys)
+RecordsSummary RecordStore::summary(const SummaryLimits &limits)
 {
     RecordsSummary summary;
     if (!m_open)
@@ -31,49 +40,53 @@ RecordsSummary RecordStore::summary(int lastRuns, int days, int weakKeys)
     QSqlQuery modes(QSqlDatabase::database(m_connection, false));
     modes.exec(QStringLiteral("SELECT DISTINCT mode FROM runs"));
     while (modes.next())
-        summary.modes.push_back(modeSummary(modes.value(0).toString(), lastRuns, days, weakKeys));
+        summary.modes.push_back(modeSummary(modes.value(0).toString(), limits));
     return summary;
 }
 
-ModeSummary RecordStore::modeSummary(const QString &mode, int lastRuns, int days, int weakKeys)
+ModeSummary RecordStore::modeSummary(const QString &mode, const SummaryLimits &limits)
 {
     ModeSummary result;
     result.mode = mode;
-    QSqlQuery totals = prepared(m_connection,
-                                QStringLiteral("SELECT COUNT(*), MAX(CASE WHEN cut_short = 0 THEN score END)"
-                                               " FROM runs WHERE mode = ?"),
-                                {mode});
-    if (totals.next()) {
-        result.runCount = totals.value(0).toInt();
-        if (!totals.value(1).isNull())
-            result.best = totals.value(1).toInt();
-    }
+    QSqlQuery count = prepared(m_connection, QStringLiteral("SELECT COUNT(*) FROM runs WHERE mode = ?"), {mode});
+    if (count.next())
+        result.runCount = count.value(0).toInt();
+    QSqlQuery best = prepared(m_connection,
+                              QStringLiteral("SELECT MAX(score) FROM runs WHERE mode = ? AND cut_short = 0"), {mode});
+    if (best.next() && !best.value(0).isNull())
+        result.best = best.value(0).toInt();
     QSqlQuery last = prepared(m_connection,
-                              QStringLiteral("SELECT started, score, chars_per_minute, accuracy, cut_short FROM runs"
-                                             " WHERE mode = ? ORDER BY started DESC, id DESC LIMIT ?"),
-                              {mode, lastRuns});
-    while (last.next()) {
-        result.lastRuns.push_back({QDateTime::fromString(last.value(0).toString(), Qt::ISODate), last.value(1).toInt(),
-                                   last.value(2).toDouble(), last.value(3).toDouble(), last.value(4).toBool()});
-    }
-    QSqlQuery byDay = prepared(m_connection,
-                               QStringLiteral("SELECT * FROM (SELECT substr(started, 1, 10) AS day, MAX(score),"
-                                              " AVG(chars_per_minute), AVG(accuracy) FROM runs WHERE mode = ?"
-                                              " AND cut_short = 0 GROUP BY day ORDER BY day DESC LIMIT ?)"
-                                              " ORDER BY day"),
-                               {mode, days});
-    while (byDay.next()) {
-        result.days.push_back({QDate::fromString(byDay.value(0).toString(), Qt::ISODate), byDay.value(1).toInt(),
-                               byDay.value(2).toDouble(), byDay.value(3).toDouble()});
-    }
+                              QStringLiteral("SELECT %1 FROM runs WHERE mode = ? ORDER BY started DESC, id DESC LIMIT ?")
+                                  .arg(RowColumns),
+                              {mode, limits.lastRuns});
+    while (last.next())
+        result.lastRuns.push_back(rowFrom(last));
+    result.days = lastDays(mode, limits.days);
     QSqlQuery keys = prepared(m_connection,
-                              QStringLiteral("SELECT k.key, SUM(k.count) AS n FROM missed_keys k JOIN runs r"
-                                             " ON k.run_id = r.id WHERE r.mode = ? GROUP BY k.key"
-                                             " ORDER BY n DESC, k.key LIMIT ?"),
-                              {mode, weakKeys});
+                              QStringLiteral("SELECT key, count FROM missed_totals WHERE mode = ? AND count > 0"
+                                             " ORDER BY count DESC, key"),
+                              {mode});
     while (keys.next())
         result.weakKeys.emplace_back(keys.value(0).toString(), keys.value(1).toInt());
     return result;
+}
+
+// Newest first through the (mode, started) index, until a day past the last `days`.
+std::vector<DayPoint> RecordStore::lastDays(const QString &mode, int days)
+{
+    std::vector<DayPoint> points;
+    QSqlQuery runs = prepared(
+        m_connection,
+        QStringLiteral("SELECT %1 FROM runs WHERE mode = ? AND cut_short = 0 ORDER BY started DESC").arg(RowColumns),
+        {mode});
+    while (runs.next()) {
+        countDay(points, rowFrom(runs));
+        if (points.size() > std::size_t(days)) {
+            points.erase(points.begin());
+            break;
+        }
+    }
+    return points;
 }
 
 } // namespace hoshi

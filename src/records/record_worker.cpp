@@ -7,6 +7,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace hoshi {
 
 namespace {
@@ -75,21 +77,27 @@ void RecordWorker::flush()
 {
     if (!ensureOpen())
         return;
-    while (!m_pending.empty()) {
-        const StoreProblem problem = m_store.insert(m_pending.front());
-        if (problem != StoreProblem::None) {
-            report(problem);
-            m_retry->start();
-            return;
-        }
-        m_pending.pop_front();
+    if (m_pending.empty())
+        return;
+    // All that waited in one transaction: written together, or kept together.
+    const StoreProblem problem = m_store.insertAll(m_pending);
+    if (problem != StoreProblem::None) {
+        report(problem);
+        m_retry->start();
+        return;
     }
+    m_pending.clear();
 }
 
+// The runs still waiting are shown with the stored ones: a run is in one of
+// the two, as both change on this thread only.
 void RecordWorker::summary(const std::function<void(const RecordsSummary &)> &done)
 {
     flush();
-    RecordsSummary result = m_store.isOpen() ? m_store.summary() : RecordsSummary{};
+    const SummaryLimits limits;
+    RecordsSummary result = m_store.isOpen() ? m_store.summary(limits) : RecordsSummary{};
+    for (const RunRecord &run : m_pending)
+        addRun(result, run, limits);
     reply([done, result = std::move(result)] { done(result); });
 }
 
@@ -100,15 +108,15 @@ void RecordWorker::eraseAll(const std::function<void(bool)> &done)
     reply([done, erased] { done(erased); });
 }
 
-} // namespace hoshi
-
-namespace hoshi {
-
 void RecordWorker::exportCsv(const QString &file, const std::function<void(bool)> &done)
 {
     flush();
     StoreProblem problem = StoreProblem::None;
-    const std::vector<RunRecord> runs = ensureOpen() ? m_store.allRuns(&problem) : std::vector<RunRecord>{};
+    std::vector<RunRecord> runs = ensureOpen() ? m_store.allRuns(&problem) : std::vector<RunRecord>{};
+    // With the runs still waiting, as the window shows them.
+    runs.insert(runs.end(), m_pending.begin(), m_pending.end());
+    std::stable_sort(runs.begin(), runs.end(),
+                     [](const RunRecord &a, const RunRecord &b) { return a.started < b.started; });
     QSaveFile out(file);
     const bool written = m_store.isOpen() && problem == StoreProblem::None && out.open(QIODevice::WriteOnly)
                          && out.write(runsAsCsv(runs)) >= 0 && out.commit();

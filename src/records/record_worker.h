@@ -5,7 +5,6 @@
 
 #include <QObject>
 
-#include <deque>
 #include <functional>
 #include <memory>
 
@@ -45,7 +44,7 @@ private:
     RecordStore m_store;
     WorkerReplies m_replies;
     QObject *m_ui;
-    std::deque<RunRecord> m_pending;
+    std::vector<RunRecord> m_pending;
     QTimer *m_retry = nullptr;
 };
 

@@ -16,6 +16,8 @@ const QStringList ModeOrder{QStringLiteral("frmYubiren"), QStringLiteral("frmYub
                             QStringLiteral("frmYubiren3"), QStringLiteral("frmJapanese"),
                             QStringLiteral("frmEnglish")};
 
+constexpr int WeakKeysSaid = 5;
+
 QString points(int score)
 {
     return (score < 0 ? QStringLiteral("マイナス") : QString()) + fullWidthDigits(std::abs(score))
@@ -57,29 +59,49 @@ QString RecordsBrowser::weakKeysText(const ModeSummary &mode)
     if (mode.weakKeys.empty())
         return QStringLiteral("にがてな キーは まだ ないよ");
     QStringList keys;
-    for (const auto &[key, count] : mode.weakKeys)
+    for (const auto &[key, count] : mode.weakKeys) {
+        if (keys.size() == WeakKeysSaid)
+            break;
         keys << key;
+    }
     return QStringLiteral("にがてな キー: ") + keys.join(QStringLiteral("、"));
+}
+
+QString RecordsBrowser::notKeptText()
+{
+    return QStringLiteral("きろくは とらない せっていです");
 }
 
 void RecordsBrowser::open()
 {
-    m_loaded = false;
+    start(State::Loading);
+}
+
+void RecordsBrowser::openWithoutRecords()
+{
+    start(State::NotKept);
+}
+
+void RecordsBrowser::start(State state)
+{
+    m_state = state;
     m_summary = {};
     m_mode = 0;
     m_row = 0;
+    announceRow();
 }
 
-void RecordsBrowser::show(const RecordsSummary &summary)
+void RecordsBrowser::show(const RecordsSummary &summary, bool quietly)
 {
     m_summary = summary;
     std::sort(m_summary.modes.begin(), m_summary.modes.end(), [](const ModeSummary &a, const ModeSummary &b) {
         return ModeOrder.indexOf(a.mode) < ModeOrder.indexOf(b.mode);
     });
-    m_loaded = true;
+    m_state = State::Loaded;
     m_mode = 0;
     m_row = 0;
-    announceRow();
+    if (!quietly)
+        announceRow();
 }
 
 const ModeSummary *RecordsBrowser::mode() const
@@ -91,6 +113,10 @@ const ModeSummary *RecordsBrowser::mode() const
 
 QStringList RecordsBrowser::rows() const
 {
+    if (m_state == State::Loading)
+        return {QStringLiteral("よみこみちゅう")};
+    if (m_state == State::NotKept)
+        return {notKeptText()};
     const ModeSummary *shown = mode();
     if (!shown)
         return {QStringLiteral("まだ きろくが ないよ")};
@@ -121,7 +147,7 @@ RecordsBrowser::KeyResult RecordsBrowser::keyDown(int keyCode)
 void RecordsBrowser::moveMode(int step)
 {
     const int count = static_cast<int>(m_summary.modes.size());
-    if (!m_loaded || count == 0)
+    if (!loaded() || count == 0)
         return;
     m_mode = (m_mode + step + count) % count;
     m_row = 0;
@@ -130,7 +156,7 @@ void RecordsBrowser::moveMode(int step)
 
 void RecordsBrowser::moveRow(int step)
 {
-    if (!m_loaded)
+    if (!loaded())
         return;
     m_row = std::clamp(m_row + step, 0, static_cast<int>(rows().size()) - 1);
     announceRow();

@@ -20,13 +20,16 @@ public:
 
     explicit RecordsBrowser(Announcer &announcer);
 
-    /// The window opens: nothing to show until the figures arrive.
+    /// The window opens and says at once that its figures are being read.
     void open();
-    /// The store's figures: the first row is announced.
-    void show(const RecordsSummary &summary);
+    /// The window opens with no records kept (--no-records), and says so.
+    void openWithoutRecords();
+    /// The store's figures: the first row is announced, unless `quietly`
+    /// (when the window has just said something else).
+    void show(const RecordsSummary &summary, bool quietly = false);
     KeyResult keyDown(int keyCode);
 
-    bool loaded() const { return m_loaded; }
+    bool loaded() const { return m_state == State::Loaded; }
     /// The mode shown, or nullptr when no run is kept.
     const ModeSummary *mode() const;
     QStringList rows() const;
@@ -34,17 +37,23 @@ public:
 
     /// A mode's caption, as the launcher names it.
     static QString modeCaption(const QString &mode);
-    /// "にがてな キー: え、る、ぴ", or that none was missed.
+    /// "にがてな キー: え、る、ぴ" (the five missed most), or that none was missed.
     static QString weakKeysText(const ModeSummary &mode);
 
+    /// What is said where no records are kept.
+    static QString notKeptText();
+
 private:
+    enum class State { Loading, Loaded, NotKept };
+
+    void start(State state);
     void moveMode(int step);
     void moveRow(int step);
     void announceRow();
 
     Announcer &m_announcer;
     RecordsSummary m_summary;
-    bool m_loaded = false;
+    State m_state = State::Loading;
     int m_mode = 0;
     int m_row = 0;
 };

@@ -20,7 +20,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void drawSeries(class QPainter &painter, const QRect &area, const std::vector<double> &values, QColor colour) const;
+    QFont fittingFont() const;
+    void drawSeries(class QPainter &painter, const QRect &area, const std::vector<double> &values, QColor colour,
+                    Qt::Alignment side) const;
 
     std::vector<DayPoint> m_days;
     bool m_typing = false;

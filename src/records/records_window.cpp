@@ -15,16 +15,31 @@
 #include "ui/widget_look.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace hoshi {
 
 namespace {
+
 const QColor Navy(0, 0, 128);
+const QColor Yellow(255, 255, 0);
+constexpr double HeadingPoints = 40;
+constexpr double RowPoints = 28;
+// The rows are drawn smaller where fewer than this many would show, or where
+// the longest row a typing mode has would take more than three lines.
+constexpr int RowsAtLeast = 6;
+constexpr int LinesAtMost = 3;
+const QString LongestRow = QStringLiteral("１２月２８日 ２３時５８分 マイナス８８８てん １ぷんに ８８８もじ"
+                                          " せいかく １００パーセント とちゅうで おわり");
+
 } // namespace
 
 RecordsWindow::RecordsWindow(RecordKeeper *keeper, Announcer &announcer, QWidget *parent)
@@ -40,12 +55,17 @@ RecordsWindow::RecordsWindow(RecordKeeper *keeper, Announcer &announcer, QWidget
     setColours(client, Navy, Qt::white);
     setCentralWidget(client);
     m_heading = makeLabel(client, QStringLiteral("lblHeading"),
-                          {.pointSize = 40, .text = QColor(255, 255, 0), .plainText = true});
+                          {.pointSize = HeadingPoints, .text = Yellow, .plainText = true});
     m_rows = new QListWidget(client);
     m_rows->setObjectName(QStringLiteral("lstKiroku"));
     m_rows->setAccessibleName(QStringLiteral("きろく"));
-    m_rows->setFont(japaneseFont(FontFace::Proportional, 28));
-    setColours(m_rows, Qt::black, Qt::white);
+    m_rows->setFont(japaneseFont(FontFace::Proportional, RowPoints));
+    // A long row wraps rather than running past the edge; the selected one
+    // is black on yellow in either palette.
+    m_rows->setWordWrap(true);
+    m_rows->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_rows->setTextElideMode(Qt::ElideNone);
+    setListColours(m_rows, Qt::black, Qt::white, Yellow, Qt::black);
     m_chart = new RecordsChart(client);
     buildMenus();
     auto *keys = new KeyPreview(
@@ -75,28 +95,42 @@ void RecordsWindow::buildMenus()
     speakMenus(this, menuHintThrough(m_announcer));
 }
 
+// Shown and said at once; the figures follow from the store's thread.
 void RecordsWindow::load()
 {
     placeFillingScreen(this);
-    m_browser.open();
+    if (m_keeper)
+        m_browser.open();
+    else
+        m_browser.openWithoutRecords();
     render();
     m_rows->setFocus(Qt::OtherFocusReason);
-    if (!m_keeper) {
-        m_announcer.announce(QStringLiteral("きろくは とらない せっていです"));
+    fillIn(false);
+}
+
+void RecordsWindow::fillIn(bool quietly)
+{
+    if (!m_keeper)
         return;
-    }
     QPointer<RecordsWindow> self(this);
-    m_keeper->requestSummary([self](const RecordsSummary &summary) {
+    m_keeper->requestSummary([self, quietly](const RecordsSummary &summary) {
         if (!self || !self->isVisible())
             return;
-        self->m_browser.show(summary);
+        self->m_browser.show(summary, quietly);
         self->render();
     });
 }
 
-void RecordsWindow::exportCsv()
+bool RecordsWindow::recordsKept()
 {
     if (!m_keeper)
+        m_announcer.announce(RecordsBrowser::notKeptText());
+    return m_keeper;
+}
+
+void RecordsWindow::exportCsv()
+{
+    if (!recordsKept())
         return;
     QPointer<RecordsWindow> self(this);
     const QString file = exportFile();
@@ -109,7 +143,7 @@ void RecordsWindow::exportCsv()
 
 void RecordsWindow::eraseAll()
 {
-    if (!m_keeper)
+    if (!recordsKept())
         return;
     const QString question = QStringLiteral("きろくを ぜんぶ けしますか？ けすなら Y、やめるなら Escape");
     m_announcer.announce(question);
@@ -127,7 +161,7 @@ void RecordsWindow::eraseAll()
             return;
         self->m_announcer.announce(erased ? QStringLiteral("きろくを ぜんぶ けしたよ")
                                           : QStringLiteral("きろくを けせませんでした"));
-        self->load();
+        self->fillIn(true);
     });
 }
 
@@ -136,7 +170,7 @@ void RecordsWindow::render()
     const ModeSummary *mode = m_browser.mode();
     m_heading->setText(mode ? RecordsBrowser::modeCaption(mode->mode) + QStringLiteral("  ← → / ↑ ↓")
                             : QStringLiteral("きろく"));
-    const QStringList rows = m_browser.loaded() ? m_browser.rows() : QStringList{QStringLiteral("よみこみちゅう")};
+    const QStringList rows = m_browser.rows();
     if (m_rows->count() != rows.size() || m_rows->item(0)->text() != rows.front()) {
         m_rows->clear();
         m_rows->addItems(rows);
@@ -152,13 +186,31 @@ void RecordsWindow::resizeEvent(QResizeEvent *event)
     layOut();
 }
 
+// Every size from the fonts: a margin of half a heading line, the heading one
+// line high, the rows three fifths of the width and the chart the rest.
 void RecordsWindow::layOut()
 {
     const QRect area = centralWidget()->rect();
-    const int h = area.height();
-    m_heading->setGeometry(20, 10, area.width() - 40, h / 10);
-    m_rows->setGeometry(20, h / 10 + 20, area.width() / 2 - 30, h - h / 10 - 40);
-    m_chart->setGeometry(area.width() / 2 + 10, h / 10 + 20, area.width() / 2 - 30, h - h / 10 - 40);
+    const QFontMetrics heading(japaneseFont(FontFace::Proportional, HeadingPoints), this);
+    const int margin = heading.height() / 2;
+    const int headingHeight = std::min(heading.lineSpacing() + margin / 2, area.height() / 5);
+    const QRect body = area.adjusted(margin, margin + headingHeight + margin, -margin, -margin);
+    const int rowsWidth = (body.width() - margin) * 3 / 5;
+    m_heading->setGeometry(area.left() + margin, area.top() + margin, area.width() - 2 * margin, headingHeight);
+    m_rows->setGeometry(body.left(), body.top(), rowsWidth, body.height());
+    m_chart->setGeometry(body.left() + rowsWidth + margin, body.top(), body.width() - rowsWidth - margin, body.height());
+    const int inside = rowsWidth - 2 * m_rows->frameWidth() - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    m_rows->setFont(japaneseFont(FontFace::Proportional, rowPoints(QSize(inside, body.height()))));
+}
+
+double RecordsWindow::rowPoints(QSize room) const
+{
+    const QFontMetrics designed(japaneseFont(FontFace::Proportional, RowPoints), this);
+    // A little under the room: each row has its own margins.
+    const double wide = LinesAtMost * (room.width() - designed.averageCharWidth());
+    const double byWidth = RowPoints * wide / designed.horizontalAdvance(LongestRow);
+    const double byHeight = RowPoints * room.height() / (RowsAtLeast * designed.lineSpacing());
+    return std::clamp(std::min(byWidth, byHeight), MinimumFitPoints, RowPoints);
 }
 
 } // namespace hoshi

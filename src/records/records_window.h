@@ -32,10 +32,14 @@ protected:
 
 private:
     void buildMenus();
+    void fillIn(bool quietly);
+    /// Says so where no records are kept.
+    bool recordsKept();
     void exportCsv();
     void eraseAll();
     void render();
     void layOut();
+    double rowPoints(QSize room) const;
 
     RecordKeeper *m_keeper;
     Announcer &m_announcer;

@@ -18,6 +18,8 @@ const char *const DesignedFace = "hoshiDesignedFace";
 const char *const AreaOf = "hoshiArea";
 const char *const HighContrastOn = "hoshiHighContrast";
 const char *const DesignedPalette = "hoshiDesignedPalette";
+const char *const DesignedSelection = "hoshiDesignedSelection";
+const char *const DesignedSelectionText = "hoshiDesignedSelectionText";
 
 const QColor HighGround(0, 0, 0);
 const QColor HighText(255, 255, 255);
@@ -42,6 +44,20 @@ Pair highContrastOf(QColor ground, QColor text, Area area)
     return {HighGround, contrastRatio(text, HighGround) >= TextRatio ? text : HighText};
 }
 
+// A list draws its rows in Base and Text, the selected one in Highlight, in
+// every colour group: the window without the focus shows its selection too.
+void paintRows(QPalette &colours, const Pair &rows, const QWidget *list)
+{
+    Pair selected{list->property(DesignedSelection).value<QColor>(),
+                  list->property(DesignedSelectionText).value<QColor>()};
+    if (currentContrast() == Contrast::High)
+        selected = highContrastOf(selected.ground, selected.text, Area::Focused);
+    colours.setColor(QPalette::Base, rows.ground);
+    colours.setColor(QPalette::Text, rows.text);
+    colours.setColor(QPalette::Highlight, selected.ground);
+    colours.setColor(QPalette::HighlightedText, selected.text);
+}
+
 void paint(QWidget *widget)
 {
     const QVariant ground = widget->property(DesignedGround);
@@ -54,6 +70,8 @@ void paint(QWidget *widget)
     if (ground.isValid())
         colours.setColor(QPalette::Window, pair.ground);
     colours.setColor(QPalette::WindowText, pair.text);
+    if (widget->property(DesignedSelection).isValid())
+        paintRows(colours, pair, widget);
     widget->setPalette(colours);
     widget->setAutoFillBackground(ground.isValid());
 }
@@ -118,6 +136,13 @@ void setTextColour(QWidget *widget, QColor text, Area area)
     widget->setProperty(DesignedText, text);
     widget->setProperty(AreaOf, static_cast<int>(area));
     paint(widget);
+}
+
+void setListColours(QWidget *list, QColor ground, QColor text, QColor selectedGround, QColor selectedText)
+{
+    list->setProperty(DesignedSelection, selectedGround);
+    list->setProperty(DesignedSelectionText, selectedText);
+    setColours(list, ground, text);
 }
 
 void setButtonFace(QWidget *button, QColor face)

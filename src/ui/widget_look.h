@@ -35,6 +35,10 @@ void setColours(QWidget *widget, QColor background, QColor text, Area area = Are
 /// Text in the given colour on whatever lies behind the widget.
 void setTextColour(QWidget *widget, QColor text, Area area = Area::Plain);
 
+/// A list's rows, and its selected row in a pair of its own. In high contrast
+/// the rows are white on black and the selected row black on yellow.
+void setListColours(QWidget *list, QColor ground, QColor text, QColor selectedGround, QColor selectedText);
+
 /// A push button's face; its text keeps the style's colour.
 void setButtonFace(QWidget *button, QColor face);
 

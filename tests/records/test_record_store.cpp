@@ -14,6 +14,8 @@
 
 #include <unistd.h>
 
+#include <optional>
+
 #include <utility>
 
 using namespace hoshi;
@@ -39,14 +41,15 @@ int rowsIn(const QString &path)
     return store.openToRead() == StoreProblem::None ? int(store.allRuns().size()) : -1;
 }
 
-// A second connection that holds the write lock until it is destroyed.
+// A second connection that holds a lock until it is destroyed: EXCLUSIVE
+// keeps readers out too, IMMEDIATE (another copy writing) writers only.
 struct HeldLock {
-    explicit HeldLock(const QString &path)
+    explicit HeldLock(const QString &path, const QString &kind = QStringLiteral("EXCLUSIVE"))
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lock"));
         db.setDatabaseName(path);
         db.open();
-        QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        QSqlQuery(db).exec(QStringLiteral("BEGIN ") + kind);
     }
     ~HeldLock()
     {
@@ -54,6 +57,102 @@ struct HeldLock {
         QSqlDatabase::removeDatabase(QStringLiteral("lock"));
     }
 };
+
+// Runs of two drills and a typing mode over 40 days, some cut short with
+// scores above the rest, each with its own time.
+std::vector<RunRecord> variedRuns()
+{
+    std::vector<RunRecord> runs;
+    const QDateTime first(QDate(2024, 3, 1), QTime(9, 0));
+    for (int i = 0; i < 120; ++i) {
+        RunRecord run = drillRun(i % 17);
+        run.mode = i % 3 == 0 ? QStringLiteral("frmJapanese") : (i % 3 == 1 ? QStringLiteral("frmYubiren2")
+                                                                            : QStringLiteral("frmYubiren3"));
+        run.started = first.addDays(i / 3).addSecs(i * 7);
+        run.cutShort = i % 11 == 0;
+        if (run.cutShort)
+            run.score = 99;
+        run.missedKeys = {{QString(QChar(u'A' + i % 6)), 1 + i % 4}};
+        run.charsPerMinute = 20 + i % 9;
+        run.accuracy = (i % 5) / 4.0;
+        runs.push_back(run);
+    }
+    return runs;
+}
+
+RecordsSummary foldedSummary(const std::vector<RunRecord> &runs)
+{
+    RecordsSummary summary;
+    for (const RunRecord &run : runs)
+        addRun(summary, run, SummaryLimits{});
+    return summary;
+}
+
+const ModeSummary *modeIn(const RecordsSummary &summary, const QString &mode)
+{
+    for (const ModeSummary &shown : summary.modes) {
+        if (shown.mode == mode)
+            return &shown;
+    }
+    return nullptr;
+}
+
+// The figures of every mode alike, means to a thousandth.
+void compareSummaries(const RecordsSummary &got, const RecordsSummary &expected)
+{
+    QCOMPARE(got.modes.size(), expected.modes.size());
+    for (const ModeSummary &want : expected.modes) {
+        const ModeSummary *mode = modeIn(got, want.mode);
+        QVERIFY2(mode, qPrintable(want.mode));
+        QCOMPARE(mode->runCount, want.runCount);
+        QCOMPARE(mode->best.value_or(-1), want.best.value_or(-1));
+        QCOMPARE(mode->weakKeys, want.weakKeys);
+        QCOMPARE(mode->lastRuns.size(), want.lastRuns.size());
+        for (std::size_t i = 0; i < want.lastRuns.size(); ++i) {
+            QCOMPARE(mode->lastRuns[i].started, want.lastRuns[i].started);
+            QCOMPARE(mode->lastRuns[i].score, want.lastRuns[i].score);
+            QCOMPARE(mode->lastRuns[i].cutShort, want.lastRuns[i].cutShort);
+        }
+        QCOMPARE(mode->days.size(), want.days.size());
+        for (std::size_t i = 0; i < want.days.size(); ++i) {
+            QCOMPARE(mode->days[i].day, want.days[i].day);
+            QCOMPARE(mode->days[i].bestScore, want.days[i].bestScore);
+            QCOMPARE(qRound(mode->days[i].charsPerMinute * 1000), qRound(want.days[i].charsPerMinute * 1000));
+            QCOMPARE(qRound(mode->days[i].accuracy * 1000), qRound(want.days[i].accuracy * 1000));
+        }
+    }
+}
+
+// A records file of schema `version` holding `runs` (the columns that version has).
+void writeOldFile(const QString &path, int version, const std::vector<RunRecord> &runs)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QVERIFY(migrateTo(db, version));
+        QSqlQuery run(db);
+        run.prepare(QStringLiteral("INSERT INTO runs (mode, started, seconds, hits, misses, score, cut_short)"
+                                   " VALUES (?, ?, 30, 0, 0, ?, ?)"));
+        QSqlQuery key(db);
+        key.prepare(QStringLiteral("INSERT INTO missed_keys (run_id, key, count) VALUES (?, ?, ?)"));
+        for (const RunRecord &r : runs) {
+            run.addBindValue(r.mode);
+            run.addBindValue(r.started.toString(Qt::ISODate));
+            run.addBindValue(r.score);
+            run.addBindValue(int(r.cutShort));
+            QVERIFY(run.exec());
+            for (const auto &[name, count] : r.missedKeys) {
+                key.addBindValue(run.lastInsertId());
+                key.addBindValue(name);
+                key.addBindValue(count);
+                QVERIFY(key.exec());
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("old"));
+}
 
 } // namespace
 
@@ -76,32 +175,103 @@ private slots:
         QCOMPARE(version.value(0).toInt(), currentSchemaVersion());
     }
 
-    void eachOlderVersionIsMigratedKeepingItsRuns_data()
+    // The window's figures read from the file are those of every run kept:
+    // the count, the best (never a run cut short), the last ten, the last 30
+    // days and the keys missed, also for runs written before an upgrade.
+    void theFiguresAreThoseOfEveryRunKept_data()
     {
         QTest::addColumn<int>("version");
+        QTest::addRow("written by this version") << currentSchemaVersion();
         for (int v = 1; v < currentSchemaVersion(); ++v)
-            QTest::addRow("from %d", v) << v;
+            QTest::addRow("half written by version %d", v) << v;
     }
-    void eachOlderVersionIsMigratedKeepingItsRuns()
+    void theFiguresAreThoseOfEveryRunKept()
     {
         QFETCH(int, version);
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
-            db.setDatabaseName(m_path);
-            QVERIFY(db.open());
-            QVERIFY(migrateTo(db, version));
-            QVERIFY(QSqlQuery(db).exec(QStringLiteral("INSERT INTO runs (mode, started, seconds, hits, misses, score)"
-                                                      " VALUES ('frmYubiren3', '2024-01-02T03:04:05', 60, 9, 2, 7)")));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("old"));
-        RecordStore store(m_path, QStringLiteral("migrated"));
+        std::vector<RunRecord> runs = variedRuns();
+        const std::vector<RunRecord> older(runs.begin(), runs.begin() + 60);
+        if (version < currentSchemaVersion())
+            writeOldFile(m_path, version, older);
+        RecordStore store(m_path, QStringLiteral("figures"));
         QCOMPARE(store.open(), StoreProblem::None);
-        QCOMPARE(store.insert(drillRun(3)), StoreProblem::None);
-        const std::vector<RunRecord> runs = store.allRuns();
-        QCOMPARE(runs.size(), std::size_t(2));
-        QCOMPARE(runs[0].mode, QStringLiteral("frmYubiren3"));
-        QCOMPARE(runs[0].score, 7);
+        const std::vector<RunRecord> newer(runs.begin() + (version < currentSchemaVersion() ? 60 : 0), runs.end());
+        QCOMPARE(store.insertAll(newer), StoreProblem::None);
+        const std::vector<RunRecord> kept = store.allRuns();
+        QCOMPARE(kept.size(), runs.size());
+        compareSummaries(store.summary(), foldedSummary(kept));
+    }
+
+    void aRunWaitingJoinsTheStoredFigures()
+    {
+        // State: twelve drills of 10 points stored, on two days, each missing E twice and R once.
+        RecordsSummary summary;
+        for (int i = 0; i < 12; ++i)
+            addRun(summary, drillRun(10, QStringLiteral("2024-05-0%1T10:%2:00").arg(1 + i / 6).arg(i, 2, 10, QChar('0'))),
+                   {});
+        // Action: a later run of 4 points missing Q 30 times, and one cut short at 50.
+        RunRecord later = drillRun(4, QStringLiteral("2024-05-02T11:00:00"));
+        later.missedKeys = {{QStringLiteral("Q"), 30}};
+        addRun(summary, later, {});
+        RunRecord cut = drillRun(50, QStringLiteral("2024-05-03T08:00:00"));
+        cut.cutShort = true;
+        addRun(summary, cut, {});
+        // Expected: both counted and newest first in ten rows; the best and
+        // the days untouched by the run cut short; Q now missed most.
+        const ModeSummary &mode = summary.modes.at(0);
+        QCOMPARE(mode.runCount, 14);
+        QCOMPARE(mode.best.value_or(-1), 10);
+        QCOMPARE(mode.lastRuns.size(), std::size_t(10));
+        QCOMPARE(mode.lastRuns[0].score, 50);
+        QCOMPARE(mode.lastRuns[1].score, 4);
+        QCOMPARE(mode.days.size(), std::size_t(2));
+        QCOMPARE(mode.days[1].runs, 7);
+        QCOMPARE(mode.days[1].bestScore, 10);
+        QCOMPARE(mode.weakKeys, (std::vector<std::pair<QString, int>>{{"Q", 30}, {"E", 26}, {"R", 13}}));
+    }
+
+    // Runs the database cannot take yet are in the window's figures and the
+    // CSV, and once written they are there once.
+    void runsWaitingAreShownOnce_data()
+    {
+        QTest::addColumn<QString>("setUp");
+        QTest::addColumn<bool>("lifted");
+        QTest::newRow("another copy writing") << "writing" << true;
+        QTest::newRow("read-only folder") << "readonly" << false;
+    }
+    void runsWaitingAreShownOnce()
+    {
+        QFETCH(QString, setUp);
+        QFETCH(bool, lifted);
+        std::unique_ptr<HeldLock> lock;
+        prepare(setUp, lock); // 200 runs stored
+        RecordKeeper keeper(m_path, {});
+        keeper.runFinished(drillRun(250, QStringLiteral("2024-06-01T10:00:00")));
+        keeper.runFinished(drillRun(251, QStringLiteral("2024-06-01T10:05:00")));
+        QCOMPARE(summaryOf(keeper).runCount, 202);
+        QCOMPARE(summaryOf(keeper).lastRuns.at(0).score, 251);
+        QCOMPARE(summaryOf(keeper).best.value_or(-1), 251);
+        QCOMPARE(csvLinesOf(keeper), 1 + 202);
+        QCOMPARE(rowsIn(m_path), 200);
+        if (!lifted)
+            return;
+        lock.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(rowsIn(m_path), 202, 15000);
+        QCOMPARE(summaryOf(keeper).runCount, 202);
+        QCOMPARE(csvLinesOf(keeper), 1 + 202);
+    }
+
+    void erasingForgetsEveryRunAndKeyMissed()
+    {
+        RecordStore store(m_path, QStringLiteral("erase"));
+        QCOMPARE(store.open(), StoreProblem::None);
+        QCOMPARE(store.insertAll(variedRuns()), StoreProblem::None);
+        QCOMPARE(store.eraseAll(), StoreProblem::None);
+        QVERIFY(store.allRuns().empty());
+        QVERIFY(store.summary().modes.empty());
+        RunRecord next = drillRun(3);
+        next.missedKeys = {{QStringLiteral("Q"), 1}};
+        QCOMPARE(store.insert(next), StoreProblem::None);
+        QCOMPARE(store.summary().modes.at(0).weakKeys, (std::vector<std::pair<QString, int>>{{"Q", 1}}));
     }
 
     void aBadFileIsToldAndNeverLosesARun_data()
@@ -264,7 +434,29 @@ private:
                 readOnlyDisk();
         } else if (setUp == QLatin1String("locked")) {
             lock = std::make_unique<HeldLock>(m_path);
+        } else if (setUp == QLatin1String("writing")) {
+            lock = std::make_unique<HeldLock>(m_path, QStringLiteral("IMMEDIATE"));
         }
+    }
+
+    static ModeSummary summaryOf(RecordKeeper &keeper)
+    {
+        std::optional<RecordsSummary> got;
+        keeper.requestSummary([&got](const RecordsSummary &summary) { got = summary; });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(got.has_value(), 10000); }();
+        return got && got->modes.size() == 1 ? got->modes[0] : ModeSummary{};
+    }
+
+    int csvLinesOf(RecordKeeper &keeper)
+    {
+        const QString file = m_out.filePath(QStringLiteral("out%1.csv").arg(m_n));
+        std::optional<bool> written;
+        keeper.exportCsv(file, [&written](bool ok) { written = ok; });
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(written.has_value(), 10000); }();
+        QFile csv(file);
+        if (!written.value_or(false) || !csv.open(QIODevice::ReadOnly))
+            return -1;
+        return int(csv.readAll().count("\r\n"));
     }
 
     // A tmpfs of 256 KiB, or an empty path where none can be mounted.
@@ -293,6 +485,7 @@ private:
 
     QStringList m_mounts;
     QTemporaryDir m_dir;
+    QTemporaryDir m_out; // stays writable
     QString m_path;
     int m_n = 0;
 };

@@ -10,11 +10,13 @@
 #include "launcher/launcher_entry.h"
 #include "launcher/launcher_window.h"
 #include "launcher/mode_registry.h"
+#include "records/records_window.h"
 #include "support/fakes.h"
 #include "typing/typing_window.h"
 #include "ui/widget_look.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,6 +68,15 @@ QList<Pair> textsOf(const QMainWindow &window)
             pairs.append({button->objectName(), button->palette().color(group(button), QPalette::ButtonText),
                           button->palette().color(group(button), QPalette::Button)});
     }
+    // A list's rows, and its selected row whether the window has the focus or not.
+    for (const QListWidget *list : window.findChildren<QListWidget *>()) {
+        const QPalette &colours = list->palette();
+        pairs.append({list->objectName() + QStringLiteral(" rows"), colours.color(QPalette::Text),
+                      colours.color(QPalette::Base)});
+        for (const QPalette::ColorGroup focus : {QPalette::Active, QPalette::Inactive})
+            pairs.append({list->objectName() + QStringLiteral(" selected row"),
+                          colours.color(focus, QPalette::HighlightedText), colours.color(focus, QPalette::Highlight)});
+    }
     const QMenuBar *bar = window.menuBar();
     pairs.append({QStringLiteral("menu bar"), bar->palette().color(QPalette::ButtonText),
                   bar->palette().color(QPalette::Button)});
@@ -94,7 +105,9 @@ class ContrastTest : public QObject {
             return launcher;
         }
         std::unique_ptr<ModeWindow> window;
-        if (which == QLatin1String("key guide"))
+        if (which == QLatin1String("records"))
+            window = std::make_unique<RecordsWindow>(nullptr, m_services);
+        else if (which == QLatin1String("key guide"))
             window = std::make_unique<KeyGuideWindow>(m_services);
         else if (which == QLatin1String("finger guide"))
             window = std::make_unique<FingerGuideWindow>(m_services, m_services);
@@ -117,7 +130,7 @@ class ContrastTest : public QObject {
     {
         QTest::addColumn<QString>("which");
         for (const char *which : {"launcher", "key guide", "finger guide", "drill letters", "drill letters running",
-                                  "drill symbols running", "japanese", "english"})
+                                  "drill symbols running", "japanese", "english", "records"})
             QTest::newRow(which) << QString::fromLatin1(which);
     }
 
@@ -145,6 +158,27 @@ private slots:
                   contrastRatio(designed[i].text, designed[i].ground), ratio);
             QVERIFY2(ratio >= 7.0, qPrintable(QStringLiteral("%1/%2 at %3:1").arg(which, pair.name).arg(ratio)));
         }
+    }
+
+    // Low vision finds and reads the row chosen: 7:1 in the designed colours too.
+    void theSelectedRowReadsAtSevenToOneInBothPalettes_data()
+    {
+        QTest::addColumn<Contrast>("contrast");
+        QTest::newRow("designed") << Contrast::Designed;
+        QTest::newRow("high contrast") << Contrast::High;
+    }
+    void theSelectedRowReadsAtSevenToOneInBothPalettes()
+    {
+        QFETCH(Contrast, contrast);
+        const auto window = make(QStringLiteral("records"));
+        useContrast(contrast);
+        for (const Pair &pair : textsOf(*window)) {
+            if (!pair.name.startsWith(QLatin1String("lstKiroku")))
+                continue;
+            const double ratio = contrastRatio(pair.text, pair.ground);
+            QVERIFY2(ratio >= 7.0, qPrintable(QStringLiteral("%1 at %2:1").arg(pair.name).arg(ratio)));
+        }
+        QCOMPARE(window->findChild<QListWidget *>()->currentRow(), 0);
     }
 
     void theTimeBarStandsOutOnItsBox_data() { windows(); }

@@ -10,12 +10,16 @@
 #include "app/mode_table.h"
 #include "launcher/launcher_window.h"
 #include "launcher/mode_registry.h"
+#include "records/record_keeper.h"
+#include "records/record_store.h"
+#include "records/records_window.h"
 #include "support/fakes.h"
 #include "support/test_files.h"
 #include "typing/typing_window.h"
 
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -40,7 +44,8 @@ const std::map<QString, double> &designedPoints()
         {"drill/lblBatsu", 72},           {"drill/lblTokuten", 72},          {"drill/lblYubi", 60},
         {"drill/lblKey", 249.75},         {"typing/lblTime", 60},            {"typing/lblMaru", 60},
         {"typing/lblBatsu", 60},          {"typing/lblTokuten", 60},         {"typing/lblKey_Guide", 27.75},
-        {"typing/txtHyoji", 80.25},       {"typing/txtNyuryoku", 80.25}};
+        {"typing/txtHyoji", 80.25},       {"typing/txtNyuryoku", 80.25},     {"frmKiroku/lblHeading", 40},
+        {"frmKiroku/lstKiroku", 28}};
     return points;
 }
 
@@ -79,6 +84,28 @@ bool boxShowsAll(const QPlainTextEdit &box)
     for (QTextBlock block = box.document()->firstBlock(); block.isValid(); block = block.next())
         height += block.layout()->boundingRect().height();
     return height <= box.viewport()->height() + 0.5;
+}
+
+// Each row of a list shown whole where it is scrolled to: wrapped inside the
+// list's width, and no taller than the list.
+QString rowCutOff(const QListWidget &list)
+{
+    const QRect view = list.viewport()->rect();
+    for (int i = 0; i < list.count(); ++i) {
+        const QRect row = list.visualItemRect(list.item(i));
+        const QRectF text = QFontMetricsF(list.font(), &list)
+                                .boundingRect(QRectF(0, 0, row.width(), 1e6), Qt::TextWordWrap, list.item(i)->text());
+        if (row.width() > view.width() || row.height() > view.height() || text.width() > row.width() + 0.5
+            || text.height() > row.height() + 0.5)
+            return QStringLiteral("\"%1\" at %2 pt in %3x%4, list %5x%6")
+                .arg(list.item(i)->text())
+                .arg(list.font().pointSizeF())
+                .arg(row.width())
+                .arg(row.height())
+                .arg(view.width())
+                .arg(view.height());
+    }
+    return {};
 }
 
 QString written(const QString &what, const QString &text, double points)
@@ -121,6 +148,11 @@ private:
             QVERIFY2(clientRect.adjusted(-0.5, -0.5, 0.5, 0.5).contains(text),
                      qPrintable(what + " is cut by the window"));
             checkDesignedSize(window, *label);
+        }
+        for (const QListWidget *list : window.findChildren<QListWidget *>()) {
+            const QString cut = rowCutOff(*list);
+            QVERIFY2(cut.isEmpty(), qPrintable(window.objectName() + QStringLiteral(": ") + cut));
+            checkDesignedSize(window, *list);
         }
         for (const QPlainTextEdit *box : window.findChildren<QPlainTextEdit *>()) {
             QVERIFY2(boxShowsAll(*box), qPrintable(written(box->objectName(), box->toPlainText(),
@@ -227,6 +259,42 @@ private slots:
         QTest::keyClick(input, Qt::Key_Return);
         input->insertPlainText(line.left(line.size() / 2));
         QCOMPARE(window.findChild<QPlainTextEdit *>(QStringLiteral("txtHyoji"))->toPlainText(), line);
+        checkTexts(window);
+    }
+
+    void records_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("a drill") << QStringLiteral("frmYubiren3");
+        QTest::newRow("typing, the longest rows") << QStringLiteral("frmJapanese");
+    }
+
+    void records()
+    {
+        // State: twelve runs kept of a mode, with scores of three figures; the window open on them.
+        QFETCH(QString, mode);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("records.sqlite"));
+        {
+            RecordStore store(path, QStringLiteral("fits"));
+            QCOMPARE(store.open(), StoreProblem::None);
+            std::vector<RunRecord> runs;
+            for (int i = 0; i < 12; ++i) {
+                RunRecord &run = runs.emplace_back();
+                run.mode = mode;
+                run.started = QDateTime(QDate(2024, 12, 28), QTime(23, 40 + i));
+                run.score = -888;
+                run.cutShort = true;
+                run.missedKeys = {{QStringLiteral("Ｗ"), i + 1}};
+                run.charsPerMinute = 888;
+                run.accuracy = 1;
+            }
+            QCOMPARE(store.insertAll(runs), StoreProblem::None);
+        }
+        RecordKeeper keeper(path, {});
+        RecordsWindow window(&keeper, m_services);
+        window.open();
+        QTRY_VERIFY(window.browser().loaded());
         checkTexts(window);
     }
 
