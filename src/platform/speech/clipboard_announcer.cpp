@@ -1,4 +1,3 @@
-#include "/tmp/stamp.h"
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/speech/clipboard_announcer.h"
 
@@ -15,7 +14,6 @@ void ClipboardAnnouncer::announce(const QString &text)
         return;
     clipboard->clear(QClipboard::Clipboard);
     clipboard->setText(text, QClipboard::Clipboard);
-    hoshiStamp("clipboard set");
 }
 
 } // namespace hoshi
