@@ -72,7 +72,7 @@ SettingsFile::SettingsFile(QString path, Told told)
 QString SettingsFile::standardPath()
 {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // The base directory specification: a relative path is to be ignored.
+    // XDG: a relative XDG_CONFIG_HOME is to be ignored.
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/hoshinotamago/hoshinotamago.conf");
