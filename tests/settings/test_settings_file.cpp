@@ -74,8 +74,9 @@ private slots:
         QTest::newRow("minutes not a number") << QByteArray("[typing]\nminutes=five\n[voice]\nmode=off\n") << 3 << true << 1;
         QTest::newRow("not a yes or no") << QByteArray("[fingers]\nnames_shown=perhaps\n[typing]\nminutes=1\n") << 1 << true << 1;
         QTest::newRow("two wrong values") << QByteArray("[voice]\nmode=x\n[typing]\nminutes=x\n") << 3 << true << 1;
+        static const char garbage[] = "\xff\xfe\x00[[[=\n\x01\x02";
         // Lines QSettings cannot read are left out: nothing the program knows is wrong.
-        QTest::newRow("binary garbage") << QByteArray("\xff\xfe\x00[[[=\n\x01\x02", 12) << 3 << true << 0;
+        QTest::newRow("binary garbage") << QByteArray(garbage, sizeof garbage - 1) << 3 << true << 0;
     }
 
     void wrongValuesGiveTheirDefaultsAndAreToldOnce()
