@@ -99,9 +99,12 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
                    }});
     modes->setEndProgram([] { QCoreApplication::exit(0); });
 
+    services.setSpeechRate(settings.preferences().speechRate);
     const hoshi::LauncherSettings launcherSettings{
-        &settings, [&services](hoshi::Preferences::Voice voice) { services.setVoiceChoice(hoshi::voiceChoiceOf(voice)); },
-        run.highContrast};
+        .preferences = &settings,
+        .voiceChosen = [&services](hoshi::Preferences::Voice voice) { services.setVoiceChoice(hoshi::voiceChoiceOf(voice)); },
+        .rateChosen = [&services](std::optional<int> rate) { services.setSpeechRate(rate); },
+        .highContrastOn = run.highContrast};
     hoshi::LauncherWindow launcher(*modes, services.announcer(), launcherSettings);
     records.addEntries(launcher, 0);
     QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, app.get(),
