@@ -35,6 +35,17 @@ function(hoshi_test_on_screen test screen)
     set_tests_properties(${test} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 120)
 endfunction()
 
+# A test binary run as a window on a private Xvfb screen of this size (WIDTHxHEIGHT).
+function(hoshi_test_on_xvfb test binary screen)
+    cmake_parse_arguments(ARG "" "SCALE" "" ${ARGN})
+    add_test(NAME ${test} COMMAND bash ${PROJECT_SOURCE_DIR}/tests/support/on_xvfb.sh ${screen} $<TARGET_FILE:${binary}>)
+    set(environment ${HOSHI_SANITIZER_ENVIRONMENT})
+    if(ARG_SCALE)
+        list(APPEND environment QT_SCALE_FACTOR=${ARG_SCALE})
+    endif()
+    set_tests_properties(${test} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 120)
+endfunction()
+
 # Every test_*.cpp in the calling folder becomes a test linked with LIBS.
 function(hoshi_add_tests_in_dir prefix)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})

@@ -17,6 +17,7 @@
 #include "records/records_csv.h"
 #include "settings/settings_file.h"
 #include "ui/fonts.h"
+#include "ui/menu_look.h"
 #include "ui/mode_window.h"
 #include "ui/version_info.h"
 #include "ui/widget_look.h"
@@ -71,8 +72,7 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
     QApplication::setApplicationVersion(hoshi::versionNumber());
     hoshi::setDesktopIdentity();
     // Menus large enough for a low-vision helper to read, in a Japanese face.
-    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenuBar");
-    QApplication::setFont(hoshi::japaneseFont(hoshi::FontFace::Proportional, 16), "QMenu");
+    hoshi::useLargeMenus();
 
     // A settings file that cannot be used is said once: at once on standard
     // error, and in the voice once the launcher is heard.
@@ -100,9 +100,12 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
                    }});
     modes->setEndProgram([] { QCoreApplication::exit(0); });
 
+    services.setSpeechRate(settings.preferences().speechRate);
     const hoshi::LauncherSettings launcherSettings{
-        &settings, [&services](hoshi::Preferences::Voice voice) { services.setVoiceChoice(hoshi::voiceChoiceOf(voice)); },
-        run.highContrast};
+        .preferences = &settings,
+        .voiceChosen = [&services](hoshi::Preferences::Voice voice) { services.setVoiceChoice(hoshi::voiceChoiceOf(voice)); },
+        .rateChosen = [&services](std::optional<int> rate) { services.setSpeechRate(rate); },
+        .highContrastOn = run.highContrast};
     hoshi::LauncherWindow launcher(*modes, services.announcer(), launcherSettings);
     records.addEntries(launcher, 0);
     QObject::connect(&launcher, &hoshi::LauncherWindow::endProgramRequested, app.get(),

@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <array>
+
 namespace hoshi {
 
 namespace {
@@ -19,6 +21,12 @@ struct VoiceEntry {
     const char *name;
     QString caption;
     Preferences::Voice voice;
+};
+
+struct RateEntry {
+    const char *name;
+    QString caption;
+    std::optional<int> rate; ///< none: the user's own
 };
 
 QAction *addChoice(QMenu *menu, QActionGroup *group, const QString &name, const QString &caption, bool checked,
@@ -31,22 +39,17 @@ QAction *addChoice(QMenu *menu, QActionGroup *group, const QString &name, const 
     return entry;
 }
 
-} // namespace
-
-void buildSettingsMenu(QMainWindow *window, const LauncherSettings &settings)
+void addVoiceChoices(QMenu *menu, QMainWindow *window, const LauncherSettings &settings)
 {
     PreferenceKeeper *preferences = settings.preferences;
-    if (!preferences)
-        return;
-    QMenu *menu = addMenu(window, QStringLiteral("mnuSettei"), QStringLiteral("設定(&S)"));
     const std::array<VoiceEntry, 3> voices{{
         {"mnuVoiceAuto", QStringLiteral("声: スクリーンリーダーが無いとき(&A)"), Preferences::Voice::Automatic},
         {"mnuVoiceOn", QStringLiteral("声: いつも出す(&O)"), Preferences::Voice::On},
         {"mnuVoiceOff", QStringLiteral("声: 出さない(&N)"), Preferences::Voice::Off},
     }};
-    auto *voiceGroup = new QActionGroup(menu);
+    auto *group = new QActionGroup(menu);
     for (const VoiceEntry &entry : voices) {
-        addChoice(menu, voiceGroup, QString::fromLatin1(entry.name), entry.caption,
+        addChoice(menu, group, QString::fromLatin1(entry.name), entry.caption,
                   preferences->preferences().voice == entry.voice,
                   [preferences, window, voice = entry.voice, chosen = settings.voiceChosen] {
                       preferences->change([voice](Preferences &kept) { kept.voice = voice; });
@@ -57,18 +60,59 @@ void buildSettingsMenu(QMainWindow *window, const LauncherSettings &settings)
                       });
                   });
     }
-    menu->addSeparator();
-    auto *colourGroup = new QActionGroup(menu);
+}
+
+void addRateChoices(QMenu *menu, const LauncherSettings &settings)
+{
+    PreferenceKeeper *preferences = settings.preferences;
+    const std::array<RateEntry, 5> rates{{
+        {"mnuRateSlowest", QStringLiteral("声のはやさ: とても ゆっくり(&1)"), -50},
+        {"mnuRateSlow", QStringLiteral("声のはやさ: ゆっくり(&2)"), -25},
+        {"mnuRateOwn", QStringLiteral("声のはやさ: ふつう(&3)"), std::nullopt},
+        {"mnuRateFast", QStringLiteral("声のはやさ: はやい(&4)"), 25},
+        {"mnuRateFastest", QStringLiteral("声のはやさ: とても はやい(&5)"), 50},
+    }};
+    auto *group = new QActionGroup(menu);
+    for (const RateEntry &entry : rates) {
+        addChoice(menu, group, QString::fromLatin1(entry.name), entry.caption,
+                  preferences->preferences().speechRate == entry.rate,
+                  [preferences, rate = entry.rate, chosen = settings.rateChosen] {
+                      preferences->change([rate](Preferences &kept) { kept.speechRate = rate; });
+                      // At once: the menu then says the choice at the new rate.
+                      if (chosen)
+                          chosen(rate);
+                  });
+    }
+}
+
+void addColourChoices(QMenu *menu, const LauncherSettings &settings)
+{
+    PreferenceKeeper *preferences = settings.preferences;
+    auto *group = new QActionGroup(menu);
     const auto colours = [preferences](bool high) {
         return [preferences, high] {
             preferences->change([high](Preferences &kept) { kept.highContrast = high; });
             useContrast(high ? Contrast::High : Contrast::Designed);
         };
     };
-    addChoice(menu, colourGroup, QStringLiteral("mnuHighContrast"), QStringLiteral("はっきりした色(&H)"),
+    addChoice(menu, group, QStringLiteral("mnuHighContrast"), QStringLiteral("はっきりした色(&H)"),
               settings.highContrastOn, colours(true));
-    addChoice(menu, colourGroup, QStringLiteral("mnuDesignedColours"), QStringLiteral("いつもの色(&D)"),
+    addChoice(menu, group, QStringLiteral("mnuDesignedColours"), QStringLiteral("いつもの色(&D)"),
               !settings.highContrastOn, colours(false));
+}
+
+} // namespace
+
+void buildSettingsMenu(QMainWindow *window, const LauncherSettings &settings)
+{
+    if (!settings.preferences)
+        return;
+    QMenu *menu = addMenu(window, QStringLiteral("mnuSettei"), QStringLiteral("設定(&S)"));
+    addVoiceChoices(menu, window, settings);
+    menu->addSeparator();
+    addRateChoices(menu, settings);
+    menu->addSeparator();
+    addColourChoices(menu, settings);
 }
 
 } // namespace hoshi

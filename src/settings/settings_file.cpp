@@ -16,6 +16,7 @@ namespace {
 constexpr std::array<std::pair<Preferences::Voice, const char *>, 3> VoiceNames{
     {{Preferences::Voice::Automatic, "automatic"}, {Preferences::Voice::On, "on"}, {Preferences::Voice::Off, "off"}}};
 const QString Voice = QStringLiteral("voice/mode");
+const QString SpeechRate = QStringLiteral("voice/rate");
 const QString Minutes = QStringLiteral("typing/minutes");
 const QString JapaneseFolder = QStringLiteral("typing/japanese_folder");
 const QString EnglishFolder = QStringLiteral("typing/english_folder");
@@ -89,7 +90,8 @@ void SettingsFile::read()
     std::optional<int> minutes;
     std::optional<bool> fingerNames;
     if (fine) {
-        fine = readVoice(file, read.voice) & readInt(file, Minutes, 1, 5, minutes) & readBool(file, FingerNames, fingerNames)
+        fine = readVoice(file, read.voice) & readInt(file, SpeechRate, -100, 100, read.speechRate)
+               & readInt(file, Minutes, 1, 5, minutes) & readBool(file, FingerNames, fingerNames)
                & readBool(file, HighContrast, read.highContrast);
         if (minutes && *minutes != 1 && *minutes != 3 && *minutes != 5) {
             fine = false;
@@ -124,6 +126,8 @@ void SettingsFile::write()
         if (choice == m_preferences.voice)
             file.setValue(Voice, QString::fromLatin1(written));
     }
+    if (m_preferences.speechRate)
+        file.setValue(SpeechRate, *m_preferences.speechRate);
     file.setValue(Minutes, m_preferences.typingMinutes);
     file.setValue(FingerNames, m_preferences.fingerNamesShown ? QStringLiteral("true") : QStringLiteral("false"));
     if (m_preferences.highContrast)

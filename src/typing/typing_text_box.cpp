@@ -6,6 +6,7 @@
 
 #include <QMimeData>
 #include <QRegularExpression>
+#include <QTextLayout>
 
 namespace hoshi {
 
@@ -41,13 +42,38 @@ void TypingTextBox::resizeEvent(QResizeEvent *event)
     fitText();
 }
 
+// The height the box's own layout gives the text in `font` at `width`: its
+// lines wrapped anywhere, leading included, as the box lays out each block.
+qreal TypingTextBox::laidOutHeight(const QString &text, const QFont &font, qreal width) const
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    qreal height = 0;
+    for (const QString &block : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(block, font, viewport());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLeadingIncluded(true);
+            line.setLineWidth(width);
+            height += line.height();
+        }
+        layout.endLayout();
+    }
+    return height;
+}
+
 void TypingTextBox::fitText()
 {
-    const QFont designed = japaneseFont(FontFace::Proportional, BoxPoints);
     const qreal margin = document()->documentMargin();
-    const QSizeF room = QSizeF(viewport()->size()) - QSizeF(2 * margin, 2 * margin);
-    const double points = fittingPointSize(designed, toPlainText(), room,
-                                           Qt::AlignLeft | Qt::TextWordWrap | Qt::TextWrapAnywhere, this);
+    const qreal width = viewport()->width() - 2 * margin;
+    // One pixel less: the box shows a scroll bar for a text that fills it to the last row.
+    const qreal height = viewport()->height() - 2 * margin - 1;
+    // An empty box still holds the cursor's line, which must fit as a first character would.
+    const QString text = toPlainText().isEmpty() ? QStringLiteral("あ") : toPlainText();
+    const double points = largestFittingPoints(BoxPoints, [&](double candidate) {
+        return laidOutHeight(text, japaneseFont(FontFace::Proportional, candidate), width) <= height;
+    });
     if (font().pointSizeF() != points)
         setFont(japaneseFont(FontFace::Proportional, points));
 }

@@ -29,6 +29,7 @@ protected:
 private:
     /// Smaller type only where the wrapped text would not fit the box.
     void fitText();
+    qreal laidOutHeight(const QString &text, const QFont &font, qreal width) const;
 
     Role m_role;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/menus.h"
 
+#include "ui/menu_look.h"
 #include "ui/say_text.h"
 #include "ui/version_box.h"
 
@@ -11,6 +12,7 @@ namespace hoshi {
 
 QMenu *addMenu(QMainWindow *window, const QString &name, const QString &caption)
 {
+    keepMenuBarInside(window->menuBar());
     QMenu *menu = window->menuBar()->addMenu(caption);
     menu->setObjectName(name);
     return menu;
@@ -19,6 +21,8 @@ QMenu *addMenu(QMainWindow *window, const QString &name, const QString &caption)
 QAction *addEntry(QWidget *menuOrBar, const QString &name, const QString &caption,
                   std::function<void()> onChosen)
 {
+    if (auto *bar = qobject_cast<QMenuBar *>(menuOrBar))
+        keepMenuBarInside(bar);
     QAction *entry = menuOrBar->addAction(caption);
     entry->setObjectName(name);
     QObject::connect(entry, &QAction::triggered, menuOrBar, std::move(onChosen));

@@ -7,6 +7,8 @@
 #include <QFont>
 #include <QSizeF>
 
+#include <functional>
+
 class QLabel;
 class QPaintDevice;
 class QString;
@@ -16,10 +18,17 @@ namespace hoshi {
 /// Below this a text is not shrunk further, fit or not.
 inline constexpr double MinimumFitPoints = 6;
 
+/// The largest size up to the designed one, in quarter points down to the
+/// minimum, at which `fits` holds; the minimum when none does.
+double largestFittingPoints(double designedPoints, const std::function<bool(double points)> &fits);
+
+/// The room a text has when drawn in a font: a label's indent is a share of its font.
+using RoomFor = std::function<QSizeF(const QFont &)>;
+
 /// The point size at which the text, drawn with the Qt::AlignmentFlag and
-/// Qt::TextFlag `flags` on `device`, fits `room`: the designed font's where
+/// Qt::TextFlag `flags` on `device`, fits its room: the designed font's where
 /// it fits, else the largest quarter point below it that does.
-double fittingPointSize(const QFont &designed, const QString &text, QSizeF room, int flags,
+double fittingPointSize(const QFont &designed, const QString &text, const RoomFor &room, int flags,
                         const QPaintDevice *device);
 
 enum class TextRoom {

@@ -178,9 +178,10 @@ screen_reader_enabled() {
 # --- the private speech-dispatcher ------------------------------------------
 
 # speechd_configure: its configuration, logs and socket in this run's folder.
-# Its one output module writes each text it is given to heard.txt and takes
+# Its one output module writes the rate of each text it is given to
+# rates.txt (one line a text, written first), the text to heard.txt, and takes
 # HOSHI_SPEECHD_SPEAK_SECONDS (0.5 by default) to "say" it, so that a text is
-# still being said when the next key comes.
+# still being said when the next key comes. The user's own rate is 10.
 speechd_configure() {
     local dir=$HOSHI_SPEECHD_DIR
     mkdir -p "$dir/conf/modules" "$dir/log" "$XDG_RUNTIME_DIR/speech-dispatcher"
@@ -207,6 +208,8 @@ LogDir "$dir/log"
 # Every read from a client, byte for byte: what ssip_log.py decodes.
 CustomLogFile "protocol" "$dir/log/protocol.log"
 DisableAutoSpawn
+# A rate of the user's own, not the built-in 0: what a client that sets no rate gets.
+DefaultRate 10
 # The output module still opens a sound device: ALSA's null device takes it all.
 AudioOutputMethod "alsa"
 AudioALSADevice "null"
@@ -214,7 +217,11 @@ AddModule "textfile" "sd_generic" "$dir/conf/modules/textfile.conf"
 DefaultModule textfile
 EOF
     cat >"$dir/conf/modules/textfile.conf" <<EOF
-GenericExecuteSynth "printf '%s\\\\n' \\'\$DATA\\' >>'$dir/heard.txt'; sleep ${HOSHI_SPEECHD_SPEAK_SECONDS:-0.5}"
+GenericExecuteSynth "printf '%s\\\\n' '\$RATE' >>'$dir/rates.txt'; printf '%s\\\\n' \\'\$DATA\\' >>'$dir/heard.txt'; sleep ${HOSHI_SPEECHD_SPEAK_SECONDS:-0.5}"
+# \$RATE is the rate the client set, -100 to 100, as it is.
+GenericRateAdd 0
+GenericRateMultiply 100
+GenericRateForceInteger 1
 GenericLanguage "ja" "ja" "utf-8"
 GenericLanguage "en-US" "en-us" "utf-8"
 GenericLanguage "C" "C" "utf-8"
@@ -311,6 +318,15 @@ wait_for_heard() {
         sleep 0.1
     done
     fail "the output module was last given $(printf '%q' "$actual"), expected $(printf '%q' "$expected")"
+}
+
+# wait_for_heard_at RATE TEXT: the last text the output module was given is
+# TEXT (one line), and it was given at RATE.
+wait_for_heard_at() {
+    local rate
+    wait_for_heard "$2"
+    rate=$(tail -n 1 "$HOSHI_SPEECHD_DIR/rates.txt")
+    [ "$rate" = "$1" ] || fail "'$2' was given at rate $rate, expected $1"
 }
 
 # speech_escape TEXT: TEXT written as spoken_texts writes it.

@@ -16,6 +16,7 @@ Prints one event per line, tab-separated, in the order the server read them:
     connect CLIENT                          (a connection names its client)
     speak   CLIENT  PRIORITY  LANGUAGE  TEXT
     cancel  CLIENT  SCOPE
+    rate    CLIENT  RATE                    (the rate the client set)
     stop    CLIENT  SCOPE
     char    CLIENT  PRIORITY  LANGUAGE  CHARACTER   (also key, sound_icon)
 CLIENT is the middle part of the client's "user:client:component" name. In
@@ -103,6 +104,8 @@ class Connection:
                 self.priority = value.lower()
             elif setting == "LANGUAGE":
                 self.language = value
+            elif setting == "RATE":
+                return ("rate", self.client, value)
         elif command in ("CANCEL", "STOP"):
             scope = words[1].lower() if len(words) > 1 else ""
             return (command.lower(), self.client, scope)

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Choices kept from one run to the next in the one settings file, and no
 # other file written under the configuration folder; high contrast read from
-# the window's pixels; a broken settings file said and the program going on.
+# the window's pixels; the voice's rate as speech-dispatcher's output module
+# is given it; a broken settings file said and the program going on.
 source "$(dirname "$0")/lib.sh"
 
 conf=$XDG_CONFIG_HOME/hoshinotamago/hoshinotamago.conf
@@ -74,6 +75,31 @@ sleep 0.5
 high=$(contrast_at "$english" 3 72 30 80)
 echo "English window's time: $designed:1 designed, $high:1 in high contrast"
 python3 -c "import sys; sys.exit(not ($designed < 7 <= $high))" || fail "time drawn at $designed:1 and $high:1"
+end_program
+
+# Third run: the voice at the user's own rate (10 here) until a rate is
+# chosen; the choice said at the new rate, kept at once.
+open_launcher
+wait_for_heard_at 10 "いち、おせばわかる"
+press alt+s 2
+wait_for_heard_at -25 "こえのはやさ、ゆっくり に したよ"
+grep -qx 'rate=-25' "$conf" || fail "the rate was not kept: $(cat "$conf")"
+end_program
+
+# Fourth run: the rate set on connecting, before the first text, for the
+# English voice too; ふつう gives the user's own back and keeps no rate.
+connected=$(speech_connections)
+open_launcher
+wait_for_heard_at -25 "いち、おせばわかる"
+first=$(speech_events | awk -F'\t' -v skip="$connected" '$1 == "connect" { n++ } n > skip && $1 != "connect"' | head -n 1)
+[ "$first" = "$(printf 'rate\thoshinotamago\t-25')" ] || fail "the new connection began with: $first"
+press 6
+window_named "ENGLISH One Minute" >/dev/null
+wait_for_heard_at -25 "Press Control O to open a text file."
+focus_window "$launcher"
+press alt+s 3
+wait_for_heard_at 10 "こえのはやさ、ふつー に したよ"
+! grep -q '^rate=' "$conf" || fail "a rate was kept for the user's own: $(cat "$conf")"
 end_program
 
 # A broken file: said on standard error once, the defaults used, the program goes on.

@@ -220,6 +220,54 @@ private slots:
         checkVersionBox(*window, m_services);
     }
 
+    void drill_finger_names_follow_the_kept_choice_data()
+    {
+        // Steps: open, space, hit, miss, tick, runout, show, hide (from the menu), close.
+        QTest::addColumn<bool>("keptShown");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("names"); // after each step: + shown, - hidden
+        QTest::addColumn<bool>("keptAfter");
+        QTest::newRow("hidden by choice: at START, every later step, RETRY and when opened again")
+            << false << "open space hit miss tick runout space hit close open space" << "- - - - - - - - - - -" << false;
+        QTest::newRow("shown again from the menu: at once, at time-up and at the next START")
+            << false << "open space show hit runout space" << "- - + + + +" << true;
+        QTest::newRow("hidden from the menu during a run: for good")
+            << true << "open space hide hit runout space close open space" << "- + - - - - - - -" << false;
+    }
+
+    void drill_finger_names_follow_the_kept_choice()
+    {
+        QFETCH(bool, keptShown);
+        QFETCH(QString, steps);
+        hoshi::Preferences start;
+        start.fingerNamesShown = keptShown;
+        hoshi::testing::KeptPreferences kept(start);
+        auto window = std::make_unique<DrillWindow>(hoshi::alphabetDrillProfile(), m_services, m_services,
+                                                    std::make_unique<ScriptedRandom>(), nullptr, &kept);
+        child<QTimer>(*window, "Timer1")->setInterval(std::chrono::hours(1));
+        QStringList names;
+        for (const QString &step : steps.split(u' ')) {
+            if (step == "open")
+                window->open();
+            else if (step == "space")
+                QTest::keyClick(window.get(), Qt::Key_Space);
+            else if (step == "hit")
+                typeShownKey(*window);
+            else if (step == "miss")
+                QTest::keyClick(window.get(), text(*window, "lblKey") == "Q" ? 'w' : 'q');
+            else if (step == "tick" || step == "runout")
+                for (int i = step == "tick" ? 1 : window->engine().jikan(); i > 0; --i)
+                    window->Timer1_Timer();
+            else if (step == "show" || step == "hide")
+                trigger(*window, step == "show" ? "mnuHintAri" : "mnuHintNashi");
+            else if (step == "close")
+                window->close();
+            names << (child<QLabel>(*window, "lblYubi")->isVisibleTo(window.get()) ? "+" : "-");
+        }
+        QTEST(names.join(u' '), "names");
+        QTEST(kept.preferences().fingerNamesShown, "keptAfter");
+    }
+
     void drill_opens_ready_with_profile_look_data()
     {
         QTest::addColumn<bool>("numbers");

@@ -40,6 +40,7 @@ private slots:
             QCOMPARE(file.preferences(), Preferences{});
             file.change([&chosen](Preferences &p) {
                 p.voice = Preferences::Voice::Off;
+                p.speechRate = -25;
                 p.typingMinutes = 5;
                 p.fingerNamesShown = false;
                 p.highContrast = true;
@@ -52,6 +53,21 @@ private slots:
         SettingsFile again(path, second.sink());
         QCOMPARE(again.preferences(), chosen);
         QVERIFY(first.told.isEmpty() && second.told.isEmpty());
+    }
+
+    void theUsersOwnRateAgainLeavesNoRateInTheFile()
+    {
+        QTemporaryDir home;
+        const QString path = home.filePath(QStringLiteral("hoshinotamago.conf"));
+        SettingsFile file(path, {});
+        file.change([](Preferences &p) { p.speechRate = 50; });
+        file.change([](Preferences &p) { p.speechRate.reset(); });
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(!written.readAll().contains("rate"));
+        Recorded recorded;
+        QCOMPARE(SettingsFile(path, recorded.sink()).preferences().speechRate, std::nullopt);
+        QVERIFY(recorded.told.isEmpty());
     }
 
     void aRunWithoutChangesWritesNothing()
@@ -68,15 +84,25 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("minutes");
         QTest::addColumn<bool>("fingerNames");
+        QTest::addColumn<QVariant>("rate"); // null: the user's own
         QTest::addColumn<int>("told");
-        QTest::newRow("unknown voice") << QByteArray("[voice]\nmode=loud\n[typing]\nminutes=5\n") << 5 << true << 1;
-        QTest::newRow("minutes not offered") << QByteArray("[typing]\nminutes=2\n[fingers]\nnames_shown=false\n") << 3 << false << 1;
-        QTest::newRow("minutes not a number") << QByteArray("[typing]\nminutes=five\n[voice]\nmode=off\n") << 3 << true << 1;
-        QTest::newRow("not a yes or no") << QByteArray("[fingers]\nnames_shown=perhaps\n[typing]\nminutes=1\n") << 1 << true << 1;
-        QTest::newRow("two wrong values") << QByteArray("[voice]\nmode=x\n[typing]\nminutes=x\n") << 3 << true << 1;
+        QTest::newRow("unknown voice") << QByteArray("[voice]\nmode=loud\nrate=50\n[typing]\nminutes=5\n") << 5 << true
+                                       << QVariant(50) << 1;
+        QTest::newRow("minutes not offered") << QByteArray("[typing]\nminutes=2\n[fingers]\nnames_shown=false\n") << 3
+                                             << false << QVariant() << 1;
+        QTest::newRow("minutes not a number") << QByteArray("[typing]\nminutes=five\n[voice]\nmode=off\n") << 3 << true
+                                              << QVariant() << 1;
+        QTest::newRow("not a yes or no") << QByteArray("[fingers]\nnames_shown=perhaps\n[typing]\nminutes=1\n") << 1
+                                         << true << QVariant() << 1;
+        QTest::newRow("two wrong values") << QByteArray("[voice]\nmode=x\n[typing]\nminutes=x\n") << 3 << true
+                                          << QVariant() << 1;
+        QTest::newRow("rate past the fastest") << QByteArray("[voice]\nrate=101\n[typing]\nminutes=1\n") << 1 << true
+                                               << QVariant() << 1;
+        QTest::newRow("rate not a number") << QByteArray("[voice]\nrate=fast\n") << 3 << true << QVariant() << 1;
+        QTest::newRow("the slowest rate") << QByteArray("[voice]\nrate=-100\n") << 3 << true << QVariant(-100) << 0;
         static const char garbage[] = "\xff\xfe\x00[[[=\n\x01\x02";
         // Lines QSettings cannot read are left out: nothing the program knows is wrong.
-        QTest::newRow("binary garbage") << QByteArray(garbage, sizeof garbage - 1) << 3 << true << 0;
+        QTest::newRow("binary garbage") << QByteArray(garbage, sizeof garbage - 1) << 3 << true << QVariant() << 0;
     }
 
     void wrongValuesGiveTheirDefaultsAndAreToldOnce()
@@ -84,6 +110,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(int, minutes);
         QFETCH(bool, fingerNames);
+        QFETCH(QVariant, rate);
         QFETCH(int, told);
         QTemporaryDir home;
         const QString path = home.filePath(QStringLiteral("hoshinotamago.conf"));
@@ -92,6 +119,7 @@ private slots:
         SettingsFile file(path, recorded.sink());
         QCOMPARE(file.preferences().typingMinutes, minutes);
         QCOMPARE(file.preferences().fingerNamesShown, fingerNames);
+        QCOMPARE(file.preferences().speechRate, rate.isNull() ? std::nullopt : std::optional(rate.toInt()));
         QCOMPARE(recorded.told.size(), told);
     }
 

@@ -3,6 +3,7 @@
 // Recording fakes of the platform services, shared by the behaviour tests.
 
 #include "platform/api/interfaces.h"
+#include "platform/api/preferences.h"
 #include "platform/api/random_source.h"
 
 #include <QString>
@@ -100,6 +101,17 @@ public:
 private:
     std::deque<int> m_script;
     hoshi::SeededRandom m_fallback;
+};
+
+/// Preferences kept in memory: the changes a window makes, without a file.
+class KeptPreferences final : public hoshi::PreferenceKeeper {
+public:
+    explicit KeptPreferences(hoshi::Preferences kept = {}) : m_kept(std::move(kept)) {}
+    const hoshi::Preferences &preferences() const override { return m_kept; }
+    void change(const std::function<void(hoshi::Preferences &)> &edit) override { edit(m_kept); }
+
+private:
+    hoshi::Preferences m_kept;
 };
 
 } // namespace hoshi::testing

@@ -13,6 +13,8 @@ struct Preferences {
     /// The built-in voice: automatic stays quiet while a screen reader runs.
     enum class Voice { Automatic, On, Off };
     Voice voice = Voice::Automatic;
+    /// The voices' rate, speech-dispatcher's -100 to 100; none: the user's own.
+    std::optional<int> speechRate;
     /// Minutes of a typing run: 1, 3 or 5.
     int typingMinutes = 3;
     bool fingerNamesShown = true;

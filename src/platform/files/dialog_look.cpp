@@ -43,6 +43,9 @@ void nameToolButtons(QWidget *dialog)
             button->setText(QString::fromUtf8(words));
             button->setAccessibleName(QString::fromUtf8(words));
             button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+            // Qt's dialog keeps these buttons icon-sized: room for the words instead.
+            button->setMinimumSize(0, 0);
+            button->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         }
     }
 }

@@ -77,4 +77,9 @@ bool SpeechdService::cancel()
     return m_connection && spd_cancel(connectionOf(m_connection)) == 0;
 }
 
+bool SpeechdService::setRate(int rate)
+{
+    return m_connection && spd_set_voice_rate(connectionOf(m_connection), rate) == 0;
+}
+
 } // namespace hoshi

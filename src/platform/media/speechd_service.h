@@ -24,6 +24,7 @@ public:
     void close() override;
     bool say(const QString &text) override;
     bool cancel() override;
+    bool setRate(int rate) override;
 
 private:
     QByteArray m_language;

@@ -93,6 +93,12 @@ void AppServices::setVoiceChoice(VoiceChoice voice)
         startSpeech();
 }
 
+void AppServices::setSpeechRate(std::optional<int> rate)
+{
+    m_readingVoice.setRate(rate);
+    m_voiceFactory.setRate(rate);
+}
+
 std::unique_ptr<SoundModuleLoader> AppServices::soundModule()
 {
     return std::make_unique<SoundModuleLoader>(QStringLiteral(HOSHI_SOUND_MODULE_FILE), SoundModule::Interface,

@@ -38,6 +38,8 @@ public:
     void setPreferences(PreferenceKeeper *preferences) { m_preferences = preferences; }
     /// The built-in voice chosen again, from the menus: speaks from the next text on.
     void setVoiceChoice(VoiceChoice voice);
+    /// Both voices' rate, -100 to 100, from the next text on; none: the user's own.
+    void setSpeechRate(std::optional<int> rate);
     EditorLauncher &editorLauncher() { return m_editorLauncher; }
 
     /// What is slow to start, after the first paint: the speech module (then

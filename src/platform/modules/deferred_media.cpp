@@ -169,6 +169,11 @@ bool DeferredSpeechService::cancel()
     return m_service && m_service->cancel();
 }
 
+bool DeferredSpeechService::setRate(int rate)
+{
+    return m_service && m_service->setRate(rate);
+}
+
 QString readingThrough(SpeechModuleLoader &speech, const QString &text)
 {
     const SpeechModule *module = speech.get();

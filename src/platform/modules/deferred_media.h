@@ -65,6 +65,8 @@ public:
     std::unique_ptr<Speaker> createVoice() override;
     /// Follows the screen-reader watch, as the Japanese voice's router does.
     VoiceRouter &router() { return m_router; }
+    /// The rate the user chose for the voices; none: the user's own.
+    void setRate(std::optional<int> rate) { m_voice.setRate(rate); }
 
 private:
     SpeechModuleLoader &m_speech;
@@ -88,6 +90,7 @@ public:
     void close() override;
     bool say(const QString &text) override;
     bool cancel() override;
+    bool setRate(int rate) override;
 
 private:
     SpeechModuleLoader &m_speech;

@@ -24,7 +24,7 @@ namespace hoshi {
 class SpeechModule {
 public:
     /// Changed whenever this interface changes.
-    static constexpr const char *Interface = "hoshinotamago speech 2";
+    static constexpr const char *Interface = "hoshinotamago speech 3";
 
     virtual ~SpeechModule() = default;
     /// A connection of its own that speaks this language ("ja", "en"); used

@@ -25,31 +25,40 @@ struct ReadingVoice::Shared {
         busySince = waiting ? std::optional(std::chrono::steady_clock::now()) : std::nullopt;
     }
 
+    // Runs a call that may wait on the service without the lock.
+    void onService(std::unique_lock<std::mutex> &lock, const std::function<void()> &call)
+    {
+        waitingOnService(true);
+        lock.unlock();
+        call();
+        lock.lock();
+        waitingOnService(false);
+    }
+
     void run()
     {
         std::unique_lock lock(mutex);
         while (true) {
-            wake.wait(lock, [this] { return stopping || !jobs.empty() || prepare; });
+            wake.wait(lock, [this] { return stopping || !jobs.empty() || prepare || rateChanged; });
             if (stopping)
                 break;
+            // Before the texts that were given after it.
+            if (std::exchange(rateChanged, false)) {
+                const std::optional<int> wanted = rate;
+                onService(lock, [this, wanted] { worker->setRate(wanted); });
+                continue;
+            }
             if (prepare) {
-                auto task = std::exchange(prepare, nullptr);
-                waitingOnService(true);
-                lock.unlock();
-                task();
-                worker->connect();
-                lock.lock();
-                waitingOnService(false);
+                onService(lock, [this, task = std::exchange(prepare, nullptr)] {
+                    task();
+                    worker->connect();
+                });
                 continue;
             }
             const VoiceJob job = std::move(jobs.front());
             jobs.pop_front();
             const quint64 latest = latestEvent;
-            waitingOnService(true);
-            lock.unlock();
-            worker->handle(job, latest);
-            lock.lock();
-            waitingOnService(false);
+            onService(lock, [this, &job, latest] { worker->handle(job, latest); });
         }
         finished = true;
         done.notify_all();
@@ -62,6 +71,8 @@ struct ReadingVoice::Shared {
     std::deque<VoiceJob> jobs;
     std::function<void()> prepare;
     quint64 latestEvent = 0;
+    std::optional<int> rate;
+    bool rateChanged = false;
     bool stopping = false;
     bool finished = false;
     std::optional<std::chrono::steady_clock::time_point> busySince;
@@ -110,6 +121,16 @@ void ReadingVoice::say(const QString &text, Turn turn)
     if (stuck && m_report)
         m_report(QStringLiteral("hoshinotamago: the speech service does not answer; "
                                 "nothing is spoken until it does"));
+}
+
+void ReadingVoice::setRate(std::optional<int> rate)
+{
+    {
+        std::lock_guard lock(m_shared->mutex);
+        m_shared->rate = rate;
+        m_shared->rateChanged = true;
+    }
+    m_shared->wake.notify_one();
 }
 
 void ReadingVoice::warmUp(std::function<void()> prepare)

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace hoshi {
 
@@ -30,6 +31,8 @@ public:
     /// Runs `prepare` on the voice's thread (loading the dictionary), then
     /// connects to the speech service, ahead of the first text.
     void warmUp(std::function<void()> prepare);
+    /// The rate of every text said after this call (see VoiceWorker::setRate).
+    void setRate(std::optional<int> rate);
 
     static void reportOnStandardError(const QString &message);
 

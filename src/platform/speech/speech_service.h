@@ -17,6 +17,9 @@ public:
     virtual bool say(const QString &text) = 0;
     /// Stops what this client is saying and drops what it has queued.
     virtual bool cancel() = 0;
+    /// The rate of what it says from now on, -100 (slowest) to 100; a new
+    /// connection speaks at the rate the user set for the service.
+    virtual bool setRate(int rate) = 0;
 };
 
 } // namespace hoshi

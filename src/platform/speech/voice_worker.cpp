@@ -31,9 +31,7 @@ void VoiceWorker::handle(const VoiceJob &job, quint64 latestEvent)
     if (speak(reading, cancelFirst))
         return;
     // The service went away (or restarted): one new connection, one more try.
-    m_service->close();
-    m_open = false;
-    m_lastFailure.reset();
+    reconnectLater();
     if (ensureOpen())
         speak(reading, cancelFirst);
 }
@@ -45,6 +43,23 @@ bool VoiceWorker::speak(const QString &reading, bool cancelFirst)
     return reading.trimmed().isEmpty() || m_service->say(reading);
 }
 
+void VoiceWorker::setRate(std::optional<int> rate)
+{
+    const bool backToOwn = m_rate && !rate;
+    m_rate = rate;
+    if (!m_open)
+        return;
+    if (backToOwn || (rate && !m_service->setRate(*rate)))
+        reconnectLater();
+}
+
+void VoiceWorker::reconnectLater()
+{
+    m_service->close();
+    m_open = false;
+    m_lastFailure.reset();
+}
+
 bool VoiceWorker::ensureOpen()
 {
     if (m_open)
@@ -53,6 +68,9 @@ bool VoiceWorker::ensureOpen()
     if (m_lastFailure && now - *m_lastFailure < m_retryAfter)
         return false;
     m_open = m_service->open();
+    // A rate the service does not take leaves its own: better heard than silent.
+    if (m_open && m_rate)
+        m_service->setRate(*m_rate);
     if (m_open)
         m_lastFailure.reset();
     else

@@ -37,15 +37,20 @@ public:
     void handle(const VoiceJob &job, quint64 latestEvent);
     /// Connects ahead of the first text.
     void connect() { ensureOpen(); }
+    /// The rate from the next text on, -100 to 100; none: the user's own,
+    /// which only a new connection has again.
+    void setRate(std::optional<int> rate);
 
 private:
     bool ensureOpen();
     bool speak(const QString &reading, bool cancelFirst);
+    void reconnectLater();
 
     std::unique_ptr<SpeechService> m_service;
     ReadingOf m_readingOf;
     Clock::duration m_retryAfter;
     bool m_open = false;
+    std::optional<int> m_rate;
     quint64 m_lastEvent = 0;
     QString m_lastReading; // of the last text of m_lastEvent
     std::optional<Clock::time_point> m_lastFailure;

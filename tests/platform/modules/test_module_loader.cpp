@@ -52,6 +52,7 @@ public:
         return true;
     }
     bool cancel() override { return true; }
+    bool setRate(int) override { return true; }
 
 private:
     QStringList &m_said;
@@ -184,7 +185,7 @@ private slots:
                                  << QStringLiteral("/nonexistent/libhoshinotamago-speech.so");
         QTest::newRow("the sound module where speech is wanted")
             << QStringLiteral(HOSHI_TEST_SOUND_MODULE) << speech
-            << QStringLiteral("built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 2\"");
+            << QStringLiteral("built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 3\"");
         QTest::newRow("another interface") << QStringLiteral(HOSHI_TEST_WRONG_INTERFACE_MODULE) << speech
                                            << QStringLiteral("built as \"hoshinotamago speech 0\"");
         QTest::newRow("another version") << QStringLiteral(HOSHI_TEST_OTHER_VERSION_MODULE) << speech

@@ -54,6 +54,7 @@ struct ServiceLog {
     QStringList entries;
     bool up = true;          ///< the service accepts connections
     bool dropNext = false;   ///< the next call finds the connection gone
+    bool refuseRate = false; ///< a rate is not taken
 };
 
 class FakeService final : public hoshi::SpeechService {
@@ -67,6 +68,12 @@ public:
     void close() override { m_log.add(QStringLiteral("close")); }
     bool say(const QString &text) override { return answer(QStringLiteral("say ") + text); }
     bool cancel() override { return answer(QStringLiteral("cancel")); }
+    bool setRate(int rate) override
+    {
+        if (m_log.refuseRate)
+            return false;
+        return answer(QStringLiteral("rate %1").arg(rate));
+    }
 
 private:
     bool answer(const QString &call)
@@ -164,6 +171,60 @@ private slots:
         QCOMPARE(log.calls(), (QStringList{"close", "open", "cancel", "say B"}));
     }
 
+    void theChosenRateReachesTheService_data()
+    {
+        // Steps: rate:N, rate:own (the user's own), say:text (a new event), drop, refuse.
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("chosen before the first text: set on connecting")
+            << "rate:-25 say:a" << QStringList{"open", "rate -25", "cancel", "say A"};
+        QTest::newRow("changed while connected: sent at once")
+            << "say:a rate:25 say:b" << QStringList{"open", "cancel", "say A", "rate 25", "cancel", "say B"};
+        QTest::newRow("the user's own again: a new connection, no rate")
+            << "rate:50 say:a rate:own say:b"
+            << QStringList{"open", "rate 50", "cancel", "say A", "close", "open", "cancel", "say B"};
+        QTest::newRow("the user's own, never changed: nothing sent")
+            << "rate:own say:a" << QStringList{"open", "cancel", "say A"};
+        QTest::newRow("kept across a lost connection")
+            << "rate:50 say:a drop say:b"
+            << QStringList{"open", "rate 50", "cancel", "say A", "close", "open", "rate 50", "cancel", "say B"};
+        QTest::newRow("refused: connected again, heard at the service's own rate")
+            << "say:a refuse rate:25 say:b" << QStringList{"open", "cancel", "say A", "close", "open", "cancel", "say B"};
+    }
+
+    void theChosenRateReachesTheService()
+    {
+        QFETCH(QString, steps);
+        ServiceLog log;
+        auto worker = makeWorker(log, std::chrono::milliseconds(0));
+        quint64 event = 0;
+        for (const QString &step : steps.split(u' ')) {
+            const QString argument = step.section(u':', 1);
+            if (step.startsWith(QLatin1String("rate:")))
+                worker->setRate(argument == QLatin1String("own") ? std::nullopt : std::optional(argument.toInt()));
+            else if (step.startsWith(QLatin1String("say:")))
+                worker->handle({argument, Turn::NewEvent, ++event}, event);
+            else if (step == QLatin1String("drop"))
+                log.dropNext = true;
+            else if (step == QLatin1String("refuse"))
+                log.refuseRate = true;
+        }
+        QTEST(log.calls(), "calls");
+    }
+
+    void aRateChosenOnTheUserInterfaceThreadComesBeforeTheNextText()
+    {
+        // State: the voice's thread connected. Action: a rate, then a text, at once.
+        ServiceLog log;
+        hoshi::ReadingVoice voice(makeWorker(log, std::chrono::milliseconds(0)));
+        voice.warmUp({});
+        QTRY_COMPARE(log.calls(), QStringList{"open"});
+        voice.setRate(-50);
+        voice.say(QStringLiteral("slow"), Turn::NewEvent);
+        // Expected: the text said at the new rate.
+        QTRY_COMPARE(log.calls(), (QStringList{"open", "rate -50", "cancel", "say SLOW"}));
+    }
+
     void threadSaysInOrderAndDropsWaitingTextsOfOldEvents()
     {
         ServiceLog log;
@@ -191,6 +252,7 @@ private slots:
             void close() override { inner.close(); }
             bool say(const QString &text) override { return inner.say(text); }
             bool cancel() override { return inner.cancel(); }
+            bool setRate(int rate) override { return inner.setRate(rate); }
             FakeService inner;
             std::atomic<bool> &answering;
         };
