@@ -9,44 +9,43 @@ namespace hoshi {
 
 namespace {
 
-QString japanese(const RunStanding &standing)
-{
-    if (standing.first)
-        return QStringLiteral("はじめての きろく だよ");
-    QString best;
-    if (standing.bestEver)
-        best = QStringLiteral("さいこう きろく！ ");
-    else if (standing.bestToday)
-        best = QStringLiteral("きょうの さいこう！ ");
-    if (standing.change == 0)
-        return best + QStringLiteral("まえと おなじ てんすう だよ");
-    const QString points = fullWidthDigits(std::abs(standing.change));
-    return best + QStringLiteral("まえより %1てん %2").arg(points, standing.change > 0 ? QStringLiteral("あがったよ")
-                                                                                      : QStringLiteral("さがったよ"));
-}
+/// The words of one language; %1 in a change is the points, %2 the direction.
+struct StandingWords {
+    const char16_t *first;
+    const char16_t *bestEver;
+    const char16_t *bestToday;
+    const char16_t *same;
+    const char16_t *change;
+    const char16_t *up;
+    const char16_t *down;
+    QString (*points)(int points);
+};
 
-QString english(const RunStanding &standing)
-{
-    if (standing.first)
-        return QStringLiteral("Your first record!");
-    QString best;
-    if (standing.bestEver)
-        best = QStringLiteral("Your best ever! ");
-    else if (standing.bestToday)
-        best = QStringLiteral("Your best today! ");
-    if (standing.change == 0)
-        return best + QStringLiteral("The same as last time.");
-    const int points = std::abs(standing.change);
-    return best + QStringLiteral("%1 %2 %3 than last time.")
-                      .arg(QString::number(points), points == 1 ? QStringLiteral("point") : QStringLiteral("points"),
-                           standing.change > 0 ? QStringLiteral("more") : QStringLiteral("fewer"));
-}
+const StandingWords Japanese{u"はじめての きろく だよ", u"さいこう きろく！ ", u"きょうの さいこう！ ",
+                             u"まえと おなじ てんすう だよ", u"まえより %1てん %2", u"あがったよ", u"さがったよ",
+                             [](int points) -> QString { return fullWidthDigits(points); }};
+
+const StandingWords English{u"Your first record!", u"Your best ever! ", u"Your best today! ",
+                            u"The same as last time.", u"%1 %2 than last time.", u"more", u"fewer",
+                            [](int points) -> QString {
+                                return QString::number(points) + QString::fromUtf16(points == 1 ? u" point" : u" points");
+                            }};
 
 } // namespace
 
 QString standingPhrase(const RunStanding &standing, RunLanguage language)
 {
-    return language == RunLanguage::English ? english(standing) : japanese(standing);
+    const StandingWords &words = language == RunLanguage::English ? English : Japanese;
+    if (standing.first)
+        return QString::fromUtf16(words.first);
+    const QString best = QString::fromUtf16(standing.bestEver ? words.bestEver
+                                            : standing.bestToday ? words.bestToday
+                                                                 : u"");
+    if (standing.change == 0)
+        return best + QString::fromUtf16(words.same);
+    return best + QString::fromUtf16(words.change)
+                      .arg(words.points(std::abs(standing.change)),
+                           QString::fromUtf16(standing.change > 0 ? words.up : words.down));
 }
 
 } // namespace hoshi

@@ -380,6 +380,7 @@ private slots:
                                    << "Your best ever! 2 points more than last time.";
         QTest::newRow("down") << QList<int>{9, 6} << 1 << "まえより ５てん さがったよ" << "5 points fewer than last time.";
         QTest::newRow("same") << QList<int>{4} << 4 << "まえと おなじ てんすう だよ" << "The same as last time.";
+        QTest::newRow("one point") << QList<int>{3, 9} << 8 << "まえより １てん さがったよ" << "1 point fewer than last time.";
     }
     void theStandingIsSaidShortly()
     {
