@@ -43,10 +43,6 @@ const QColor White(255, 255, 255);
 const QColor Yellow(255, 255, 0);
 const QColor Green(0, 255, 0);
 
-// Time, ○, × and the score in huge type; the key help below them smaller.
-constexpr double CountPoints = 60;
-constexpr double KeyHelpPoints = 27.75;
-
 // The file dialog answers with `answer` (empty: cancelled); the editor starts
 // when told to; voices, when there are any, speak into the recording services.
 struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
@@ -680,28 +676,6 @@ private slots:
             QCOMPARE(label->palette().color(QPalette::WindowText), labels.at(2 * i));
             QCOMPARE(label->palette().color(QPalette::Window), labels.at(2 * i + 1));
             QVERIFY(label->autoFillBackground());
-        }
-    }
-
-    void labels_have_their_type_sizes_data()
-    {
-        QTest::addColumn<TypingLanguage>("language");
-        QTest::newRow("japanese") << TypingLanguage::Japanese;
-        QTest::newRow("english") << TypingLanguage::English;
-    }
-
-    void labels_have_their_type_sizes()
-    {
-        // State: the window at time-up on a screen where every label's text fits.
-        QFETCH(TypingLanguage, language);
-        WindowRig rig(language);
-        showAtTimeUp(rig);
-        // Expected: the counts in huge type, the key help smaller, none shrunk to fit.
-        for (std::size_t i = 0; i < std::size(LabelNames); ++i) {
-            const QLabel *label = rig.labelWidget(LabelNames[i]);
-            const double points = i < 4 ? CountPoints : KeyHelpPoints;
-            QVERIFY2(label->font().pointSizeF() == points,
-                     qPrintable(QStringLiteral("%1 at %2 pt").arg(LabelNames[i]).arg(label->font().pointSizeF())));
         }
     }
 };

@@ -2,6 +2,9 @@
 #include "platform/desktop/session_bus_probe.h"
 
 #include <QByteArrayList>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QVariant>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -134,8 +137,36 @@ void avoidSilentSessionBus(std::chrono::milliseconds deadline)
     avoidSilentBus("DBUS_SESSION_BUS_ADDRESS", "session bus", deadline);
 }
 
+QByteArray launchedAccessibilityBus(std::chrono::milliseconds deadline)
+{
+    const QString name = QStringLiteral("hoshinotamago-accessibility-address");
+    QByteArray address;
+    {
+        const QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        QDBusMessage ask = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                                          QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
+        // A launcher not running yet is left for Qt to start, without waiting here.
+        ask.setAutoStartService(false);
+        if (bus.isConnected()) {
+            const QDBusMessage reply = bus.call(ask, QDBus::Block, int(deadline.count()));
+            if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                address = reply.arguments().constFirst().toString().toUtf8();
+        }
+    }
+    QDBusConnection::disconnectFromBus(name);
+    return address;
+}
+
 void avoidSilentAccessibilityBus(std::chrono::milliseconds deadline)
 {
+    // Qt joins the bus the launcher hands out without a deadline: the address
+    // is asked for here, and then checked like one given in the environment.
+    if (qEnvironmentVariableIsEmpty("AT_SPI_BUS_ADDRESS") && !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
+        const QByteArray launched = launchedAccessibilityBus(deadline);
+        if (launched.isEmpty())
+            return;
+        qputenv("AT_SPI_BUS_ADDRESS", launched);
+    }
     avoidSilentBus("AT_SPI_BUS_ADDRESS", "accessibility bus", deadline);
 }
 

@@ -25,8 +25,14 @@ BusAnswer probeBus(const QByteArray &address, std::chrono::milliseconds deadline
 /// such a bus is not used for this run, and standard error says so once.
 void avoidSilentSessionBus(std::chrono::milliseconds deadline = std::chrono::milliseconds(500));
 
-/// The same for the accessibility bus named by AT_SPI_BUS_ADDRESS, which Qt
-/// joins on the user-interface thread, waiting for its answer.
+/// The accessibility bus the desktop's bus launcher hands out on the session
+/// bus, asked for within `deadline` (empty: no launcher running, or none answered).
+QByteArray launchedAccessibilityBus(std::chrono::milliseconds deadline);
+
+/// The same for the accessibility bus, named by AT_SPI_BUS_ADDRESS or handed
+/// out by the launcher, which Qt joins on the user-interface thread, waiting
+/// for its answer. An address found is put into AT_SPI_BUS_ADDRESS, so that Qt
+/// joins that bus without asking again.
 void avoidSilentAccessibilityBus(std::chrono::milliseconds deadline = std::chrono::milliseconds(500));
 
 } // namespace hoshi

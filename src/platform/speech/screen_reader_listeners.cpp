@@ -91,6 +91,9 @@ private:
 
     static QString accessibilityBusAddress()
     {
+        // Set at start to the bus already checked, or to none when it was silent.
+        if (const QString given = qEnvironmentVariable("AT_SPI_BUS_ADDRESS"); !given.isEmpty())
+            return given;
         QDBusMessage get = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"),
                                                           QStringLiteral("/org/a11y/bus"),
                                                           QStringLiteral("org.a11y.Bus"), QStringLiteral("GetAddress"));
