@@ -77,3 +77,18 @@ PULSE_SERVER=unix:$silent the_program_answers "a sound server that never answers
 AT_SPI_BUS_ADDRESS=unix:path=$silent the_program_answers "an accessibility bus that never answers"
 grep -q "the accessibility bus does not answer" "$TMPDIR/hoshi-e2e-$$.log" \
     || fail "the silent accessibility bus was not reported"
+
+# The accessibility bus the desktop's bus launcher hands out, stopped; then
+# the launcher itself stopped.
+dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \
+    || fail "the accessibility bus launcher did not start"
+bus_launcher=$(pgrep -n -f at-spi-bus-launcher) || fail "no accessibility bus launcher runs"
+launched_bus=$(pgrep -n -P "$bus_launcher" dbus-daemon) || fail "the launcher started no bus"
+kill -STOP "$launched_bus"
+the_program_answers "the launcher's accessibility bus never answers"
+kill -CONT "$launched_bus"
+[ "$(grep -c "the accessibility bus does not answer" "$TMPDIR/hoshi-e2e-$$.log")" -eq 2 ] \
+    || fail "the launcher's silent accessibility bus was not reported"
+kill -STOP "$bus_launcher"
+the_program_answers "an accessibility bus launcher that never answers"
+kill -CONT "$bus_launcher"
