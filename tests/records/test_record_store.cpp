@@ -304,6 +304,39 @@ private slots:
             QCOMPARE(store.insert(drillRun(1)), StoreProblem::None);
     }
 
+    // What the voice says of each finished run, in the order a child plays them.
+    void theKeeperComparesFinishedRunsOnly_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // a score, "cut" for a run cut short, "erase"
+        QTest::addColumn<QStringList>("said");
+        QTest::newRow("a run cut short is not compared, nor compared with")
+            << QStringList{"5", "cut:50", "7"} << QStringList{"はじめての きろく だよ", "", "さいこう きろく！ まえより ２てん あがったよ"};
+        QTest::newRow("after erasing, the first again")
+            << QStringList{"5", "erase", "3"} << QStringList{"はじめての きろく だよ", "", "はじめての きろく だよ"};
+    }
+    void theKeeperComparesFinishedRunsOnly()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, said);
+        RecordKeeper keeper(m_path, {});
+        QStringList heard;
+        int minute = 0;
+        for (const QString &step : steps) {
+            if (step == QLatin1String("erase")) {
+                std::optional<bool> erased;
+                keeper.eraseAll([&erased](bool done) { erased = done; });
+                QTRY_VERIFY_WITH_TIMEOUT(erased.has_value(), 10000);
+                heard << QString();
+                continue;
+            }
+            RunRecord run = drillRun(step.section(u':', -1).toInt(),
+                                     QStringLiteral("2024-05-01T10:%1:00").arg(++minute, 2, 10, QLatin1Char('0')));
+            run.cutShort = step.startsWith(QLatin1String("cut"));
+            heard << keeper.runFinished(run);
+        }
+        QCOMPARE(heard, said);
+    }
+
     void theKeeperHoldsARunUntilTheLockIsGone()
     {
         { RecordStore store(m_path, QStringLiteral("made")); QCOMPARE(store.open(), StoreProblem::None); }
