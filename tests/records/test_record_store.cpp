@@ -400,6 +400,9 @@ private slots:
         QCOMPARE(line.size(), csvHeader().size());
         QCOMPARE(line[csvHeader().indexOf("practice_file")], typing.practiceFile);
         QCOMPARE(line[csvHeader().indexOf("chars_per_minute")], QStringLiteral("42.5"));
+        // A line break in a file name (Linux allows it) is quoted, or a spreadsheet starts a new run there.
+        typing.practiceFile = QStringLiteral("ふたつの\nぎょう.txt");
+        QVERIFY(runsAsCsv({typing}).contains("\"ふたつの\nぎょう.txt\""));
     }
 
     void theStandingIsSaidShortly_data()
