@@ -337,6 +337,19 @@ private slots:
         QCOMPARE(heard, said);
     }
 
+    void aProblemThatStaysIsToldOnce()
+    {
+        // A folder that can never be made: every run meets the same problem.
+        std::vector<StoreProblem> told;
+        RecordKeeper keeper(QStringLiteral("/dev/null/hoshinotamago/records.sqlite"),
+                            [&told](StoreProblem p, const QString &) { told.push_back(p); });
+        for (int score : {4, 5, 6})
+            keeper.runFinished(drillRun(score));
+        QCOMPARE(summaryOf(keeper).runCount, 3); // all three kept in memory
+        QTest::qWait(200);
+        QCOMPARE(told, std::vector<StoreProblem>{StoreProblem::ReadOnly});
+    }
+
     void theKeeperHoldsARunUntilTheLockIsGone()
     {
         { RecordStore store(m_path, QStringLiteral("made")); QCOMPARE(store.open(), StoreProblem::None); }
