@@ -18,7 +18,9 @@
 #include <thread>
 #include <vector>
 
+#include <cstddef>
 #include <elf.h>
+#include <link.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -106,7 +108,7 @@ const QString Lost = QStringLiteral("nothing is spoken");
 
 // Files the loader must refuse before the dynamic loader sees them.
 enum class BadFile { CutTo4KiB, CutInHeader, Fifo, Folder, LinkLoop, Unreadable, OtherClass, OtherByteOrder,
-                     OtherMachine, Empty };
+                     OtherMachine, Empty, HostileSegment };
 
 // Makes `kind` at `path`, from the real speech module where it needs one.
 bool makeBadFile(BadFile kind, const QString &path)
@@ -145,6 +147,24 @@ bool makeBadFile(BadFile kind, const QString &path)
         std::memcpy(&machine, bytes.constData() + at, sizeof machine);
         machine = machine == EM_S390 ? EM_X86_64 : EM_S390;
         std::memcpy(bytes.data() + at, &machine, sizeof machine);
+    }
+    else if (kind == BadFile::HostileSegment) {
+        // A loaded segment after the first, its size such that its end wraps round to byte 0.
+        using Header = ElfW(Ehdr);
+        using Segment = ElfW(Phdr);
+        Header header;
+        std::memcpy(&header, bytes.constData(), sizeof header);
+        int loads = 0;
+        for (int i = 0; i < header.e_phnum; ++i) {
+            Segment segment;
+            const qsizetype at = qsizetype(header.e_phoff + i * sizeof segment);
+            std::memcpy(&segment, bytes.constData() + at, sizeof segment);
+            if (segment.p_type != PT_LOAD || ++loads < 2)
+                continue;
+            segment.p_filesz = decltype(segment.p_filesz)(0) - segment.p_offset;
+            std::memcpy(bytes.data() + at, &segment, sizeof segment);
+            break;
+        }
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
@@ -229,6 +249,8 @@ private slots:
                         QLatin1String(little ? "little-endian" : "big-endian"));
         QTest::newRow("other machine") << BadFile::OtherMachine << QStringLiteral("is built for another kind of processor");
         QTest::newRow("empty") << BadFile::Empty << QStringLiteral("is empty");
+        QTest::newRow("a segment past the end, by wrapping round")
+            << BadFile::HostileSegment << QStringLiteral("is cut short: a segment ends at byte");
     }
 
     void files_the_dynamic_loader_cannot_take_are_refused()
