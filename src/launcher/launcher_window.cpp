@@ -19,6 +19,7 @@
 #include "ui/widget_look.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -34,6 +35,7 @@ constexpr int RecordsKey = VkA + ('K' - 'A');
 namespace {
 
 constexpr int TickerIntervalMs = 500;
+constexpr qint64 MenuGraceMs = 1000;
 
 } // namespace
 
@@ -86,6 +88,8 @@ void LauncherWindow::buildMenus(const LauncherSettings &settings)
     buildSettingsMenu(this, settings);
     addVersionEntry(this, QStringLiteral("バージョン(&V)"), sayThrough(m_announcer));
     speakMenus(this, menuHintThrough(m_announcer));
+    for (QMenu *menu : findChildren<QMenu *>())
+        connect(menu, &QMenu::aboutToHide, this, [this] { m_menuClosed.start(); });
 }
 
 void LauncherWindow::buildEntries(QWidget *client)
@@ -127,10 +131,15 @@ void LauncherWindow::onEntryFocused(LauncherEntry *focused, Qt::FocusReason reas
 {
     // A window manager activates the window just after its start: the entry
     // announced at the start is not announced again. Coming back later is.
-    const bool firstActivation = reason == Qt::ActiveWindowFocusReason && !m_activatedBefore;
-    if (reason == Qt::ActiveWindowFocusReason)
+    // Nor is it when the window is activated again just after one of its
+    // menus closed (X hands the keyboard back late on a slow machine): the
+    // menu has said what it did, which this would cut short.
+    const bool activated = reason == Qt::ActiveWindowFocusReason;
+    const bool firstActivation = activated && !m_activatedBefore;
+    const bool backFromMenu = activated && m_menuClosed.isValid() && m_menuClosed.elapsed() < MenuGraceMs;
+    if (activated)
         m_activatedBefore = true;
-    if (firstActivation && focused == m_lastAnnounced)
+    if ((firstActivation || backFromMenu) && focused == m_lastAnnounced)
         return;
     m_announcedOnce = true;
     m_lastAnnounced = focused;

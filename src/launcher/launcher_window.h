@@ -3,6 +3,7 @@
 
 #include "launcher/settings_menu.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <memory>
@@ -63,6 +64,7 @@ private:
     std::vector<LauncherEntry *> m_entries;
     bool m_announcedOnce = false;
     bool m_activatedBefore = false;
+    QElapsedTimer m_menuClosed;
     LauncherEntry *m_lastAnnounced = nullptr;
 };
 

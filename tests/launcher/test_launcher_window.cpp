@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QFocusEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -80,6 +82,27 @@ private slots:
         QCOMPARE(bar[0]->text(), QStringLiteral("ファイル(&F)"));
         QCOMPARE(bar[1]->text(), QStringLiteral("バージョン(&V)"));
         QVERIFY(bar[1]->menu() == nullptr);
+    }
+
+    void coming_back_is_announced_but_not_just_after_its_menu()
+    {
+        // The window activated again after another window had it: entry 1 said again.
+        const auto activated = [this] {
+            QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+            QApplication::sendEvent(m_launcher->entry(1), &in);
+        };
+        activated();
+        m_services->clear();
+        activated();
+        QCOMPARE(m_services->announcements(), QStringList{Entries[0]});
+        // Activated again just after its menu closed: the menu said what it did.
+        QMenu *file = m_launcher->menuBar()->actions().first()->menu();
+        file->popup(m_launcher->mapToGlobal(QPoint(0, 0)));
+        file->hide();
+        QCoreApplication::processEvents();
+        m_services->clear();
+        activated();
+        QVERIFY(m_services->announcements().isEmpty());
     }
 
     void arrows_move_and_wrap_around_whatever_the_modifiers()
