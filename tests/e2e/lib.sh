@@ -12,47 +12,123 @@ fail() {
     exit 1
 }
 
+# Whatever the script started is ended when it exits; AT_EXIT, when a script
+# sets it, runs after that (to end and reap a process of its own).
+_at_exit() {
+    local status=$?
+    set +e
+    [ -n "${PROGRAM_PID:-}" ] && kill "$PROGRAM_PID" 2>/dev/null
+    eval "${AT_EXIT:-}"
+    exit "$status"
+}
+trap _at_exit EXIT
+
+# within SECONDS COMMAND...: COMMAND succeeds within SECONDS, tried every
+# POLL_STEP seconds (0.1 unless a script sets it); the time COMMAND itself
+# takes is not counted. The one polling loop of every wait here.
+within() {
+    local tries=0 most
+    most=$(awk -v s="$1" -v t="${POLL_STEP:-0.1}" 'BEGIN { print int(s / t + 0.5) }')
+    shift
+    until "$@"; do
+        [ "$tries" -ge "$most" ] && return 1
+        sleep "${POLL_STEP:-0.1}"
+        tries=$((tries + 1))
+    done
+}
+
 clipboard() {
     xclip -o -selection clipboard 2>/dev/null || true
 }
 
+# clipboard_in TEXT...: the clipboard holds exactly one of the TEXTs; what it
+# holds is left in CLIPBOARD.
+clipboard_in() {
+    local text
+    CLIPBOARD=$(clipboard; printf x)
+    CLIPBOARD=${CLIPBOARD%x}
+    for text in "$@"; do
+        [ "$CLIPBOARD" = "$text" ] && return 0
+    done
+    return 1
+}
+
 # wait_for_clipboard EXPECTED [SECONDS]: the clipboard holds exactly EXPECTED.
 wait_for_clipboard() {
-    local expected=$1 seconds=${2:-10} waited=0 actual=""
-    while [ "$waited" -lt $((seconds * 10)) ]; do
-        actual=$(clipboard; printf x)
-        actual=${actual%x}
-        [ "$actual" = "$expected" ] && return 0
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    fail "clipboard is '$(printf %q "$actual")', expected '$(printf %q "$expected")'"
+    within "${2:-10}" clipboard_in "$1" \
+        || fail "clipboard is '$(printf %q "$CLIPBOARD")', expected '$(printf %q "$1")'"
 }
 
-# start_program [ARGUMENT...]: the program, its output appended to this
-# script's log.
+# wait_for_clipboard_in TEXT...: the clipboard holds one of the TEXTs, within
+# 10 s; prints it.
+wait_for_clipboard_in() {
+    within 10 clipboard_in "$@" \
+        || fail "clipboard is '$(printf %q "$CLIPBOARD")', expected one of: $(printf '%q ' "$@")"
+    printf '%s\n' "$CLIPBOARD"
+}
+
+# wait_for_target: the drill's target, one capital letter, on the clipboard.
+wait_for_target() {
+    wait_for_clipboard_in {A..Z}
+}
+
+# clear_clipboard: the clipboard taken as another program would, holding a
+# text the program never announces, so that the next announcement, even a
+# repeated one, can be seen arriving.
+clear_clipboard() {
+    printf 'sentinel' | xclip -selection clipboard
+    wait_for_clipboard sentinel
+}
+
+# start_program [ARGUMENT...]: HOSHI_PROGRAM, its output appended to
+# PROGRAM_LOG (this script's log unless set), with PROGRAM_ENV given to env
+# (as "-u DISPLAY NAME=VALUE").
 start_program() {
-    "$HOSHI_PROGRAM" "$@" >>"${TMPDIR:-/tmp}/hoshi-e2e-$$.log" 2>&1 &
+    # shellcheck disable=SC2086 # PROGRAM_ENV is a list of env's arguments
+    env ${PROGRAM_ENV:-} "$HOSHI_PROGRAM" "$@" >>"${PROGRAM_LOG:-${TMPDIR:-/tmp}/hoshi-e2e-$$.log}" 2>&1 &
     PROGRAM_PID=$!
-    trap 'kill $PROGRAM_PID 2>/dev/null || true' EXIT
 }
 
-# window_named TITLE: the id of the visible window whose title is exactly TITLE
-# (xdotool's pattern alone does not anchor reliably on multibyte titles).
-window_named() {
-    local title=$1 id="" tries=0 candidate
-    while [ -z "$id" ] && [ "$tries" -lt 100 ]; do
-        for candidate in $(xdotool search --onlyvisible --name "$title" 2>/dev/null || true); do
-            if [ "$(xdotool getwindowname "$candidate" 2>/dev/null)" = "$title" ]; then
-                id=$candidate
-                break
-            fi
-        done
-        [ -z "$id" ] && sleep 0.1
-        tries=$((tries + 1))
+# start_launcher [ARGUMENT...]: the program started and its launcher up:
+# entry 1 announced, its window in $launcher, holding the keyboard.
+start_launcher() {
+    start_program "$@"
+    wait_for_clipboard $'１\r\n押せばわかる'
+    launcher=$(window_named "ほしのたまごいりぐち")
+    focus_window "$launcher"
+}
+
+# quit_launcher: Escape in the launcher ends the program within 10 s, cleanly.
+quit_launcher() {
+    focus_window "$launcher"
+    press Escape
+    wait_for_exit 10
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+}
+
+# window_shown TITLE: a visible window has exactly that title (xdotool's
+# pattern alone does not anchor reliably on multibyte titles); its id in WINDOW.
+window_shown() {
+    local candidate
+    for candidate in $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true); do
+        if [ "$(xdotool getwindowname "$candidate" 2>/dev/null)" = "$1" ]; then
+            WINDOW=$candidate
+            return 0
+        fi
     done
-    [ -n "$id" ] || fail "no window titled exactly $title"
-    echo "$id"
+    return 1
+}
+window_not_shown() { ! window_shown "$1"; }
+
+# window_named TITLE: the id of the visible window titled exactly TITLE.
+window_named() {
+    within 10 window_shown "$1" || fail "no window titled exactly $1"
+    echo "$WINDOW"
+}
+
+# window_gone TITLE: no visible window has that title any more.
+window_gone() {
+    within 5 window_not_shown "$1" || fail "window $1 still open"
 }
 
 # focus_window ID: give the window the keyboard (no window manager runs).
@@ -67,29 +143,47 @@ press() {
     sleep 0.15
 }
 
+# press_expect KEYS TEXT [KEYS TEXT]...: KEYS (one or more, split on spaces)
+# pressed put TEXT on the clipboard, pair by pair.
+press_expect() {
+    while [ "$#" -ge 2 ]; do
+        # shellcheck disable=SC2086 # KEYS is split into keys
+        press $1
+        wait_for_clipboard "$2"
+        shift 2
+    done
+}
+
+# start_window_manager: openbox runs and has said so on the root window.
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+start_window_manager() {
+    command -v openbox >/dev/null || fail "openbox is missing: run scripts/install-deps.sh"
+    openbox --sm-disable >"$TMPDIR/openbox.log" 2>&1 &
+    within 10 wm_running || fail "openbox did not start: $(cat "$TMPDIR/openbox.log")"
+}
+
+# The file dialog: a window of the program other than the typing window.
+# dialog_shown TYPING BEFORE: a visible window not in BEFORE nor TYPING; in WINDOW.
+dialog_shown() {
+    WINDOW=$(xdotool search --onlyvisible --name '.' 2>/dev/null \
+             | grep -vxF -e "$1" -f <(printf '%s\n' "$2") | head -n 1 || true)
+    [ -n "$WINDOW" ]
+}
+dialog_not_shown() { ! xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1"; }
+
 # wait_for_dialog TYPING: Ctrl+O in the typing window TYPING (focused) opens
-# the file dialog, a new window of the program; its id.
+# the file dialog; its id.
 wait_for_dialog() {
-    local typing=$1 before dialog=""
+    local before
     before=$(xdotool search --onlyvisible --name '.' 2>/dev/null || true)
     press ctrl+o
-    for _ in $(seq 100); do
-        dialog=$(xdotool search --onlyvisible --name '.' 2>/dev/null \
-                 | grep -vxF -e "$typing" -f <(printf '%s\n' "$before") | head -n 1 || true)
-        [ -n "$dialog" ] && break
-        sleep 0.1
-    done
-    [ -n "$dialog" ] || fail "no file dialog appeared"
-    echo "$dialog"
+    within 10 dialog_shown "$1" "$before" || fail "no file dialog appeared"
+    echo "$WINDOW"
 }
 
 # wait_for_dialog_gone DIALOG
 wait_for_dialog_gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1" || return 0
-        sleep 0.1
-    done
-    fail "the file dialog is still open"
+    within 10 dialog_not_shown "$1" || fail "the file dialog is still open"
 }
 
 # open_practice_file WINDOW PATH: the file dialog's name box takes a full
@@ -106,14 +200,11 @@ open_practice_file() {
     focus_window "$typing"
 }
 
+program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
+
 # wait_for_exit SECONDS: the program ended; its status is in EXIT_STATUS.
 wait_for_exit() {
-    local seconds=$1 waited=0
-    while kill -0 "$PROGRAM_PID" 2>/dev/null; do
-        [ "$waited" -ge $((seconds * 10)) ] && fail "program still running after ${seconds}s"
-        sleep 0.1
-        waited=$((waited + 1))
-    done
+    within "$1" program_ended || fail "program still running after ${1}s"
     set +e
     wait "$PROGRAM_PID"
     EXIT_STATUS=$?
@@ -131,6 +222,11 @@ marked_processes() {
     done
 }
 
+# miss_key TARGET: a key that is not the drill's TARGET.
+miss_key() {
+    if [ "$1" = Q ]; then echo w; else echo q; fi
+}
+
 # letter_reading X: the name a child hears for the capital letter X.
 letter_reading() {
     local -A name=(
@@ -138,26 +234,6 @@ letter_reading() {
         [J]=じぇー [K]=けー [L]=える [M]=えむ [N]=えぬ [O]=おー [P]=ぴー [Q]=きゅー [R]=あーる
         [S]=えす [T]=てぃー [U]=ゆー [V]=ぶい [W]=だぶりゅー [X]=えっくす [Y]=わい [Z]=ぜっと)
     echo "${name[$1]}"
-}
-
-# wait_for_target: the drill's target, one capital letter, on the clipboard.
-wait_for_target() {
-    local target=""
-    for _ in $(seq 50); do
-        target=$(clipboard)
-        [[ "$target" =~ ^[A-Z]$ ]] && { echo "$target"; return 0; }
-        sleep 0.1
-    done
-    fail "no target letter on the clipboard: '$target'"
-}
-
-# window_gone TITLE: no visible window has that title any more.
-window_gone() {
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "window $1 still open"
 }
 
 # set_screen_reader_enabled true|false: the flag on the accessibility bus
@@ -243,13 +319,12 @@ speechd_start() {
     echo $! >"$dir/server.pid"
     # Its end, when a test kills it, is no news for the shell to print.
     disown $!
-    for _ in $(seq 100); do
-        speechd_answers && return 0
-        kill -0 "$(cat "$dir/server.pid")" 2>/dev/null || break
-        sleep 0.1
-    done
+    within 10 _speechd_answers_or_died && speechd_answers && return 0
     cat "$dir/log/server.out" "$dir/log/speech-dispatcher.log" >&2 2>/dev/null || true
     fail "speech-dispatcher did not start"
+}
+_speechd_answers_or_died() {
+    speechd_answers || ! kill -0 "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null
 }
 
 # speechd_answers: something accepts connections on the private socket.
@@ -258,22 +333,23 @@ speechd_answers() {
         "$HOSHI_SPEECHD_SOCKET" 2>/dev/null
 }
 
-# speechd_stop [SIGNAL]: the server is gone (a zombie counts as gone).
+# process_gone PID: no such process, or only its zombie.
+process_gone() {
+    ! grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"
+}
+
+# speechd_stop [SIGNAL]: the server is gone.
 speechd_stop() {
     local pid
     pid=$(cat "$HOSHI_SPEECHD_DIR/server.pid")
     kill -"${1:-TERM}" "$pid" 2>/dev/null || true
-    for _ in $(seq 50); do
-        grep -qs '^State:[[:space:]]*[^Z]' "/proc/$pid/status" || return 0
-        sleep 0.1
-    done
-    fail "speech-dispatcher $pid did not end"
+    within 5 process_gone "$pid" || fail "speech-dispatcher $pid did not end"
 }
 
-# speech_events [CLIENT]: what CLIENT (hoshinotamago by default) sent, one
-# event a line, as ssip_log.py prints it.
+# speech_events [CLIENT]: what CLIENT (SPEECH_CLIENT, else hoshinotamago,
+# the program's Japanese voice) sent, one event a line, as ssip_log.py prints it.
 speech_events() {
-    /usr/bin/python3 "$HOSHI_E2E_DIR/ssip_log.py" --client "${1:-hoshinotamago}" \
+    /usr/bin/python3 "$HOSHI_E2E_DIR/ssip_log.py" --client "${1:-${SPEECH_CLIENT:-hoshinotamago}}" \
         "$HOSHI_SPEECHD_DIR/log/protocol.log"
 }
 
@@ -307,17 +383,18 @@ heard_texts() {
     cat "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true
 }
 
-# wait_for_heard EXPECTED...: the last texts the output module was given
-# are these, in this order: the listener heard each one to its turn.
+# heard_last EXPECTED...: the last texts the output module was given are
+# these, in this order; what they are is left in HEARD.
+heard_last() {
+    HEARD=$(heard_texts | tail -n "$#")
+    [ "$HEARD" = "$(printf '%s\n' "$@")" ]
+}
+
+# wait_for_heard EXPECTED...: heard_last within 10 s: the listener heard
+# each one to its turn.
 wait_for_heard() {
-    local expected actual=""
-    expected=$(printf '%s\n' "$@")
-    for _ in $(seq 100); do
-        actual=$(heard_texts | tail -n "$#")
-        [ "$actual" = "$expected" ] && return 0
-        sleep 0.1
-    done
-    fail "the output module was last given $(printf '%q' "$actual"), expected $(printf '%q' "$expected")"
+    within 10 heard_last "$@" \
+        || fail "the output module was last given $(printf '%q' "$HEARD"), expected $(printf '%q ' "$@")"
 }
 
 # wait_for_heard_at RATE TEXT: the last text the output module was given is
@@ -337,23 +414,31 @@ speech_escape() {
     printf '%s' "${text//$'\t'/\\t}"
 }
 
+# spoken_last TEXT: the last text the program asked to be said is TEXT (as
+# speech_escape writes it); that text is left in SPOKEN.
+spoken_last() {
+    SPOKEN=$(spoken_texts | tail -n 1)
+    [ "$SPOKEN" = "$1" ]
+}
+
 # wait_for_spoken EXPECTED [SECONDS]: the last text the program asked to be
 # said is EXPECTED.
 wait_for_spoken() {
-    local expected seconds=${2:-10} waited=0 actual=""
+    local expected
     expected=$(speech_escape "$1")
-    while [ "$waited" -lt $((seconds * 10)) ]; do
-        actual=$(spoken_texts | tail -n 1)
-        [ "$actual" = "$expected" ] && return 0
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    fail "last spoken text is '$actual', expected '$expected'"
+    within "${2:-10}" spoken_last "$expected" || fail "last spoken text is '$SPOKEN', expected '$expected'"
 }
 
-# speech_mark [CLIENT]: the waits below look only at what is said from now on.
+# speech_mark [CLIENT]: the waits below look only at what CLIENT (as for
+# speech_events) says from now on; each client has a mark of its own.
+declare -A SPEECH_MARKS=()
 speech_mark() {
-    SPEECH_MARK=$(spoken_script "$@" | wc -l)
+    SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]=$(spoken_script "$@" | wc -l)
+}
+
+# spoken_since_mark [CLIENT]: spoken_script after CLIENT's mark.
+spoken_since_mark() {
+    spoken_script "$@" | tail -n +"$((${SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]:-0} + 1))"
 }
 
 # wait_for_spoken_sequence EXPECTED...: the program's next texts since the
@@ -375,43 +460,59 @@ wait_for_cancelled_event() {
     _wait_for_speech cancelled "$@"
 }
 
+# press_hear KEYS TEXT [KEYS TEXT]...: KEYS (split on spaces) pressed, the
+# program says TEXT as one event, pair by pair.
+press_hear() {
+    while [ "$#" -ge 2 ]; do
+        # shellcheck disable=SC2086 # KEYS is split into keys
+        press $1
+        wait_for_spoken_event "$2"
+        shift 2
+    done
+}
+
+# _spoken_from_mark EXPECTED...: what was said since the mark begins with
+# the EXPECTED texts (escaped), cancels aside; in SPOKEN_WINDOW, with
+# SPOKEN_USED lines of it used, SPOKEN_CUT set when a cancel came between
+# them and SPOKEN_LEADING when one came before them. A wrong text fails at
+# once: what was said stays said.
+_spoken_from_mark() {
+    local line matched=0
+    mapfile -t SPOKEN_WINDOW < <(spoken_since_mark)
+    SPOKEN_USED=0 SPOKEN_CUT=0 SPOKEN_LEADING=0
+    for line in "${SPOKEN_WINDOW[@]}"; do
+        [ "$matched" -eq "$#" ] && break
+        SPOKEN_USED=$((SPOKEN_USED + 1))
+        if [ "$line" = "<cancel>" ]; then
+            if [ "$matched" -eq 0 ]; then SPOKEN_LEADING=1; else SPOKEN_CUT=1; fi
+            continue
+        fi
+        matched=$((matched + 1))
+        [ "$line" = "${!matched}" ] || _speech_mismatch "$@"
+    done
+    [ "$matched" -eq "$#" ]
+}
+
+_speech_mismatch() {
+    fail "spoken since the mark: $(printf '%q ' "${SPOKEN_WINDOW[@]}")" "expected: $(printf '%q ' "$@")"
+}
+
 _wait_for_speech() {
-    local kind=$1 waited=0 seconds=${HOSHI_SPEECH_WAIT:-10} text line matched used cut leading
+    local kind=$1 text
     shift
-    local -a expected=() window=()
+    local -a expected=()
     for text in "$@"; do
         expected+=("$(speech_escape "$text")")
     done
-    while :; do
-        mapfile -t window < <(spoken_script | tail -n +"$((${SPEECH_MARK:-0} + 1))")
-        matched=0 used=0 cut=0 leading=0
-        for line in "${window[@]}"; do
-            [ "$matched" -eq "${#expected[@]}" ] && break
-            used=$((used + 1))
-            if [ "$line" = "<cancel>" ]; then
-                if [ "$matched" -eq 0 ]; then leading=1; else cut=1; fi
-                continue
-            fi
-            # What was said stays said: a wrong text fails at once.
-            [ "$line" = "${expected[matched]}" ] \
-                || fail "spoken since the mark: $(printf '%q ' "${window[@]}")" \
-                        "expected: $(printf '%q ' "${expected[@]}")"
-            matched=$((matched + 1))
-        done
-        [ "$matched" -eq "${#expected[@]}" ] && break
-        [ "$waited" -ge $((seconds * 10)) ] \
-            && fail "spoken since the mark: $(printf '%q ' "${window[@]}")" \
-                    "expected: $(printf '%q ' "${expected[@]}")"
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    if [ "$kind" != any ] && [ "$cut" -eq 1 ]; then
-        fail "a cancel came between the texts of one event: $(printf '%q ' "${window[@]:0:used}")"
+    within "${HOSHI_SPEECH_WAIT:-10}" _spoken_from_mark "${expected[@]}" || _speech_mismatch "${expected[@]}"
+    if [ "$kind" != any ] && [ "$SPOKEN_CUT" -eq 1 ]; then
+        fail "a cancel came between the texts of one event: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
     fi
-    if [ "$kind" = cancelled ] && [ "$leading" -eq 0 ]; then
-        fail "no cancel before a key event that came while speaking: $(printf '%q ' "${window[@]:0:used}")"
+    if [ "$kind" = cancelled ] && [ "$SPOKEN_LEADING" -eq 0 ]; then
+        fail "no cancel before a key event that came while speaking: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
     fi
-    SPEECH_MARK=$((${SPEECH_MARK:-0} + used))
+    local client=${SPEECH_CLIENT:-hoshinotamago}
+    SPEECH_MARKS[$client]=$((${SPEECH_MARKS[$client]:-0} + SPOKEN_USED))
 }
 
 # assert_silent_since_mark [CLIENT]: CLIENT asked for nothing to be said
@@ -419,7 +520,7 @@ _wait_for_speech() {
 # the program has handled the keys, e.g. their clipboard announcement came.
 assert_silent_since_mark() {
     local window
-    window=$(spoken_script "$@" | tail -n +"$((${SPEECH_MARK:-0} + 1))")
+    window=$(spoken_since_mark "$@")
     [ -z "$(grep -vx '<cancel>' <<<"$window" || true)" ] \
-        || fail "${1:-hoshinotamago} asked to say: $(printf '%q' "$window")"
+        || fail "${1:-${SPEECH_CLIENT:-hoshinotamago}} asked to say: $(printf '%q' "$window")"
 }

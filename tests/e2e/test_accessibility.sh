@@ -1,53 +1,40 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader finds in the program, read through AT-SPI from another
 # process: the launcher's entries under a title whose name stays while it
-# scrolls, its menu entries by their readings, the drill's target in a plain panel, and the typing window's named
-# boxes holding the line shown and what was typed.
+# scrolls, its menu entries by their readings, the drill's target in a plain
+# panel, and the typing window's named boxes holding the line shown and what
+# was typed.
 source "$(dirname "$0")/lib.sh"
-here=$(cd "$(dirname "$0")" && pwd)
 
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] \
     || fail "DBUS_SESSION_BUS_ADDRESS is unset: the accessibility bus needs a D-Bus session"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is missing: run scripts/install-deps.sh"
 
-# tree TITLE: the window as a screen reader reads it, one "role TAB name TAB text" a line.
-tree() {
-    /usr/bin/python3 "$here/atspi_tree.py" "$1"
-}
-
-# wait_for_tree TITLE LINE...: each LINE is in the window's tree, within 10 s.
-wait_for_tree() {
-    local title=$1 out="" line missing
+# tree_has TITLE LINE...: each LINE ("role TAB name TAB text") is in the
+# window's tree as a screen reader reads it, which is left in TREE.
+tree_has() {
+    local title=$1 line
     shift
-    for _ in $(seq 50); do
-        out=$(tree "$title" 2>&1 || true)
-        missing=""
-        for line in "$@"; do
-            grep -qxF -- "$line" <<<"$out" || { missing=$line; break; }
-        done
-        [ -z "$missing" ] && return 0
-        sleep 0.2
+    TREE=$(/usr/bin/python3 "$HOSHI_E2E_DIR/atspi_tree.py" "$title" 2>&1 || true)
+    for line in "$@"; do
+        grep -qxF -- "$line" <<<"$TREE" || { MISSING=$line; return 1; }
     done
-    fail "no '$missing' in the tree of $title:"$'\n'"$out"
 }
 
-# no_frames_inside TITLE: nothing in the window is taken for a window of its own.
-no_frames_inside() {
-    local out
-    out=$(tree "$1")
-    if cut -f1 <<<"$out" | grep -qx frame; then
-        fail "a frame inside $1:"$'\n'"$out"
+# wait_for_tree TITLE LINE...: tree_has within 10 s; nothing in the window
+# is taken for a window of its own.
+wait_for_tree() {
+    POLL_STEP=0.2 within 10 tree_has "$@" || fail "no '$MISSING' in the tree of $1:"$'\n'"$TREE"
+    if cut -f1 <<<"$TREE" | grep -qx frame; then
+        fail "a frame inside $1:"$'\n'"$TREE"
     fi
 }
 
-workdir=$(mktemp -d)
-practice="$workdir/practice.txt"
-printf '%s\n%s\n' "apple pie" "banana split" >"$practice"
+practice=$(mktemp)
+lines=("apple pie" "banana split")
+printf '%s\n' "${lines[@]}" >"$practice"
 
-start_program
-trap 'kill $PROGRAM_PID 2>/dev/null || true; rm -rf "$workdir"' EXIT
-wait_for_clipboard $'１\r\n押せばわかる'
-launcher=$(window_named "ほしのたまごいりぐち")
+start_launcher
 
 # The launcher: six entries; the title keeps its name after it has scrolled.
 sleep 1.2
@@ -67,14 +54,11 @@ press Escape
 # The alphabet drill: after Space the announced target is read from its label.
 focus_window "$launcher"
 press 3
-drill=$(window_named "アルファベットに挑戦")
-focus_window "$drill"
-printf 'sentinel' | xclip -selection clipboard
-wait_for_clipboard sentinel
+focus_window "$(window_named "アルファベットに挑戦")"
+clear_clipboard
 press space
 target=$(wait_for_target)
 wait_for_tree "あるふぁべっとにちょーせん" $'label\t'"$target"$'\t' $'push button\tSTART\t'
-no_frames_inside "あるふぁべっとにちょーせん"
 press Escape
 
 # The Japanese typing window: the boxes are named; a drawn line is read from
@@ -84,17 +68,9 @@ press 5
 typing=$(window_named "応用日本語入力　３分")
 open_practice_file "$typing" "$practice"
 wait_for_tree "おーよーにほんごにゅーりょく さんぷん" $'text\tおてほん\t' $'text\tにゅうりょく\t'
-printf 'sentinel' | xclip -selection clipboard
-wait_for_clipboard sentinel
+clear_clipboard
 press Return
-line=""
-for _ in $(seq 50); do
-    line=$(clipboard)
-    [ "$line" = "apple pie" ] || [ "$line" = "banana split" ] && break
-    sleep 0.1
-done
-[ "$line" = "apple pie" ] || [ "$line" = "banana split" ] || fail "no line announced: '$line'"
+line=$(wait_for_clipboard_in "${lines[@]}")
 xdotool type --delay 30 "ap"
 wait_for_tree "おーよーにほんごにゅーりょく さんぷん" $'text\tおてほん\t'"$line" $'text\tにゅうりょく\tap'
-no_frames_inside "おーよーにほんごにゅーりょく さんぷん"
 echo "accessibility e2e passed"

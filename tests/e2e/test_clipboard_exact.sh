@@ -3,28 +3,21 @@
 # another program: entry 1 is put on it once at the start, and opening the
 # file dialog puts nothing on it.
 source "$(dirname "$0")/lib.sh"
-command -v openbox >/dev/null || fail "openbox is missing: run scripts/install-deps.sh"
 
-openbox --sm-disable >"$TMPDIR/openbox.log" 2>&1 &
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.1
-done
+start_window_manager
 changes=$TMPDIR/clipboard-changes
 QT_QPA_PLATFORM=xcb "$(dirname "$HOSHI_PROGRAM")/hoshi_clipboard_watch" >"$changes" 2>/dev/null &
-for _ in $(seq 100); do grep -qx watching "$changes" 2>/dev/null && break; sleep 0.1; done
+within 10 grep -qx watching "$changes" || fail "the clipboard watcher did not start"
 
 # changes_since N: the changes after the first N lines of the watcher.
 changes_since() { tail -n +"$(($1 + 2))" "$changes" | grep -vx '(empty)' || true; }
 
-start_program
-wait_for_clipboard $'１\r\n押せばわかる'
+start_launcher
 # The window manager activates the window; give it time to do so.
 sleep 1.5
 [ "$(changes_since 0)" = '１\r\n押せばわかる' ] \
     || fail "the start put on the clipboard: $(changes_since 0 | paste -sd '|')"
 
-launcher=$(window_named "ほしのたまごいりぐち")
 press 5
 typing=$(window_named "応用日本語入力　３分")
 focus_window "$typing"

@@ -9,19 +9,8 @@ export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse PULSE_STATE_PATH=$TMPDIR/pulse-
 pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=file:"$TMPDIR/pulse.log" \
     --load=module-native-protocol-unix --load="module-null-sink sink_name=hoshi" \
     --load="module-always-sink" >/dev/null 2>&1 &
-for _ in $(seq 50); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-done
-pactl info >/dev/null 2>&1 || fail "the private sound server did not start: $(cat "$TMPDIR/pulse.log")"
+within 5 pactl info >/dev/null 2>&1 || fail "the private sound server did not start: $(cat "$TMPDIR/pulse.log")"
 pactl set-default-sink hoshi
-
-# record_from_start FILE: what the sink plays from now on, as 16-bit samples.
-record_from_start() {
-    parec -d hoshi.monitor --format=s16le --rate=22050 --channels=1 --raw >"$1" &
-    RECORDER_PID=$!
-    sleep 0.3
-}
 
 # loudest FILE: the largest sample recorded.
 loudest() {
@@ -29,31 +18,23 @@ loudest() {
 a = array.array("h"); data = open(sys.argv[1], "rb").read()
 a.frombytes(data[: len(data) // 2 * 2]); print(max((abs(s) for s in a), default=0))' "$1"
 }
+loud() { [ "$(loudest "$1")" -gt 1000 ]; }
 
-# miss_in_the_drill: from a fresh start, open the alphabet drill, start it
-# and press a key that is not the target; the target is announced again.
+# miss_in_the_drill FILE: what the sink plays recorded to FILE (16-bit
+# samples) while the program starts, opens the alphabet drill, starts it and
+# takes a key that is not the target: the target is announced again.
 miss_in_the_drill() {
-    wait_for_clipboard $'１\r\n押せばわかる'
-    focus_window "$(window_named "ほしのたまごいりぐち")"
+    local target
+    parec -d hoshi.monitor --format=s16le --rate=22050 --channels=1 --raw >"$1" &
+    RECORDER_PID=$!
+    sleep 0.3
+    start_launcher
     press 3
     focus_window "$(window_named "アルファベットに挑戦")"
     press space
-    local target
     target=$(wait_for_target)
-    local wrong=q
-    [ "$target" = "Q" ] && wrong=w
-    printf 'sentinel' | xclip -selection clipboard
-    press "$wrong"
-    wait_for_clipboard "$target"
-}
-
-# wait_for_sound FILE: something loud was recorded within five seconds.
-wait_for_sound() {
-    for _ in $(seq 50); do
-        [ "$(loudest "$1")" -gt 1000 ] && return 0
-        sleep 0.1
-    done
-    return 1
+    clear_clipboard
+    press_expect "$(miss_key "$target")" "$target"
 }
 
 # stop_program: the program and the recorder end.
@@ -62,12 +43,10 @@ stop_program() {
     wait "$PROGRAM_PID" "$RECORDER_PID" 2>/dev/null || true
 }
 
-record_from_start "$TMPDIR/real.raw"
-start_program
-miss_in_the_drill
-wait_for_sound "$TMPDIR/real.raw" || fail "the first cue was not heard on the sound server"
+miss_in_the_drill "$TMPDIR/real.raw"
+within 5 loud "$TMPDIR/real.raw" || fail "the first cue was not heard on the sound server"
 stop_program
-grep -q "beeping" "${TMPDIR}"/hoshi-e2e-*.log && fail "a cue beeped: $(cat "${TMPDIR}"/hoshi-e2e-*.log)"
+! grep -q "beeping" "$TMPDIR"/hoshi-e2e-*.log || fail "a cue beeped: $(cat "$TMPDIR"/hoshi-e2e-*.log)"
 
 # The program alone in a folder, without its modules: a beep, said once each.
 alone=$TMPDIR/alone
@@ -75,17 +54,15 @@ mkdir -p "$alone"
 cp "$HOSHI_PROGRAM" "$(dirname "$HOSHI_PROGRAM")"/*.wav "$alone/"
 for case in missing broken; do
     [ "$case" = broken ] && printf 'not a module' | tee "$alone/libhoshinotamago-sound.so" >"$alone/libhoshinotamago-speech.so"
-    record_from_start "$TMPDIR/$case.raw"
-    "$alone/hoshinotamago" >"$TMPDIR/$case.log" 2>&1 &
-    PROGRAM_PID=$!
-    miss_in_the_drill
+    log=$TMPDIR/hoshi-e2e-$case.log
+    HOSHI_PROGRAM=$alone/hoshinotamago PROGRAM_LOG=$log miss_in_the_drill "$TMPDIR/$case.raw"
     sleep 1
     stop_program
     for lost in "nothing is spoken" "cues beep"; do
-        said=$(grep -c "a module cannot be used .*; $lost" "$TMPDIR/$case.log" || true)
-        [ "$said" -eq 1 ] || fail "$case modules: '$lost' said $said times: $(cat "$TMPDIR/$case.log")"
+        said=$(grep -c "a module cannot be used .*; $lost" "$log" || true)
+        [ "$said" -eq 1 ] || fail "$case modules: '$lost' said $said times: $(cat "$log")"
     done
     [ "$(loudest "$TMPDIR/$case.raw")" -eq 0 ] || fail "$case module: a sound played on the sound server"
 done
-grep -q "libhoshinotamago-sound.so" "$TMPDIR/broken.log" || fail "the broken module is not named: $(cat "$TMPDIR/broken.log")"
+grep -q "libhoshinotamago-sound.so" "$TMPDIR/hoshi-e2e-broken.log" || fail "the broken module is not named: $(cat "$TMPDIR/hoshi-e2e-broken.log")"
 echo "PASS cue sound"

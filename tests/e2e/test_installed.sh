@@ -9,11 +9,8 @@ source "$(dirname "$0")/lib.sh"
 
 build_dir=$(cd "$(dirname "$HOSHI_PROGRAM")/.." && pwd)
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 
-installed="$prefix/bin/hoshinotamago"
-[ -x "$installed" ] || fail "no installed program at $installed"
 for file in applications/io.github.hoshinotamago.HoshiNoTamago.desktop \
             icons/hicolor/scalable/apps/io.github.hoshinotamago.HoshiNoTamago.svg \
             metainfo/io.github.hoshinotamago.HoshiNoTamago.metainfo.xml; do
@@ -28,30 +25,17 @@ for language in japanese english; do
 done
 
 # Every cue is found in the installed data folder and loads; none would beep.
-sounds=$("$installed" --check-sounds) || fail "--check-sounds failed: $sounds"
+HOSHI_PROGRAM=$prefix/bin/hoshinotamago
+sounds=$("$HOSHI_PROGRAM" --check-sounds) || fail "--check-sounds failed: $sounds"
 for cue in ding.wav zannen.wav boo.wav; do
     grep -qx "$cue: $prefix/share/hoshinotamago/$cue" <<<"$sounds" \
         || fail "$cue not found in the installed data folder: $sounds"
 done
 
 # The installed program runs: the launcher announces its first entry.
-display=$DISPLAY
-(unset DISPLAY; export WAYLAND_DISPLAY=hoshi-no-compositor; exec "$installed" -display "$display") \
-    >"$prefix/program.log" 2>&1 &
-PROGRAM_PID=$!
-trap 'kill $PROGRAM_PID 2>/dev/null || true; rm -rf "$prefix"' EXIT
-wait_for_clipboard $'１\r\n押せばわかる'
-launcher=$(window_named "ほしのたまごいりぐち")
+PROGRAM_ENV="-u DISPLAY WAYLAND_DISPLAY=hoshi-no-compositor" start_launcher -display "$DISPLAY"
 # The icon is set after the first paint, from the hicolor theme of the prefix.
-icon=""
-for _ in $(seq 50); do
-    icon=$(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null || true)
-    [[ $icon == "_NET_WM_ICON(CARDINAL)"* ]] && break
-    sleep 0.1
-done
-[[ $icon == "_NET_WM_ICON(CARDINAL)"* ]] || fail "the launcher has no window icon: '${icon:0:100}' (libqt6svg6 installed?)"
-focus_window "$launcher"
-press Escape
-wait_for_exit 10
-[ "$EXIT_STATUS" -eq 0 ] || fail "installed program exit status $EXIT_STATUS"
+has_icon() { [[ $(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null) == "_NET_WM_ICON(CARDINAL)"* ]]; }
+within 5 has_icon || fail "the launcher has no window icon: $(xprop -id "$launcher" _NET_WM_ICON | head -c 100) (libqt6svg6 installed?)"
+quit_launcher
 echo "installed tree e2e passed"

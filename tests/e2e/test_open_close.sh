@@ -9,6 +9,8 @@
 #       tests/e2e/test_open_close.sh build/dev/bin/hoshinotamago
 source "$(dirname "$0")/lib.sh"
 
+# Windows come and go quickly here: look often.
+POLL_STEP=0.02
 cycles=${HOSHI_OPEN_CLOSE_CYCLES:-25}
 titles=("押せばわかる" "どのゆびつかうの" "アルファベットに挑戦" "数字と記号も登場"
         "応用日本語入力　３分" "ENGLISH Three Minute")
@@ -18,56 +20,27 @@ resident_kib() {
     awk '/^VmRSS:/ { print $2 }' "/proc/$PROGRAM_PID/status"
 }
 
-# visible_window TITLE: its id once it is shown, polling briefly.
-visible_window() {
-    local id="" tries=0
-    while [ "$tries" -lt 250 ]; do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.02
-        tries=$((tries + 1))
-    done
-    fail "window $1 did not open"
-}
-
-wait_closed() {
-    local tries=0
-    while xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; do
-        [ "$tries" -ge 250 ] && fail "window $1 did not close"
-        sleep 0.02
-        tries=$((tries + 1))
-    done
-}
-
-# open_mode N: the digit on the focused launcher opens mode N; prints its window.
+# open_mode N: the digit on the focused launcher opens mode N; its window in $window.
 open_mode() {
     xdotool windowfocus --sync "$launcher" key --clearmodifiers "$1"
-    visible_window "${titles[$1 - 1]}"
+    window=$(window_named "${titles[$1 - 1]}")
 }
 
-# close_mode N ID: closed as a user would; it is gone and the program lives.
+# close_mode N: its window closed as a user would; it is gone and the program lives.
 close_mode() {
     # shellcheck disable=SC2086 # the closer is one or two key names
-    xdotool windowfocus --sync "$2" key --clearmodifiers --delay 60 ${closers[$1 - 1]}
-    wait_closed "${titles[$1 - 1]}"
+    xdotool windowfocus --sync "$window" key --clearmodifiers --delay 60 ${closers[$1 - 1]}
+    window_gone "${titles[$1 - 1]}"
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while closing mode $1"
 }
 
-set_sentinel() {
-    printf 'sentinel' | xclip -selection clipboard
-    wait_for_clipboard sentinel
-}
-
-start_program
-wait_for_clipboard $'１\r\n押せばわかる'
-launcher=$(window_named "ほしのたまごいりぐち")
+start_launcher
 rss_start=$(resident_kib)
 started=$(date +%s)
-
 for round in $(seq "$cycles"); do
     for mode in 1 2 3 4 5 6; do
-        window=$(open_mode "$mode")
-        close_mode "$mode" "$window"
+        open_mode "$mode"
+        close_mode "$mode"
     done
     [ "$round" -eq 1 ] && rss_first=$(resident_kib)
     if [ "$cycles" -ge 4 ] && [ $((round % (cycles / 4))) -eq 0 ]; then
@@ -78,46 +51,37 @@ rss_end=$(resident_kib)
 elapsed=$(( $(date +%s) - started ))
 
 # Every window still works after all that opening and closing.
-window=$(open_mode 1)
+open_mode 1
 focus_window "$window"
-press a
-wait_for_clipboard "Ａ"
-close_mode 1 "$window"
+press_expect a "Ａ"
+close_mode 1
 
-set_sentinel
-window=$(open_mode 2)
+clear_clipboard
+open_mode 2
 wait_for_clipboard "ひだりひとさしゆびえふ"
-close_mode 2 "$window"
+close_mode 2
 
 for mode in 3 4; do
-    window=$(open_mode "$mode")
+    open_mode "$mode"
     focus_window "$window"
-    set_sentinel
+    clear_clipboard
     press space
-    for _ in $(seq 50); do
-        target=$(clipboard)
-        [ "$target" != sentinel ] && [ "${#target}" -eq 1 ] && break
-        sleep 0.1
-    done
-    [ "${#target}" -eq 1 ] || fail "drill $mode announced '$target' at its start"
-    close_mode "$mode" "$window"
+    wait_for_clipboard_in {A..Z} {0..9} , . \; / @ - : >/dev/null
+    close_mode "$mode"
 done
 
 # Ctrl without a practice text says the empty line: the clipboard empties.
-window=$(open_mode 5)
+open_mode 5
 focus_window "$window"
-set_sentinel
-press Control_L
-wait_for_clipboard ""
-close_mode 5 "$window"
+clear_clipboard
+press_expect Control_L ""
+close_mode 5
 
-window=$(open_mode 6)
-close_mode 6 "$window"
+open_mode 6
+close_mode 6
 
 focus_window "$launcher"
-press Down
-wait_for_clipboard $'２\r\nどの指使うの'
-kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program is not running"
+press_expect Down $'２\r\nどの指使うの'
 
 echo "open/close soak: $cycles rounds x 6 windows ($((cycles * 6)) openings) in ${elapsed}s"
 echo "resident memory: ${rss_start} KiB after start, ${rss_first} KiB after the first round," \

@@ -29,39 +29,25 @@ a, b = sorted((lum(counts[0][1]), lum(counts[1][1])))
 print(f"{(b + 0.05) / (a + 0.05):.2f}")'
 }
 
-open_launcher() {
-    start_program "$@"
-    wait_for_clipboard $'１\r\n押せばわかる'
-    launcher=$(window_named "ほしのたまごいりぐち")
-    focus_window "$launcher"
-}
-
-end_program() {
-    focus_window "$launcher"
-    press Escape
-    wait_for_exit 10
-    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
-}
-
 # What the harness put there itself (the private speech-dispatcher's configuration).
 harness=$(find "$XDG_CONFIG_HOME" -type f | sort)
 
 # First run: one minute chosen and a practice file opened in the Japanese window.
-open_launcher
+start_launcher
 press 5
 typing=$(window_named "応用日本語入力　３分")
 focus_window "$typing"
 press alt+s Return
 window_named "応用日本語入力　１分" >/dev/null
 open_practice_file "$typing" "$workdir/practice.txt"
-end_program
+quit_launcher
 grep -qx 'minutes=1' "$conf" || fail "the run length was not kept: $(cat "$conf")"
 grep -qx "japanese_folder=$workdir" "$conf" || fail "the folder was not kept: $(cat "$conf")"
 others=$(find "$XDG_CONFIG_HOME" -type f ! -path "$conf" | sort | comm -23 - <(printf '%s\n' "$harness"))
 [ -z "$others" ] || fail "other files written: $others"
 
 # Second run: the choice is back; high contrast chosen in the launcher's menu.
-open_launcher
+start_launcher
 press 6
 english=$(window_named "ENGLISH One Minute")
 focus_window "$english"
@@ -75,21 +61,21 @@ sleep 0.5
 high=$(contrast_at "$english" 3 72 30 80)
 echo "English window's time: $designed:1 designed, $high:1 in high contrast"
 python3 -c "import sys; sys.exit(not ($designed < 7 <= $high))" || fail "time drawn at $designed:1 and $high:1"
-end_program
+quit_launcher
 
 # Third run: the voice at the user's own rate (10 here) until a rate is
 # chosen; the choice said at the new rate, kept at once.
-open_launcher
+start_launcher
 wait_for_heard_at 10 "いち、おせばわかる"
 press alt+s 2
 wait_for_heard_at -25 "こえのはやさ、ゆっくり に したよ"
 grep -qx 'rate=-25' "$conf" || fail "the rate was not kept: $(cat "$conf")"
-end_program
+quit_launcher
 
 # Fourth run: the rate set on connecting, before the first text, for the
 # English voice too; ふつう gives the user's own back and keeps no rate.
 connected=$(speech_connections)
-open_launcher
+start_launcher
 wait_for_heard_at -25 "いち、おせばわかる"
 first=$(speech_events | awk -F'\t' -v skip="$connected" '$1 == "connect" { n++ } n > skip && $1 != "connect"' | head -n 1)
 [ "$first" = "$(printf 'rate\thoshinotamago\t-25')" ] || fail "the new connection began with: $first"
@@ -100,15 +86,14 @@ focus_window "$launcher"
 press alt+s 3
 wait_for_heard_at 10 "こえのはやさ、ふつー に したよ"
 ! grep -q '^rate=' "$conf" || fail "a rate was kept for the user's own: $(cat "$conf")"
-end_program
+quit_launcher
 
 # A broken file: said on standard error once, the defaults used, the program goes on.
 printf '[typing]\nminutes=7\n' >"$conf"
-open_launcher --no-voice
+start_launcher --no-voice
 press 5
 window_named "応用日本語入力　３分" >/dev/null
-end_program
+quit_launcher
 count=$(grep -c "settings file cannot be read" "${TMPDIR:-/tmp}/hoshi-e2e-$$.log" || true)
 [ "$count" -eq 1 ] || fail "the broken file was told $count times"
-rm -rf "$workdir"
 echo "settings e2e passed"

@@ -28,20 +28,14 @@ speech_events | grep -qxF $'speak\thoshinotamago\tmessage\tja\tいち、おせ�
     || fail "priority or language not seen: $(speech_events)"
 
 # What the server passed on to its output module.
-for _ in $(seq 50); do
-    heard_texts | grep -qxF "いち、おせばわかる" && break
-    sleep 0.1
-done
-heard_texts | grep -qxF "いち、おせばわかる" || fail "the output module heard: $(heard_texts)"
+wait_for_heard "いち、おせばわかる"
 
 # A cancel is seen where it was sent.
 [ "$(spoken_cancels)" -eq 0 ] || fail "cancels before any: $(spoken_cancels)"
 spd-say --application-name hoshinotamago --cancel
-for _ in $(seq 50); do
-    [ "$(spoken_cancels)" -eq 1 ] && break
-    sleep 0.1
-done
-[ "$(spoken_script | tail -n 1)" = "<cancel>" ] || fail "cancel not seen: $(spoken_script)"
+last_cancelled() { [ "$(spoken_script | tail -n 1)" = "<cancel>" ]; }
+within 5 last_cancelled || fail "cancel not seen: $(spoken_script)"
+[ "$(spoken_cancels)" -eq 1 ] || fail "one cancel sent, $(spoken_cancels) seen"
 
 # A server killed and started again: one log, the reused descriptor is a new client.
 speechd_stop KILL

@@ -4,63 +4,33 @@
 # and the next line announced.
 source "$(dirname "$0")/lib.sh"
 
-workdir=$(mktemp -d)
-practice="$workdir/practice.txt"
-first="apple pie"
-second="banana split"
-printf '%s\n%s\n' "$first" "$second" >"$practice"
+lines=("apple pie" "banana split")
+practice=$(mktemp)
+printf '%s\n' "${lines[@]}" >"$practice"
 
-# wait_for_line: the clipboard holds one of the file's lines; prints it.
-wait_for_line() {
-    local waited=0 actual=""
-    while [ "$waited" -lt 100 ]; do
-        actual=$(clipboard)
-        if [ "$actual" = "$first" ] || [ "$actual" = "$second" ]; then
-            echo "$actual"
-            return 0
-        fi
-        sleep 0.1
-        waited=$((waited + 1))
-    done
-    fail "clipboard is '$actual', expected a line of the practice file"
-}
-
-# set_sentinel: a text the program never announces, to see the next announcement.
-set_sentinel() {
-    printf 'sentinel' | xclip -selection clipboard
-    wait_for_clipboard sentinel
-}
-
-start_program
-trap 'kill $PROGRAM_PID 2>/dev/null || true; rm -rf "$workdir"' EXIT
-wait_for_clipboard $'１\r\n押せばわかる'
-launcher=$(window_named "ほしのたまごいりぐち")
-focus_window "$launcher"
+start_launcher
 press 5
 typing=$(window_named "応用日本語入力　３分")
-focus_window "$typing"
-
 # The file is chosen through the real file dialog.
 open_practice_file "$typing" "$practice"
 
 # The first Enter starts the run and announces a line.
-set_sentinel
+clear_clipboard
 press Return
-line=$(wait_for_line)
+line=$(wait_for_clipboard_in "${lines[@]}")
 
 # Typing it and Enter counts it and announces the next line.
-set_sentinel
+clear_clipboard
 xdotool type --delay 30 "$line"
 sleep 0.3
 press Return
-next=$(wait_for_line)
+next=$(wait_for_clipboard_in "${lines[@]}")
 
 # A wrong try announces nothing; Ctrl says the line again.
-set_sentinel
+clear_clipboard
 xdotool type --delay 30 "nope"
 press Return
 sleep 0.5
 [ "$(clipboard)" = sentinel ] || fail "a wrong try announced '$(clipboard)'"
-press Control_L
-wait_for_clipboard "$next"
+press_expect Control_L "$next"
 echo "typing e2e passed"

@@ -10,33 +10,15 @@ declare -A entry_reading=(
     [４]=よん、きごーとすーじもとーじょー [５]=ご、おーよーにほんごにゅーりょく
     [６]=ろく、おーよーえいごにゅーりょく)
 
-# launcher_started [ARGUMENT...]: the program is up in its launcher, which has the keyboard.
-launcher_started() {
-    start_program "$@"
-    wait_for_clipboard $'１\r\n押せばわかる'
-    launcher=$(window_named "ほしのたまごいりぐち")
-    focus_window "$launcher"
-}
-
-# ended: Escape in the launcher ends the program, at once and cleanly.
-ended() {
-    focus_window "$launcher"
-    press Escape
-    wait_for_exit 10
-    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
-}
-
 # next_entry: Down in the launcher; ENTRY is the full-width digit of the
 # entry it moved to, once the clipboard tells.
+clipboard_not() { ! clipboard_in "$1"; }
 next_entry() {
     local before
     before=$(clipboard)
     press Down
-    for _ in $(seq 50); do
-        [ "$(clipboard)" != "$before" ] && break
-        sleep 0.1
-    done
-    ENTRY=$(clipboard | head -n 1 | tr -d '\r')
+    within 5 clipboard_not "$before" || fail "Down did not move in the launcher: $(printf %q "$before")"
+    ENTRY=$(head -n 1 <<<"$CLIPBOARD" | tr -d '\r')
     [ -n "${entry_reading[$ENTRY]:-}" ] || fail "no launcher entry on the clipboard: '$ENTRY'"
 }
 
@@ -50,42 +32,33 @@ screen_reader_flag() {
 
 # keys_still_answer: the launcher and the key guide announce on the clipboard.
 keys_still_answer() {
-    press Down
-    wait_for_clipboard $'２\r\nどの指使うの'
-    press Up
-    wait_for_clipboard $'１\r\n押せばわかる'
+    press_expect Down $'２\r\nどの指使うの' Up $'１\r\n押せばわかる'
     press 1
-    local guide
-    guide=$(window_named "押せばわかる")
-    focus_window "$guide"
-    press a
-    wait_for_clipboard "Ａ"
+    focus_window "$(window_named "押せばわかる")"
+    press_expect a "Ａ"
     press alt+F4
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "^押せばわかる\$" >/dev/null 2>&1 || break
-        sleep 0.1
-    done
+    window_gone "押せばわかる"
     focus_window "$launcher"
 }
 
 # No server at the address: the program works as before and ends without hanging.
-SPEECHD_ADDRESS=unix_socket:$TMPDIR/nobody-listens.sock launcher_started
+SPEECHD_ADDRESS=unix_socket:$TMPDIR/nobody-listens.sock start_launcher
 keys_still_answer
-ended
+quit_launcher
 
 # --no-voice: nothing reaches speech-dispatcher, not even a connection.
 connections=$(speech_connections)
 speech_mark
-launcher_started --no-voice
+start_launcher --no-voice
 keys_still_answer
-ended
+quit_launcher
 [ "$(speech_connections)" -eq "$connections" ] || fail "--no-voice connected to speech-dispatcher"
 assert_silent_since_mark
 
 # The server goes away while the program runs: keys still answer at once;
 # once it is back the program speaks again through it within a few seconds,
 # what is new, not what it could not say meanwhile.
-launcher_started
+start_launcher
 wait_for_spoken "いち、おせばわかる"
 speechd_stop KILL
 keys_still_answer
@@ -96,40 +69,36 @@ for _ in $(seq 15); do
     next_entry
     visited+=("${entry_reading[$ENTRY]}")
     sleep 1
-    [ "$(spoken_texts | tail -n 1)" = "${entry_reading[$ENTRY]}" ] && break
+    spoken_last "${entry_reading[$ENTRY]}" && break
 done
-[ "$(spoken_texts | tail -n 1)" = "${entry_reading[$ENTRY]}" ] \
-    || fail "no speech after speech-dispatcher came back: $(spoken_script | tail -n 5)"
+spoken_last "${entry_reading[$ENTRY]}" || fail "no speech after speech-dispatcher came back: $(spoken_script | tail -n 5)"
 next_entry
 wait_for_spoken "${entry_reading[$ENTRY]}"
 visited+=("${entry_reading[$ENTRY]}")
 while read -r text; do
     printf '%s\n' "${visited[@]}" | grep -qxF -- "$text" \
         || fail "said after the server came back, from before: $text"
-done < <(spoken_script | tail -n +"$((SPEECH_MARK + 1))" | grep -vx '<cancel>')
-ended
+done < <(spoken_since_mark | grep -vx '<cancel>')
+quit_launcher
 
 # A screen reader runs: the built-in voice keeps quiet; when it stops, the
 # voice speaks again; with --voice it speaks regardless.
 screen_reader_flag true
 speech_mark
-launcher_started
+start_launcher
 keys_still_answer
 assert_silent_since_mark
 screen_reader_flag false
-press Down
-wait_for_clipboard $'２\r\nどの指使うの'
+press_expect Down $'２\r\nどの指使うの'
 wait_for_spoken_event "に、どのゆびつかうの"
 screen_reader_flag true
-press Up
-wait_for_clipboard $'１\r\n押せばわかる'
+press_expect Up $'１\r\n押せばわかる'
 assert_silent_since_mark
-ended
-speech_mark
-launcher_started --voice
+quit_launcher
+start_launcher --voice
 wait_for_spoken "いち、おせばわかる"
 press Down
 wait_for_spoken "に、どのゆびつかうの"
-ended
+quit_launcher
 screen_reader_flag false
 echo "voice recovery e2e passed"
