@@ -23,14 +23,14 @@ _at_exit() {
 }
 trap _at_exit EXIT
 
-# within SECONDS COMMAND...: COMMAND succeeds within SECONDS, tried every
-# POLL_STEP seconds (0.1 unless a script sets it); the time COMMAND itself
-# takes is not counted. The one polling loop of every wait here.
+# within SECONDS [!] COMMAND...: COMMAND succeeds (with !: fails) within
+# SECONDS, tried every POLL_STEP seconds (0.1 unless a script sets it); the
+# time COMMAND itself takes is not counted. The one polling loop of every wait.
 within() {
     local tries=0 most
     most=$(awk -v s="$1" -v t="${POLL_STEP:-0.1}" 'BEGIN { print int(s / t + 0.5) }')
     shift
-    until "$@"; do
+    until if [ "$1" = "!" ]; then ! "${@:2}"; else "$@"; fi; do
         [ "$tries" -ge "$most" ] && return 1
         sleep "${POLL_STEP:-0.1}"
         tries=$((tries + 1))
@@ -103,7 +103,6 @@ quit_launcher() {
     focus_window "$launcher"
     press Escape
     wait_for_exit 10
-    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
 }
 
 # window_shown TITLE: a visible window has exactly that title (xdotool's
@@ -118,7 +117,6 @@ window_shown() {
     done
     return 1
 }
-window_not_shown() { ! window_shown "$1"; }
 
 # window_named TITLE: the id of the visible window titled exactly TITLE.
 window_named() {
@@ -128,7 +126,7 @@ window_named() {
 
 # window_gone TITLE: no visible window has that title any more.
 window_gone() {
-    within 5 window_not_shown "$1" || fail "window $1 still open"
+    within 5 ! window_shown "$1" || fail "window $1 still open"
 }
 
 # focus_window ID: give the window the keyboard (no window manager runs).
@@ -143,13 +141,18 @@ press() {
     sleep 0.15
 }
 
-# press_expect KEYS TEXT [KEYS TEXT]...: KEYS (one or more, split on spaces)
-# pressed put TEXT on the clipboard, pair by pair.
-press_expect() {
+# press_expect KEYS TEXT [KEYS TEXT]...: pair by pair, KEYS pressed (split
+# on spaces) put TEXT on the clipboard. press_hear: the program says TEXT, as
+# one event. press_each WAIT KEYS TEXT...: WAIT TEXT after each KEYS.
+press_expect() { press_each wait_for_clipboard "$@"; }
+press_hear() { press_each wait_for_spoken_event "$@"; }
+press_each() {
+    local wait=$1
+    shift
     while [ "$#" -ge 2 ]; do
         # shellcheck disable=SC2086 # KEYS is split into keys
         press $1
-        wait_for_clipboard "$2"
+        "$wait" "$2"
         shift 2
     done
 }
@@ -169,7 +172,7 @@ dialog_shown() {
              | grep -vxF -e "$1" -f <(printf '%s\n' "$2") | head -n 1 || true)
     [ -n "$WINDOW" ]
 }
-dialog_not_shown() { ! xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1"; }
+window_listed() { xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1"; }
 
 # wait_for_dialog TYPING: Ctrl+O in the typing window TYPING (focused) opens
 # the file dialog; its id.
@@ -183,7 +186,7 @@ wait_for_dialog() {
 
 # wait_for_dialog_gone DIALOG
 wait_for_dialog_gone() {
-    within 10 dialog_not_shown "$1" || fail "the file dialog is still open"
+    within 10 ! window_listed "$1" || fail "the file dialog is still open"
 }
 
 # open_practice_file WINDOW PATH: the file dialog's name box takes a full
@@ -200,15 +203,12 @@ open_practice_file() {
     focus_window "$typing"
 }
 
-program_ended() { ! kill -0 "$PROGRAM_PID" 2>/dev/null; }
-
-# wait_for_exit SECONDS: the program ended; its status is in EXIT_STATUS.
+# wait_for_exit SECONDS: the program ended within SECONDS, with status 0.
 wait_for_exit() {
-    within "$1" program_ended || fail "program still running after ${1}s"
-    set +e
-    wait "$PROGRAM_PID"
-    EXIT_STATUS=$?
-    set -e
+    local status=0
+    within "$1" ! kill -0 "$PROGRAM_PID" 2>/dev/null || fail "program still running after ${1}s"
+    wait "$PROGRAM_PID" || status=$?
+    [ "$status" -eq 0 ] || fail "exit status $status"
 }
 
 # marked_processes: every process of this run but the caller, by the mark
@@ -441,15 +441,10 @@ spoken_since_mark() {
     spoken_script "$@" | tail -n +"$((${SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]:-0} + 1))"
 }
 
-# wait_for_spoken_sequence EXPECTED...: the program's next texts since the
-# mark are these, in this order (cancels between them are not counted). The
-# mark then moves past them, so whatever follows meets the next wait.
-wait_for_spoken_sequence() {
-    _wait_for_speech any "$@"
-}
-
-# wait_for_spoken_event EXPECTED...: as wait_for_spoken_sequence, for the
-# texts of one key event: a cancel may come before them, never between them.
+# wait_for_spoken_event EXPECTED...: the program's next texts since the
+# mark are these, in this order: the texts of one event, so a cancel may come
+# before them, never between them. The mark then moves past them, so
+# whatever follows meets the next wait.
 wait_for_spoken_event() {
     _wait_for_speech event "$@"
 }
@@ -458,17 +453,6 @@ wait_for_spoken_event() {
 # program was still speaking: it cancels that first, then says these texts.
 wait_for_cancelled_event() {
     _wait_for_speech cancelled "$@"
-}
-
-# press_hear KEYS TEXT [KEYS TEXT]...: KEYS (split on spaces) pressed, the
-# program says TEXT as one event, pair by pair.
-press_hear() {
-    while [ "$#" -ge 2 ]; do
-        # shellcheck disable=SC2086 # KEYS is split into keys
-        press $1
-        wait_for_spoken_event "$2"
-        shift 2
-    done
 }
 
 # _spoken_from_mark EXPECTED...: what was said since the mark begins with
@@ -505,7 +489,7 @@ _wait_for_speech() {
         expected+=("$(speech_escape "$text")")
     done
     within "${HOSHI_SPEECH_WAIT:-10}" _spoken_from_mark "${expected[@]}" || _speech_mismatch "${expected[@]}"
-    if [ "$kind" != any ] && [ "$SPOKEN_CUT" -eq 1 ]; then
+    if [ "$SPOKEN_CUT" -eq 1 ]; then
         fail "a cancel came between the texts of one event: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
     fi
     if [ "$kind" = cancelled ] && [ "$SPOKEN_LEADING" -eq 0 ]; then

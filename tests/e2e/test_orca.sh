@@ -47,16 +47,8 @@ wait_for_notifications() {
     NOTIFICATION_MARK=$((NOTIFICATION_MARK + $#))
 }
 
-# press_notifies KEYS TEXT [KEYS TEXT]...: KEYS pressed, Orca says TEXT as
-# a notification, pair by pair.
-press_notifies() {
-    while [ "$#" -ge 2 ]; do
-        # shellcheck disable=SC2086 # KEYS is split into keys
-        press $1
-        wait_for_notifications "$2"
-        shift 2
-    done
-}
+# press_notifies KEYS TEXT...: as press_hear, for what Orca notifies.
+press_notifies() { press_each wait_for_notifications "$@"; }
 
 # notifications_settle LAST: whatever else comes first, LAST is the latest
 # thing Orca said, as a notification or as the focus it read; mark it.

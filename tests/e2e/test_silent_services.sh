@@ -36,13 +36,12 @@ the_program_answers() {
         [ "$mode" -eq 2 ] && xdotool windowfocus --sync "$WINDOW" key --clearmodifiers q q
         # shellcheck disable=SC2086 # the closer is one or two key names
         xdotool windowfocus --sync "$WINDOW" key --clearmodifiers --delay 60 ${closers[mode - 1]}
-        within 1 window_not_shown "${titles[mode - 1]}" || fail "$1: mode $mode did not close within 1 s"
+        within 1 ! window_shown "${titles[mode - 1]}" || fail "$1: mode $mode did not close within 1 s"
     done
     xdotool windowfocus --sync "$launcher" key --clearmodifiers Down
     wait_for_clipboard $'２\r\nどの指使うの' 1
     xdotool key --clearmodifiers Escape
-    within "$end_seconds" program_ended || fail "$1: Escape did not end the program within $end_seconds s"
-    wait "$PROGRAM_PID" || true
+    wait_for_exit "$end_seconds"
 }
 
 SPEECHD_ADDRESS=unix_socket:$silent the_program_answers "a speech service that never answers"

@@ -19,7 +19,7 @@ say hoshinotamago ja $'.dot\r\n..two dots\r\n.'
 say hoshinotamago ja $'line\nfeed | (3)\n'
 speech_mark
 say hoshinotamago ja "いち、おせばわかる"
-wait_for_spoken_sequence "いち、おせばわかる"
+wait_for_spoken_event "いち、おせばわかる"
 decoded=$(printf '%s\n' '１\r\n押せばわかる' '.dot\r\n..two dots\r\n.' 'line\nfeed | (3)\n' \
                          'いち、おせばわかる')
 [ "$(spoken_texts)" = "$decoded" ] || fail "decoded texts: $(spoken_texts | cat -A)"
@@ -45,7 +45,7 @@ speechd_answers && fail "autospawn started a server"
 speechd_start
 speech_mark
 say hoshinotamago ja "にかいめ"
-wait_for_spoken_sequence "にかいめ"
+wait_for_spoken_event "にかいめ"
 
 # The accessibility bus is started on demand by this run's session bus.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \

@@ -12,12 +12,11 @@ declare -A entry_reading=(
 
 # next_entry: Down in the launcher; ENTRY is the full-width digit of the
 # entry it moved to, once the clipboard tells.
-clipboard_not() { ! clipboard_in "$1"; }
 next_entry() {
     local before
     before=$(clipboard)
     press Down
-    within 5 clipboard_not "$before" || fail "Down did not move in the launcher: $(printf %q "$before")"
+    within 5 ! clipboard_in "$before" || fail "Down did not move in the launcher: $(printf %q "$before")"
     ENTRY=$(head -n 1 <<<"$CLIPBOARD" | tr -d '\r')
     [ -n "${entry_reading[$ENTRY]:-}" ] || fail "no launcher entry on the clipboard: '$ENTRY'"
 }

@@ -23,6 +23,7 @@ export HOSHI_E2E_RUN=$TMPDIR
 source "$here/lib.sh"
 
 status=0
+none_marked() { [ -z "$(marked_processes)" ]; }
 finish() {
     local code=$? pids
     set +e
@@ -30,11 +31,8 @@ finish() {
     pids=$(marked_processes)
     # shellcheck disable=SC2086 # a list of process ids
     [ -n "$pids" ] && kill $pids 2>/dev/null
-    for _ in $(seq 30); do
-        pids=$(marked_processes)
-        [ -z "$pids" ] && break
-        sleep 0.1
-    done
+    within 3 none_marked
+    pids=$(marked_processes)
     # shellcheck disable=SC2086
     [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
     rm -rf "$TMPDIR"
@@ -66,12 +64,8 @@ setxkbmap -model jp106 -layout jp
 # bound to the display (dbus-launch) that outlives the test.
 dbus-daemon --session --nofork --nopidfile --print-address=3 \
     --address="unix:dir=$XDG_RUNTIME_DIR" 3>"$TMPDIR/dbus-address" >"$TMPDIR/dbus.log" 2>&1 &
-for _ in $(seq 100); do
-    [ -s "$TMPDIR/dbus-address" ] && break
-    sleep 0.05
-done
+within 5 test -s "$TMPDIR/dbus-address" || fail "the session bus did not start"
 DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$TMPDIR/dbus-address")
-[ -n "$DBUS_SESSION_BUS_ADDRESS" ] || fail "the session bus did not start"
 export DBUS_SESSION_BUS_ADDRESS
 
 speechd_configure
