@@ -222,6 +222,12 @@ marked_processes() {
     done
 }
 
+# The mode windows in the launcher's order (digits 1 to 6), and the keys a
+# user closes each with.
+mode_titles=("押せばわかる" "どのゆびつかうの" "アルファベットに挑戦" "数字と記号も登場"
+             "応用日本語入力　３分" "ENGLISH Three Minute")
+mode_closers=("alt+F4" "Escape" "Escape" "Escape" "alt+f x" "alt+f x")
+
 # miss_key TARGET: a key that is not the drill's TARGET.
 miss_key() {
     if [ "$1" = Q ]; then echo w; else echo q; fi
@@ -484,11 +490,11 @@ _speech_mismatch() {
 _wait_for_speech() {
     local kind=$1 text
     shift
-    local -a expected=()
+    local -a escaped=()
     for text in "$@"; do
-        expected+=("$(speech_escape "$text")")
+        escaped+=("$(speech_escape "$text")")
     done
-    within "${HOSHI_SPEECH_WAIT:-10}" _spoken_from_mark "${expected[@]}" || _speech_mismatch "${expected[@]}"
+    within "${HOSHI_SPEECH_WAIT:-10}" _spoken_from_mark "${escaped[@]}" || _speech_mismatch "${escaped[@]}"
     if [ "$SPOKEN_CUT" -eq 1 ]; then
         fail "a cancel came between the texts of one event: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
     fi

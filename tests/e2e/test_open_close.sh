@@ -12,9 +12,6 @@ source "$(dirname "$0")/lib.sh"
 # Windows come and go quickly here: look often.
 POLL_STEP=0.02
 cycles=${HOSHI_OPEN_CLOSE_CYCLES:-25}
-titles=("押せばわかる" "どのゆびつかうの" "アルファベットに挑戦" "数字と記号も登場"
-        "応用日本語入力　３分" "ENGLISH Three Minute")
-closers=("alt+F4" "Escape" "Escape" "Escape" "alt+f x" "alt+f x")
 
 resident_kib() {
     awk '/^VmRSS:/ { print $2 }' "/proc/$PROGRAM_PID/status"
@@ -23,14 +20,14 @@ resident_kib() {
 # open_mode N: the digit on the focused launcher opens mode N; its window in $window.
 open_mode() {
     xdotool windowfocus --sync "$launcher" key --clearmodifiers "$1"
-    window=$(window_named "${titles[$1 - 1]}")
+    window=$(window_named "${mode_titles[$1 - 1]}")
 }
 
 # close_mode N: its window closed as a user would; it is gone and the program lives.
 close_mode() {
     # shellcheck disable=SC2086 # the closer is one or two key names
-    xdotool windowfocus --sync "$window" key --clearmodifiers --delay 60 ${closers[$1 - 1]}
-    window_gone "${titles[$1 - 1]}"
+    xdotool windowfocus --sync "$window" key --clearmodifiers --delay 60 ${mode_closers[$1 - 1]}
+    window_gone "${mode_titles[$1 - 1]}"
     kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended while closing mode $1"
 }
 

@@ -12,9 +12,6 @@ silent=$TMPDIR/silent.sock
 /usr/bin/python3 "$HOSHI_E2E_DIR/silent_socket.py" "$silent" >"$TMPDIR/silent.out" &
 within 5 test -S "$silent" || fail "the silent socket did not open"
 
-titles=("押せばわかる" "どのゆびつかうの" "アルファベットに挑戦" "数字と記号も登場"
-        "応用日本語入力　３分" "ENGLISH Three Minute")
-closers=("alt+F4" "Escape" "Escape" "Escape" "alt+f x" "alt+f x")
 
 # A sanitized build scans for leaks at its end, which takes a while of its own.
 end_seconds=1
@@ -31,12 +28,12 @@ the_program_answers() {
     wait_for_clipboard $'１\r\n押せばわかる' 1
     for mode in 1 2 3 4 5 6; do
         xdotool windowfocus --sync "$launcher" key --clearmodifiers "$mode"
-        within 2 window_shown "${titles[mode - 1]}" || fail "$1: mode $mode did not open within 2 s"
+        within 2 window_shown "${mode_titles[mode - 1]}" || fail "$1: mode $mode did not open within 2 s"
         # A wrong key in the finger guide plays a cue; the window must go on.
         [ "$mode" -eq 2 ] && xdotool windowfocus --sync "$WINDOW" key --clearmodifiers q q
         # shellcheck disable=SC2086 # the closer is one or two key names
-        xdotool windowfocus --sync "$WINDOW" key --clearmodifiers --delay 60 ${closers[mode - 1]}
-        within 1 ! window_shown "${titles[mode - 1]}" || fail "$1: mode $mode did not close within 1 s"
+        xdotool windowfocus --sync "$WINDOW" key --clearmodifiers --delay 60 ${mode_closers[mode - 1]}
+        within 1 ! window_shown "${mode_titles[mode - 1]}" || fail "$1: mode $mode did not close within 1 s"
     done
     xdotool windowfocus --sync "$launcher" key --clearmodifiers Down
     wait_for_clipboard $'２\r\nどの指使うの' 1
