@@ -118,16 +118,20 @@ namespace {
 
 // A bus named by the variable that takes the connection and never answers is
 // replaced by one that fails at once.
-void avoidSilentBus(const char *variable, const char *what, std::chrono::milliseconds deadline)
+void useNoBus(const char *variable, const char *what, const QByteArray &silent)
 {
-    const QByteArray address = qgetenv(variable);
-    if (address.isEmpty() || probeBus(address, deadline) != BusAnswer::Silent)
-        return;
     std::fprintf(stderr,
                  "hoshinotamago: the %s does not answer (%s); this run does without it: "
                  "no screen reader is reached, the built-in voice speaks\n",
-                 what, address.constData());
+                 what, silent.constData());
     qputenv(variable, NoBus);
+}
+
+void avoidSilentBus(const char *variable, const char *what, std::chrono::milliseconds deadline)
+{
+    const QByteArray address = qgetenv(variable);
+    if (!address.isEmpty() && probeBus(address, deadline) == BusAnswer::Silent)
+        useNoBus(variable, what, address);
 }
 
 } // namespace
@@ -159,15 +163,18 @@ QByteArray launchedAccessibilityBus(std::chrono::milliseconds deadline)
 
 void avoidSilentAccessibilityBus(std::chrono::milliseconds deadline)
 {
-    // Qt joins the bus the launcher hands out without a deadline: the address
-    // is asked for here, and then checked like one given in the environment.
-    if (qEnvironmentVariableIsEmpty("AT_SPI_BUS_ADDRESS") && !qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
-        const QByteArray launched = launchedAccessibilityBus(deadline);
-        if (launched.isEmpty())
-            return;
-        qputenv("AT_SPI_BUS_ADDRESS", launched);
+    if (!qEnvironmentVariableIsEmpty("AT_SPI_BUS_ADDRESS")) {
+        avoidSilentBus("AT_SPI_BUS_ADDRESS", "accessibility bus", deadline);
+        return;
     }
-    avoidSilentBus("AT_SPI_BUS_ADDRESS", "accessibility bus", deadline);
+    // Qt joins the bus the launcher hands out without a deadline: the address
+    // is asked for here and checked. A bus that answers is left for Qt to
+    // find itself: given in the environment, Qt's bridge would never start.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    const QByteArray launched = launchedAccessibilityBus(deadline);
+    if (!launched.isEmpty() && probeBus(launched, deadline) == BusAnswer::Silent)
+        useNoBus("AT_SPI_BUS_ADDRESS", "accessibility bus", launched);
 }
 
 } // namespace hoshi

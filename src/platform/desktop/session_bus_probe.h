@@ -31,8 +31,7 @@ QByteArray launchedAccessibilityBus(std::chrono::milliseconds deadline);
 
 /// The same for the accessibility bus, named by AT_SPI_BUS_ADDRESS or handed
 /// out by the launcher, which Qt joins on the user-interface thread, waiting
-/// for its answer. An address found is put into AT_SPI_BUS_ADDRESS, so that Qt
-/// joins that bus without asking again.
+/// for its answer.
 void avoidSilentAccessibilityBus(std::chrono::milliseconds deadline = std::chrono::milliseconds(500));
 
 } // namespace hoshi

@@ -91,7 +91,7 @@ private:
 
     static QString accessibilityBusAddress()
     {
-        // Set at start to the bus already checked, or to none when it was silent.
+        // Given, or set at start to none when the bus was silent.
         if (const QString given = qEnvironmentVariable("AT_SPI_BUS_ADDRESS"); !given.isEmpty())
             return given;
         QDBusMessage get = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"),
