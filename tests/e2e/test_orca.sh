@@ -58,8 +58,16 @@ last_heard_is() {
     esac
     return 1
 }
+# Settled: still the latest a second later (a slow machine's late words come first).
+heard_and_quiet() {
+    local before
+    last_heard_is "$1" || return 1
+    before=$(orca_said | wc -l)
+    sleep 1
+    [ "$(orca_said | wc -l)" = "$before" ]
+}
 notifications_settle() {
-    within 10 last_heard_is "$1" || fail "Orca's last words are not $1: $(orca_said | tail -n 3)"
+    within 10 heard_and_quiet "$1" || fail "Orca's last words are not $1: $(orca_said | tail -n 3)"
     NOTIFICATION_MARK=$(notifications | wc -l)
 }
 
