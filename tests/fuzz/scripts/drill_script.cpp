@@ -75,6 +75,7 @@ private:
         const std::size_t logSize = m_log.log.size();
         m_drill.load();
         m_model = Model{};
+        m_namesWanted = true; // each opening shows them until the window applies its choice
         m_model.jikan = limit();
         HOSHI_SCRIPT_CHECK(m_log.log.size() == logSize);
         m_input.count("reopens");
@@ -100,8 +101,9 @@ private:
                 tick(m_log.log.size());
             break;
         case 5: case 6:
-            m_model.fingerShown = m_input.flip();
-            m_model.fingerShown ? m_drill.showFingerNames() : m_drill.hideFingerNames();
+            // Kept for the next runs and openings too.
+            m_namesWanted = m_model.fingerShown = m_input.flip();
+            m_namesWanted ? m_drill.showFingerNames() : m_drill.hideFingerNames();
             HOSHI_SCRIPT_CHECK(m_log.log.size() == logSize);
             break;
         default: keyPress(logSize); break;
@@ -110,7 +112,7 @@ private:
 
     void started(std::size_t logSize, bool bySpace)
     {
-        m_model = Model{DrillPhase::Running, 0, 0, limit(), 0, true, bySpace};
+        m_model = Model{DrillPhase::Running, 0, 0, limit(), 0, m_namesWanted, bySpace};
         HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == announced(m_drill.view().keyText));
         m_input.count("starts");
     }
@@ -250,6 +252,7 @@ private:
     InputRandom m_random;
     DrillEngine m_drill;
     Model m_model;
+    bool m_namesWanted = true; ///< the finger names a start shows, as last chosen
     std::set<int> m_drawn; ///< rows shown as a target
 };
 
