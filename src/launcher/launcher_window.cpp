@@ -133,13 +133,15 @@ void LauncherWindow::onEntryFocused(LauncherEntry *focused, Qt::FocusReason reas
     // announced at the start is not announced again. Coming back later is.
     // Nor is it when the window is activated again just after one of its
     // menus closed (X hands the keyboard back late on a slow machine): the
-    // menu has said what it did, which this would cut short.
+    // menu has said what it did, which this would cut short. Nor when the
+    // menu bar, left, hands the focus back to the entry it took it from.
     const bool activated = reason == Qt::ActiveWindowFocusReason;
     const bool firstActivation = activated && !m_activatedBefore;
     const bool backFromMenu = activated && m_menuClosed.isValid() && m_menuClosed.elapsed() < MenuGraceMs;
     if (activated)
         m_activatedBefore = true;
-    if ((firstActivation || backFromMenu) && focused == m_lastAnnounced)
+    const bool backFromMenuBar = reason == Qt::MenuBarFocusReason;
+    if ((firstActivation || backFromMenu || backFromMenuBar) && focused == m_lastAnnounced)
         return;
     m_announcedOnce = true;
     m_lastAnnounced = focused;

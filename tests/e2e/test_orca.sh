@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # With the real Orca screen reader running (under a window manager, on this
 # run's accessibility bus, speaking through the private speech-dispatcher),
-# each mode's announcements are heard once, as Orca's notifications, and the
+# each mode's announcements are heard once, as Orca's notifications with no
+# word of Orca's own around them, and the
 # program's own voice says nothing. Skipped (77) only when Orca is not installed.
 source "$(dirname "$0")/lib.sh"
 
@@ -17,10 +18,12 @@ orca_said() {
                             -e "s/&apos;/'/g; s/&amp;/\\&/g"
 }
 
-# notifications: what Orca said as notifications: "notification TEXT."
-# ("通知 TEXT." in Japanese), TEXT a line.
+# notifications: what Orca said as notifications, "TEXT." with no word of
+# its own around it, TEXT a line. What it reads from the focus ends in a role
+# ("に どのゆびつかうの label."), its key echo in no full stop.
+focus_role='label|frame|text|dialog|button|menu|item|filler|panel|alert|bar|list|table|cell|notification|通知'
 notifications() {
-    orca_said | sed -n 's/^\(notification\|通知\) \(.*\)\.$/\2/p'
+    orca_said | { grep -vxE "Screen reader (on|off)\.|.* ($focus_role)\." || true; } | sed -n 's/^\(.*\)\.$/\1/p'
 }
 
 # notifications_are EXPECTED: the next notifications since the mark are
@@ -53,7 +56,7 @@ press_notifies() { press_each wait_for_notifications "$@"; }
 # notifications_settle LAST: whatever else comes first, LAST is the latest
 # thing Orca said, as a notification or as the focus it read; mark it.
 last_heard_is() {
-    case "$(orca_said | tail -n 1 | sed -n 's/^\(notification \|通知 \)\?\(.*\)\.$/\2/p')" in
+    case "$(orca_said | tail -n 1 | sed -n 's/^\(.*\)\.$/\1/p')" in
         "$1" | "$1 "*) return 0 ;;
     esac
     return 1
@@ -130,6 +133,7 @@ press Escape
 press Escape
 notifications_settle "に どのゆびつかうの"
 menu_heard=$(orca_said | tail -n +"$((menu_mark + 1))")
+! grep -qxF "に どのゆびつかうの." <<<"$menu_heard" || fail "the entry was said again after the menu: $menu_heard"
 if LC_ALL=C.UTF-8 grep -qP '[\x{4E00}-\x{9FFF}]' <<<"$menu_heard"; then
     fail "kanji reached Orca from the menu: $menu_heard"
 fi
@@ -163,6 +167,13 @@ press_notifies "$(miss_key "$target")" "$(letter_reading "$target")"
 press Escape
 back_to_launcher "アルファベットに挑戦"
 
+# Letters, digits and symbols: its hint.
+press 4
+focus_window "$(window_named "数字と記号も登場")"
+wait_for_notifications "すぺーすで すたーと"
+press Escape
+back_to_launcher "数字と記号も登場"
+
 # Japanese typing: the hint to open a file, and Esc's hint to start over.
 press 5
 focus_window "$(window_named "応用日本語入力　３分")"
@@ -186,5 +197,8 @@ quit_launcher
 # The start: the first entry was heard, read from the focus, and all the
 # while the program's own voice kept quiet.
 orca_said | grep -q '^いち おせばわかる ' || fail "the first entry was not heard at the start: $(orca_said | head -n 5)"
+# Nothing Orca said of ours held a kanji (heard as "Chinese letter") or a 、 (heard as a word).
+unreadable=$(orca_said | LC_ALL=C.UTF-8 grep -P '[\x{4E00}-\x{9FFF}、。]' || true)
+[ -z "$unreadable" ] || fail "Orca was given kanji or 、: $unreadable"
 assert_silent_since_mark
 echo "orca e2e passed"

@@ -16,25 +16,32 @@ namespace hoshi {
 namespace {
 
 const char *const NoticeObjectName = "hoshiScreenReaderNotice";
+const char *const NoticeBarObjectName = "hoshiScreenReaderNoticeBar";
 
 /// Draws nothing and takes no input: it only carries a name to the screen reader.
-class NoticeWidget final : public QWidget {
+class InvisibleWidget final : public QWidget {
 public:
-    explicit NoticeWidget(QWidget *parent)
+    InvisibleWidget(const char *name, QWidget *parent)
         : QWidget(parent)
     {
-        setObjectName(QString::fromLatin1(NoticeObjectName));
+        setObjectName(QString::fromLatin1(name));
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
         setGeometry(0, 0, 1, 1);
     }
 };
 
+// The notice sits in a status bar: a screen reader then speaks its text
+// alone, without the word "notification" before it.
 QAccessibleInterface *noticeAccessible(const QString &, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
-    if (widget && widget->objectName() == QLatin1String(NoticeObjectName))
+    if (!widget)
+        return nullptr;
+    if (widget->objectName() == QLatin1String(NoticeObjectName))
         return new QAccessibleWidget(widget, QAccessible::Notification);
+    if (widget->objectName() == QLatin1String(NoticeBarObjectName))
+        return new QAccessibleWidget(widget, QAccessible::StatusBar);
     return nullptr;
 }
 
@@ -67,7 +74,7 @@ ScreenReaderNotifier::ScreenReaderNotifier(ReadingOf readingOf, QObject *parent)
 
 ScreenReaderNotifier::~ScreenReaderNotifier()
 {
-    delete m_notice.data();
+    delete m_bar.data();
 }
 
 void ScreenReaderNotifier::say(const QString &text, Turn turn)
@@ -122,11 +129,14 @@ bool ScreenReaderNotifier::focusJustSays(const QString &message)
 
 QWidget *ScreenReaderNotifier::noticeIn(QWidget *window)
 {
-    if (!m_notice)
-        m_notice = new NoticeWidget(window);
-    else if (m_notice->parentWidget() != window)
-        m_notice->setParent(window);
-    m_notice->setGeometry(0, 0, 1, 1);
+    if (!m_bar) {
+        m_bar = new InvisibleWidget(NoticeBarObjectName, window);
+        m_notice = new InvisibleWidget(NoticeObjectName, m_bar);
+    } else if (m_bar->parentWidget() != window) {
+        m_bar->setParent(window);
+    }
+    m_bar->setGeometry(0, 0, 1, 1);
+    m_bar->show();
     return m_notice;
 }
 

@@ -15,8 +15,8 @@ namespace hoshi {
 
 /// Hands what is to be heard to a running screen reader: the texts of one
 /// event, joined into one message of their readings, become the name of a
-/// small notification widget in the active window, which is hidden and shown
-/// again. A screen reader speaks a notification whatever has the focus, and
+/// small notification widget in a status bar of the active window, which is
+/// hidden and shown again. A screen reader speaks a notification whatever has the focus, and
 /// of two in a row only the last, hence one message an event.
 class ScreenReaderNotifier final : public QObject, public VoiceOutput {
     Q_OBJECT
@@ -39,6 +39,7 @@ private:
     ReadingOf m_readingOf;
     QStringList m_pending;
     bool m_flushQueued = false;
+    QPointer<QWidget> m_bar; ///< holds the notice
     QPointer<QWidget> m_notice;
     QPointer<QWidget> m_lastFocus; ///< where the focus was at the last message
 };

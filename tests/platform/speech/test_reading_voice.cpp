@@ -388,6 +388,10 @@ private slots:
         QVERIFY(accessible);
         QCOMPARE(accessible->role(), QAccessible::Notification);
         QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
+        // In a status bar, so the screen reader says no role word before it.
+        QVERIFY(accessible->parent());
+        QCOMPARE(accessible->parent()->role(), QAccessible::StatusBar);
+        QVERIFY(notice->parentWidget()->isVisible());
 
         // A message box opening with the event: the screen reader reads it, no notice.
         QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("box"), QMessageBox::Ok, &window);
