@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QToolButton>
 #include <QHeaderView>
 #include <QInputMethodEvent>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
 #include <functional>
 
 #include <fcntl.h>
@@ -92,7 +94,18 @@ QStringList shownRows(QFileDialog &dialog, int expected)
 {
     QTreeView *view = details(dialog);
     const QModelIndex root = view->rootIndex();
-    if (!QTest::qWaitFor([&] { return view->model()->rowCount(root) == expected; }))
+    // The model fills and sorts from a thread of its own: wait for both, folders first.
+    const auto settled = [&] {
+        if (view->model()->rowCount(root) != expected)
+            return false;
+        QList<std::pair<bool, QString>> shown;
+        for (int row = 0; row < expected; ++row) {
+            const QString name = view->model()->index(row, 0, root).data().toString();
+            shown.push_back({!QFileInfo(dialog.directory().filePath(name)).isDir(), name});
+        }
+        return std::is_sorted(shown.begin(), shown.end());
+    };
+    if (!QTest::qWaitFor(settled))
         return {};
     QStringList rows;
     for (int row = 0; row < expected; ++row) {
@@ -197,7 +210,7 @@ private slots:
         QString typed;
         bool boxKeptFocus = false;
         whenOpen<QFileDialog>([&](QFileDialog &dialog) {
-            shownRows(dialog, 3);
+            QCOMPARE(shownRows(dialog, 3).size(), 3);
             QLineEdit *box = nameBox(dialog);
             box->setFocus();
             // Action: part of a name typed (the list follows it), then cleared.
