@@ -165,6 +165,17 @@ start_window_manager() {
     within 10 wm_running || fail "openbox did not start: $(cat "$TMPDIR/openbox.log")"
 }
 
+# start_sound_server: a PulseAudio server of this run only, whose default
+# sink "hoshi" plays into nothing; record it from hoshi.monitor.
+start_sound_server() {
+    export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse PULSE_STATE_PATH=$TMPDIR/pulse-state
+    pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=file:"$TMPDIR/pulse.log" \
+        --load=module-native-protocol-unix --load="module-null-sink sink_name=hoshi" \
+        --load="module-always-sink" >/dev/null 2>&1 &
+    within 5 pactl info >/dev/null 2>&1 || fail "the private sound server did not start: $(cat "$TMPDIR/pulse.log")"
+    pactl set-default-sink hoshi
+}
+
 # The file dialog: a window of the program other than the typing window.
 # dialog_shown TYPING BEFORE: a visible window not in BEFORE nor TYPING; in WINDOW.
 dialog_shown() {

@@ -4,13 +4,7 @@
 # each module on standard error, and goes on announcing.
 source "$(dirname "$0")/lib.sh"
 
-# A sound server of this test only, with one sink that plays into nothing.
-export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse PULSE_STATE_PATH=$TMPDIR/pulse-state
-pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=file:"$TMPDIR/pulse.log" \
-    --load=module-native-protocol-unix --load="module-null-sink sink_name=hoshi" \
-    --load="module-always-sink" >/dev/null 2>&1 &
-within 5 pactl info >/dev/null 2>&1 || fail "the private sound server did not start: $(cat "$TMPDIR/pulse.log")"
-pactl set-default-sink hoshi
+start_sound_server
 
 # loudest FILE: the largest sample recorded.
 loudest() {
