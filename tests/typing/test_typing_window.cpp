@@ -188,10 +188,11 @@ private slots:
         QVERIFY(rig.timer()->isActive());
         QTRY_VERIFY(rig.timer()->remainingTime() < 900);
         const int remaining = rig.timer()->remainingTime();
-        // Action: "xyz", Enter, Shift+Enter. Expected: two wrong tries; no line break in the input;
-        // the timer, switched on again, goes on with its second rather than starting it over.
+        // Action: "xyz", Enter, Shift+Enter, Tab. Expected: two wrong tries; no line break or tab in
+        // the input; the timer, switched on again, goes on with its second rather than starting it over.
         rig.typeLine(QStringLiteral("xyz"));
         rig.key(Qt::Key_Return, Qt::ShiftModifier);
+        rig.key(Qt::Key_Tab);
         QCOMPARE(rig.input()->toPlainText(), QStringLiteral("xyz"));
         QCOMPARE(rig.label("lblBatsu"), QStringLiteral("× 2"));
         QCOMPARE(rig.services.cueCount(Cue::Zannen), 2);
