@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real key guide window offscreen: every key reaches it, none closes it
 // or moves the focus, Alt and F10 leave the menu bar alone, Alt+F4 (and no other F4) closes it,
-// and a double-click on the key text ends the program.
+// a box of its own keeps its keys, and a double-click on the key text ends the program.
 #include "keyguide/key_guide.h"
 #include "keyguide/key_guide_window.h"
 #include "ui/twips_layout.h"
@@ -12,8 +12,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace hoshi;
 using hoshi::testing::accessible;
@@ -176,6 +178,38 @@ private slots:
         // Action: Alt+F4 after it. Expected: that one closes it.
         QTest::keyClick(m_window.get(), Qt::Key_F4, Qt::AltModifier);
         QVERIFY(!m_window->isVisible());
+    }
+
+    void a_box_of_its_own_keeps_its_keys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Escape") << int(Qt::Key_Escape);
+        QTest::newRow("Space on its button") << int(Qt::Key_Space);
+    }
+
+    void a_box_of_its_own_keeps_its_keys()
+    {
+        // State: the version box open over the guide. Action: the key, pressed in the box.
+        QFETCH(int, key);
+        bool pressed = false;
+        bool closedByKey = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || pressed)
+                return;
+            pressed = true;
+            realKey(box, Qt::Key(key), Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString());
+            closedByKey = !box->isVisible();
+            box->reject();
+        });
+        poll.start(10);
+        m_window->findChild<QAction *>(QStringLiteral("mnuVersion"))->trigger();
+        // Expected: the box closed by it; the guide named nothing.
+        QVERIFY(pressed);
+        QVERIFY(closedByKey);
+        QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
     }
 
     void reopening_loads_again()

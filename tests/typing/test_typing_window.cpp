@@ -5,6 +5,7 @@
 #include "support/fakes.h"
 #include "support/screen_reader.h"
 #include "support/test_files.h"
+#include "typing/practice_file.h"
 #include "typing/typing_window.h"
 
 #include <QAction>
@@ -281,6 +282,9 @@ private slots:
             << QStringList{"This file has more than 101 lines. Only the first 101 lines are used."} << notice;
         QTest::newRow("101 lines: nothing") << ja << true << lines150.left(lines150.indexOf("line 101")) << QStringList()
                                             << notice;
+        QTest::newRow("a line too long")
+            << ja << true << "short\n" + QByteArray(PracticeLineLengthLimit + 1, 'x')
+            << QStringList{"とても長い行があったので、その行ははじめの部分だけを使います。"} << notice;
         QTest::newRow("characters no encoding reads")
             << ja << true << QByteArray("\x82\xA0\xFF\n")
             << QStringList{"このファイルには読めない文字がありました。その文字は正しく出ません。"
