@@ -4,6 +4,7 @@
 #include "ui/fonts.h"
 #include "ui/text_fit.h"
 
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QRegularExpression>
 #include <QTextLayout>
@@ -34,6 +35,17 @@ TypingTextBox::TypingTextBox(Role role, QColor text, QWidget *parent)
         setTextInteractionFlags(Qt::NoTextInteraction);
     }
     connect(this, &QPlainTextEdit::textChanged, this, &TypingTextBox::fitText);
+}
+
+void TypingTextBox::keyPressEvent(QKeyEvent *event)
+{
+    // Tab moves the focus on; where no other control takes it (the input box
+    // is the window's only one), Qt hands it back here to be typed: it does nothing instead.
+    if (tabChangesFocus() && (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        event->ignore();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void TypingTextBox::resizeEvent(QResizeEvent *event)

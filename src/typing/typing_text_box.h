@@ -8,7 +8,7 @@ namespace hoshi {
 /// A text box of a typing window: one practice line in huge type, wrapped at
 /// the box's edge (anywhere, since Japanese has no spaces) and drawn smaller
 /// where it would still not fit, so nothing is cut off. Pasted or dropped
-/// text loses its line breaks: a line has none.
+/// text loses its line breaks: a line has none. Tab is never typed into it.
 class TypingTextBox final : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -24,6 +24,7 @@ public:
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

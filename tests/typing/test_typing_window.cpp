@@ -5,6 +5,7 @@
 #include "support/fakes.h"
 #include "support/screen_reader.h"
 #include "support/test_files.h"
+#include "typing/practice_file.h"
 #include "typing/typing_window.h"
 
 #include <QAction>
@@ -188,10 +189,11 @@ private slots:
         QVERIFY(rig.timer()->isActive());
         QTRY_VERIFY(rig.timer()->remainingTime() < 900);
         const int remaining = rig.timer()->remainingTime();
-        // Action: "xyz", Enter, Shift+Enter. Expected: two wrong tries; no line break in the input;
-        // the timer, switched on again, goes on with its second rather than starting it over.
+        // Action: "xyz", Enter, Shift+Enter, Tab. Expected: two wrong tries; no line break or tab in
+        // the input; the timer, switched on again, goes on with its second rather than starting it over.
         rig.typeLine(QStringLiteral("xyz"));
         rig.key(Qt::Key_Return, Qt::ShiftModifier);
+        rig.key(Qt::Key_Tab);
         QCOMPARE(rig.input()->toPlainText(), QStringLiteral("xyz"));
         QCOMPARE(rig.label("lblBatsu"), QStringLiteral("× 2"));
         QCOMPARE(rig.services.cueCount(Cue::Zannen), 2);
@@ -280,6 +282,9 @@ private slots:
             << QStringList{"This file has more than 101 lines. Only the first 101 lines are used."} << notice;
         QTest::newRow("101 lines: nothing") << ja << true << lines150.left(lines150.indexOf("line 101")) << QStringList()
                                             << notice;
+        QTest::newRow("a line too long")
+            << ja << true << "short\n" + QByteArray(PracticeLineLengthLimit + 1, 'x')
+            << QStringList{"とても長い行があったので、その行ははじめの部分だけを使います。"} << notice;
         QTest::newRow("characters no encoding reads")
             << ja << true << QByteArray("\x82\xA0\xFF\n")
             << QStringList{"このファイルには読めない文字がありました。その文字は正しく出ません。"
