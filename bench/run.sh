@@ -6,8 +6,9 @@
 # Qt Widgets program built here as the floor; and the same start-up and keys
 # to the first text handed to a private speech-dispatcher (bench/speech.sh);
 # and the records: the hand-off at time-up, the file's size, and the records
-# window opened over 100,000 runs (RECORDS_RUNS), in the process and from K.
-# It measures; it asserts nothing.
+# window opened over 100,000 runs (RECORDS_RUNS), in the process and from K;
+# and (bench/heard.sh) the seconds of sound one key gives in each mode, alone
+# and with Orca. It measures; it asserts nothing.
 # STARTS (9), REPEATS (200) and IDLE_SECONDS (10) change the sample sizes;
 # QUIET_WAIT (120) is how long to wait for a quiet machine before the starts;
 # KEEP_LOGS=DIR keeps speech-dispatcher's logs and the program's output there.
@@ -294,3 +295,11 @@ echo "| records window opened, to its first row of figures, in the process (ms) 
 echo "| K in the launcher to the records window's first announcement on the clipboard (ms) | $records_said | |"
 echo "| K in the launcher to its first row of figures on the clipboard (ms) | $records_filled | |"
 echo "| records file per 1,000 runs (KiB) | $(records_figure records_size_per_1000_runs_kib) | |"
+echo
+if command -v orca >/dev/null && [ -x /usr/lib/speech-dispatcher-modules/sd_espeak-ng ]; then
+    echo "| seconds of sound for one key (espeak-ng, recorded) | alone | with Orca in Japanese |"
+    echo "|---|---|---|"
+    bash tests/e2e/with_xvfb.sh bench/heard.sh "$program" | grep '^|'
+else
+    echo "(no Orca or espeak-ng: the seconds of sound are not measured)"
+fi
