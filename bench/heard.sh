@@ -39,12 +39,12 @@ quiet() { LIMIT=0 sound_after "$(recorded)" >/dev/null; }
 declare -A SPANS
 ORDER=()
 heard() {
-    local name=$1 from delay span
+    local name=$1 from span
     shift
     quiet
     from=$(recorded)
     press "$@"
-    read -r delay span < <(sound_after "$from")
+    read -r _ span < <(sound_after "$from")
     SPANS[$name]+="$span "
     [[ " ${ORDER[*]} " == *" $name "* ]] || ORDER+=("$name")
 }
