@@ -196,7 +196,9 @@ private slots:
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || pressed)
+            // Once the box holds the keyboard (Space goes to its focused button).
+            const QWidget *focus = QApplication::focusWidget();
+            if (!box || pressed || !focus || focus->window() != box)
                 return;
             pressed = true;
             realKey(box, Qt::Key(key), Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString());
