@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 
 namespace hoshi {
@@ -15,15 +16,13 @@ const QString appId = QStringLiteral(HOSHI_APP_ID);
 
 void setWindowIconFromTheme()
 {
-    // The installed tree's own icons first, wherever its prefix is; the
-    // build tree mirrors that layout, so a build finds its icon as well.
-    const QString own = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/icons"));
-    QStringList paths = QIcon::themeSearchPaths();
-    if (!paths.contains(own)) {
-        paths.prepend(own);
-        QIcon::setThemeSearchPaths(paths);
-    }
-    const QIcon icon = QIcon::fromTheme(appId);
+    // The installed tree's own icon first, wherever its prefix is (the build
+    // tree mirrors that layout): opening one known file costs far less than a
+    // theme lookup, which reads every icon folder of the desktop's themes.
+    const QString own = QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                        + QStringLiteral("/../share/icons/hicolor/scalable/apps/") + appId
+                                        + QStringLiteral(".svg"));
+    const QIcon icon = QFileInfo::exists(own) ? QIcon(own) : QIcon::fromTheme(appId);
     if (!icon.isNull())
         QApplication::setWindowIcon(icon);
 }

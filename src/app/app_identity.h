@@ -8,9 +8,9 @@ namespace hoshi {
 /// before the first window is shown.
 void setDesktopIdentity();
 
-/// Sets the icon of every window from the icon theme (the installed
-/// hicolor icon). Call it after the first paint: the theme lookup and the
-/// SVG rendering then do not delay the first picture.
+/// Sets the icon of every window: the program's own hicolor icon, else the
+/// icon theme's. Call it after the first paint: the SVG rendering then does
+/// not delay the first picture.
 void setWindowIconFromTheme();
 
 } // namespace hoshi

@@ -25,11 +25,15 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 namespace {
+
+// How long the first paint waits for the desktop's contrast setting.
+constexpr std::chrono::milliseconds DesktopAnswerWait{300};
 
 // --check-sounds: where each cue file is found; fails when one would beep.
 int checkSounds(int argc, char **argv)
@@ -62,6 +66,7 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
         qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
     hoshi::avoidSilentSessionBus();
     hoshi::avoidSilentAccessibilityBus();
+    const hoshi::DesktopContrastQuery desktopContrast;
     // The menu bar stays in the window: a desktop's global menu is reached over
     // the session bus, and the window would wait for it.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -87,7 +92,9 @@ int runWindows(int argc, char **argv, const hoshi::CommandLine &commandLine)
                                      else
                                          untold << trouble.japanese;
                                  });
-    const hoshi::RunChoices run = hoshi::runChoices(commandLine, settings.preferences(), hoshi::desktopHighContrast);
+    const hoshi::RunChoices run = hoshi::runChoices(commandLine, settings.preferences(), [&desktopContrast] {
+        return desktopContrast.answer(DesktopAnswerWait);
+    });
     if (run.highContrast)
         hoshi::useContrast(hoshi::Contrast::High);
 

@@ -3,6 +3,9 @@
 
 #include <QLibrary>
 
+#include <thread>
+#include <utility>
+
 namespace hoshi {
 
 namespace {
@@ -57,6 +60,21 @@ std::optional<bool> desktopHighContrast()
     const bool on = getBoolean(settings, Key);
     unref(settings);
     return on;
+}
+
+DesktopContrastQuery::DesktopContrastQuery(std::function<std::optional<bool>()> ask)
+{
+    std::packaged_task<std::optional<bool>()> task(std::move(ask));
+    m_answer = task.get_future().share();
+    // Detached: a thread stuck in the settings service must not hold up the end.
+    std::thread(std::move(task)).detach();
+}
+
+std::optional<bool> DesktopContrastQuery::answer(std::chrono::milliseconds most) const
+{
+    if (m_answer.wait_for(most) != std::future_status::ready)
+        return std::nullopt;
+    return m_answer.get();
 }
 
 } // namespace hoshi

@@ -5,8 +5,11 @@
 
 #include "support/test_files.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <future>
 
 using hoshi::testing::writeFileAt;
 
@@ -26,10 +29,28 @@ private slots:
     {
         writeFileAt(m_home.path() + QStringLiteral("/glib-2.0/settings/keyfile"),
                     "[org/gnome/desktop/a11y/interface]\nhigh-contrast=true\n");
-        const std::optional<bool> answer = hoshi::desktopHighContrast();
+        // Through the query, as the program asks: on its own thread.
+        const std::optional<bool> answer = hoshi::DesktopContrastQuery().answer(std::chrono::seconds(10));
         if (!answer)
             QSKIP("GNOME's accessibility schema is not installed");
         QCOMPARE(*answer, true);
+    }
+
+    // A settings service that does not answer counts as no answer, in time.
+    void stuckDesktopIsNoAnswer()
+    {
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        const hoshi::DesktopContrastQuery query([released]() -> std::optional<bool> {
+            released.wait();
+            return true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(query.answer(std::chrono::milliseconds(50)), std::nullopt);
+        QVERIFY(clock.elapsed() < 5000);
+        release.set_value();
+        QCOMPARE(query.answer(std::chrono::seconds(10)), std::optional<bool>(true));
     }
 
 private:
