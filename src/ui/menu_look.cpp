@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QIcon>
 #include <QMenuBar>
 #include <QPainter>
 #include <QProxyStyle>
@@ -36,6 +37,16 @@ public:
         if (type == CT_MenuItem && entry && entry->menuItemType != QStyleOptionMenuItem::Separator)
             sized.rwidth() += missingWidth(*entry, size.width()) + std::ceil(CheckColumnShare * sized.height());
         return sized;
+    }
+
+    // The menu bar's overflow button (every window is as wide as the screen)
+    // takes the style's own picture: the icon theme's first lookup would read
+    // every icon folder of the desktop before the first paint.
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option, const QWidget *widget) const override
+    {
+        if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton)
+            return QIcon(QProxyStyle::standardPixmap(icon, option, widget));
+        return QProxyStyle::standardIcon(icon, option, widget);
     }
 
     int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
