@@ -2,6 +2,7 @@
 #include "platform/desktop/desktop_contrast.h"
 
 #include <QLibrary>
+#include <QThread>
 
 #include <thread>
 #include <utility>
@@ -66,6 +67,9 @@ DesktopContrastQuery::DesktopContrastQuery(std::function<std::optional<bool>()> 
 {
     std::packaged_task<std::optional<bool>()> task(std::move(ask));
     m_answer = task.get_future().share();
+    // Qt takes the first thread that uses it for its main thread: make sure
+    // that is this one, not the asking thread with its QLibrary.
+    QThread::currentThread();
     // Detached: a thread stuck in the settings service must not hold up the end.
     std::thread(std::move(task)).detach();
 }

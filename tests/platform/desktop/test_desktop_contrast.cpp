@@ -8,10 +8,16 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <future>
 
 using hoshi::testing::writeFileAt;
+
+namespace {
+// Set when Qt, made after an early query, said it was not on its main thread.
+bool s_appOffMainThread = false;
+} // namespace
 
 class TestDesktopContrast : public QObject {
     Q_OBJECT
@@ -23,6 +29,10 @@ private slots:
         qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
         qputenv("GSETTINGS_BACKEND", "keyfile");
     }
+
+    // The program asks before its QApplication exists, on a thread that uses
+    // Qt: Qt must still take the program's own thread for its main thread.
+    void earlyQueryLeavesMainThread() { QVERIFY(!s_appOffMainThread); }
 
     // GSettings keeps what it read for the process: one case of the real read.
     void desktopAskingIsHeard()
@@ -57,5 +67,27 @@ private:
     QTemporaryDir m_home;
 };
 
-QTEST_GUILESS_MAIN(TestDesktopContrast)
+int main(int argc, char **argv)
+{
+    // The asking thread has used Qt and is still at work when the application is made.
+    std::promise<void> asked;
+    std::promise<void> made;
+    std::shared_future<void> appMade = made.get_future().share();
+    const hoshi::DesktopContrastQuery early([&asked, appMade] {
+        QThread::currentThread();
+        asked.set_value();
+        appMade.wait();
+        return std::optional<bool>();
+    });
+    asked.get_future().wait();
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+        s_appOffMainThread |= message.contains(QStringLiteral("main() thread"));
+    });
+    QCoreApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
+    made.set_value();
+    early.answer(std::chrono::seconds(10));
+    TestDesktopContrast test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_desktop_contrast.moc"
