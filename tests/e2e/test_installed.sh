@@ -34,7 +34,7 @@ done
 
 # The installed program runs: the launcher announces its first entry.
 PROGRAM_ENV="-u DISPLAY WAYLAND_DISPLAY=hoshi-no-compositor" start_launcher -display "$DISPLAY"
-# The icon is set after the first paint, from the hicolor theme of the prefix.
+# The icon is set after the first paint, from the hicolor folder of the prefix.
 has_icon() { [[ $(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null) == "_NET_WM_ICON(CARDINAL)"* ]]; }
 within 5 has_icon || fail "the launcher has no window icon: $(xprop -id "$launcher" _NET_WM_ICON | head -c 100) (libqt6svg6 installed?)"
 quit_launcher
