@@ -16,8 +16,11 @@ namespace {
 QStringList installedFirst(QStringList &families, bool &sorted)
 {
     if (!sorted && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        std::stable_partition(families.begin(), families.end(),
-                              [](const QString &family) { return QFontDatabase::hasFamily(family); });
+        // The installed list, not hasFamily(): that asks fontconfig for aliases, at length.
+        const QStringList installed = QFontDatabase::families();
+        std::stable_partition(families.begin(), families.end(), [&installed](const QString &family) {
+            return installed.contains(family, Qt::CaseInsensitive);
+        });
         sorted = true;
     }
     return families;
