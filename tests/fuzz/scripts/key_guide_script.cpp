@@ -114,13 +114,11 @@ void runKeyGuideScript(ScriptInput &input)
         if (!reposted.empty() && input.between(0, 4) != 4) {
             down = reposted.front();
             reposted.pop_front();
-            input.count("re-presses fed back");
         } else if (const int choice = input.between(0, 15); choice < 2) {
             // Closing drops a re-press still queued; reopening loads afresh.
             reposted.clear();
             guide.load();
             checkLoad(guide, log, before, imeCloses);
-            input.count("reopens");
             continue;
         } else if (choice < 4) {
             down = last; // auto-repeat: the same key-down again
@@ -135,8 +133,6 @@ void runKeyGuideScript(ScriptInput &input)
             if (e->kind == Effect::Inject && e->direction == KeyDirection::Down)
                 reposted.emplace_back(e->keyCode, e->modifiers);
         }
-        if (!reposted.empty())
-            input.count("injections");
         // A re-press never sets off another one.
         HOSHI_SCRIPT_CHECK(reposted.size() <= 1);
     }
