@@ -79,9 +79,7 @@ void checkKeyDown(const KeyGuide &guide, const RecordingServices &log, const Bef
     std::vector<Effect> expected = expectedInjection(found, keyCode, modifiers, before.state.injectArmed);
     expected.push_back({Effect::Announce, state.keyText});
     expected.push_back({Effect::Announce, state.yomiText});
-    HOSHI_SCRIPT_CHECK(std::vector<Effect>(log.log.begin() + static_cast<std::ptrdiff_t>(before.logSize),
-                                         log.log.end())
-                     == expected);
+    HOSHI_SCRIPT_CHECK(log.effectsSince(before.logSize) == expected);
     HOSHI_SCRIPT_CHECK(state.injectArmed == (repressing(found) ? !before.state.injectArmed : before.state.injectArmed));
     const bool closesIme = found.tableEntry && found.tableEntry->action == KeyAction::ImeOff;
     HOSHI_SCRIPT_CHECK(imeCloses == before.imeCloses + (closesIme ? 1 : 0));
