@@ -372,7 +372,6 @@ private:
         HOSHI_SCRIPT_CHECK(m_exercise.jikan() >= 0 && m_exercise.jikan() <= limit.seconds);
         HOSHI_SCRIPT_CHECK(state().caption == (m_limit ? profile.captionFor(*m_limit) : profile.openingCaption));
         HOSHI_SCRIPT_CHECK(state().barColour == limit.barColour);
-        HOSHI_SCRIPT_CHECK(state().keyGuide == QStringLiteral("Esc:RESET\r\nCtrl:REPEAT"));
         HOSHI_SCRIPT_CHECK(state().barShare >= 0.0 && state().barShare <= 1.0);
         // The countdown runs only with a text and time left.
         HOSHI_SCRIPT_CHECK(!state().timerOn || (m_exercise.text().isLoaded() && m_exercise.jikan() > 0));
