@@ -73,14 +73,17 @@ clear_clipboard() {
     wait_for_clipboard sentinel
 }
 
-# start_launcher [ARGUMENT...]: the one way to start HOSHI_PROGRAM, its
+# start_program [ARGUMENT...]: the one way to start HOSHI_PROGRAM, its
 # output appended to PROGRAM_LOG (this script's log unless set), with
-# PROGRAM_ENV given to env ("-u DISPLAY NAME=VALUE"); it returns once entry 1
-# is announced and the launcher, in $launcher, holds the keyboard.
-start_launcher() {
+# PROGRAM_ENV given to env ("-u DISPLAY NAME=VALUE"). start_launcher: that,
+# once entry 1 is announced and the launcher, in $launcher, holds the keyboard.
+start_program() {
     # shellcheck disable=SC2086 # PROGRAM_ENV is a list of env's arguments
     env ${PROGRAM_ENV:-} "$HOSHI_PROGRAM" "$@" >>"${PROGRAM_LOG:-${TMPDIR:-/tmp}/hoshi-e2e-$$.log}" 2>&1 &
     PROGRAM_PID=$!
+}
+start_launcher() {
+    start_program "$@"
     wait_for_clipboard $'１\r\n押せばわかる'
     launcher=$(window_named "ほしのたまごいりぐち")
     focus_window "$launcher"
