@@ -37,9 +37,7 @@ within() {
     done
 }
 
-clipboard() {
-    xclip -o -selection clipboard 2>/dev/null || true
-}
+clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 
 # clipboard_in TEXT...: the clipboard holds exactly one of the TEXTs; what it
 # holds is left in CLIPBOARD.
@@ -53,23 +51,18 @@ clipboard_in() {
     return 1
 }
 
-# wait_for_clipboard EXPECTED [SECONDS]: the clipboard holds exactly EXPECTED.
+# wait_for_clipboard TEXT...: the one wait for an announcement: within
+# CLIPBOARD_SECONDS (10) the clipboard holds exactly one of the TEXTs, which
+# is left in CLIPBOARD.
 wait_for_clipboard() {
-    within "${2:-10}" clipboard_in "$1" \
-        || fail "clipboard is '$(printf %q "$CLIPBOARD")', expected '$(printf %q "$1")'"
-}
-
-# wait_for_clipboard_in TEXT...: the clipboard holds one of the TEXTs, within
-# 10 s; prints it.
-wait_for_clipboard_in() {
-    within 10 clipboard_in "$@" \
+    within "${CLIPBOARD_SECONDS:-10}" clipboard_in "$@" \
         || fail "clipboard is '$(printf %q "$CLIPBOARD")', expected one of: $(printf '%q ' "$@")"
-    printf '%s\n' "$CLIPBOARD"
 }
 
-# wait_for_target: the drill's target, one capital letter, on the clipboard.
+# wait_for_target: the drill's target, one capital letter, on the clipboard; prints it.
 wait_for_target() {
-    wait_for_clipboard_in {A..Z}
+    wait_for_clipboard {A..Z}
+    echo "$CLIPBOARD"
 }
 
 # clear_clipboard: the clipboard taken as another program would, holding a
@@ -80,17 +73,15 @@ clear_clipboard() {
     wait_for_clipboard sentinel
 }
 
-# start_program [ARGUMENT...]: HOSHI_PROGRAM, its output appended to
-# PROGRAM_LOG (this script's log unless set), with PROGRAM_ENV given to env
-# (as "-u DISPLAY NAME=VALUE").
+# start_program [ARGUMENT...]: the one way to start HOSHI_PROGRAM, its
+# output appended to PROGRAM_LOG (this script's log unless set), with
+# PROGRAM_ENV given to env ("-u DISPLAY NAME=VALUE"). start_launcher: that,
+# once entry 1 is announced and the launcher, in $launcher, holds the keyboard.
 start_program() {
     # shellcheck disable=SC2086 # PROGRAM_ENV is a list of env's arguments
     env ${PROGRAM_ENV:-} "$HOSHI_PROGRAM" "$@" >>"${PROGRAM_LOG:-${TMPDIR:-/tmp}/hoshi-e2e-$$.log}" 2>&1 &
     PROGRAM_PID=$!
 }
-
-# start_launcher [ARGUMENT...]: the program started and its launcher up:
-# entry 1 announced, its window in $launcher, holding the keyboard.
 start_launcher() {
     start_program "$@"
     wait_for_clipboard $'１\r\n押せばわかる'
@@ -119,15 +110,12 @@ window_shown() {
 }
 
 # window_named TITLE: the id of the visible window titled exactly TITLE.
+# window_gone TITLE: no visible window has that title any more.
 window_named() {
     within 10 window_shown "$1" || fail "no window titled exactly $1"
     echo "$WINDOW"
 }
-
-# window_gone TITLE: no visible window has that title any more.
-window_gone() {
-    within 5 ! window_shown "$1" || fail "window $1 still open"
-}
+window_gone() { within 5 ! window_shown "$1" || fail "window $1 still open"; }
 
 # focus_window ID: give the window the keyboard (no window manager runs).
 focus_window() {
@@ -136,10 +124,7 @@ focus_window() {
 }
 
 # press KEY...: real key events through the X server.
-press() {
-    xdotool key --clearmodifiers "$@"
-    sleep 0.15
-}
+press() { xdotool key --clearmodifiers "$@"; sleep 0.15; }
 
 # press_expect KEYS TEXT [KEYS TEXT]...: pair by pair, KEYS pressed (split
 # on spaces) put TEXT on the clipboard. press_hear: the program says TEXT, as
@@ -176,29 +161,22 @@ start_sound_server() {
     pactl set-default-sink hoshi
 }
 
-# The file dialog: a window of the program other than the typing window.
-# dialog_shown TYPING BEFORE: a visible window not in BEFORE nor TYPING; in WINDOW.
+# wait_for_dialog TYPING: Ctrl+O in the typing window TYPING (focused) opens
+# the file dialog, a visible window that was not there before; its id.
+visible_windows() { xdotool search --onlyvisible --name '.' 2>/dev/null || true; }
 dialog_shown() {
-    WINDOW=$(xdotool search --onlyvisible --name '.' 2>/dev/null \
-             | grep -vxF -e "$1" -f <(printf '%s\n' "$2") | head -n 1 || true)
+    WINDOW=$(visible_windows | grep -vxF -e "$1" -f <(printf '%s\n' "$2") | head -n 1 || true)
     [ -n "$WINDOW" ]
 }
-window_listed() { xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1"; }
-
-# wait_for_dialog TYPING: Ctrl+O in the typing window TYPING (focused) opens
-# the file dialog; its id.
+window_listed() { visible_windows | grep -qx "$1"; }
 wait_for_dialog() {
     local before
-    before=$(xdotool search --onlyvisible --name '.' 2>/dev/null || true)
+    before=$(visible_windows)
     press ctrl+o
     within 10 dialog_shown "$1" "$before" || fail "no file dialog appeared"
     echo "$WINDOW"
 }
-
-# wait_for_dialog_gone DIALOG
-wait_for_dialog_gone() {
-    within 10 ! window_listed "$1" || fail "the file dialog is still open"
-}
+wait_for_dialog_gone() { within 10 ! window_listed "$1" || fail "the file dialog is still open"; }
 
 # open_practice_file WINDOW PATH: the file dialog's name box takes a full
 # path; the dialog is gone again when this returns.
@@ -351,9 +329,7 @@ speechd_answers() {
 }
 
 # process_gone PID: no such process, or only its zombie.
-process_gone() {
-    ! grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"
-}
+process_gone() { ! grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"; }
 
 # speechd_stop [SIGNAL]: the server is gone.
 speechd_stop() {
@@ -385,25 +361,16 @@ spoken_script() {
 }
 
 # spoken_cancels [CLIENT]: how many times CLIENT cancelled or stopped speech.
-spoken_cancels() {
-    spoken_script "$@" | grep -cx '<cancel>' || true
-}
+spoken_cancels() { spoken_script "$@" | grep -cx '<cancel>' || true; }
 
 # speech_connections [CLIENT]: how many connections CLIENT opened so far.
-speech_connections() {
-    speech_events "$@" | awk -F'\t' '$1 == "connect"' | wc -l
-}
+speech_connections() { speech_events "$@" | awk -F'\t' '$1 == "connect"' | wc -l; }
 
-# heard_texts: what the output module was given to say, after the server's
-# queueing: a text cancelled before its turn never gets there.
-heard_texts() {
-    cat "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true
-}
-
-# heard_last EXPECTED...: the last texts the output module was given are
-# these, in this order; what they are is left in HEARD.
+# heard_last EXPECTED...: the last texts the output module was given to say
+# (after the server's queueing: a text cancelled before its turn never gets
+# there) are these, in this order; what they are is left in HEARD.
 heard_last() {
-    HEARD=$(heard_texts | tail -n "$#")
+    HEARD=$(tail -n "$#" "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true)
     [ "$HEARD" = "$(printf '%s\n' "$@")" ]
 }
 
@@ -461,16 +428,11 @@ spoken_since_mark() {
 # wait_for_spoken_event EXPECTED...: the program's next texts since the
 # mark are these, in this order: the texts of one event, so a cancel may come
 # before them, never between them. The mark then moves past them, so
-# whatever follows meets the next wait.
-wait_for_spoken_event() {
-    _wait_for_speech event "$@"
-}
-
-# wait_for_cancelled_event EXPECTED...: a key event that came while the
-# program was still speaking: it cancels that first, then says these texts.
-wait_for_cancelled_event() {
-    _wait_for_speech cancelled "$@"
-}
+# whatever follows meets the next wait. wait_for_cancelled_event: the same
+# for a key that came while the program was still speaking, which cancels
+# that first.
+wait_for_spoken_event() { _wait_for_speech event "$@"; }
+wait_for_cancelled_event() { _wait_for_speech cancelled "$@"; }
 
 # _spoken_from_mark EXPECTED...: what was said since the mark begins with
 # the EXPECTED texts (escaped), cancels aside; in SPOKEN_WINDOW, with

@@ -68,7 +68,8 @@ open_practice_file "$typing" "$practice"
 wait_for_tree "おーよーにほんごにゅーりょく さんぷん" $'text\tおてほん\t' $'text\tにゅうりょく\t'
 clear_clipboard
 press Return
-line=$(wait_for_clipboard_in "${lines[@]}")
+wait_for_clipboard "${lines[@]}"
+line=$CLIPBOARD
 xdotool type --delay 30 "ap"
 wait_for_tree "おーよーにほんごにゅーりょく さんぷん" $'text\tおてほん\t'"$line" $'text\tにゅうりょく\tap'
 echo "accessibility e2e passed"

@@ -32,8 +32,12 @@ for cue in ding.wav zannen.wav boo.wav; do
         || fail "$cue not found in the installed data folder: $sounds"
 done
 
-# The installed program runs: the launcher announces its first entry.
-PROGRAM_ENV="-u DISPLAY WAYLAND_DISPLAY=hoshi-no-compositor" start_launcher -display "$DISPLAY"
+# The installed program runs: the launcher announces its first entry, and
+# says it through the installed speech module.
+log=$TMPDIR/hoshi-e2e-installed.log
+PROGRAM_LOG=$log PROGRAM_ENV="-u DISPLAY WAYLAND_DISPLAY=hoshi-no-compositor" start_launcher -display "$DISPLAY"
+wait_for_spoken "いち、おせばわかる"
+! grep -q "a module cannot be used" "$log" || fail "the installed modules: $(cat "$log")"
 # The icon is set after the first paint, from the hicolor folder of the prefix.
 has_icon() { [[ $(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null) == "_NET_WM_ICON(CARDINAL)"* ]]; }
 within 5 has_icon || fail "the launcher has no window icon: $(xprop -id "$launcher" _NET_WM_ICON | head -c 100) (libqt6svg6 installed?)"

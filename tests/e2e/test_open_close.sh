@@ -63,7 +63,7 @@ for mode in 3 4; do
     focus_window "$window"
     clear_clipboard
     press space
-    wait_for_clipboard_in {A..Z} {0..9} , . \; / @ - : >/dev/null
+    wait_for_clipboard {A..Z} {0..9} , . \; / @ - :
     close_mode "$mode"
 done
 

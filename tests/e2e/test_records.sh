@@ -10,7 +10,7 @@ source "$(dirname "$0")/lib.sh"
 drill_to_time_up() {
     focus_window "$drill"
     press space
-    wait_for_clipboard "得点 0" 45
+    CLIPBOARD_SECONDS=45 wait_for_clipboard "得点 0"
 }
 
 # the_standing_said TEXT: after the drill's time-up the voice says TEXT,

@@ -38,7 +38,7 @@ focus_window "$typing"
 mapfile -t lines <"$texts/${names[1]}"
 clear_clipboard
 press Return
-wait_for_clipboard_in "${lines[@]}" >/dev/null
+wait_for_clipboard "${lines[@]}"
 
 # The dialog opens where that file lay; into another folder, a name with a line break.
 sorted_dialog

@@ -17,14 +17,16 @@ open_practice_file "$typing" "$practice"
 # The first Enter starts the run and announces a line.
 clear_clipboard
 press Return
-line=$(wait_for_clipboard_in "${lines[@]}")
+wait_for_clipboard "${lines[@]}"
+line=$CLIPBOARD
 
 # Typing it and Enter counts it and announces the next line.
 clear_clipboard
 xdotool type --delay 30 "$line"
 sleep 0.3
 press Return
-next=$(wait_for_clipboard_in "${lines[@]}")
+wait_for_clipboard "${lines[@]}"
+next=$CLIPBOARD
 
 # A wrong try announces nothing; Ctrl says the line again.
 clear_clipboard

@@ -30,7 +30,8 @@ drill_target() {
     local -n readings=$1
     clear_clipboard
     press space
-    TARGET=$(wait_for_clipboard_in "${!readings[@]}")
+    wait_for_clipboard "${!readings[@]}"
+    TARGET=$CLIPBOARD
     wait_for_spoken_event "${readings[$TARGET]}"
 }
 
@@ -119,7 +120,8 @@ open_practice_file "$(window_named "応用日本語入力　３分")" "$practice
 wait_for_spoken_event "うえ した きーで えらんで、えんたーで ひらいてね"
 wait_for_spoken_event "よみこんだよ、えんたーで はじまるよ"
 press Return
-line=$(wait_for_clipboard_in "${!line_reading[@]}")
+wait_for_clipboard "${!line_reading[@]}"
+line=$CLIPBOARD
 wait_for_spoken_event "${line_reading[$line]}"
 press_hear Control_L "${line_reading[$line]}"
 xdotool type --delay 30 "nope"

@@ -80,12 +80,21 @@ while read -r text; do
 done < <(spoken_since_mark | grep -vx '<cancel>')
 quit_launcher
 
-# A screen reader runs: the built-in voice keeps quiet; when it stops, the
-# voice speaks again; with --voice it speaks regardless.
+# A screen reader runs: the built-in voices keep quiet, the English one too;
+# when it stops, the voice speaks again; with --voice it speaks regardless.
 screen_reader_flag true
 speech_mark
+SPEECH_CLIENT=hoshinotamago-en speech_mark
 start_launcher
 keys_still_answer
+press 6
+english=$(window_named "ENGLISH Three Minute")
+sleep 2
+SPEECH_CLIENT=hoshinotamago-en assert_silent_since_mark
+focus_window "$english"
+press alt+f x
+window_gone "ENGLISH Three Minute"
+focus_window "$launcher"
 assert_silent_since_mark
 screen_reader_flag false
 press_expect Down $'２\r\nどの指使うの'

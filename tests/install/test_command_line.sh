@@ -7,55 +7,58 @@
 set -euo pipefail
 program=$1
 fail() { echo "FAIL: $*" >&2; exit 1; }
-without_display() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@"; }
-# run_status ARGUMENT...: status and standard error of a run without a display.
-run_status() {
+# run OUT [VARIABLE=VALUE...] [-- ARGUMENT...]: the program without a display
+# but for VARIABLEs, its standard output to OUT; sets status and message
+# (what it wrote on standard error).
+run() {
+    local out=$1 variables=()
+    shift
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do variables+=("$1"); shift; done
+    [ $# -gt 0 ] && shift
     set +e
-    message=$(without_display "$@" 2>&1 >/dev/null)
+    message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "${variables[@]}" \
+              timeout 60 "$program" "$@" 2>&1 >"$out")
     status=$?
     set -e
 }
 
-version=$(without_display --version) || fail "--version exited with status $?"
+out=$(mktemp)
+run "$out" -- --version
+[ "$status" -eq 0 ] || fail "--version exited with status $status"
+version=$(cat "$out")
 [[ $version == *"ほしのたまご"*"2.0"* ]] || fail "--version printed '$version'"
 [[ $version == *"GPL version 3 or later"* ]] || fail "--version names no licence: '$version'"
 
-help=$(without_display --help) || fail "--help exited with status $?"
+run "$out" -- --help
+[ "$status" -eq 0 ] || fail "--help exited with status $status"
 for expected in "Usage: hoshinotamago" "--version" "--help" "--check-sounds" "--voice" "--no-voice"; do
-    [[ $help == *"$expected"* ]] || fail "--help does not mention '$expected': $help"
+    grep -qF -- "$expected" "$out" || fail "--help does not mention '$expected': $(cat "$out")"
 done
 
 # Output that cannot be written is an error, not a silent success.
 for option in --version --help; do
-    set +e
-    message=$(without_display "$option" 2>&1 >/dev/full)
-    status=$?
-    set -e
+    run /dev/full -- "$option"
     [ "$status" -eq 1 ] || fail "$option >/dev/full: status $status, expected 1"
     [[ $message == *"cannot write to standard output"* ]] || fail "$option >/dev/full said '$message'"
 done
 
 # An unknown option: status 2 and one line that names it and the way to help.
-run_status --bogus
+run /dev/null -- --bogus
 [ "$status" -eq 2 ] || fail "--bogus: status $status, expected 2"
 [ "$(wc -l <<<"$message")" -eq 1 ] || fail "--bogus: more than one line: $message"
 [[ $message == *"--bogus"*"$program --help"* ]] || fail "--bogus said '$message'"
 
-# No display: the hint names the program as it was started here.
-run_status
-[ "$status" -eq 2 ] || fail "without a display the status is $status, expected 2"
-[[ $message == *"no display found"* ]] || fail "without a display it said '$message'"
-[[ $message == *"xvfb-run -a -s '-screen 0 1280x1024x24' $program"* ]] || fail "the hint does not name $program: '$message'"
+# No display, or only a Wayland name without a compositor behind it (Qt
+# itself would abort with status 134): the hint names the program as it was
+# started here.
+for case in "no display" "only WAYLAND_DISPLAY"; do
+    if [ "$case" = "no display" ]; then run /dev/null
+    else run /dev/null WAYLAND_DISPLAY=hoshi-test-no-compositor XDG_RUNTIME_DIR="$(mktemp -d)"; fi
+    [ "$status" -eq 2 ] || fail "$case: status $status, expected 2: $message"
+    [[ $message == *"no display found"* ]] || fail "$case: it said '$message'"
+    [[ $message == *"xvfb-run -a -s '-screen 0 1280x1024x24' $program"* ]] || fail "$case: the hint does not name $program: '$message'"
+done
 
-# A Wayland name without a compositor behind it is no display either (Qt
-# itself would abort with status 134).
-set +e
-message=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=hoshi-test-no-compositor \
-          XDG_RUNTIME_DIR="$(mktemp -d)" "$program" 2>&1 >/dev/null)
-status=$?
-set -e
-[ "$status" -eq 2 ] || fail "with only WAYLAND_DISPLAY the status is $status, expected 2: $message"
-[[ $message == *"no display found"* ]] || fail "with only WAYLAND_DISPLAY it said '$message'"
 # A display that is named but cannot be opened (no X server there, a stale
 # SSH login's forwarded display, a missing plugin): our message, last, and
 # status 2, where Qt itself would abort with status 134 and its own advice.
@@ -77,16 +80,9 @@ n=$(free_display) || fail "no free display number between 87 and 199"
 # unopened WHAT NAMED [VARIABLE=VALUE...] [-- ARGUMENT...]: a run that must end
 # with our message, naming NAMED.
 unopened() {
-    local what=$1 named=$2 variables=() arguments=()
+    local what=$1 named=$2
     shift 2
-    while [ $# -gt 0 ] && [ "$1" != -- ]; do variables+=("$1"); shift; done
-    [ $# -gt 0 ] && shift
-    arguments=("$@")
-    set +e
-    message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "${variables[@]}" \
-              timeout 60 "$program" "${arguments[@]}" 2>&1 >/dev/null)
-    status=$?
-    set -e
+    run /dev/null "$@"
     [ "$status" -eq 2 ] || fail "$what: status $status, expected 2: $message"
     [[ $message != *"Reinstalling"* ]] || fail "$what: Qt's own advice reached the user: $message"
     [[ $message == *"no display found (cannot "*"$named"*")"* ]] || fail "$what: our message does not name $named: $message"

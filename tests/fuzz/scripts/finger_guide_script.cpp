@@ -44,7 +44,7 @@ private:
     {
         const std::size_t logSize = m_log.log.size();
         switch (m_input.between(0, 19)) {
-        case 0: open(); m_input.count("reopens"); break;
+        case 0: open(); break;
         case 1: case 2: keyDown(logSize); break;
         case 3: case 4: {
             m_namesShown = m_input.flip();
@@ -84,7 +84,6 @@ private:
         HOSHI_SCRIPT_CHECK(m_log.log.size() == logSize && m_guide.currentStep() == stepBefore);
         if (request == FingerGuide::Request::Close) {
             open(); // the window closes; the next opening loads afresh
-            m_input.count("closes");
         }
     }
 
@@ -97,13 +96,11 @@ private:
         HOSHI_SCRIPT_CHECK(m_guide.view().typedText == folded(charCode));
         if (folded(charCode) == keyBefore) {
             checkAdvance(logSize, stepBefore);
-            m_input.count("right keys");
             return;
         }
         HOSHI_SCRIPT_CHECK(m_guide.currentStep() == stepBefore);
         const std::vector<Effect> wrong{{Effect::Announce, keyBefore}, {Effect::Cue, {}, Cue::Ding}};
         HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == wrong);
-        m_input.count("wrong keys");
     }
 
     // One step on, wrapping after the last, and its reading announced alone.
@@ -111,8 +108,6 @@ private:
     {
         HOSHI_SCRIPT_CHECK(m_guide.currentStep() == stepBefore % FingerStepCount + 1);
         HOSHI_SCRIPT_CHECK(m_log.effectsSince(logSize) == std::vector<Effect>{{Effect::Announce, m_guide.view().reading}});
-        if (stepBefore == FingerStepCount)
-            m_input.count("wraps");
     }
 
     // The shown texts always belong to the current step, and the step is in the walk.

@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The choices every script shares, and the report of a broken invariant.
+// The choices every script shares.
 
 #include "fuzz/scripts/scripts.h"
 
 namespace hoshi::scripts {
-
-void invariantBroken(const char *condition, const char *file, int line)
-{
-    throw InvariantBroken(std::string(condition) + " (" + file + ":" + std::to_string(line) + ")");
-}
 
 int pickKeyCode(ScriptInput &input)
 {

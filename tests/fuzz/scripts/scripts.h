@@ -3,11 +3,66 @@
 // Random event scripts for the behaviour classes, with each class's
 // invariants checked after every event; fuzz_behaviour feeds them its bytes.
 
-#include "fuzz/scripts/script_input.h"
+#include "fuzz/fuzz_check.h"
+#include "platform/api/random_source.h"
 
-#include <optional>
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <climits>
+#include <cstddef>
+#include <string>
 
 namespace hoshi::scripts {
+
+/// More events than this teach nothing new and only slow the fuzzer down.
+constexpr int MaxEvents = 4000;
+
+/// The choices one script makes, taken from the fuzzer's bytes.
+class ScriptInput {
+public:
+    explicit ScriptInput(FuzzedDataProvider &data) : m_data(data) {}
+
+    /// Starts the next event, if the input has one. `pending`: the script
+    /// still has an event of its own to deliver (a re-posted key).
+    bool nextEvent(bool pending = false)
+    {
+        return ++m_event < MaxEvents && (m_data.remaining_bytes() > 0 || pending);
+    }
+
+    /// A whole number in [low, high].
+    int between(int low, int high) { return m_data.ConsumeIntegralInRange(low, high); }
+    bool flip() { return m_data.ConsumeBool(); }
+    /// Exactly `length` bytes, fewer where the input runs out.
+    std::string bytes(std::size_t length) { return m_data.ConsumeBytesAsString(length); }
+    /// A short text of any length up to `maxLength`.
+    std::string text(std::size_t maxLength) { return m_data.ConsumeRandomLengthString(maxLength); }
+    int any() { return between(INT_MIN, INT_MAX); }
+    template <typename T, std::size_t N>
+    T pick(const T (&choices)[N]) { return choices[between(0, static_cast<int>(N) - 1)]; }
+
+private:
+    FuzzedDataProvider &m_data;
+    int m_event = -1;
+};
+
+/// Draws for the behaviour classes. Careless draws now and then break the
+/// [0, count) promise on purpose: every table index must stay inside its
+/// table all the same.
+class InputRandom final : public RandomSource {
+public:
+    InputRandom(ScriptInput &input, bool careless) : m_input(input), m_careless(careless) {}
+
+    int below(int count) override
+    {
+        if (m_careless && m_input.between(0, 9) == 0)
+            return m_input.flip() ? count : m_input.any();
+        return count < 1 ? 0 : m_input.between(0, count - 1);
+    }
+
+private:
+    ScriptInput &m_input;
+    bool m_careless;
+};
 
 /// A key code: often one the windows act on, sometimes any code at all.
 int pickKeyCode(ScriptInput &input);
@@ -16,11 +71,13 @@ int pickModifiers(ScriptInput &input);
 /// A character code: often `likely` (the character the window waits for).
 int pickCharCode(ScriptInput &input, int likely);
 
-// `careless`: whether the class's random draws may leave [0, count);
-// without it the input decides.
+// The drills and the typing exercise take a first choice: whether their
+// random draws may leave [0, count).
 void runKeyGuideScript(ScriptInput &input);
 void runFingerGuideScript(ScriptInput &input);
-void runDrillScript(ScriptInput &input, bool numbersAndSymbols, std::optional<bool> careless = std::nullopt);
-void runTypingScript(ScriptInput &input, bool english, std::optional<bool> careless = std::nullopt);
+void runDrillScript(ScriptInput &input, bool numbersAndSymbols);
+void runTypingScript(ScriptInput &input, bool english);
 
 } // namespace hoshi::scripts
+
+#define HOSHI_SCRIPT_CHECK HOSHI_FUZZ_CHECK
