@@ -100,6 +100,12 @@ private slots:
                                                << QVariant() << 1;
         QTest::newRow("rate not a number") << QByteArray("[voice]\nrate=fast\n") << 3 << true << QVariant() << 1;
         QTest::newRow("the slowest rate") << QByteArray("[voice]\nrate=-100\n") << 3 << true << QVariant(-100) << 0;
+        // A newer version's file: sections and keys this one does not know are left out.
+        QTest::newRow("a newer version's keys") << QByteArray("[typing]\nminutes=5\nsound=loud\n[future]\nx=1\n") << 5
+                                                << true << QVariant() << 0;
+        QTest::newRow("a newer version's voice") << QByteArray("[voice]\nmode=whisper\nrate=10\n") << 3 << true
+                                                 << QVariant(10) << 1;
+        QTest::newRow("empty file") << QByteArray() << 3 << true << QVariant() << 0;
         static const char garbage[] = "\xff\xfe\x00[[[=\n\x01\x02";
         // Lines QSettings cannot read are left out: nothing the program knows is wrong.
         QTest::newRow("binary garbage") << QByteArray(garbage, sizeof garbage - 1) << 3 << true << QVariant() << 0;
