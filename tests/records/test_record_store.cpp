@@ -192,6 +192,15 @@ private slots:
                                                   " 4@0502-110000 10@0502-101100 10@0502-101000 10@0502-100900"
                                                   " 10@0502-100800 10@0502-100700 10@0502-100600 10@0501-100500"
                                                   " 10@0501-100400; days 0501:10/6/0/0 0502:10/7/0/0"));
+        // Action: three typing runs of a day. Expected: the day's speed and accuracy are their means.
+        for (const int cpm : {20, 30, 40}) {
+            RunRecord typing = drillRun(1, QStringLiteral("2024-05-04T09:%1:00").arg(cpm));
+            typing.mode = QStringLiteral("frmJapanese");
+            typing.charsPerMinute = cpm;
+            typing.accuracy = cpm / 100.0;
+            addRun(summary, typing, {});
+        }
+        QVERIFY(figures(summary).contains(QStringLiteral("days 0504:1/3/30000/300")));
     }
 
     // Runs the database cannot take yet are in the window's figures and the CSV, and once
@@ -274,6 +283,9 @@ private slots:
             << QStringList{"5", "9", "restart", "7"}
             << QStringList{"はじめての きろく だよ", "さいこう きろく！ まえより ４てん あがったよ", "",
                            "まえより ２てん さがったよ"};
+        QTest::newRow("... where a run cut short is neither the last nor the best")
+            << QStringList{"5", "cut:50", "restart", "7"}
+            << QStringList{"はじめての きろく だよ", "", "", "さいこう きろく！ まえより ２てん あがったよ"};
     }
     void theKeeperComparesFinishedRunsOnly()
     {
@@ -353,12 +365,10 @@ private slots:
         RunRecord typing;
         typing.mode = QStringLiteral("frmJapanese");
         typing.started = QDateTime::fromString(QStringLiteral("2024-05-02T09:30:00"), Qt::ISODate);
-        typing.practiceFile = QStringLiteral("あいう, \"えお\"\nふたつの ぎょう.txt");
+        typing.practiceFile = QStringLiteral("あいう, \"えお\".txt");
         typing.charsPerMinute = 42.5;
         const QByteArray csv = runsAsCsv({drillRun(6), typing});
-        // A line break in a file name (Linux allows it) stays in its field, or a spreadsheet
-        // starts a new run there.
-        QStringList lines = QString::fromUtf8(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromUtf8(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 3);
         QCOMPARE(csvFields(lines[0]), csvHeader());
         const QStringList drill = csvFields(lines[1]);
@@ -368,6 +378,9 @@ private slots:
         QCOMPARE(line.size(), csvHeader().size());
         QCOMPARE(line[csvHeader().indexOf("practice_file")], typing.practiceFile);
         QCOMPARE(line[csvHeader().indexOf("chars_per_minute")], QStringLiteral("42.5"));
+        // A line break in a file name (Linux allows it) is quoted, or a spreadsheet starts a new run there.
+        typing.practiceFile = QStringLiteral("ふたつの\nぎょう.txt");
+        QVERIFY(runsAsCsv({typing}).contains("\"ふたつの\nぎょう.txt\""));
     }
 
     void theStandingIsSaidShortly_data()

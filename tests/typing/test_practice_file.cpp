@@ -132,6 +132,7 @@ private slots:
         row("EUC-JP form with a code of no character: Shift_JIS", "\xA4\xA2\xA9\xA1", "[､｢ｩ｡]");
         row("a byte no encoding has", "\x82\xA0\xFF", "* +unreadable");
         row("cut after a lead byte", "\x82\xA0\x82", "* +unreadable");
+        row("past U+10FFFF, UTF-8's last character", "\xF4\x90\x80\x80", "* +unreadable");
         row("UTF-8 cut inside a character", "\xE3\x81\x82\xE3\x81", "* +unreadable");
         // No text file holds NUL: UTF-16 without its mark, UTF-32, or no text at all.
         row("UTF-16 LE without its mark", QByteArray("c\0a\0t\0", 6), "* +unreadable");
@@ -150,6 +151,8 @@ private slots:
             "[ab][" + QString(PracticeLineLengthLimit, u'x') + "] +cut");
         // Only the kept lines decide the encoding.
         row("101 lines of UTF-8, then Shift_JIS", QByteArray("あ\r\n").repeated(101) + "\x82\xA0\r\n",
+            QStringLiteral("[あ]").repeated(101) + " +more");
+        row("101 lines of UTF-8 ended by CR, then Shift_JIS", QByteArray("あ\r").repeated(101) + "\x82\xA0\r",
             QStringLiteral("[あ]").repeated(101) + " +more");
     }
 

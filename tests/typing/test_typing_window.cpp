@@ -11,14 +11,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -79,10 +76,11 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
 
 // A window with recording services, opened.
 struct WindowRig {
-    explicit WindowRig(TypingLanguage language = TypingLanguage::Japanese, bool voice = true)
+    explicit WindowRig(TypingLanguage language = TypingLanguage::Japanese, bool voice = true,
+                       PreferenceKeeper *kept = nullptr)
         : boxes(services)
         , system(services)
-        , window(language, TypingDevices{services, services, system, system, system})
+        , window(language, TypingDevices{services, services, system, system, system, nullptr, kept})
     {
         system.voiceAvailable = voice;
         window.open();
@@ -372,6 +370,31 @@ private slots:
         rig.loadFile(QString());
         rig.loadFile(QString());
         QCOMPARE(rig.system.startFolders, (QStringList{m_dir.path(), m_dir.path()}));
+    }
+
+    void the_last_run_length_and_folder_come_back()
+    {
+        // State: one set of kept choices for both windows. Action: in the Japanese window, five
+        // minutes chosen and a file of another folder opened.
+        KeptPreferences kept;
+        const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        {
+            WindowRig first(TypingLanguage::Japanese, true, &kept);
+            first.trigger("mnu5M");
+            first.loadFile(m_practice);
+            first.loadFile(writeFile(QStringLiteral("elsewhere/text.txt"), "abc\n"));
+        }
+        // Expected: either window opens on five minutes; the Japanese dialog where that file
+        // lay, the English one still on its own shipped texts.
+        WindowRig japanese(TypingLanguage::Japanese, true, &kept);
+        WindowRig english(TypingLanguage::English, true, &kept);
+        QCOMPARE(japanese.label("lblTime"), QStringLiteral("TIME 300"));
+        QCOMPARE(english.label("lblTime"), QStringLiteral("TIME 300"));
+        japanese.loadFile(QString());
+        english.loadFile(QString());
+        QCOMPARE(japanese.system.startFolders, QStringList{elsewhere});
+        QVERIFY(english.system.startFolders.value(0).endsWith(QLatin1String("/texts/english")));
     }
 
     void long_lines_wrap_inside_the_window()
