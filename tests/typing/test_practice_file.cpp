@@ -209,9 +209,13 @@ private slots:
         QCOMPARE(content.lines, QStringList(101, QStringLiteral("line")));
         QVERIFY(content.moreLines);
         QVERIFY(lines.delivered < PracticeReadLimitBytes / 4);
+        // UTF-16 big-endian, its mark repeated as text: its CRs end the lines all the same.
+        EndlessDevice wide(QByteArray("\xFE\xFF\0l\0\r", 6));
+        QCOMPARE(readPracticeText(wide).lines.size(), 101);
+        QVERIFY(wide.delivered < PracticeReadLimitBytes / 4);
         // The splitter alone keeps to its limit however much text it is given.
-        QCOMPARE(splitLines(u"a\nb\nc", 2, 100, true).lines, (QStringList{"a", "b"}));
-        QVERIFY(splitLines(u"a\nb\nc", 2, 100, true).moreLines);
+        QCOMPARE(splitLines(u"a\nb\nc\n", 2, 100, true).lines, (QStringList{"a", "b"}));
+        QVERIFY(splitLines(u"a\nb\nc\n", 2, 100, true).moreLines);
         // A cut line never keeps half of an emoji.
         QCOMPARE(splitLines(u"ab\U0001F600", 5, 3, true).lines, QStringList{"ab"});
     }
