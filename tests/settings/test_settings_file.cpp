@@ -29,25 +29,36 @@ void writeFile(const QString &path, const QByteArray &bytes)
 class SettingsFileTest : public QObject {
     Q_OBJECT
 private slots:
+    void changesComeBackInTheNextRun_data()
+    {
+        QTest::addColumn<Preferences>("chosen");
+        Preferences quiet;
+        quiet.voice = Preferences::Voice::Off;
+        quiet.speechRate = -25;
+        quiet.typingMinutes = 5;
+        quiet.fingerNamesShown = false;
+        quiet.highContrast = true;
+        quiet.japaneseFolder = QStringLiteral("/home/こども/ぶんしょう");
+        quiet.englishFolder = QStringLiteral("/tmp/english texts");
+        QTest::newRow("every value away from its default") << quiet;
+        // Turned off against a desktop in high contrast: off, not "as the desktop".
+        Preferences designed;
+        designed.voice = Preferences::Voice::On;
+        designed.typingMinutes = 1;
+        designed.highContrast = false;
+        QTest::newRow("the designed colours chosen") << designed;
+    }
+
     void changesComeBackInTheNextRun()
     {
+        QFETCH(Preferences, chosen);
         QTemporaryDir home;
         const QString path = home.filePath(QStringLiteral("hoshinotamago/hoshinotamago.conf"));
         Recorded first;
-        Preferences chosen;
         {
             SettingsFile file(path, first.sink());
             QCOMPARE(file.preferences(), Preferences{});
-            file.change([&chosen](Preferences &p) {
-                p.voice = Preferences::Voice::Off;
-                p.speechRate = -25;
-                p.typingMinutes = 5;
-                p.fingerNamesShown = false;
-                p.highContrast = true;
-                p.japaneseFolder = QStringLiteral("/home/こども/ぶんしょう");
-                p.englishFolder = QStringLiteral("/tmp/english texts");
-                chosen = p;
-            });
+            file.change([&chosen](Preferences &p) { p = chosen; });
         }
         Recorded second;
         SettingsFile again(path, second.sink());
@@ -100,6 +111,12 @@ private slots:
                                                << QVariant() << 1;
         QTest::newRow("rate not a number") << QByteArray("[voice]\nrate=fast\n") << 3 << true << QVariant() << 1;
         QTest::newRow("the slowest rate") << QByteArray("[voice]\nrate=-100\n") << 3 << true << QVariant(-100) << 0;
+        // A newer version's file: sections and keys this one does not know are left out.
+        QTest::newRow("a newer version's keys") << QByteArray("[typing]\nminutes=5\nsound=loud\n[future]\nx=1\n") << 5
+                                                << true << QVariant() << 0;
+        QTest::newRow("a newer version's voice") << QByteArray("[voice]\nmode=whisper\nrate=10\n") << 3 << true
+                                                 << QVariant(10) << 1;
+        QTest::newRow("empty file") << QByteArray() << 3 << true << QVariant() << 0;
         static const char garbage[] = "\xff\xfe\x00[[[=\n\x01\x02";
         // Lines QSettings cannot read are left out: nothing the program knows is wrong.
         QTest::newRow("binary garbage") << QByteArray(garbage, sizeof garbage - 1) << 3 << true << QVariant() << 0;

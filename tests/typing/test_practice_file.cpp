@@ -1,57 +1,64 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Practice files made here, read as the window reads them: encodings, the
-// 101-line table, files that cannot be read, huge files; and the draws.
+// Practice files as real editors save them: every encoding and line end a
+// child's file may come in, the 101-line table, huge, cut and empty files,
+// read from disk and as a slow stream alike; then the lines as practised,
+// the draws, and the texts that come with the program.
 #include "platform/api/random_source.h"
 #include "support/short_read_device.h"
 #include "support/test_files.h"
 #include "typing/practice_file.h"
 #include "typing/practice_text.h"
+#include "typing/text_decoding.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-#include <limits>
 #include <string_view>
-#include <utility>
 
-#ifdef Q_OS_UNIX
 #include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 using namespace hoshi;
 using namespace std::string_view_literals;
 
 namespace {
 
-QByteArray numberedLines(int count)
+QByteArray numberedLines(int count, const char *end = "\r\n")
 {
     QByteArray bytes;
     for (int i = 1; i <= count; ++i)
-        bytes += "line " + QByteArray::number(i) + "\r\n";
+        bytes += "line " + QByteArray::number(i) + end;
     return bytes;
 }
 
-QByteArray utf16(const QString &text, QStringConverter::Encoding encoding, const char *mark)
+QStringList numbered(int count)
 {
-    return QByteArray(mark) + QByteArray(QStringEncoder(encoding).encode(text));
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    return lines;
 }
 
+QByteArray utf16(const QString &text, QStringConverter::Encoding encoding)
+{
+    const QByteArray mark = encoding == QStringConverter::Utf16LE ? "\xFF\xFE" : "\xFE\xFF";
+    return mark + QByteArray(QStringEncoder(encoding).encode(text));
+}
 
-/// A faulty generator: the same answer whatever range it is asked for.
-class FixedAnswerRandom final : public RandomSource {
-public:
-    explicit FixedAnswerRandom(int answer) : m_answer(answer) {}
-    int below(int) override { return m_answer; }
-
-private:
-    int m_answer;
-};
+// What a reading gave, in one line: [each][line], then what the user is told.
+QString outcome(const PracticeFileContent &content)
+{
+    QString out = content.lines.isEmpty() ? QString() : u'[' + content.lines.join(QStringLiteral("][")) + u']';
+    out += content.moreLines ? QStringLiteral(" +more") : QString();
+    out += content.lineCut ? QStringLiteral(" +cut") : QString();
+    out += content.unreadableCharacters ? QStringLiteral(" +unreadable") : QString();
+    return out;
+}
 
 /// An endless stream, as a huge file looks to the reader; counts what it gave.
 class EndlessDevice final : public QIODevice {
@@ -79,202 +86,187 @@ private:
 class PracticeFileTest : public QObject {
     Q_OBJECT
 
-private:
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        return testing::writeTestFile(m_dir, name, bytes);
-    }
-
     QTemporaryDir m_dir;
+
+    QString write(const QString &name, const QByteArray &bytes) { return testing::writeTestFile(m_dir, name, bytes); }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.txt")));
-        QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("gone.txt")),
-                            m_dir.filePath(QStringLiteral("dangling.txt"))));
-        QVERIFY(QFile::setPermissions(write(QStringLiteral("secret.txt"), "abc\r\n"), QFileDevice::Permissions()));
-#ifdef Q_OS_UNIX
+        QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("gone.txt")), m_dir.filePath(QStringLiteral("dangling.txt"))));
         QCOMPARE(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("pipe.txt"))).constData(), 0600), 0);
-#endif
+        QVERIFY(QFile::setPermissions(write(QStringLiteral("secret.txt"), "abc\r\n"), QFileDevice::Permissions()));
     }
 
     void files_give_their_lines_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<bool>("moreLines");
-        QStringList hundredOne;
-        for (int i = 1; i <= 101; ++i)
-            hundredOne << QStringLiteral("line %1").arg(i);
-        QTest::newRow("empty file") << QByteArray() << QStringList() << false;
-        QTest::newRow("cr") << QByteArray("a\rb\r") << QStringList{"a", "b"} << false;
-        QTest::newRow("utf-8 with mark") << QByteArray("\xEF\xBB\xBF" "あいう\r\n") << QStringList{"あいう"} << false;
-        QTest::newRow("utf-16 le") << utf16(QStringLiteral("あいう\r\nabc"), QStringConverter::Utf16LE, "\xFF\xFE")
-                                   << QStringList{"あいう", "abc"} << false;
-        QTest::newRow("utf-16 be") << utf16(QStringLiteral("あいう\r\nabc\r\n"), QStringConverter::Utf16BE, "\xFE\xFF")
-                                   << QStringList{"あいう", "abc"} << false;
-        QTest::newRow("shift_jis") << QByteArray("\x82\xA0\x82\xA2\x82\xA4\r\n\x8A\xBF\x8E\x9A")
-                                   << QStringList{"あいう", "漢字"} << false;
-        QTest::newRow("euc-jp") << QByteArray("\xA4\xCD\xA4\xB3\xA4\xAC\xA4\xB9\xA4\xAD\n\xC6\xFC\xCB\xDC\xB8\xEC\n")
-                                << QStringList{"ねこがすき", "日本語"} << false;
-        QTest::newRow("101 lines") << numberedLines(101) << hundredOne << false;
-        QTest::newRow("102 lines keep the first 101") << numberedLines(102) << hundredOne << true;
+        QTest::addColumn<QString>("read"); // as outcome() writes it; "*": whatever the lines
+        const auto row = [](const char *name, const QByteArray &bytes, const QString &read) {
+            QTest::newRow(name) << bytes << read;
+        };
+        const QString hundredOne = '[' + numbered(101).join(QStringLiteral("][")) + ']';
+        row("empty file", {}, "");
+        row("only a line end", "\r\n", "[]");
+        row("LF, last line without end", "a\nb", "[a][b]");
+        row("CR LF, an empty line at the end", "a\r\n\r\n", "[a][]");
+        row("CR, as old Mac editors end lines", "a\rb\r", "[a][b]");
+        row("LF then CR is two ends", "a\n\rb", "[a][][b]");
+        row("every line end in one file", "a\nb\r\nc\rd", "[a][b][c][d]");
+        row("UTF-8 kana", "あいう\nabc", "[あいう][abc]");
+        row("UTF-8 with its mark, CR LF", "\xEF\xBB\xBF" "あいう\r\n", "[あいう]");
+        row("UTF-8 mark twice: the second is text", "\xEF\xBB\xBF\xEF\xBB\xBF" "a", "[\uFEFFa]");
+        row("UTF-16 LE, an emoji", utf16(QStringLiteral("あ🍣\r\nabc"), QStringConverter::Utf16LE), "[あ🍣][abc]");
+        row("UTF-16 BE, LF", utf16(QStringLiteral("あいう\nabc\n"), QStringConverter::Utf16BE), "[あいう][abc]");
+        row("Notepad's Shift_JIS: kana, kanji, CR LF", "\x82\xA0\x82\xA2\r\n\x8A\xBF\x8E\x9A", "[あい][漢字]");
+        row("Shift_JIS with half-width katakana", "\x82\xA0\xB1\x8A\xBF\r\n", "[あｱ漢]");
+        row("code page 932's circled digit", "\x87\x40\x82\xA0", "[①あ]");
+        row("EUC-JP kana and kanji", "\xA4\xCD\xA4\xB3\xA4\xAC\xA4\xB9\n\xC6\xFC\xCB\xDC\xB8\xEC\n", "[ねこがす][日本語]");
+        row("EUC-JP hiragana only", "\xA4\xCD\xA4\xB3", "[ねこ]");
+        row("EUC-JP katakana only", "\xA5\xAB\xA5\xBF\xA5\xAB\xA5\xCA", "[カタカナ]");
+        row("EUC-JP kanji Shift_JIS cannot read", "\xC6\xFC\xCB\xDC\xB8\xEC", "[日本語]");
+        row("EUC-JP half-width kana, JIS X 0212", "\x8E\xB1\x8F\xB0\xA1\xAD\xA1\xA4\xA2", "[ｱ丂①あ]");
+        row("half-width katakana only: Shift_JIS", "\xB1\xB2\xB3\xB4", "[ｱｲｳｴ]");
+        row("EUC-JP form with a code of no character: Shift_JIS", "\xA4\xA2\xA9\xA1", "[､｢ｩ｡]");
+        row("a byte no encoding has", "\x82\xA0\xFF", "* +unreadable");
+        row("cut after a lead byte", "\x82\xA0\x82", "* +unreadable");
+        row("past U+10FFFF, UTF-8's last character", "\xF4\x90\x80\x80", "* +unreadable");
+        row("UTF-8 cut inside a character", "\xE3\x81\x82\xE3\x81", "* +unreadable");
+        // No text file holds NUL: UTF-16 without its mark, UTF-32, or no text at all.
+        row("UTF-16 LE without its mark", QByteArray("c\0a\0t\0", 6), "* +unreadable");
+        row("UTF-32 LE with its mark", QByteArray("\xFF\xFE\0\0c\0\0\0", 8), "* +unreadable");
+        row("101 lines", numberedLines(101), hundredOne);
+        row("101 lines, the last without end", numberedLines(101).chopped(2), hundredOne);
+        row("101 lines and an empty one", numberedLines(101) + "\r\n", hundredOne + " +more");
+        row("150 lines keep the first 101", numberedLines(150), hundredOne + " +more");
+        row("150 lines, LF", numberedLines(150, "\n"), hundredOne + " +more");
+        row("150 lines, CR", numberedLines(150, "\r"), hundredOne + " +more");
+        row("150 lines of UTF-16 LE", utf16(QString::fromLatin1(numberedLines(150)), QStringConverter::Utf16LE),
+            hundredOne + " +more");
+        row("150 lines of UTF-16 BE, CR", utf16(QString::fromLatin1(numberedLines(150, "\r")), QStringConverter::Utf16BE),
+            hundredOne + " +more");
+        row("a line past the length limit", "ab\n" + QByteArray(PracticeLineLengthLimit + 1, 'x'),
+            "[ab][" + QString(PracticeLineLengthLimit, u'x') + "] +cut");
+        // Only the kept lines decide the encoding.
+        row("101 lines of UTF-8, then Shift_JIS", QByteArray("あ\r\n").repeated(101) + "\x82\xA0\r\n",
+            QStringLiteral("[あ]").repeated(101) + " +more");
+        row("101 lines of UTF-8 ended by CR, then Shift_JIS", QByteArray("あ\r").repeated(101) + "\x82\xA0\r",
+            QStringLiteral("[あ]").repeated(101) + " +more");
     }
 
     void files_give_their_lines()
     {
-        // State: a practice file with these bytes. Action: read it.
+        // State: a file of these bytes. Action: read it from disk, then as a stream
+        // that hands out a few bytes at a time. Expected: the same lines and notices.
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, read);
         const PracticeFileContent content = readPracticeFile(write(QStringLiteral("practice.txt"), bytes));
-        // Expected: its lines, no line cut.
         QVERIFY(content.ok());
-        QTEST(content.lines, "lines");
-        QTEST(content.moreLines, "moreLines");
-        QVERIFY(!content.lineCut);
-        QVERIFY(!content.unreadableCharacters);
+        const QString got = outcome(content);
+        QCOMPARE(read.startsWith(u'*') ? QStringLiteral("* ") + got.section(u' ', -1) : got, read);
+        for (const qint64 step : {1, 3, 7}) {
+            testing::ShortReadDevice stream(bytes, step);
+            QCOMPARE(outcome(readPracticeText(stream)), got);
+        }
     }
 
-    void binary_junk_loads_as_text()
+    void huge_files_load_their_beginning_data()
     {
-        QByteArray junk(64 * 1024, Qt::Uninitialized);
-        QRandomGenerator random(7);
-        for (char &byte : junk)
-            byte = static_cast<char>(random.bounded(256));
-        const PracticeFileContent content = readPracticeFile(write(QStringLiteral("junk.txt"), junk));
-        QVERIFY(content.ok());
-        QVERIFY(!content.lines.isEmpty() && content.lines.size() <= PracticeLineLimit);
-        QVERIFY(content.unreadableCharacters);
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("character"); // repeated past the read limit
+        QTest::addColumn<QString>("line");         // how the kept line begins
+        // The start puts the read limit inside a character.
+        QTest::newRow("UTF-8") << QByteArray("ab") << QByteArray("\xE3\x81\x82") << QStringLiteral("abあああ");
+        QTest::newRow("Shift_JIS") << QByteArray("a") << QByteArray("\x82\xA0") << QStringLiteral("aあああ");
+        QTest::newRow("EUC-JP") << QByteArray("a") << QByteArray("\xA4\xCD") << QStringLiteral("aねねね");
+    }
+
+    void huge_files_load_their_beginning()
+    {
+        // State: one line longer than the read limit, on disk and as a stream.
+        QFETCH(QByteArray, start);
+        QFETCH(QByteArray, character);
+        QFETCH(QString, line);
+        const QByteArray bytes = start + character.repeated(PracticeReadLimitBytes / character.size() + 10);
+        testing::ShortReadDevice stream(bytes, 4093);
+        for (const PracticeFileContent &content :
+             {readPracticeFile(write(QStringLiteral("huge.txt"), bytes)), readPracticeText(stream)}) {
+            // Expected: its beginning in the file's own encoding, cut at the length limit.
+            QVERIFY(content.ok());
+            QCOMPARE(content.lines.size(), 1);
+            QCOMPARE(content.lines.first().size(), PracticeLineLengthLimit);
+            QVERIFY2(content.lines.first().startsWith(line), qPrintable(content.lines.first().left(8)));
+            QVERIFY(content.lineCut && !content.unreadableCharacters);
+        }
+    }
+
+    void endless_lines_are_read_only_as_far_as_needed()
+    {
+        EndlessDevice lines("line\r\n");
+        const PracticeFileContent content = readPracticeText(lines);
+        QCOMPARE(content.lines, QStringList(101, QStringLiteral("line")));
+        QVERIFY(content.moreLines);
+        QVERIFY(lines.delivered < PracticeReadLimitBytes / 4);
+        // UTF-16 big-endian, its mark repeated as text: its CRs end the lines all the same.
+        EndlessDevice wide(QByteArray("\xFE\xFF\0l\0\r", 6));
+        QCOMPARE(readPracticeText(wide).lines.size(), 101);
+        QVERIFY(wide.delivered < PracticeReadLimitBytes / 4);
+        // The splitter alone keeps to its limit however much text it is given.
+        QCOMPARE(splitLines(u"a\nb\nc\n", 2, 100, true).lines, (QStringList{"a", "b"}));
+        QVERIFY(splitLines(u"a\nb\nc\n", 2, 100, true).moreLines);
+        // A cut line never keeps half of an emoji.
+        QCOMPARE(splitLines(u"ab\U0001F600", 5, 3, true).lines, QStringList{"ab"});
     }
 
     void paths_that_cannot_be_read_data()
     {
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<PracticeReadError>("error");
-        const auto here = [this](const char *name) { return m_dir.filePath(QString::fromLatin1(name)); };
-        QTest::newRow("missing") << here("missing.txt") << PracticeReadError::Missing;
-        QTest::newRow("folder") << here("folder.txt") << PracticeReadError::Folder;
-        QTest::newRow("link to nothing") << here("dangling.txt") << PracticeReadError::Missing;
-        QTest::newRow("pipe (would block)") << here("pipe.txt") << PracticeReadError::NotAFile;
-        QTest::newRow("no permission") << here("secret.txt") << PracticeReadError::NoPermission;
+        QTest::newRow("missing") << "missing.txt" << PracticeReadError::Missing;
+        QTest::newRow("folder") << "folder.txt" << PracticeReadError::Folder;
+        QTest::newRow("link to nothing") << "dangling.txt" << PracticeReadError::Missing;
+        QTest::newRow("pipe (would block)") << "pipe.txt" << PracticeReadError::NotAFile;
+        QTest::newRow("no permission") << "secret.txt" << PracticeReadError::NoPermission;
         // Reading a process's memory at address 0 fails with an I/O error.
-        QTest::newRow("read fails") << QStringLiteral("/proc/self/mem") << PracticeReadError::ReadFailed;
+        QTest::newRow("read fails") << "/proc/self/mem" << PracticeReadError::ReadFailed;
     }
 
     void paths_that_cannot_be_read()
     {
-        QFETCH(QString, path);
+        QFETCH(QString, name);
         QFETCH(PracticeReadError, error);
+        const QString path = name.startsWith(u'/') ? name : m_dir.filePath(name);
         if (error == PracticeReadError::NoPermission && QFileInfo(path).isReadable())
             QSKIP("this user reads a file whatever its permissions");
-        if (!QFileInfo::exists(path) && error != PracticeReadError::Missing && error != PracticeReadError::Folder)
-            QSKIP("needs a named pipe and /proc");
         const PracticeFileContent content = readPracticeFile(path);
         QCOMPARE(content.error, error);
         QVERIFY(content.lines.isEmpty());
-    }
-
-    void endless_streams_are_read_only_as_far_as_needed()
-    {
-        // State: a stream of lines that never ends. Action: read it.
-        EndlessDevice lines("line\r\n");
-        PracticeFileContent content = readPracticeText(lines);
-        // Expected: 101 lines, the rest noticed, reading stopped long before the byte limit.
-        QCOMPARE(content.lines.size(), 101);
-        QVERIFY(content.moreLines);
-        QVERIFY(lines.delivered < PracticeReadLimitBytes / 4);
-        // State: one line that never ends. Expected: the line, cut at the length limit.
-        EndlessDevice oneLine("あ");
-        content = readPracticeText(oneLine);
-        QVERIFY(content.ok());
-        QCOMPARE(content.lines.size(), 1);
-        QCOMPARE(content.lines.first().size(), PracticeLineLengthLimit);
-        QVERIFY(content.lines.first().startsWith(QStringLiteral("あああ")));
-        QVERIFY(content.lineCut);
-        QVERIFY(oneLine.delivered <= PracticeReadLimitBytes);
-    }
-
-    void huge_file_on_disk_loads_its_beginning()
-    {
-        // State: 1 GiB on disk (sparse): two lines, then nothing but zero bytes.
-        const QString path = write(QStringLiteral("huge.txt"), "first\r\nsecond\r\n");
-        QVERIFY(QFile(path).resize(qint64(1) << 30));
-        const PracticeFileContent content = readPracticeFile(path);
-        // Expected: the two lines and the beginning of the third, said to be cut.
-        QVERIFY(content.ok());
-        QCOMPARE(content.lines.size(), 3);
-        QCOMPARE(content.lines.at(1), QStringLiteral("second"));
-        QCOMPARE(content.lines.at(2).size(), PracticeLineLengthLimit);
-        QVERIFY(content.lineCut);
-    }
-
-    void draws_stay_inside_the_file_and_the_table_data()
-    {
-        QTest::addColumn<int>("lineCount");
-        for (int count : {1, 101, 102, 500})
-            QTest::addRow("%d lines", count) << count;
-    }
-
-    void draws_stay_inside_the_file_and_the_table()
-    {
-        // State: a file of that many lines. Action: many draws. Expected: each inside the file and the table.
-        QFETCH(int, lineCount);
-        PracticeText text;
-        QVERIFY(text.load(write(QStringLiteral("n.txt"), numberedLines(lineCount))).ok());
-        const int last = std::min(lineCount, PracticeLineLimit) - 1;
-        QCOMPARE(text.lastLineNo(), last);
-        SeededRandom random(11);
-        for (int i = 0; i < 2000; ++i) {
-            text.drawLine(random);
-            QVERIFY(text.lineNo() >= 0 && text.lineNo() <= std::max(last, 0));
-        }
     }
 
     void practice_lines_hold_no_control_characters_data()
     {
         QTest::addColumn<QString>("fileLine");
         QTest::addColumn<QString>("practised");
-        // Views keep the NUL inside a line.
-        const auto row = [](const char *name, std::u16string_view fileLine, std::u16string_view practised) {
-            QTest::newRow(name) << QString::fromUtf16(fileLine.data(), qsizetype(fileLine.size()))
-                                << QString::fromUtf16(practised.data(), qsizetype(practised.size()));
+        const auto row = [](const char *name, std::u16string_view line, const char *practised) {
+            QTest::newRow(name) << QString::fromUtf16(line.data(), qsizetype(line.size())) << QString::fromUtf8(practised);
         };
-        row("plain text stays", u"abc あいう"sv, u"abc あいう"sv);
-        row("wide and no-break spaces, a pair stay", u"あ\u3000い\u00A0う🍣～"sv, u"あ\u3000い\u00A0う🍣～"sv);
-        row("a tab is a space", u"a\tb\t"sv, u"a b "sv);
-        row("NUL, BEL, BS, VT, FF", u"a\u0000b\u0007c\u0008d\u000Be\u000Cf"sv, u"abcdef"sv);
-        row("DEL", u"a\u007Fb"sv, u"ab"sv);
-        row("C1 controls: NEL and others", u"a\u0085b\u0080c\u009Ad"sv, u"abcd"sv);
-        row("colour sequence", u"\u001B[1;31mred\u001B[0m"sv, u"red"sv);
-        row("sequence with an intermediate", u"\u001B[2 qx"sv, u"x"sv);
-        row("C1 sequence", u"\u009B31mred"sv, u"red"sv);
-        row("title ended by BEL", u"\u001B]0;title\u0007text"sv, u"text"sv);
-        row("title ended by ESC backslash", u"\u001B]0;title\u001B\\text"sv, u"text"sv);
-        row("C1 title ended by ST", u"\u009D0;title\u009Ctext"sv, u"text"sv);
-        row("device string runs to the line's end", u"a\u001BPq#0;2"sv, u"a"sv);
-        row("character sets chosen", u"\u001B$Bあ\u001B(B"sv, u"あ"sv);
-        row("two-character escape", u"\u001Bcx"sv, u"x"sv);
-        row("ESC before a kana", u"\u001Bあ"sv, u"あ"sv);
-        row("ESC at the end", u"abc\u001B"sv, u"abc"sv);
-        row("unfinished sequence at the end", u"abc\u001B[12"sv, u"abc"sv);
+        row("wide and no-break spaces, an emoji stay", u"あ\u3000い\u00A0う🍣", "あ\u3000い\u00A0う🍣");
+        row("a tab is a space", u"a\tb", "a b");
+        row("NUL, BEL, BS, DEL, C1", u"a\u0000b\u0007c\u0008d\u007Fe\u0085f"sv, "abcdef");
+        row("colour sequence", u"\u001B[1;31mred\u001B[0m", "red");
+        row("C1 sequence", u"\u009B31mred", "red");
+        row("title ended by BEL", u"\u001B]0;title\u0007text", "text");
+        row("title ended by ESC backslash", u"\u001B]0;title\u001B\\text", "text");
+        row("character sets chosen", u"\u001B$Bあ\u001B(B", "あ");
+        row("unfinished sequence at the end", u"abc\u001B[12", "abc");
     }
 
     void practice_lines_hold_no_control_characters()
     {
-        // State: a file line. Action: make it a practice line. Expected: the line as typed.
         QFETCH(QString, fileLine);
         QTEST(practiceLine(fileLine), "practised");
-    }
-
-    void lines_are_practised_without_control_characters()
-    {
-        // State: a file with a colour sequence, a tab and a bell. Action: load it.
-        PracticeText text;
-        QVERIFY(text.load(write(QStringLiteral("controls.txt"), "\x1b[31mred\x1b[0m\r\na\tb\x07\r\n")).ok());
-        // Expected: the table holds the lines as practised.
-        QCOMPARE(text.line(0), QStringLiteral("red"));
-        QCOMPARE(text.line(1), QStringLiteral("a b"));
     }
 
     void files_with_nothing_to_type_are_refused_data()
@@ -282,7 +274,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("refused");
         QTest::newRow("empty") << QByteArray() << true;
-        QTest::newRow("spaces and tabs") << QByteArray(" \t  \t") << true;
         QTest::newRow("full-width spaces") << QByteArray("\xE3\x80\x80\xE3\x80\x80") << true;
         QTest::newRow("empty and blank lines") << QByteArray("\r\n \r\n\n\t\r") << true;
         QTest::newRow("only control characters") << QByteArray("\x1b[0m\r\n\x07\x08") << true;
@@ -298,83 +289,71 @@ private slots:
         const QString first = write(QStringLiteral("first.txt"), "one\ntwo\n");
         QVERIFY(text.load(first).ok());
         const QString path = write(QStringLiteral("blank.txt"), bytes);
-        const PracticeFileContent content = text.load(path);
-        // Expected: refused as Blank and the text before kept; or loaded.
-        QCOMPARE(content.error, refused ? PracticeReadError::Blank : PracticeReadError::None);
+        // Expected: refused as Blank with the text before kept, or loaded.
+        QCOMPARE(text.load(path).error, refused ? PracticeReadError::Blank : PracticeReadError::None);
         QCOMPARE(text.practiceFile(), refused ? first : path);
         QCOMPARE(text.line(1), refused ? QStringLiteral("two") : QStringLiteral(" "));
     }
 
-    void bytes_a_few_at_a_time_give_the_same_lines_data()
+    void draws_reach_every_line_and_no_other_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<qint64>("step");
-        const QString text = QString::fromLatin1(numberedLines(150));
-        QTest::newRow("utf-16 le, a byte a read") << utf16(text, QStringConverter::Utf16LE, "\xFF\xFE") << qint64(1);
-        QTest::newRow("utf-16 be, a byte a read") << utf16(text, QStringConverter::Utf16BE, "\xFE\xFF") << qint64(1);
-        QTest::newRow("utf-16 le, three bytes a read") << utf16(text, QStringConverter::Utf16LE, "\xFF\xFE") << qint64(3);
-        QTest::newRow("utf-8 with mark, two bytes a read") << "\xEF\xBB\xBF" + numberedLines(150) << qint64(2);
+        QTest::addColumn<int>("lineCount");
+        for (int count : {1, 3, 101, 150})
+            QTest::addRow("%d lines", count) << count;
     }
 
-    void bytes_a_few_at_a_time_give_the_same_lines()
+    void draws_reach_every_line_and_no_other()
     {
-        // State: 150 lines arriving a few bytes per read. Expected: the first 101 whole.
-        QFETCH(QByteArray, bytes);
-        QFETCH(qint64, step);
-        testing::ShortReadDevice device(bytes, step);
-        const PracticeFileContent content = readPracticeText(device);
-        QVERIFY(content.ok());
-        QCOMPARE(content.lines.size(), PracticeLineLimit);
-        QCOMPARE(content.lines.last(), QStringLiteral("line 101"));
-        QVERIFY(content.moreLines);
-    }
-
-    void lines_past_the_limit_do_not_change_the_encoding_data()
-    {
-        QTest::addColumn<qint64>("step");
-        QTest::newRow("file read at once") << qint64(0);
-        QTest::newRow("stream, a byte a read") << qint64(1);
-        QTest::newRow("stream, seven bytes a read") << qint64(7);
-    }
-
-    void lines_past_the_limit_do_not_change_the_encoding()
-    {
-        // State: 101 lines of UTF-8, then a line that is not UTF-8.
-        // Expected: the kept lines alone decide the encoding, however far the reading went.
-        QFETCH(qint64, step);
-        QByteArray bytes;
-        for (int i = 0; i < PracticeLineLimit; ++i)
-            bytes += "あ\r\n";
-        bytes += "\x82\xA0\r\n";
-        testing::ShortReadDevice device(bytes, step);
-        const PracticeFileContent content =
-            step == 0 ? readPracticeFile(write(QStringLiteral("mixed.txt"), bytes)) : readPracticeText(device);
-        QVERIFY(content.ok());
-        QCOMPARE(content.lines, QStringList(PracticeLineLimit, QStringLiteral("あ")));
-        QVERIFY(content.moreLines);
-    }
-
-    void faulty_draw_is_held_to_the_file_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<int>("expectedLineNo");
-        QTest::newRow("one past the last line") << 3 << 2;
-        QTest::newRow("past the table") << 500 << 2;
-        QTest::newRow("largest int") << std::numeric_limits<int>::max() << 2;
-        QTest::newRow("negative") << -1 << 0;
-    }
-
-    void faulty_draw_is_held_to_the_file()
-    {
-        // State: three lines; a generator that answers outside [0, 3).
-        // Expected: the draw is one of the file's lines, never an empty entry past them.
-        QFETCH(int, answer);
-        QFETCH(int, expectedLineNo);
+        // State: a longer text loaded first, then one of this many lines. Action: many draws.
+        QFETCH(int, lineCount);
         PracticeText text;
-        QVERIFY(text.load(write(QStringLiteral("abc.txt"), "a\nb\nc\n")).ok());
-        FixedAnswerRandom faulty(answer);
-        QCOMPARE(text.drawLine(faulty), text.line(expectedLineNo));
-        QCOMPARE(text.lineNo(), expectedLineNo);
+        QVERIFY(text.load(write(QStringLiteral("long.txt"), numberedLines(200))).ok());
+        QVERIFY(text.load(write(QStringLiteral("n.txt"), numberedLines(lineCount))).ok());
+        SeededRandom random(11);
+        QSet<QString> drawn;
+        for (int i = 0; i < 5000; ++i)
+            drawn << text.drawLine(random);
+        // Expected: each of the file's lines (up to the table's 101), nothing else.
+        const QStringList lines = numbered(std::min(lineCount, PracticeLineLimit));
+        QCOMPARE(drawn, QSet<QString>(lines.begin(), lines.end()));
+    }
+
+    void shipped_texts_load_whole_and_clean_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("allowed"); // what every line is made of
+        const QString japanese = QStringLiteral("^[\\x{3000}-\\x{30FF}\\x{4E00}-\\x{9FFF}\\x{FF01}-\\x{FF5E}]+$");
+        for (const char *language : {"japanese", "english"}) {
+            const QDir folder(QStringLiteral(HOSHI_SAMPLE_TEXTS "/") + QLatin1String(language));
+            const QStringList names = folder.entryList({QStringLiteral("*.txt")}, QDir::Files);
+            QVERIFY(names.size() >= 2);
+            for (const QString &name : names) {
+                const QString allowed = *language == 'e'                            ? QStringLiteral("^[A-Za-z][ -~]*$")
+                                        : name.contains(QStringLiteral("ひらがな")) ? QStringLiteral("^[ぁ-ゟー]+$")
+                                                                                    : japanese;
+                QTest::newRow(qPrintable(name)) << folder.filePath(name) << allowed;
+            }
+        }
+    }
+
+    void shipped_texts_load_whole_and_clean()
+    {
+        // State: a text that comes with the program. Action: the loader reads it.
+        QFETCH(QString, path);
+        QFETCH(QString, allowed);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(detectEncoding(file.readAll(), true), TextEncoding::Utf8);
+        const PracticeFileContent content = readPracticeFile(path);
+        // Expected: plain UTF-8, every line kept whole and something a child can type,
+        // no blanks at its ends, no line twice.
+        QVERIFY(content.ok() && content.lines.size() >= 10);
+        QCOMPARE(outcome(content), u'[' + content.lines.join(QStringLiteral("][")) + u']');
+        const QRegularExpression pattern(allowed);
+        for (const QString &line : content.lines) {
+            QVERIFY2(pattern.match(line).hasMatch() && line.trimmed() == line, qPrintable(line));
+            QCOMPARE(content.lines.count(line), 1);
+        }
     }
 };
 

@@ -18,7 +18,8 @@ namespace {
 
 /// An exercise with recording services and scripted draws.
 struct Rig {
-    explicit Rig(const TypingProfile &profile) : exercise(profile, services, services, random) {}
+    explicit Rig(const TypingProfile &profile, RunRecorder *recorder = nullptr)
+        : exercise(profile, services, services, random, recorder) {}
 
     testing::RecordingServices services;
     testing::ScriptedRandom random;
@@ -128,20 +129,12 @@ private slots:
         row("no text: Enter does nothing", "cancel enter", {}, "TIME 180 ○ 0 × 0 [] [] bar 100%");
         row("the start press runs the clock, counts 0, draws and says a line", "load draw:2 enter", {"three"},
             "TIME 180 ○ 0 × 0 [three] [] timer bar 100% practice/4");
-        row("typing before the first Enter is a wrong try", "load type:abc enter", {zannen},
-            "TIME 180 ○ 0 × 1 [] [abc] timer bar 100% practice/4");
-        row("... then an empty input draws the first line", "load type:abc enter type: draw:0 enter", {zannen, "one"},
+        row("typing before the first Enter is a wrong try; then an empty input draws a line", "load type:abc enter type: draw:0 enter", {zannen, "one"},
             "TIME 180 ○ 0 × 1 [one] [] timer bar 100% practice/4");
         row("score: 5 right, 2 wrong",
             qPrintable("load enter" + QStringLiteral(" type:wrong enter typeshown enter").repeated(2)
                        + QStringLiteral(" typeshown enter").repeated(3) + " clear runout"),
             {end, "得点 3"}, "TIME 0 ○ 5 × 2 [おしまい  RESET!] [] locked 得点 3 bar 0% practice/4");
-        row("score: 1 right, 3 wrong",
-            qPrintable("load enter" + QStringLiteral(" type:wrong enter").repeated(3)
-                       + " typeshown enter clear runout"),
-            {end, "得点 -2"}, "TIME 0 ○ 1 × 3 [おしまい  RESET!] [] locked 得点 -2 bar 0% practice/4");
-        row("score: only the start press", "load enter clear runout", {end, "得点 0"},
-            "TIME 0 ○ 0 × 0 [おしまい  RESET!] [] locked 得点 0 bar 0% practice/4");
         row("only the exact line is right; a wrong try keeps line and input",
             "load:abc enter clear type:abc enter type:Abc_ enter type:Ａｂｃ enter enter type:Abc enter",
             {zannen, zannen, zannen, zannen, "Abc"}, "TIME 180 ○ 1 × 4 [Abc] [] timer bar 100% abc/0");
@@ -165,10 +158,7 @@ private slots:
             "load enter runout limit:1 clear enter", {zannen},
             "TIME 60 ○ 0 × 1 [おしまい  RESET!] [] timer locked 得点 0 bar 0% practice/4");
         const char *fresh = "TIME 300 ○ 0 × 0 [] [] bar 100% practice/4";
-        row("Esc without a text", "limit:5 esc", {}, "TIME 300 ○ 0 × 0 [] [] bar 100%");
-        row("Esc when ready", "limit:5 load ctrl clear esc", {}, fresh);
         row("Esc mid-run", "limit:5 load enter type:typed tick:10 clear esc", {}, fresh);
-        row("Esc after time-up", "limit:5 load enter type:typed runout clear esc", {}, fresh);
         row("Esc after time-up and a new limit", "limit:5 load enter runout limit:1 clear esc", {},
             "TIME 60 ○ 0 × 0 [] [] bar 100% practice/4");
         row("closing stops the clock", "load draw:0 enter tick close", {"one"},
@@ -210,39 +200,45 @@ private slots:
         QTEST(drawn(rig.exercise), "drawn");
     }
 
-    void time_limit_entries_data()
+    void finished_runs_go_to_the_records_data()
     {
-        QTest::addColumn<TimeLimitChoice>("choice");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<Rgb>("colour");
-        QTest::addColumn<QString>("japanese");
-        QTest::addColumn<QString>("english");
-        QTest::newRow("1") << TimeLimitChoice::OneMinute << "TIME 60" << Rgb{255, 0, 0} << "応用日本語入力　１分"
-                           << "ENGLISH One Minute";
-        QTest::newRow("3") << TimeLimitChoice::ThreeMinutes << "TIME 180" << Rgb{0, 0, 255} << "応用日本語入力　３分"
-                           << "ENGLISH Three Minutes";
-        QTest::newRow("5") << TimeLimitChoice::FiveMinutes << "TIME 300" << Rgb{0, 255, 0} << "応用日本語入力　５分"
-                           << "ENGLISH Five Minutes";
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("kept"); // each run handed over
+        QTest::newRow("time-up: the start press is no line")
+            << false << "limit:1 load:abc enter typeshown enter type:x enter typeshown enter runout"
+            << "frmJapanese 60s ○2 ×1 score 1 chars 6 cpm 6 acc 67% abc.txt";
+        QTest::newRow("closed mid-run: cut short, its seconds so far")
+            << true << "load:abc enter typeshown enter tick:30 close"
+            << "frmEnglish 30s ○1 ×0 score 1 chars 3 cpm 6 acc 100% abc.txt cut";
+        QTest::newRow("closing when no run goes: nothing")
+            << false << "load close enter runout close" << "frmJapanese 180s ○0 ×0 score 0 chars 0 cpm 0 acc 0% practice.txt";
+        QTest::newRow("Esc mid-run hands nothing over") << false << "load enter tick:5 esc close" << "";
     }
 
-    void time_limit_entries()
+    void finished_runs_go_to_the_records()
     {
-        // State: both exercises, no run. Action: the entry. Expected: its time, colour and captions.
-        QFETCH(TimeLimitChoice, choice);
-        Rig jp(TypingProfile::japanese());
-        Rig en(TypingProfile::english());
-        jp.exercise.chooseTimeLimit(choice);
-        en.exercise.chooseTimeLimit(choice);
-        QTEST(jp.exercise.state().timeLabel(), "time");
-        QTEST(jp.exercise.state().barColour, "colour");
-        QTEST(jp.exercise.state().caption, "japanese");
-        QTEST(en.exercise.state().caption, "english");
-        // Action: close and open. Expected: the opening caption, colour and key help again.
-        jp.exercise.close();
-        jp.exercise.open();
-        QCOMPARE(jp.exercise.state().caption, QStringLiteral("応用日本語入力　３分"));
-        QCOMPARE(jp.exercise.state().barColour, (Rgb{0, 0, 255}));
-        QCOMPARE(jp.exercise.state().keyGuide, QStringLiteral("Esc:RESET\r\nCtrl:REPEAT"));
+        // State: an exercise with a recorder that has something to say of each finished run.
+        struct Recorder final : RunRecorder {
+            QString runFinished(const RunRecord &run) override
+            {
+                kept << QStringLiteral("%1 %2s ○%3 ×%4 score %5 chars %6 cpm %7 acc %8% %9%10")
+                            .arg(run.mode).arg(run.seconds).arg(run.linesRight).arg(run.linesWrong).arg(run.score)
+                            .arg(run.characters).arg(qRound(run.charsPerMinute)).arg(qRound(run.accuracy * 100))
+                            .arg(run.practiceFile, run.cutShort ? QStringLiteral(" cut") : QString());
+                return QStringLiteral("standing");
+            }
+            QStringList kept;
+        } recorder;
+        QFETCH(bool, english);
+        QFETCH(QString, script);
+        Rig rig(english ? TypingProfile::english() : TypingProfile::japanese(), &recorder);
+        rig.exercise.setSpeaker(&rig.services);
+        // Action: the steps. Expected: these runs kept; how a finished one stands said after its score.
+        run(rig, script);
+        QTEST(recorder.kept.join(u'|'), "kept");
+        const bool finished = !recorder.kept.isEmpty() && !recorder.kept.last().endsWith(QLatin1String("cut"));
+        QCOMPARE(rig.services.hints().endsWith(QStringLiteral("standing")), finished && !english);
     }
 
     void the_quiet_moments_are_hinted_by_voice_only()
