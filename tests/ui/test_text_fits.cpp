@@ -405,62 +405,49 @@ private slots:
         useContrast(Contrast::Designed);
     }
 
-    void launcher()
+    void windows_data()
     {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("key"); // pressed once it is open
+        QTest::newRow("launcher") << "launcher" << 0;
+        QTest::newRow("key guide, opened") << "key guide" << 0;
+        QTest::newRow("key guide, BackSpace") << "key guide" << int(Qt::Key_Backspace);
+        QTest::newRow("key guide, Page Down") << "key guide" << int(Qt::Key_PageDown);
+        QTest::newRow("key guide, F12") << "key guide" << int(Qt::Key_F12);
+        QTest::newRow("finger guide") << "finger guide" << 0;
+        QTest::newRow("letters drill") << "letters" << 0;
+        QTest::newRow("letters drill, running") << "letters" << int(Qt::Key_Space);
+        QTest::newRow("symbols drill, running") << "symbols" << int(Qt::Key_Space);
+    }
+
+    void windows()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, key);
         std::vector<Mode> modes;
         for (const ModeEntry &entry : modeTable())
             modes.push_back({entry.number, entry.caption, {}});
         ModeRegistry registry(std::move(modes));
-        LauncherWindow launcher(registry, m_services);
-        launcher.show();
-        checkTexts(launcher);
-    }
-
-    void key_guide_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::newRow("opened") << 0;
-        QTest::newRow("BackSpace") << int(Qt::Key_Backspace);
-        QTest::newRow("Page Down") << int(Qt::Key_PageDown);
-        QTest::newRow("F12") << int(Qt::Key_F12);
-    }
-
-    void key_guide()
-    {
-        QFETCH(int, key);
-        KeyGuideWindow window(m_services);
-        window.open();
+        std::unique_ptr<QMainWindow> shown;
+        if (window == QLatin1String("launcher")) {
+            shown = std::make_unique<LauncherWindow>(registry, m_services);
+            shown->show();
+        } else {
+            std::unique_ptr<ModeWindow> mode;
+            if (window == QLatin1String("key guide"))
+                mode = std::make_unique<KeyGuideWindow>(m_services);
+            else if (window == QLatin1String("finger guide"))
+                mode = std::make_unique<FingerGuideWindow>(m_services, m_services);
+            else
+                mode = std::make_unique<DrillWindow>(window == QLatin1String("symbols") ? numbersAndSymbolsDrillProfile()
+                                                                                       : alphabetDrillProfile(),
+                                                     m_services, m_services, std::make_unique<ScriptedRandom>());
+            mode->open();
+            shown = std::move(mode);
+        }
         if (key)
-            QTest::keyClick(&window, Qt::Key(key));
-        checkTexts(window);
-    }
-
-    void finger_guide()
-    {
-        FingerGuideWindow window(m_services, m_services);
-        window.open();
-        checkTexts(window);
-    }
-
-    void drills_data()
-    {
-        QTest::addColumn<bool>("symbols");
-        QTest::addColumn<bool>("started");
-        QTest::newRow("letters") << false << false;
-        QTest::newRow("letters, running") << false << true;
-        QTest::newRow("symbols, running") << true << true;
-    }
-
-    void drills()
-    {
-        QFETCH(bool, symbols);
-        QFETCH(bool, started);
-        DrillWindow window(symbols ? numbersAndSymbolsDrillProfile() : alphabetDrillProfile(), m_services,
-                           m_services, std::make_unique<ScriptedRandom>());
-        window.open();
-        if (started)
-            QTest::keyClick(&window, Qt::Key_Space);
-        checkTexts(window);
+            QTest::keyClick(shown.get(), Qt::Key(key));
+        checkTexts(*shown);
     }
 
     void typing_windows_data()
