@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launcher/settings_menu.h"
 #include "support/fakes.h"
+#include "ui/menu_voice.h"
 #include "ui/widget_look.h"
 
 #include <QAction>
@@ -22,11 +23,12 @@ private slots:
     {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<Rate>("rate");
-        QTest::newRow("very slow") << "mnuRateSlowest" << Rate(-50);
-        QTest::newRow("slow") << "mnuRateSlow" << Rate(-25);
-        QTest::newRow("the user's own") << "mnuRateOwn" << Rate();
-        QTest::newRow("fast") << "mnuRateFast" << Rate(25);
-        QTest::newRow("very fast") << "mnuRateFastest" << Rate(50);
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("very slow") << "mnuRateSlowest" << Rate(-50) << "声のはやさ: とても ゆっくり に したよ";
+        QTest::newRow("slow") << "mnuRateSlow" << Rate(-25) << "声のはやさ: ゆっくり に したよ";
+        QTest::newRow("the user's own") << "mnuRateOwn" << Rate() << "声のはやさ: ふつう に したよ";
+        QTest::newRow("fast") << "mnuRateFast" << Rate(25) << "声のはやさ: はやい に したよ";
+        QTest::newRow("very fast") << "mnuRateFastest" << Rate(50) << "声のはやさ: とても はやい に したよ";
     }
     void rate_entries_keep_their_rate()
     {
@@ -39,10 +41,13 @@ private slots:
         std::vector<Rate> handed;
         QMainWindow window;
         buildSettingsMenu(&window, settings(kept, [&handed](Rate r) { handed.push_back(r); }));
-        // Action: the entry chosen. Expected: kept and handed on once.
+        QStringList heard;
+        speakMenus(&window, [&heard](const QString &text) { heard << text; });
+        // Action: the entry chosen. Expected: kept and handed on once, and what it became said.
         window.findChild<QAction *>(entry)->trigger();
         QCOMPARE(kept.preferences().speechRate, rate);
         QCOMPARE(handed, std::vector<Rate>{rate});
+        QTEST(heard.join(u'|'), "heard");
         // Expected: built again from what is kept, that entry alone is checked.
         QMainWindow again;
         buildSettingsMenu(&again, settings(kept, {}));
