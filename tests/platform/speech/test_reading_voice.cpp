@@ -315,6 +315,23 @@ private slots:
         QCOMPARE(notifier.said.size(), 2);
     }
 
+    void theBuiltInVoiceChosenSpeaksWithoutWaitingForTheAnswer()
+    {
+        // A desktop whose accessibility bus never answers: --voice speaks at once, and so
+        // does 声 chosen in the menu meanwhile, with what was held for the answer.
+        RecordingOutput builtIn;
+        RecordingOutput notifier;
+        hoshi::VoiceRouter fromStart(hoshi::VoiceChoice::Always, builtIn, notifier);
+        fromStart.say(QStringLiteral("entry"), Turn::NewEvent);
+        QCOMPARE(builtIn.said, QStringList{"new entry"});
+        hoshi::VoiceRouter chosenLater(hoshi::VoiceChoice::Auto, builtIn, notifier);
+        chosenLater.say(QStringLiteral("held"), Turn::NewEvent);
+        chosenLater.setChoice(hoshi::VoiceChoice::Always);
+        chosenLater.say(QStringLiteral("next"), Turn::SameEvent);
+        QCOMPARE(builtIn.said, (QStringList{"new entry", "new held", "same next"}));
+        QVERIFY(notifier.said.isEmpty());
+    }
+
     void notifierJoinsOneEventIntoOneNotification()
     {
         QWidget window;
