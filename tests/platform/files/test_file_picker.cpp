@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -199,44 +200,73 @@ private slots:
         QCOMPARE(directory, QDir::home().absolutePath());
     }
 
-    void up_and_down_in_the_name_box_move_through_the_folder()
+    void keys_in_the_name_box_move_through_the_folder_data()
     {
-        // State: the dialog on a folder with a subfolder and two text files.
+        // Keys pressed in the name box of a folder holding "sub", "a.txt" and "b.txt"
+        // (and c.csv, not offered); pad and Shift+ keys as a child's fingers slip onto them.
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QStringList>("boxTexts"); // after each key
+        QTest::addColumn<QString>("chosen");       // by Return at the end; empty: nothing is pressed
+        QTest::newRow("down and back up") << "Down Down Down Up" << QStringList{"sub", "a.txt", "b.txt", "a.txt"} << "a.txt";
+        QTest::newRow("past either end it stays there")
+            << "Down Up Down Down Down Down" << QStringList{"sub", "sub", "a.txt", "b.txt", "b.txt", "b.txt"} << "b.txt";
+        QTest::newRow("a page down and up go to the last and the first")
+            << "Down PageDown PageUp PageDown" << QStringList{"sub", "b.txt", "sub", "b.txt"} << "b.txt";
+        QTest::newRow("the pad's arrows move too") << "PadDown PadDown" << QStringList{"sub", "a.txt"} << "a.txt";
+        QTest::newRow("Shift or Ctrl with an arrow stays in the box")
+            << "ShiftDown CtrlDown" << QStringList{"", ""} << "";
+    }
+
+    void keys_in_the_name_box_move_through_the_folder()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QStringList, boxTexts);
+        QFETCH(QString, chosen);
         QTemporaryDir folder;
         fillFolder(folder);
         DialogFilePicker picker;
         QList<std::pair<QString, bool>> focused;
-        QStringList boxTexts;
+        QStringList texts;
         QString typed;
         bool boxKeptFocus = false;
         whenOpen<QFileDialog>([&](QFileDialog &dialog) {
             QCOMPARE(shownRows(dialog, 3).size(), 3);
             QLineEdit *box = nameBox(dialog);
-            box->setFocus();
-            // Action: part of a name typed (the list follows it), then cleared.
+            // Part of a name typed (the list follows it) stays as typed; then cleared.
             QTest::keyClicks(box, QStringLiteral("b.txt"));
             typed = box->text();
             box->clear();
             focused.clear();
-            // Action: Down three times, Up once, Return.
-            for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
-                QTest::keyClick(box, key);
-                boxTexts << box->text();
+            const std::map<QString, std::pair<Qt::Key, Qt::KeyboardModifiers>> named{
+                {"Down", {Qt::Key_Down, {}}}, {"Up", {Qt::Key_Up, {}}}, {"PageDown", {Qt::Key_PageDown, {}}},
+                {"PageUp", {Qt::Key_PageUp, {}}},
+                {"PadDown", {Qt::Key_Down, Qt::KeypadModifier}}, {"ShiftDown", {Qt::Key_Down, Qt::ShiftModifier}},
+                {"CtrlDown", {Qt::Key_Down, Qt::ControlModifier}}};
+            for (const QString &key : keys.split(u' ')) {
+                QTest::keyClick(box, named.at(key).first, named.at(key).second);
+                texts << box->text();
             }
             boxKeptFocus = box->hasFocus();
-            QTest::keyClick(box, Qt::Key_Return);
+            if (chosen.isEmpty())
+                dialog.reject();
+            else
+                QTest::keyClick(box, Qt::Key_Return);
         });
-        const QString chosen = picker.chooseTextFile(nullptr, openIn(folder.path(), &focused));
-        // Expected: what was typed stayed as typed; each entry reached was reported (the folder
-        // as one) and put into the box;
-        // the box kept the keyboard; Return opened the entry reached last.
-        const QList<std::pair<QString, bool>> expected{
-            {"sub", true}, {"a.txt", false}, {"b.txt", false}, {"a.txt", false}};
+        const QString result = picker.chooseTextFile(nullptr, openIn(folder.path(), &focused));
+        // Each entry reached was put into the box and reported (the folder as one, each
+        // move once); the box kept the keyboard; Return opened the entry reached last.
         QCOMPARE(typed, QStringLiteral("b.txt"));
-        QCOMPARE(focused, expected);
-        QCOMPARE(boxTexts, (QStringList{"sub", "a.txt", "b.txt", "a.txt"}));
+        QCOMPARE(texts, boxTexts);
+        QStringList reached;
+        for (const auto &[name, isFolder] : focused) {
+            reached << name;
+            QCOMPARE(isFolder, name == QLatin1String("sub"));
+        }
+        boxTexts.removeAll(QString());
+        boxTexts.erase(std::unique(boxTexts.begin(), boxTexts.end()), boxTexts.end());
+        QCOMPARE(reached, boxTexts);
         QVERIFY(boxKeptFocus);
-        QCOMPARE(chosen, folder.filePath(QStringLiteral("a.txt")));
+        QCOMPARE(result, chosen.isEmpty() ? QString() : folder.filePath(chosen));
     }
 
     void a_typed_folder_and_return_go_into_it()

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The reading voice's rules against a fake speech service: the texts of one
-// event in order, a new event cutting the old one short, a service that is
-// missing, dies or comes back; and the choice between the built-in voice and
-// a running screen reader.
+// The reading voice against a fake speech service that is missing, dies, comes
+// back, refuses a rate or hangs; the choice between the built-in voice and a
+// running screen reader; and what the screen reader is given.
 #include "platform/speech/reading_voice.h"
 #include "platform/speech/readable_names.h"
 #include "platform/speech/screen_reader_listeners.h"
@@ -20,20 +19,19 @@
 #include <QTest>
 #include <QWidget>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <thread>
-#include <atomic>
 
-using hoshi::VoiceJob;
-using hoshi::VoiceOutput;
 using hoshi::VoiceWorker;
-using Turn = VoiceOutput::Turn;
+using Turn = hoshi::VoiceOutput::Turn;
 
 namespace {
 
-/// What the service was asked, as "open", "cancel", "say <text>", "close";
-/// readable from the test thread while the voice's thread writes.
+// What the service was asked ("open", "cancel", "say <text>", "rate <n>",
+// "close"), readable from the test thread while the voice's thread writes;
+// and how the service misbehaves.
 struct ServiceLog {
     QStringList calls() const
     {
@@ -45,16 +43,12 @@ struct ServiceLog {
         std::lock_guard lock(mutex);
         entries << entry;
     }
-    void clear()
-    {
-        std::lock_guard lock(mutex);
-        entries.clear();
-    }
     mutable std::mutex mutex;
     QStringList entries;
-    bool up = true;          ///< the service accepts connections
-    bool dropNext = false;   ///< the next call finds the connection gone
-    bool refuseRate = false; ///< a rate is not taken
+    std::atomic<bool> up = true;        // the service accepts connections
+    std::atomic<bool> dropNext = false; // the next call finds the connection gone
+    std::atomic<bool> refuseRate = false;
+    std::atomic<bool> hangOpen = false; // open() takes the connection and does not answer
 };
 
 class FakeService final : public hoshi::SpeechService {
@@ -62,44 +56,39 @@ public:
     explicit FakeService(ServiceLog &log) : m_log(log) {}
     bool open() override
     {
+        while (m_log.hangOpen)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         m_log.add(QStringLiteral("open"));
         return m_log.up;
     }
     void close() override { m_log.add(QStringLiteral("close")); }
     bool say(const QString &text) override { return answer(QStringLiteral("say ") + text); }
     bool cancel() override { return answer(QStringLiteral("cancel")); }
-    bool setRate(int rate) override
-    {
-        if (m_log.refuseRate)
-            return false;
-        return answer(QStringLiteral("rate %1").arg(rate));
-    }
+    bool setRate(int rate) override { return !m_log.refuseRate && answer(QStringLiteral("rate %1").arg(rate)); }
 
 private:
     bool answer(const QString &call)
     {
-        if (m_log.dropNext || !m_log.up) {
-            m_log.dropNext = false;
+        if (m_log.dropNext.exchange(false) || !m_log.up)
             return false;
-        }
         m_log.add(call);
         return true;
     }
     ServiceLog &m_log;
 };
 
+// The fake reading: capitals, so that "a" and "A" read the same.
 QString upper(const QString &text)
 {
     return text.toUpper();
 }
 
-std::unique_ptr<VoiceWorker> makeWorker(ServiceLog &log, std::chrono::milliseconds retry)
+std::unique_ptr<VoiceWorker> makeWorker(ServiceLog &log, std::chrono::milliseconds retry = {})
 {
     return std::make_unique<VoiceWorker>(std::make_unique<FakeService>(log), upper, retry);
 }
 
-/// Records what a voice output is given, with its turn.
-struct RecordingOutput final : VoiceOutput {
+struct RecordingOutput final : hoshi::VoiceOutput {
     void say(const QString &text, Turn turn) override
     {
         said << (turn == Turn::NewEvent ? QStringLiteral("new ") : QStringLiteral("same ")) + text;
@@ -112,155 +101,114 @@ struct RecordingClipboard final : hoshi::Announcer {
     QStringList texts;
 };
 
+// A widget shown and active, for what the screen reader is handed.
+bool showActive(QWidget &window)
+{
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitForWindowActive(&window);
+}
+
 } // namespace
 
 class TestReadingVoice : public QObject {
     Q_OBJECT
 
 private slots:
-    void eventTextsInOrderAndNewEventCutsShort()
+    void the_worker_says_what_a_listener_must_hear_data()
     {
-        ServiceLog log;
-        auto worker = makeWorker(log, std::chrono::milliseconds(0));
-        worker->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
-        worker->handle({QStringLiteral("b"), Turn::SameEvent, 1}, 1);
-        worker->handle({QStringLiteral("c"), Turn::NewEvent, 2}, 2);
-        QCOMPARE(log.calls(), (QStringList{"open", "cancel", "say A", "say B", "cancel", "say C"}));
-    }
-
-    void staleAndBlankTexts()
-    {
-        ServiceLog log;
-        auto worker = makeWorker(log, std::chrono::milliseconds(0));
-        // A text of an event that a newer one replaced is not said at all.
-        worker->handle({QStringLiteral("old"), Turn::SameEvent, 1}, 2);
-        QVERIFY(log.calls().isEmpty());
-        // A blank first text still cuts short; a blank later text does nothing.
-        worker->handle({QStringLiteral(" "), Turn::NewEvent, 2}, 2);
-        worker->handle({QString(), Turn::SameEvent, 2}, 2);
-        QCOMPARE(log.calls(), (QStringList{"open", "cancel"}));
-    }
-
-    void missingServiceIsTriedAgainLater()
-    {
-        ServiceLog log;
-        log.up = false;
-        auto worker = makeWorker(log, std::chrono::hours(1));
-        worker->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
-        worker->handle({QStringLiteral("b"), Turn::NewEvent, 2}, 2);
-        // Within the retry interval the missing service is not asked again.
-        QCOMPARE(log.calls(), (QStringList{"open"}));
-
-        ServiceLog later;
-        later.up = false;
-        auto eager = makeWorker(later, std::chrono::milliseconds(0));
-        eager->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
-        later.up = true;
-        eager->handle({QStringLiteral("b"), Turn::NewEvent, 2}, 2);
-        QCOMPARE(later.calls(), (QStringList{"open", "open", "cancel", "say B"}));
-    }
-
-    void droppedConnectionIsOpenedAgainAtOnce()
-    {
-        ServiceLog log;
-        auto worker = makeWorker(log, std::chrono::hours(1));
-        worker->handle({QStringLiteral("a"), Turn::NewEvent, 1}, 1);
-        log.clear();
-        log.dropNext = true; // the service restarted meanwhile
-        worker->handle({QStringLiteral("b"), Turn::NewEvent, 2}, 2);
-        QCOMPARE(log.calls(), (QStringList{"close", "open", "cancel", "say B"}));
-    }
-
-    void theChosenRateReachesTheService_data()
-    {
-        // Steps: rate:N, rate:own (the user's own), say:text (a new event), drop, refuse.
+        // Steps: new:T (a new event's first text), same:T (the event's next), stale:T (a text
+        // of an event a newer one replaced), _ stands for a blank; down, up, drop (the
+        // connection found gone), refuse (a rate not taken), rate:N, rate:own (the user's own).
+        QTest::addColumn<int>("retryMs");
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("calls");
-        QTest::newRow("chosen before the first text: set on connecting")
-            << "rate:-25 say:a" << QStringList{"open", "rate -25", "cancel", "say A"};
-        QTest::newRow("changed while connected: sent at once")
-            << "say:a rate:25 say:b" << QStringList{"open", "cancel", "say A", "rate 25", "cancel", "say B"};
-        QTest::newRow("the user's own again: a new connection, no rate")
-            << "rate:50 say:a rate:own say:b"
+        const int hour = 3600 * 1000;
+        QTest::newRow("one event in order, a new one cuts it short")
+            << 0 << "new:a same:b new:c" << QStringList{"open", "cancel", "say A", "say B", "cancel", "say C"};
+        QTest::newRow("two texts of one event that read the same: heard once")
+            << 0 << "new:a same:A same:b" << QStringList{"open", "cancel", "say A", "say B"};
+        QTest::newRow("the same reading in a new event: heard again")
+            << 0 << "new:a new:A" << QStringList{"open", "cancel", "say A", "cancel", "say A"};
+        QTest::newRow("a replaced event's text is not said") << 0 << "stale:old" << QStringList{};
+        QTest::newRow("a blank first text still cuts short, a blank later one does nothing")
+            << 0 << "new:_ same:_ same:" << QStringList{"open", "cancel"};
+        QTest::newRow("no service: not asked again within the retry time")
+            << hour << "down new:a new:b" << QStringList{"open"};
+        QTest::newRow("no service, then one: asked again after the retry time")
+            << 0 << "down new:a up new:b" << QStringList{"open", "open", "cancel", "say B"};
+        QTest::newRow("a restarted service: opened again at once, the text not lost")
+            << hour << "new:a drop new:b" << QStringList{"open", "cancel", "say A", "close", "open", "cancel", "say B"};
+        QTest::newRow("a rate chosen before the first text: set on connecting")
+            << 0 << "rate:-25 new:a" << QStringList{"open", "rate -25", "cancel", "say A"};
+        QTest::newRow("a rate changed while connected: sent at once")
+            << 0 << "new:a rate:25 new:b" << QStringList{"open", "cancel", "say A", "rate 25", "cancel", "say B"};
+        QTest::newRow("the user's own rate again: a new connection, no rate")
+            << 0 << "rate:50 new:a rate:own new:b"
             << QStringList{"open", "rate 50", "cancel", "say A", "close", "open", "cancel", "say B"};
         QTest::newRow("the user's own, never changed: nothing sent")
-            << "rate:own say:a" << QStringList{"open", "cancel", "say A"};
-        QTest::newRow("kept across a lost connection")
-            << "rate:50 say:a drop say:b"
+            << 0 << "rate:own new:a" << QStringList{"open", "cancel", "say A"};
+        QTest::newRow("the rate kept across a restarted service")
+            << 0 << "rate:50 new:a drop new:b"
             << QStringList{"open", "rate 50", "cancel", "say A", "close", "open", "rate 50", "cancel", "say B"};
-        QTest::newRow("refused: connected again, heard at the service's own rate")
-            << "say:a refuse rate:25 say:b" << QStringList{"open", "cancel", "say A", "close", "open", "cancel", "say B"};
+        QTest::newRow("a rate refused: connected again, heard at the service's own rate")
+            << 0 << "new:a refuse rate:25 new:b" << QStringList{"open", "cancel", "say A", "close", "open", "cancel", "say B"};
     }
 
-    void theChosenRateReachesTheService()
+    void the_worker_says_what_a_listener_must_hear()
     {
+        QFETCH(int, retryMs);
         QFETCH(QString, steps);
         ServiceLog log;
-        auto worker = makeWorker(log, std::chrono::milliseconds(0));
-        quint64 event = 0;
+        auto worker = makeWorker(log, std::chrono::milliseconds(retryMs));
+        quint64 event = 1;
         for (const QString &step : steps.split(u' ')) {
-            const QString argument = step.section(u':', 1);
-            if (step.startsWith(QLatin1String("rate:")))
-                worker->setRate(argument == QLatin1String("own") ? std::nullopt : std::optional(argument.toInt()));
-            else if (step.startsWith(QLatin1String("say:")))
-                worker->handle({argument, Turn::NewEvent, ++event}, event);
-            else if (step == QLatin1String("drop"))
+            const QString verb = step.section(u':', 0, 0);
+            const QString text = step.section(u':', 1) == QLatin1String("_") ? QStringLiteral(" ") : step.section(u':', 1);
+            if (verb == QLatin1String("new"))
+                worker->handle({text, Turn::NewEvent, ++event}, event);
+            else if (verb == QLatin1String("same"))
+                worker->handle({text, Turn::SameEvent, event}, event);
+            else if (verb == QLatin1String("stale"))
+                worker->handle({text, Turn::SameEvent, event}, event + 1);
+            else if (verb == QLatin1String("rate"))
+                worker->setRate(text == QLatin1String("own") ? std::nullopt : std::optional(text.toInt()));
+            else if (verb == QLatin1String("down") || verb == QLatin1String("up"))
+                log.up = verb == QLatin1String("up");
+            else if (verb == QLatin1String("drop"))
                 log.dropNext = true;
-            else if (step == QLatin1String("refuse"))
+            else if (verb == QLatin1String("refuse"))
                 log.refuseRate = true;
+            else
+                QFAIL(qPrintable(step));
         }
         QTEST(log.calls(), "calls");
     }
 
-    void aRateChosenOnTheUserInterfaceThreadComesBeforeTheNextText()
+    void the_voice_thread_keeps_order_and_drops_what_waits_of_old_events()
     {
-        // State: the voice's thread connected. Action: a rate, then a text, at once.
         ServiceLog log;
-        hoshi::ReadingVoice voice(makeWorker(log, std::chrono::milliseconds(0)));
+        hoshi::ReadingVoice voice(makeWorker(log));
         voice.warmUp({});
         QTRY_COMPARE(log.calls(), QStringList{"open"});
+        // A rate chosen on the user interface thread comes before the next text.
         voice.setRate(-50);
-        voice.say(QStringLiteral("slow"), Turn::NewEvent);
-        // Expected: the text said at the new rate.
-        QTRY_COMPARE(log.calls(), (QStringList{"open", "rate -50", "cancel", "say SLOW"}));
-    }
-
-    void threadSaysInOrderAndDropsWaitingTextsOfOldEvents()
-    {
-        ServiceLog log;
-        hoshi::ReadingVoice voice(makeWorker(log, std::chrono::milliseconds(0)));
         voice.say(QStringLiteral("key"), Turn::NewEvent);
         voice.say(QStringLiteral("reading"), Turn::SameEvent);
-        QTRY_COMPARE(log.calls(), (QStringList{"open", "cancel", "say KEY", "say READING"}));
+        QTRY_COMPARE(log.calls(), (QStringList{"open", "rate -50", "cancel", "say KEY", "say READING"}));
         voice.say(QStringLiteral("next"), Turn::NewEvent);
-        QTRY_COMPARE(log.calls().mid(4), (QStringList{"cancel", "say NEXT"}));
+        QTRY_COMPARE(log.calls().mid(5), (QStringList{"cancel", "say NEXT"}));
     }
 
-    void aServiceThatNeverAnswersIsSaidOnceAndOnlyTheNewestWaits()
+    void a_service_that_never_answers_is_said_once_and_only_the_newest_waits()
     {
         // State: a service that takes the connection and does not answer.
-        std::atomic<bool> answering = false;
         ServiceLog log;
-        struct Hanging final : hoshi::SpeechService {
-            Hanging(ServiceLog &log, std::atomic<bool> &answers) : inner(log), answering(answers) {}
-            bool open() override
-            {
-                while (!answering)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                return inner.open();
-            }
-            void close() override { inner.close(); }
-            bool say(const QString &text) override { return inner.say(text); }
-            bool cancel() override { return inner.cancel(); }
-            bool setRate(int rate) override { return inner.setRate(rate); }
-            FakeService inner;
-            std::atomic<bool> &answering;
-        };
+        log.hangOpen = true;
         QStringList reports;
-        hoshi::ReadingVoice voice(
-            std::make_unique<VoiceWorker>(std::make_unique<Hanging>(log, answering), upper, std::chrono::seconds(0)),
-            std::chrono::milliseconds(50), [&reports](const QString &message) { reports << message; });
-        // Action: keys go on past the deadline. Expected: said once, never waited for.
+        hoshi::ReadingVoice voice(makeWorker(log), std::chrono::milliseconds(50),
+                                  [&reports](const QString &message) { reports << message; });
+        // Action: keys go on past the deadline. Expected: said once, the user interface never waits.
         voice.say(QStringLiteral("one"), Turn::NewEvent);
         QTest::qWait(150);
         voice.say(QStringLiteral("two"), Turn::NewEvent);
@@ -268,7 +216,7 @@ private slots:
         QCOMPARE(reports.size(), 1);
         QVERIFY(reports.first().contains(QStringLiteral("does not answer")));
         // Once it answers, the newest event is heard and the one in between never.
-        answering = true;
+        log.hangOpen = false;
         QTRY_VERIFY(log.calls().contains(QStringLiteral("say THREE")));
         QVERIFY(!log.calls().contains(QStringLiteral("say TWO")));
     }
@@ -367,12 +315,27 @@ private slots:
         QCOMPARE(notifier.said.size(), 2);
     }
 
+    void theBuiltInVoiceChosenSpeaksWithoutWaitingForTheAnswer()
+    {
+        // A desktop whose accessibility bus never answers: --voice speaks at once, and so
+        // does 声 chosen in the menu meanwhile, with what was held for the answer.
+        RecordingOutput builtIn;
+        RecordingOutput notifier;
+        hoshi::VoiceRouter fromStart(hoshi::VoiceChoice::Always, builtIn, notifier);
+        fromStart.say(QStringLiteral("entry"), Turn::NewEvent);
+        QCOMPARE(builtIn.said, QStringList{"new entry"});
+        hoshi::VoiceRouter chosenLater(hoshi::VoiceChoice::Auto, builtIn, notifier);
+        chosenLater.say(QStringLiteral("held"), Turn::NewEvent);
+        chosenLater.setChoice(hoshi::VoiceChoice::Always);
+        chosenLater.say(QStringLiteral("next"), Turn::SameEvent);
+        QCOMPARE(builtIn.said, (QStringList{"new entry", "new held", "same next"}));
+        QVERIFY(notifier.said.isEmpty());
+    }
+
     void notifierJoinsOneEventIntoOneNotification()
     {
         QWidget window;
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(showActive(window));
         hoshi::ScreenReaderNotifier notifier(upper);
         notifier.say(QStringLiteral("stale"), Turn::NewEvent);
         notifier.say(QStringLiteral("Ｋｅｙ"), Turn::NewEvent);
@@ -383,7 +346,6 @@ private slots:
         QWidget *notice = notifier.notice();
         QCOMPARE(notice->window(), &window);
         QVERIFY(notice->isVisible());
-        QCOMPARE(notice->accessibleName(), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(notice);
         QVERIFY(accessible);
         QCOMPARE(accessible->role(), QAccessible::Notification);
@@ -411,9 +373,7 @@ private slots:
         auto *first = new QPushButton(QStringLiteral("one"), &window);
         auto *second = new QPushButton(QStringLiteral("two"), &window);
         second->move(0, 40);
-        window.show();
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QVERIFY(showActive(window));
         hoshi::ScreenReaderNotifier notifier([](const QString &text) { return text; });
         first->setFocus();
         notifier.say(QStringLiteral("start"), Turn::NewEvent);
