@@ -272,6 +272,15 @@ struct TypingFakes final : VoiceFactory, FilePicker, EditorLauncher {
 
 } // namespace
 
+// The launcher's modes, none of them opening a window.
+std::vector<Mode> tableModes()
+{
+    std::vector<Mode> modes;
+    for (const ModeEntry &entry : modeTable())
+        modes.push_back({entry.number, entry.caption, {}});
+    return modes;
+}
+
 class TextFitsTest : public QObject {
     Q_OBJECT
 
@@ -376,10 +385,7 @@ private slots:
         useContrast(high ? Contrast::High : Contrast::Designed);
         KeptPreferences kept;
         TypingFakes fakes;
-        std::vector<Mode> modes;
-        for (const ModeEntry &entry : modeTable())
-            modes.push_back({entry.number, entry.caption, {}});
-        ModeRegistry registry(std::move(modes));
+        ModeRegistry registry(tableModes());
         std::unique_ptr<QMainWindow> shown;
         if (window == QLatin1String("launcher")) {
             LauncherSettings settings;
@@ -424,10 +430,7 @@ private slots:
     {
         QFETCH(QString, window);
         QFETCH(int, key);
-        std::vector<Mode> modes;
-        for (const ModeEntry &entry : modeTable())
-            modes.push_back({entry.number, entry.caption, {}});
-        ModeRegistry registry(std::move(modes));
+        ModeRegistry registry(tableModes());
         std::unique_ptr<QMainWindow> shown;
         if (window == QLatin1String("launcher")) {
             shown = std::make_unique<LauncherWindow>(registry, m_services);
