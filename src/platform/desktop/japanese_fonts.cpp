@@ -12,7 +12,8 @@ namespace {
 
 // Installed faces first, in their order: Qt tries each family of a font in
 // turn, and every one missing costs a font match of its own. Sorted once the
-// font database can be asked, and kept.
+// font database can be asked, and kept (fonts are made on the user-interface
+// thread only).
 QStringList installedFirst(QStringList &families, bool &sorted)
 {
     if (!sorted && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
