@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -91,8 +92,12 @@ QStringList argumentsOf(int argc, char **argv)
 QString invocationName(const QString &argument0)
 {
     QString name = argument0.contains(QLatin1Char('/')) ? argument0 : QStringLiteral("hoshinotamago");
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
-    if (!plain.match(name).hasMatch())
+    // Checked by character: this runs on every start, and a regular
+    // expression would load its engine for it.
+    const auto plain = [](QChar c) {
+        return (c.isLetterOrNumber() && c.unicode() < 0x80) || QStringLiteral("_./+-").contains(c);
+    };
+    if (name.isEmpty() || !std::all_of(name.cbegin(), name.cend(), plain))
         name = QLatin1Char('\'') + name.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
     return name;
 }

@@ -7,6 +7,7 @@
 #include <QLibraryInfo>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -188,8 +189,12 @@ DisplayEnvironment currentDisplayEnvironment()
     }
     QStringList pluginFolders = qEnvironmentVariable("QT_PLUGIN_PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     pluginFolders << QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    // A plain prefix test: a name filter would start the regular-expression
+    // engine, and its library, on every start.
     for (const QString &folder : pluginFolders) {
-        if (!QDir(folder + QStringLiteral("/platforms")).entryList({QStringLiteral("libqwayland*")}, QDir::Files).isEmpty())
+        const QStringList plugins = QDir(folder + QStringLiteral("/platforms")).entryList(QDir::Files);
+        if (std::any_of(plugins.cbegin(), plugins.cend(),
+                        [](const QString &name) { return name.startsWith(QLatin1String("libqwayland")); }))
             environment.waylandPluginInstalled = true;
     }
     return environment;
