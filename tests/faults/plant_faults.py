@@ -54,25 +54,11 @@ class Fault:
 
 
 def unescape(text):
-    out = []
-    i = 0
-    while i < len(text):
-        c = text[i]
-        if c == "\\" and i + 1 < len(text):
-            nxt = text[i + 1]
-            if nxt in "nt\\":
-                out.append({"n": "\n", "t": "\t", "\\": "\\"}[nxt])
-                i += 2
-                continue
-        out.append(c)
-        i += 1
-    return "".join(out)
+    return re.sub(r"\\([nt\\])", lambda m: {"n": "\n", "t": "\t", "\\": "\\"}[m.group(1)], text)
 
 
 def read_faults(path):
-    faults = []
-    problems = []
-    seen = set()
+    faults, problems, seen = [], [], set()
     for number, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), start=1):
         if not raw.strip() or raw.startswith("#"):
             continue
@@ -118,29 +104,19 @@ def run(command, timeout, log_file):
     return code, output
 
 
-FAILED_LINE = re.compile(r"^\s*\d+ - (\S+) \((.*)\)\s*$")
+FAILED_LINE = re.compile(r"^\s*\d+ - (\S+) \(.*\)\s*$")
 RESULT_LINE = re.compile(r"Test\s+#\d+: (\S+) \.*\s*\**(Failed|Timeout|Exception|Subprocess|SEGFAULT|Child aborted|Not Run|.*Exit code)")
 
 
 def failed_tests(output):
-    names = []
-    in_summary = False
-    for line in output.splitlines():
-        if line.startswith("The following tests FAILED"):
-            in_summary = True
-            continue
-        if in_summary:
-            match = FAILED_LINE.match(line)
-            if match:
-                names.append(match.group(1))
-                continue
-            in_summary = False
-    if not names:
-        for line in output.splitlines():
-            match = RESULT_LINE.search(line)
-            if match and match.group(1) not in names:
-                names.append(match.group(1))
-    return names
+    """The tests ctest's summary names as failed, else those its result lines do."""
+    lines = output.splitlines()
+    if "The following tests FAILED:" in lines:
+        summary = lines[lines.index("The following tests FAILED:") + 1:]
+        names = [m.group(1) for m in map(FAILED_LINE.match, summary) if m]
+        if names:
+            return names
+    return list(dict.fromkeys(m.group(1) for m in map(RESULT_LINE.search, lines) if m))
 
 
 def build(build_dir, log_file):
@@ -161,19 +137,12 @@ def touch_newer(path):
 
 def run_stages(build_dir, with_e2e, log_file, folder=None):
     """Returns (stage name that failed, failing tests) or (None, [])."""
+    stages = [(name, arguments) for name, arguments in STAGES if with_e2e or name != "e2e"]
     if folder:
         # The fault's own folder's tests first: a fault they catch is known in seconds.
-        code, output = run(["ctest", "--test-dir", str(build_dir), "-R", f"^{folder}_", "-LE", "e2e",
-                            "--stop-on-failure", "-j2"], STAGE_TIMEOUT, log_file)
-        if code is None:
-            return "unit", ["(stage timed out)"]
-        if code != 0:
-            return "unit", failed_tests(output) or ["(ctest failed: see the log)"]
-    for name, arguments in STAGES:
-        if name == "e2e" and not with_e2e:
-            break
-        code, output = run(["ctest", "--test-dir", str(build_dir), *arguments],
-                           STAGE_TIMEOUT, log_file)
+        stages.insert(0, ("unit", ["-R", f"^{folder}_", "-LE", "e2e", "--stop-on-failure", "-j2"]))
+    for name, arguments in stages:
+        code, output = run(["ctest", "--test-dir", str(build_dir), *arguments], STAGE_TIMEOUT, log_file)
         if code is None:
             return name, ["(stage timed out)"]
         if code != 0:
@@ -218,42 +187,22 @@ def plant_and_test(fault, build_dir, with_e2e, log_file):
     return result
 
 
-def summarise(records):
+def print_table(records):
     table = collections.OrderedDict()
     for record in records:
         row = table.setdefault(record["folder"], collections.Counter())
         outcome = record["result"]
-        if outcome == "killed":
+        if outcome in ("killed", "survived"):
             row["planted"] += 1
-            row[record["stage"]] += 1
-        elif outcome == "survived":
-            row["planted"] += 1
-            row["survived"] += 1
-        else:
-            row[outcome] += 1
-    return table
-
-
-def print_table(records):
-    table = summarise(records)
-    total = collections.Counter()
+        row[record["stage"] if outcome == "killed" else outcome] += 1
+    table["all"] = sum(table.values(), collections.Counter())
     header = f"{'folder':<10} {'planted':>7} {'unit':>5} {'e2e':>5} {'survived':>8} {'rate':>6}   {'no build':>8} {'broken':>6}"
-    log("")
-    log(header)
-    log("-" * len(header))
-
-    def line(name, row):
+    log(f"\n{header}\n{'-' * len(header)}")
+    for name, row in table.items():
         planted = row["planted"]
-        killed = row["unit"] + row["e2e"]
-        rate = f"{100 * killed / planted:.0f}%" if planted else "-"
+        rate = f"{100 * (row['unit'] + row['e2e']) / planted:.0f}%" if planted else "-"
         log(f"{name:<10} {planted:>7} {row['unit']:>5} {row['e2e']:>5} "
             f"{row['survived']:>8} {rate:>6}   {row['does not build']:>8} {row['broken']:>6}")
-
-    for folder, row in table.items():
-        line(folder, row)
-        total.update(row)
-    log("-" * len(header))
-    line("all", total)
     log("(planted counts only faults that built; unit = killed by unit/window tests,"
         " e2e = only by e2e)")
 
@@ -266,16 +215,10 @@ def write_results(records, out):
         return
     columns = ["id", "folder", "file", "result", "stage", "tests", "build_seconds",
                "test_seconds", "why", "description"]
-    with open(out, "w", encoding="utf-8") as sink:
-        sink.write("\t".join(columns) + "\n")
-        for record in records:
-            values = []
-            for column in columns:
-                value = record.get(column)
-                if isinstance(value, list):
-                    value = ",".join(value)
-                values.append("" if value is None else str(value))
-            sink.write("\t".join(values) + "\n")
+    def cell(value):
+        return ",".join(value) if isinstance(value, list) else "" if value is None else str(value)
+    rows = [columns] + [[cell(record.get(column)) for column in columns] for record in records]
+    out.write_text("".join("\t".join(row) + "\n" for row in rows), encoding="utf-8")
 
 
 def main():
