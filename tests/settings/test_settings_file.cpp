@@ -121,6 +121,7 @@ private slots:
         QTest::addColumn<QByteArray>("configHome");
         QTest::addColumn<QString>("folder");
         QTest::newRow("set") << QByteArray("/srv/conf") << QStringLiteral("/srv/conf");
+        QTest::newRow("unset") << QByteArray() << QDir::homePath() + QStringLiteral("/.config");
         QTest::newRow("relative, ignored") << QByteArray("conf") << QDir::homePath() + QStringLiteral("/.config");
     }
     void theStandardPathFollowsXdgConfigHome()

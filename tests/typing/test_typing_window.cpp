@@ -221,9 +221,11 @@ private slots:
         QVERIFY(!rig.input()->isReadOnly());
         QVERIFY(!rig.labelWidget("lblTokuten")->isVisibleTo(&rig.window));
         QCOMPARE(rig.label("lblTime"), QStringLiteral("TIME 60"));
-        // Action: a new run, then Exit from the menu. Expected: hidden, the timer stopped;
-        // reopened, a fresh three-minute run with the keyboard on the input.
+        // Action: a new run; the user moves to the line's box to read it, then Exit from the
+        // menu. Expected: hidden, the timer stopped; reopened, a fresh three-minute run with
+        // the keyboard on the input.
         rig.key(Qt::Key_Return);
+        rig.window.findChild<QPlainTextEdit *>(QStringLiteral("txtHyoji"))->setFocus();
         rig.trigger("mnuEnd");
         QVERIFY(!rig.window.isVisible() && !rig.timer()->isActive());
         rig.window.open();
