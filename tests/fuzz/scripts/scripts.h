@@ -5,12 +5,14 @@
 
 #include "fuzz/fuzz_check.h"
 #include "platform/api/random_source.h"
+#include "support/fakes.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <climits>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace hoshi::scripts {
 
@@ -70,6 +72,23 @@ int pickKeyCode(ScriptInput &input);
 int pickModifiers(ScriptInput &input);
 /// A character code: often `likely` (the character the window waits for).
 int pickCharCode(ScriptInput &input, int likely);
+
+using testing::Effect;
+using testing::RecordingServices;
+
+inline std::vector<Effect> announced(const QString &text) { return {{Effect::Announce, text}}; }
+
+/// The one driver: the script opens its window, then takes events while the
+/// input lasts (or it still has one of its own), its invariants checked after each.
+template <typename Script>
+void drive(ScriptInput &input, Script &&script)
+{
+    script.open();
+    while (input.nextEvent(script.pending())) {
+        script.step();
+        script.check();
+    }
+}
 
 // The drills and the typing exercise take a first choice: whether their
 // random draws may leave [0, count).
