@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The reading voice: what the program asks speech-dispatcher to say in every
-# mode, read from the private server's protocol log, in order: launcher
-# entries, key names and readings, finger steps, drill targets, typing lines
-# and hints, and the English window's own English voice.
+# mode, in order, with the clipboard beside it where the two differ: launcher
+# entries, key names and readings, finger steps, drill targets (a miss, a hit
+# typed in lower case), typing lines and hints, and the English window's own voice.
 source "$(dirname "$0")/lib.sh"
 
 # back_to_launcher TITLE: the window closed; the launcher has the keyboard
@@ -21,6 +21,14 @@ open_mode() {
     press "$1"
     focus_window "$(window_named "$2")"
     wait_for_spoken_event "$3"
+}
+
+# press_both KEYS SHOWN SAID...: KEYS put SHOWN on the clipboard and are said as SAID.
+press_both() {
+    clear_clipboard
+    press $1
+    wait_for_clipboard "$2"
+    wait_for_spoken_event "${@:3}"
 }
 
 # drill_target READINGS: Space starts the drill; the target on the
@@ -49,14 +57,17 @@ done
 
 speech_mark
 start_launcher
-# Launcher: the first entry at the start, then each entry moved to.
+# Launcher: the first entry at the start, then each entry moved to, round the end.
 wait_for_spoken_event "いち、おせばわかる"
 # Focus coming to the window later says the first entry again.
 sleep 0.3
 speech_mark
-press_hear Down "に、どのゆびつかうの" Down "さん、あるふぁべっとにちょーせん" \
-           Down "よん、きごーとすーじもとーじょー" Down "ご、おーよーにほんごにゅーりょく" \
-           Down "ろく、おーよーえいごにゅーりょく" Down "いち、おせばわかる"
+press_both Down $'２\r\nどの指使うの' "に、どのゆびつかうの"
+press_hear Down "さん、あるふぁべっとにちょーせん" Down "よん、きごーとすーじもとーじょー" \
+           Down "ご、おーよーにほんごにゅーりょく" Down "ろく、おーよーえいごにゅーりょく"
+press_both Down $'１\r\n押せばわかる' "いち、おせばわかる"
+press_both Up $'６\r\n応用英語入力' "ろく、おーよーえいごにゅーりょく"
+press_hear Down "いち、おせばわかる"
 # A key while the last entry is still being said cuts it short (the second
 # key waits for the first one's text, as below for the key guide).
 press Down
@@ -90,7 +101,9 @@ back_to_launcher "押せばわかる"
 # Finger guide: the first step (announced twice on the clipboard as the
 # window opens, heard once), the next after its key, the key alone after a wrong one.
 open_mode 2 "どのゆびつかうの" "ひだりひとさしゆびえふ"
-press_hear f "ひだりひとさしゆびあーる" g "あーる" r "ひだりひとさしゆびぶい"
+press_both f "ひだりひとさしゆびＲ" "ひだりひとさしゆびあーる"
+press_both g "R" "あーる"
+press_hear r "ひだりひとさしゆびぶい"
 press Escape
 back_to_launcher "どのゆびつかうの"
 
@@ -98,7 +111,7 @@ back_to_launcher "どのゆびつかうの"
 # the next target after a hit.
 open_mode 3 "アルファベットに挑戦" "すぺーすで すたーと"
 drill_target letters
-press_hear "$(miss_key "$TARGET")" "${letters[$TARGET]}"
+press_both "$(miss_key "$TARGET")" "$TARGET" "${letters[$TARGET]}"
 clear_clipboard
 press "${TARGET,,}"
 next=$(wait_for_target)
@@ -113,8 +126,8 @@ press_hear "$(miss_key "$TARGET")" "${symbols[$TARGET]}"
 press Escape
 back_to_launcher "数字と記号も登場"
 
-# Japanese typing: how to begin, a line read out, Ctrl says it again, a
-# wrong try is told, Esc starts over.
+# Japanese typing: how to begin, a line read out, Ctrl says it again, the
+# next line after a right one, a wrong try told, Esc starts over.
 open_mode 5 "応用日本語入力　３分" "こんとろーる おーで ふぁいるを ひらいてね"
 open_practice_file "$(window_named "応用日本語入力　３分")" "$practice"
 wait_for_spoken_event "うえ した きーで えらんで、えんたーで ひらいてね"
@@ -124,9 +137,18 @@ wait_for_clipboard "${!line_reading[@]}"
 line=$CLIPBOARD
 wait_for_spoken_event "${line_reading[$line]}"
 press_hear Control_L "${line_reading[$line]}"
+# Typed right, Enter draws the next line; a wrong try is told by voice alone.
+clear_clipboard
+xdotool type --delay 30 "$line"
+press Return
+wait_for_clipboard "${!line_reading[@]}"
+line=$CLIPBOARD
+wait_for_spoken_event "${line_reading[$line]}"
+clear_clipboard
 xdotool type --delay 30 "nope"
-press_hear Return "ちがうよ、こんとろーるで もーいちど きけるよ" Control_L "${line_reading[$line]}" \
-           Escape "はじめから、えんたーで はじまるよ"
+press_hear Return "ちがうよ、こんとろーるで もーいちど きけるよ"
+[ "$(clipboard)" = sentinel ] || fail "a wrong try announced '$(clipboard)'"
+press_hear Control_L "${line_reading[$line]}" Escape "はじめから、えんたーで はじまるよ"
 press alt+f x
 back_to_launcher "応用日本語入力　３分"
 
