@@ -128,8 +128,7 @@ public:
                 HOSHI_SCRIPT_CHECK(state().display == before.display && m_log.log.size() == logSize);
             }
             return;
-        case 7: case 8: return type(state().display);
-        case 9: return type(mistyped());
+        case 7: case 8: case 9: return type(attempt());
         case 10: return tick();
         case 11:
             while (state().timerOn)
@@ -193,14 +192,15 @@ private:
         return effects;
     }
 
-    QString mistyped()
+    /// A try that is right, one character off, empty, or anything.
+    QString attempt()
     {
         const QString display = state().display;
-        switch (m_input.between(0, 3)) {
+        switch (m_input.between(0, 5)) {
         case 0: return display + QStringLiteral("x");
-        case 1: return display.left(std::max<qsizetype>(display.size() - 1, 0));
-        case 2: return QString();
-        default: return QString::fromStdString(m_input.text(12));
+        case 1: return display.left(display.size() - 1);
+        case 2: return QString::fromStdString(m_input.text(12));
+        default: return display;
         }
     }
 
