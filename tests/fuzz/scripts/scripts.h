@@ -76,18 +76,33 @@ int pickCharCode(ScriptInput &input, int likely);
 using testing::Effect;
 using testing::RecordingServices;
 
-inline std::vector<Effect> announced(const QString &text) { return {{Effect::Announce, text}}; }
+/// What every script holds: the log of what its window said and played, and
+/// what the current event should have left in it.
+struct Script {
+    RecordingServices log;
+    std::vector<Effect> expected;
+
+    void expect(Effect::Kind kind, const QString &text) { expected.push_back({kind, text}); }
+    void expectCue(Cue cue) { expected.push_back({Effect::Cue, {}, cue}); }
+    bool pending() const { return false; }
+};
 
 /// The one driver: the script opens its window, then takes events while the
-/// input lasts (or it still has one of its own), its invariants checked after each.
-template <typename Script>
-void drive(ScriptInput &input, Script &&script)
+/// input lasts (or it still has one of its own). After each event the window
+/// has said and played exactly what was expected, and its invariants hold.
+template <typename S>
+void drive(ScriptInput &input, S &&script)
 {
-    script.open();
-    while (input.nextEvent(script.pending())) {
-        script.step();
+    const auto event = [&script](auto &&act) {
+        const std::size_t logSize = script.log.log.size();
+        script.expected.clear();
+        act();
+        HOSHI_FUZZ_CHECK(script.log.effectsSince(logSize) == script.expected);
         script.check();
-    }
+    };
+    event([&script] { script.open(); });
+    while (input.nextEvent(script.pending()))
+        event([&script] { script.step(); });
 }
 
 // The drills and the typing exercise take a first choice: whether their
@@ -99,4 +114,3 @@ void runTypingScript(ScriptInput &input, bool english);
 
 } // namespace hoshi::scripts
 
-#define HOSHI_SCRIPT_CHECK HOSHI_FUZZ_CHECK
