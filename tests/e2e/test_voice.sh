@@ -2,7 +2,8 @@
 # The reading voice: what the program asks speech-dispatcher to say in every
 # mode, in order, with the clipboard beside it where the two differ: launcher
 # entries, key names and readings, finger steps, drill targets (a miss, a hit
-# typed in lower case), typing lines and hints, and the English window's own voice.
+# typed in lower case), typing lines and hints, the menus (entries, what a
+# setting became, a menu left), and the English window's own voice.
 source "$(dirname "$0")/lib.sh"
 
 # back_to_launcher TITLE: the window closed; the launcher has the keyboard
@@ -29,6 +30,14 @@ press_both() {
     press $1
     wait_for_clipboard "$2"
     wait_for_spoken_event "${@:3}"
+}
+
+# choose_setting READINGS...: Alt+S opens the settings menu, heard as the
+# first three; Down and Enter, as the last two.
+choose_setting() {
+    press alt+s
+    wait_for_spoken_event "$1" "$2" "$3"
+    press_hear Down "$4" Return "$5"
 }
 
 # drill_target READINGS: Space starts the drill; the target on the
@@ -72,6 +81,13 @@ press_hear Down "いち、おせばわかる"
 # key waits for the first one's text, as below for the key guide).
 press Down
 wait_for_cancelled_event "に、どのゆびつかうの"
+# Alt alone: the menu bar and its first entry; Escape twice leaves it and says
+# where (the entry, unchanged, is not said again), and nothing of it is shown.
+press Alt_L
+wait_for_spoken_event "めにゅー" "ふぁいる"
+press_hear Down "しゅーりょーえっくす おあ えすけーぷ" Escape "ふぁいる" \
+           Escape "めにゅーを とじたよ、ほしのたまごいりぐち"
+[ "$(clipboard)" = $'２\r\nどの指使うの' ] || fail "a menu text reached the clipboard: $(clipboard)"
 # Every text so far in Japanese, as a message.
 others=$(speech_events | awk -F'\t' '$1 == "speak" && ($3 != "message" || $4 != "ja")')
 [ -z "$others" ] || fail "not a Japanese message: $others"
@@ -113,12 +129,14 @@ open_mode 2 "どのゆびつかうの" "ひだりひとさしゆびえふ"
 press_both f "ひだりひとさしゆびＲ" "ひだりひとさしゆびあーる"
 press_both g "R" "あーる"
 press_hear r "ひだりひとさしゆびぶい"
+choose_setting めにゅー せってい ゆびのなまえなし ゆびのなまえあり "ゆびのなまえあり に したよ"
 press Escape
 back_to_launcher "どのゆびつかうの"
 
 # Alphabet drill: how to start, the target, the target again after a miss,
 # the next target after a hit.
 open_mode 3 "アルファベットに挑戦" "すぺーすで すたーと"
+choose_setting めにゅー せってい ゆびのなまえなし ゆびのなまえあり "ゆびのなまえあり に したよ"
 drill_target letters
 press_both "$(miss_key "$TARGET")" "$TARGET" "${letters[$TARGET]}"
 clear_clipboard
@@ -158,6 +176,7 @@ xdotool type --delay 30 "nope"
 press_hear Return "ちがうよ、こんとろーるで もーいちど きけるよ"
 [ "$(clipboard)" = sentinel ] || fail "a wrong try announced '$(clipboard)'"
 press_hear Control_L "${line_reading[$line]}" Escape "はじめから、えんたーで はじまるよ"
+choose_setting めにゅー せってい いっぷんかん さんぷんかん "さんぷんかん に したよ"
 press alt+f x
 back_to_launcher "応用日本語入力　３分"
 
@@ -169,8 +188,12 @@ english=$(window_named "ENGLISH Three Minute")
 SPEECH_CLIENT=hoshinotamago-en wait_for_spoken_event "Press Control O to open a text file."
 english_language=$(speech_events hoshinotamago-en | awk -F'\t' '$1 == "speak" { l = $4 } END { print l }')
 [[ "$english_language" == en* ]] || fail "the English voice is not English: $english_language"
-assert_silent_since_mark
 focus_window "$english"
+# Its menus too, in English.
+press alt+s
+SPEECH_CLIENT=hoshinotamago-en wait_for_spoken_event Menu Setting "One Minute"
+SPEECH_CLIENT=hoshinotamago-en press_hear Escape Setting Escape "Menu closed. ENGLISH Three Minute"
+assert_silent_since_mark
 press alt+f x
 back_to_launcher "ENGLISH Three Minute"
 press_hear Up "いち、おせばわかる"
