@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes in, lines out: any file content through the real reading path of
-// practice texts, in every encoding, line end and size.
-//
-// Input: byte 0 the form of the payload (raw bytes, or the payload taken as
-// UTF-8 text and written as UTF-8 with a mark, UTF-16 LE or BE with a mark,
-// or Shift_JIS); byte 1 the way it is read (a buffer, a device that gives a
-// few bytes per read, a stream, or a file on disk); byte 2 how many times the
-// payload is repeated (to cross the line, length and chunk limits); byte 3
-// the size of a short read; the rest is the payload. Files past the read
-// limit take too long for a fuzzer; the unit tests read those.
+// practice texts, in every encoding, line end and size (below the read
+// limit: past it the unit tests read). Input: the payload's form (raw, or
+// its text written with a UTF-8 or UTF-16 mark or as Shift_JIS), the route
+// it is read by, how often it is repeated, the size of a short read, then
+// the payload.
 
 #include "fuzz/fuzz_check.h"
 #include "support/short_read_device.h"
@@ -126,20 +122,16 @@ PracticeFileContent expectedFor(QStringView text)
 
 void checkShape(const PracticeFileContent &content)
 {
-    HOSHI_FUZZ_CHECK(content.ok());
-    HOSHI_FUZZ_CHECK(content.lines.size() <= PracticeLineLimit);
+    HOSHI_FUZZ_CHECK(content.ok() && content.lines.size() <= PracticeLineLimit);
     HOSHI_FUZZ_CHECK(!content.moreLines || content.lines.size() == PracticeLineLimit);
-    for (const QString &line : content.lines) {
-        HOSHI_FUZZ_CHECK(!line.contains(u'\r') && !line.contains(u'\n'));
-        HOSHI_FUZZ_CHECK(line.size() <= PracticeLineLengthLimit);
-    }
+    for (const QString &line : content.lines)
+        HOSHI_FUZZ_CHECK(!line.contains(u'\r') && !line.contains(u'\n') && line.size() <= PracticeLineLengthLimit);
 }
 
 void checkSame(const PracticeFileContent &actual, const PracticeFileContent &expected)
 {
     HOSHI_FUZZ_CHECK(actual.lines == expected.lines);
-    HOSHI_FUZZ_CHECK(actual.moreLines == expected.moreLines);
-    HOSHI_FUZZ_CHECK(actual.lineCut == expected.lineCut);
+    HOSHI_FUZZ_CHECK(actual.moreLines == expected.moreLines && actual.lineCut == expected.lineCut);
 }
 
 bool isUtf8Text(const QByteArray &bytes)

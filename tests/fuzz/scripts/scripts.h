@@ -67,11 +67,32 @@ private:
 };
 
 /// A key code: often one the windows act on, sometimes any code at all.
-int pickKeyCode(ScriptInput &input);
+inline int pickKeyCode(ScriptInput &input)
+{
+    static constexpr int acted[] = {13, 16, 17, 18, 27, 32, 29, 91, 121, 229, 48, 65, 90, 0, 255,
+                                    9, 92, 186, 220, 226, -1, 256, 65535};
+    const int choice = input.between(0, 3);
+    return choice == 0 ? input.any() : choice == 1 ? input.between(0, 255) : input.pick(acted);
+}
+
 /// A 1/2/4 modifier mask, now and then a nonsense one.
-int pickModifiers(ScriptInput &input);
-/// A character code: often `likely` (the character the window waits for).
-int pickCharCode(ScriptInput &input, int likely);
+inline int pickModifiers(ScriptInput &input)
+{
+    const int choice = input.between(0, 255);
+    return choice < 240 ? choice % 8 : input.any();
+}
+
+/// A character code: often `likely` (the character the window waits for), or its small letter.
+inline int pickCharCode(ScriptInput &input, int likely)
+{
+    switch (input.between(0, 7)) {
+    case 0: return input.any();
+    case 1: return input.between(0, 0xFFFF);
+    case 2: return input.between(0, 127);
+    case 3: return likely >= 'A' && likely <= 'Z' ? likely + ('a' - 'A') : likely;
+    default: return likely;
+    }
+}
 
 using testing::Effect;
 using testing::RecordingServices;
