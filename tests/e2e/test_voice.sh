@@ -27,6 +27,7 @@ open_mode() {
 # press_both KEYS SHOWN SAID...: KEYS put SHOWN on the clipboard and are said as SAID.
 press_both() {
     clear_clipboard
+    # shellcheck disable=SC2086 # KEYS is split into keys
     press $1
     wait_for_clipboard "$2"
     wait_for_spoken_event "${@:3}"
