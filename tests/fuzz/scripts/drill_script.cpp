@@ -81,7 +81,7 @@ public:
         const TargetTable &table = m_drill.profile().table;
         HOSHI_FUZZ_CHECK(m_drill.keyNo() >= 1 && m_drill.keyNo() <= static_cast<int>(table.size()));
         if (m_phase == DrillPhase::TimeUp) {
-            HOSHI_FUZZ_CHECK(view.keyText.isEmpty() && view.startCaption == QStringLiteral("RETRY"));
+            HOSHI_FUZZ_CHECK(view.keyText.isEmpty());
             return;
         }
         const DrillTarget &target = table[static_cast<std::size_t>(m_drill.keyNo() - 1)];
