@@ -23,17 +23,14 @@ TRAILER = re.compile(rb"\| \((\d+)\)\n")
 
 
 def entries(data):
-    """(fd, kind, payload) for each logged read or reply."""
+    """(fd, payload) for each logged read; replies carry no length and are skipped."""
     position = 0
     while True:
         header = HEADER.search(data, position)
         if not header:
             return
-        start = header.end()
+        start = position = header.end()
         if header.group(2) == b"REPLY":
-            # Replies carry no length, and are not needed.
-            yield int(header.group(1)), "REPLY", b""
-            position = start
             continue
         # The payload may itself hold "| (n)": the right trailer names its length.
         end = None
@@ -43,7 +40,7 @@ def entries(data):
                 break
         if end is None:
             return  # a write still under way
-        yield int(header.group(1)), "DATA", data[start:end.start()]
+        yield int(header.group(1)), data[start:end.start()]
         position = end.end()
 
 
@@ -113,11 +110,8 @@ def events(paths):
         except FileNotFoundError:
             continue
         connections = {}
-        for fd, kind, payload in entries(data):
-            if kind != "DATA":
-                continue
-            connection = connections.setdefault(fd, Connection())
-            yield from connection.feed(payload)
+        for fd, payload in entries(data):
+            yield from connections.setdefault(fd, Connection()).feed(payload)
 
 
 def main(argv):
