@@ -25,12 +25,13 @@ namespace hoshi::scripts {
 
 namespace {
 
-std::vector<QString> tableOf(const PracticeText &text)
+/// The whole text: its table, its file and where it stands.
+auto textState(const PracticeText &text)
 {
     std::vector<QString> lines;
     for (int i = 0; i < PracticeText::TableSize; ++i)
         lines.push_back(text.line(i));
-    return lines;
+    return std::tuple(lines, text.practiceFile(), text.lineNo(), text.lastLineNo());
 }
 
 /// Everything a load must leave alone.
@@ -86,7 +87,7 @@ public:
 
     void open()
     {
-        const std::vector<QString> table = tableOf(m_exercise.text());
+        const auto text = textState(m_exercise.text());
         m_exercise.close();
         HOSHI_FUZZ_CHECK(!state().timerOn);
         // The English window has a voice only where the system has one, made anew at every opening.
@@ -96,7 +97,7 @@ public:
         m_limit = std::nullopt;
         resetRun(180);
         HOSHI_FUZZ_CHECK(state().caption == profile().openingCaption && state().display.isEmpty() && state().input.isEmpty());
-        HOSHI_FUZZ_CHECK(tableOf(m_exercise.text()) == table);
+        HOSHI_FUZZ_CHECK(textState(m_exercise.text()) == text);
     }
 
     void step()
@@ -270,12 +271,11 @@ private:
 
     void load(const TypingState &before)
     {
-        const std::vector<QString> tableBefore = tableOf(m_exercise.text());
-        const PracticeText textBefore = m_exercise.text();
+        const auto textBefore = textState(m_exercise.text());
         // A cancelled dialog reads the file loaded before again.
         const bool cancelled = m_input.between(0, 9) == 0;
         const QString answer = cancelled ? QString() : m_pool[static_cast<std::size_t>(m_input.between(0, static_cast<int>(m_pool.size()) - 1))].path;
-        const QString path = cancelled ? textBefore.practiceFile() : answer;
+        const QString path = cancelled ? std::get<1>(textBefore) : answer;
         const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(answer);
         HOSHI_FUZZ_CHECK(runState(state()) == runState(before));
         HOSHI_FUZZ_CHECK(content.has_value() == !path.isEmpty());
@@ -285,9 +285,7 @@ private:
             HOSHI_FUZZ_CHECK(content->error == entry->error);
         const PracticeText &text = m_exercise.text();
         if (!content || !content->ok()) {
-            HOSHI_FUZZ_CHECK(tableOf(text) == tableBefore && text.practiceFile() == textBefore.practiceFile());
-            HOSHI_FUZZ_CHECK(text.lineNo() == textBefore.lineNo() && text.lastLineNo() == textBefore.lastLineNo());
-            HOSHI_FUZZ_CHECK(state().display == before.display);
+            HOSHI_FUZZ_CHECK(textState(text) == textBefore && state().display == before.display);
             return;
         }
         // Lines a child can type: no control character (a tab became a space), some not blank.
