@@ -12,8 +12,7 @@ fail() {
     exit 1
 }
 
-# Whatever the script started is ended when it exits; AT_EXIT, when a script
-# sets it, runs after that (to end and reap a process of its own).
+# At exit the program is ended, then AT_EXIT (a script's own clean-up) runs.
 _at_exit() {
     local status=$?
     set +e
@@ -24,8 +23,7 @@ _at_exit() {
 trap _at_exit EXIT
 
 # within SECONDS [!] COMMAND...: COMMAND succeeds (with !: fails) within
-# SECONDS, tried every POLL_STEP seconds (0.1 unless a script sets it); the
-# time COMMAND itself takes is not counted. The one polling loop of every wait.
+# SECONDS, tried every POLL_STEP (0.1) seconds. The one polling loop.
 within() {
     local tries=0 most
     most=$(awk -v s="$1" -v t="${POLL_STEP:-0.1}" 'BEGIN { print int(s / t + 0.5) }')
@@ -39,8 +37,7 @@ within() {
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 
-# clipboard_in TEXT...: the clipboard holds exactly one of the TEXTs; what it
-# holds is left in CLIPBOARD.
+# clipboard_in TEXT...: the clipboard holds exactly one of the TEXTs (kept in CLIPBOARD).
 clipboard_in() {
     local text
     CLIPBOARD=$(clipboard; printf x)
@@ -51,9 +48,8 @@ clipboard_in() {
     return 1
 }
 
-# wait_for_clipboard TEXT...: the one wait for an announcement: within
-# CLIPBOARD_SECONDS (10) the clipboard holds exactly one of the TEXTs, which
-# is left in CLIPBOARD.
+# wait_for_clipboard TEXT...: the one wait for an announcement: clipboard_in
+# within CLIPBOARD_SECONDS (10).
 wait_for_clipboard() {
     within "${CLIPBOARD_SECONDS:-10}" clipboard_in "$@" \
         || fail "clipboard is '$(printf %q "$CLIPBOARD")', expected one of: $(printf '%q ' "$@")"
@@ -65,18 +61,16 @@ wait_for_target() {
     echo "$CLIPBOARD"
 }
 
-# clear_clipboard: the clipboard taken as another program would, holding a
-# text the program never announces, so that the next announcement, even a
-# repeated one, can be seen arriving.
+# clear_clipboard: another program takes the clipboard, so that the next
+# announcement, even a repeated one, is seen arriving.
 clear_clipboard() {
     printf 'sentinel' | xclip -selection clipboard
     wait_for_clipboard sentinel
 }
 
-# start_program [ARGUMENT...]: the one way to start HOSHI_PROGRAM, its
-# output appended to PROGRAM_LOG (this script's log unless set), with
-# PROGRAM_ENV given to env ("-u DISPLAY NAME=VALUE"). start_launcher: that,
-# once entry 1 is announced and the launcher, in $launcher, holds the keyboard.
+# start_program [ARGUMENT...]: HOSHI_PROGRAM, its output appended to
+# PROGRAM_LOG, with PROGRAM_ENV given to env ("-u DISPLAY NAME=VALUE").
+# start_launcher: that, once entry 1 is announced and $launcher has the keyboard.
 start_program() {
     # shellcheck disable=SC2086 # PROGRAM_ENV is a list of env's arguments
     env ${PROGRAM_ENV:-} "$HOSHI_PROGRAM" "$@" >>"${PROGRAM_LOG:-${TMPDIR:-/tmp}/hoshi-e2e-$$.log}" 2>&1 &
@@ -89,7 +83,7 @@ start_launcher() {
     focus_window "$launcher"
 }
 
-# quit_launcher: Escape in the launcher ends the program within 10 s, cleanly.
+# quit_launcher: Escape in the launcher ends the program cleanly within 10 s.
 quit_launcher() {
     focus_window "$launcher"
     press Escape
@@ -97,7 +91,7 @@ quit_launcher() {
 }
 
 # window_shown TITLE: a visible window has exactly that title (xdotool's
-# pattern alone does not anchor reliably on multibyte titles); its id in WINDOW.
+# pattern does not anchor on multibyte titles); its id in WINDOW.
 window_shown() {
     local candidate
     for candidate in $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true); do
@@ -109,8 +103,7 @@ window_shown() {
     return 1
 }
 
-# window_named TITLE: the id of the visible window titled exactly TITLE.
-# window_gone TITLE: no visible window has that title any more.
+# window_named TITLE: waits for it and prints its id. window_gone TITLE: it closed.
 window_named() {
     within 10 window_shown "$1" || fail "no window titled exactly $1"
     echo "$WINDOW"
@@ -126,9 +119,8 @@ focus_window() {
 # press KEY...: real key events through the X server.
 press() { xdotool key --clearmodifiers "$@"; sleep 0.15; }
 
-# press_expect KEYS TEXT [KEYS TEXT]...: pair by pair, KEYS pressed (split
-# on spaces) put TEXT on the clipboard. press_hear: the program says TEXT, as
-# one event. press_each WAIT KEYS TEXT...: WAIT TEXT after each KEYS.
+# press_expect KEYS TEXT [KEYS TEXT]...: pair by pair, KEYS (split on spaces)
+# put TEXT on the clipboard; press_hear: the program says TEXT as one event.
 press_expect() { press_each wait_for_clipboard "$@"; }
 press_hear() { press_each wait_for_spoken_event "$@"; }
 press_each() {
@@ -142,7 +134,7 @@ press_each() {
     done
 }
 
-# start_window_manager: openbox runs and has said so on the root window.
+# start_window_manager: openbox runs and says so on the root window.
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
 start_window_manager() {
     command -v openbox >/dev/null || fail "openbox is missing: run scripts/install-deps.sh"
@@ -150,8 +142,8 @@ start_window_manager() {
     within 10 wm_running || fail "openbox did not start: $(cat "$TMPDIR/openbox.log")"
 }
 
-# start_sound_server: a PulseAudio server of this run only, whose default
-# sink "hoshi" plays into nothing; record it from hoshi.monitor.
+# start_sound_server: a PulseAudio of this run whose default sink "hoshi"
+# plays into nothing; record it from hoshi.monitor.
 start_sound_server() {
     export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse PULSE_STATE_PATH=$TMPDIR/pulse-state
     pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=file:"$TMPDIR/pulse.log" \
@@ -161,8 +153,8 @@ start_sound_server() {
     pactl set-default-sink hoshi
 }
 
-# wait_for_dialog TYPING: Ctrl+O in the typing window TYPING (focused) opens
-# the file dialog, a visible window that was not there before; its id.
+# wait_for_dialog TYPING: Ctrl+O in the focused typing window opens the file
+# dialog, a visible window not there before; prints its id.
 visible_windows() { xdotool search --onlyvisible --name '.' 2>/dev/null || true; }
 dialog_shown() {
     WINDOW=$(visible_windows | grep -vxF -e "$1" -f <(printf '%s\n' "$2") | head -n 1 || true)
@@ -178,8 +170,7 @@ wait_for_dialog() {
 }
 wait_for_dialog_gone() { within 10 ! window_listed "$1" || fail "the file dialog is still open"; }
 
-# open_practice_file WINDOW PATH: the file dialog's name box takes a full
-# path; the dialog is gone again when this returns.
+# open_practice_file WINDOW PATH: PATH typed into the file dialog's name box.
 open_practice_file() {
     local typing=$1 path=$2 dialog
     focus_window "$typing"
@@ -201,8 +192,7 @@ wait_for_exit() {
 }
 
 # marked_processes: every process of this run but the caller, by the mark
-# with_xvfb.sh puts in the environment. One grep reads all of /proc, so it
-# does not meet itself; the subshell that ran it has ended before the check.
+# with_xvfb.sh puts in the environment (one grep reads all of /proc).
 marked_processes() {
     local pid
     for pid in $(grep -lzxF "HOSHI_E2E_RUN=$HOSHI_E2E_RUN" /proc/[0-9]*/environ 2>/dev/null \
@@ -211,8 +201,7 @@ marked_processes() {
     done
 }
 
-# The mode windows in the launcher's order (digits 1 to 6), and the keys a
-# user closes each with.
+# The mode windows by their launcher digit, and the keys that close each.
 mode_titles=("押せばわかる" "どのゆびつかうの" "アルファベットに挑戦" "数字と記号も登場"
              "応用日本語入力　３分" "ENGLISH Three Minute")
 mode_closers=("alt+F4" "Escape" "Escape" "Escape" "alt+f x" "alt+f x")
@@ -231,15 +220,14 @@ letter_reading() {
     echo "${name[$1]}"
 }
 
-# set_screen_reader_enabled true|false: the flag on the accessibility bus
-# that a desktop sets when it starts or stops a screen reader.
+# set_screen_reader_enabled true|false: the desktop's screen-reader flag on
+# the accessibility bus; screen_reader_enabled reads it.
 set_screen_reader_enabled() {
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.freedesktop.DBus.Properties.Set string:org.a11y.Status \
         string:ScreenReaderEnabled variant:boolean:"$1" >/dev/null
 }
 
-# screen_reader_enabled: true or false, as the accessibility bus tells it.
 screen_reader_enabled() {
     dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
         org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:ScreenReaderEnabled \
@@ -248,19 +236,16 @@ screen_reader_enabled() {
 
 # --- the private speech-dispatcher ------------------------------------------
 
-# speechd_configure: its configuration, logs and socket in this run's folder.
-# Its one output module writes the rate of each text it is given to
-# rates.txt (one line a text, written first), the text to heard.txt, and takes
-# HOSHI_SPEECHD_SPEAK_SECONDS (0.5 by default) to "say" it, so that a text is
-# still being said when the next key comes. The user's own rate is 10.
+# speechd_configure: configuration, logs and socket in this run's folder. Its
+# one output module writes each text's rate to rates.txt and the text to
+# heard.txt, and takes HOSHI_SPEECHD_SPEAK_SECONDS (0.5) to "say" it, so a
+# text is still being said when the next key comes. The user's rate is 10.
 speechd_configure() {
     local dir=$HOSHI_SPEECHD_DIR
     mkdir -p "$dir/conf/modules" "$dir/log" "$XDG_RUNTIME_DIR/speech-dispatcher"
-    # Where libspeechd looks by default too, should a client ignore the address.
     export HOSHI_SPEECHD_SOCKET=$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock
     export SPEECHD_ADDRESS=unix_socket:$HOSHI_SPEECHD_SOCKET
-    # libspeechd and python3-speechd run "SPEECHD_CMD --spawn ..." when they
-    # cannot connect: here that only notes the try and refuses.
+    # A client that cannot connect runs "SPEECHD_CMD --spawn": noted and refused.
     cat >"$dir/no-autospawn" <<EOF
 #!/bin/sh
 echo "\$*" >>"$dir/autospawn.log"
@@ -269,7 +254,6 @@ exit 1
 EOF
     chmod +x "$dir/no-autospawn"
     export SPEECHD_CMD=$dir/no-autospawn
-    # A "speech-dispatcher --spawn" started some other way reads this and refuses.
     mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher"
     echo "DisableAutoSpawn" >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
 
@@ -303,8 +287,7 @@ AddVoice "C" "MALE1" "default"
 EOF
 }
 
-# speechd_start: the server in the foreground with no idle shutdown; it
-# answers on its socket before this returns.
+# speechd_start: the server, with no idle shutdown, answering on its socket.
 speechd_start() {
     local dir=$HOSHI_SPEECHD_DIR
     rm -f "$HOSHI_SPEECHD_SOCKET" "$dir/speechd.pid"
@@ -312,7 +295,6 @@ speechd_start() {
         --socket-path "$HOSHI_SPEECHD_SOCKET" --config-dir "$dir/conf" --log-dir "$dir/log" \
         --pid-file "$dir/speechd.pid" >>"$dir/log/server.out" 2>&1 &
     echo $! >"$dir/server.pid"
-    # Its end, when a test kills it, is no news for the shell to print.
     disown $!
     within 10 _speechd_answers_or_died && speechd_answers && return 0
     cat "$dir/log/server.out" "$dir/log/speech-dispatcher.log" >&2 2>/dev/null || true
@@ -322,13 +304,11 @@ _speechd_answers_or_died() {
     speechd_answers || ! kill -0 "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null
 }
 
-# speechd_answers: something accepts connections on the private socket.
 speechd_answers() {
     /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
         "$HOSHI_SPEECHD_SOCKET" 2>/dev/null
 }
 
-# process_gone PID: no such process, or only its zombie.
 process_gone() { ! grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"; }
 
 # speechd_stop [SIGNAL]: the server is gone.
@@ -339,50 +319,43 @@ speechd_stop() {
     within 5 process_gone "$pid" || fail "speech-dispatcher $pid did not end"
 }
 
-# speech_events [CLIENT]: what CLIENT (SPEECH_CLIENT, else hoshinotamago,
-# the program's Japanese voice) sent, one event a line, as ssip_log.py prints it.
+# speech_events [CLIENT]: what CLIENT (SPEECH_CLIENT, else hoshinotamago, the
+# Japanese voice) sent, one event a line, as ssip_log.py prints it.
 speech_events() {
     /usr/bin/python3 "$HOSHI_E2E_DIR/ssip_log.py" --client "${1:-${SPEECH_CLIENT:-hoshinotamago}}" \
         "$HOSHI_SPEECHD_DIR/log/protocol.log"
 }
 
-# spoken_texts [CLIENT]: the texts CLIENT asked to be said, in order, one a
-# line; a line break inside a text is written \n (\r, \t and \\ likewise).
+# spoken_texts [CLIENT]: the texts CLIENT asked to be said, one a line, escaped.
 spoken_texts() {
     speech_events "$@" | awk -F'\t' '$1 == "speak" { print $5 }'
 }
 
-# spoken_script [CLIENT]: the texts, with a line "<cancel>" where CLIENT
-# cancelled or stopped what it was still saying.
+# spoken_script [CLIENT]: the texts, with "<cancel>" where CLIENT cancelled or stopped.
 spoken_script() {
     speech_events "$@" | awk -F'\t' '
         $1 == "speak" { print $5 }
         $1 == "cancel" || $1 == "stop" { print "<cancel>" }'
 }
 
-# spoken_cancels [CLIENT]: how many times CLIENT cancelled or stopped speech.
 spoken_cancels() { spoken_script "$@" | grep -cx '<cancel>' || true; }
 
-# speech_connections [CLIENT]: how many connections CLIENT opened so far.
 speech_connections() { speech_events "$@" | awk -F'\t' '$1 == "connect"' | wc -l; }
 
-# heard_last EXPECTED...: the last texts the output module was given to say
-# (after the server's queueing: a text cancelled before its turn never gets
-# there) are these, in this order; what they are is left in HEARD.
+# heard_last EXPECTED...: the last texts the output module was given (a text
+# cancelled before its turn never gets there), in order; left in HEARD.
 heard_last() {
     HEARD=$(tail -n "$#" "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true)
     [ "$HEARD" = "$(printf '%s\n' "$@")" ]
 }
 
-# wait_for_heard EXPECTED...: heard_last within 10 s: the listener heard
-# each one to its turn.
+# wait_for_heard EXPECTED...: heard_last within 10 s.
 wait_for_heard() {
     within 10 heard_last "$@" \
         || fail "the output module was last given $(printf '%q' "$HEARD"), expected $(printf '%q ' "$@")"
 }
 
-# wait_for_heard_at RATE TEXT: the last text the output module was given is
-# TEXT (one line), and it was given at RATE.
+# wait_for_heard_at RATE TEXT: the last text heard is TEXT, given at RATE.
 wait_for_heard_at() {
     local rate
     wait_for_heard "$2"
@@ -398,23 +371,20 @@ speech_escape() {
     printf '%s' "${text//$'\t'/\\t}"
 }
 
-# spoken_last TEXT: the last text the program asked to be said is TEXT (as
-# speech_escape writes it); that text is left in SPOKEN.
+# spoken_last TEXT: the last text asked for is TEXT, escaped (kept in SPOKEN).
 spoken_last() {
     SPOKEN=$(spoken_texts | tail -n 1)
     [ "$SPOKEN" = "$1" ]
 }
 
-# wait_for_spoken EXPECTED [SECONDS]: the last text the program asked to be
-# said is EXPECTED.
+# wait_for_spoken EXPECTED [SECONDS]: spoken_last within SECONDS (10).
 wait_for_spoken() {
     local expected
     expected=$(speech_escape "$1")
     within "${2:-10}" spoken_last "$expected" || fail "last spoken text is '$SPOKEN', expected '$expected'"
 }
 
-# speech_mark [CLIENT]: the waits below look only at what CLIENT (as for
-# speech_events) says from now on; each client has a mark of its own.
+# speech_mark [CLIENT]: the waits below look only at what CLIENT says from now on.
 declare -A SPEECH_MARKS=()
 speech_mark() {
     SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]=$(spoken_script "$@" | wc -l)
@@ -425,20 +395,16 @@ spoken_since_mark() {
     spoken_script "$@" | tail -n +"$((${SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]:-0} + 1))"
 }
 
-# wait_for_spoken_event EXPECTED...: the program's next texts since the
-# mark are these, in this order: the texts of one event, so a cancel may come
-# before them, never between them. The mark then moves past them, so
-# whatever follows meets the next wait. wait_for_cancelled_event: the same
-# for a key that came while the program was still speaking, which cancels
-# that first.
+# wait_for_spoken_event EXPECTED...: the next texts since the mark are these,
+# the texts of one event: a cancel may come before them, never between them.
+# The mark moves past them. wait_for_cancelled_event: the same for a key that
+# came while the program was still speaking, which cancels that first.
 wait_for_spoken_event() { _wait_for_speech event "$@"; }
 wait_for_cancelled_event() { _wait_for_speech cancelled "$@"; }
 
-# _spoken_from_mark EXPECTED...: what was said since the mark begins with
-# the EXPECTED texts (escaped), cancels aside; in SPOKEN_WINDOW, with
-# SPOKEN_USED lines of it used, SPOKEN_CUT set when a cancel came between
-# them and SPOKEN_LEADING when one came before them. A wrong text fails at
-# once: what was said stays said.
+# _spoken_from_mark EXPECTED...: what was said since the mark (SPOKEN_WINDOW)
+# begins with EXPECTED, cancels aside, in SPOKEN_USED lines; SPOKEN_CUT: a
+# cancel between them, SPOKEN_LEADING: before them. A wrong text fails at once.
 _spoken_from_mark() {
     local line matched=0
     mapfile -t SPOKEN_WINDOW < <(spoken_since_mark)
@@ -478,9 +444,8 @@ _wait_for_speech() {
     SPEECH_MARKS[$client]=$((${SPEECH_MARKS[$client]:-0} + SPOKEN_USED))
 }
 
-# assert_silent_since_mark [CLIENT]: CLIENT asked for nothing to be said
-# since the mark (taken for that client). Call it once something else shows
-# the program has handled the keys, e.g. their clipboard announcement came.
+# assert_silent_since_mark [CLIENT]: CLIENT said nothing since its mark (call
+# it once something else shows the keys were handled).
 assert_silent_since_mark() {
     local window
     window=$(spoken_since_mark "$@")

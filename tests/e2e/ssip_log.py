@@ -2,26 +2,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """What speech-dispatcher's clients sent it, from its protocol log.
 
-speech-dispatcher (0.11) started with `CustomLogFile "protocol" FILE` writes
-every read from a client as
-
+`CustomLogFile "protocol" FILE` logs each read from a client as
     [date : usec] speechd:     FD:DATA:|<bytes as read>| (LENGTH)
+and each reply as REPLY. A read may hold part of a command or several, so
+each connection's bytes are joined and parsed as SSIP (CRLF ends a line, a
+text ends at a line ".", a text line starting with "." has one more dot).
 
-and every reply the same way with REPLY. A read may hold part of a command or
-several, so the bytes of each connection are joined and parsed as SSIP: CRLF
-ends a line, SPEAK starts a text that ends at a line holding only ".", and a
-line of the text that starts with "." was sent with one more dot.
-
-Prints one event per line, tab-separated, in the order the server read them:
-    connect CLIENT                          (a connection names its client)
-    speak   CLIENT  PRIORITY  LANGUAGE  TEXT
-    cancel  CLIENT  SCOPE
-    rate    CLIENT  RATE                    (the rate the client set)
-    stop    CLIENT  SCOPE
-    char    CLIENT  PRIORITY  LANGUAGE  CHARACTER   (also key, sound_icon)
-CLIENT is the middle part of the client's "user:client:component" name. In
-TEXT a backslash, line feed, carriage return and tab are written \\ \n \r \t
-so that each event stays on one line.
+Prints one event a line, tab-separated, in the order the server read them:
+    connect CLIENT | speak CLIENT PRIORITY LANGUAGE TEXT | cancel CLIENT SCOPE
+    rate CLIENT RATE | stop CLIENT SCOPE | char (key, sound_icon) CLIENT PRIORITY LANGUAGE VALUE
+CLIENT is the middle of "user:client:component"; TEXT has \\ \n \r \t escaped.
 
 usage: ssip_log.py [--client NAME] LOG...
 """
@@ -33,17 +23,14 @@ TRAILER = re.compile(rb"\| \((\d+)\)\n")
 
 
 def entries(data):
-    """(fd, kind, payload) for each logged read or reply."""
+    """(fd, payload) for each logged read; replies carry no length and are skipped."""
     position = 0
     while True:
         header = HEADER.search(data, position)
         if not header:
             return
-        start = header.end()
+        start = position = header.end()
         if header.group(2) == b"REPLY":
-            # Replies carry no length; what the program says back is not needed.
-            yield int(header.group(1)), "REPLY", b""
-            position = start
             continue
         # The payload may itself hold "| (n)": the right trailer names its length.
         end = None
@@ -53,7 +40,7 @@ def entries(data):
                 break
         if end is None:
             return  # a write still under way
-        yield int(header.group(1)), "DATA", data[start:end.start()]
+        yield int(header.group(1)), data[start:end.start()]
         position = end.end()
 
 
@@ -123,11 +110,8 @@ def events(paths):
         except FileNotFoundError:
             continue
         connections = {}
-        for fd, kind, payload in entries(data):
-            if kind != "DATA":
-                continue
-            connection = connections.setdefault(fd, Connection())
-            yield from connection.feed(payload)
+        for fd, payload in entries(data):
+            yield from connections.setdefault(fd, Connection()).feed(payload)
 
 
 def main(argv):

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs one end-to-end script against the program under a private Xvfb with a
-# JIS keymap, a private D-Bus session (where the accessibility bus is started
-# on demand) and a private speech-dispatcher that makes no sound and logs what
-# every client sends it: with_xvfb.sh SCRIPT PROGRAM
+# with_xvfb.sh SCRIPT PROGRAM: one end-to-end script under a private Xvfb
+# with a JIS keymap, D-Bus session (its accessibility bus started on demand)
+# and speech-dispatcher that makes no sound and logs what clients send it.
 set -euo pipefail
 script=$1
 export HOSHI_PROGRAM=$2
@@ -16,8 +15,7 @@ done
 # The program's output goes to a private folder, shown when anything fails.
 export TMPDIR
 TMPDIR=$(mktemp -d)
-# Every process of this run inherits the mark; at the end whatever still
-# carries it is ended, also what D-Bus activated and what the script left.
+# Every process of this run inherits the mark; whatever carries it at the end is ended.
 export HOSHI_E2E_RUN=$TMPDIR
 # shellcheck source=tests/e2e/lib.sh
 source "$here/lib.sh"
@@ -60,8 +58,7 @@ rm -f "$fifo"
 export DISPLAY=":$display_number"
 setxkbmap -model jp106 -layout jp
 
-# A session bus of this run only: without one, D-Bus clients would start one
-# bound to the display (dbus-launch) that outlives the test.
+# A session bus of this run: else clients would start one that outlives the test.
 dbus-daemon --session --nofork --nopidfile --print-address=3 \
     --address="unix:dir=$XDG_RUNTIME_DIR" 3>"$TMPDIR/dbus-address" >"$TMPDIR/dbus.log" 2>&1 &
 within 5 test -s "$TMPDIR/dbus-address" || fail "the session bus did not start"
@@ -72,7 +69,7 @@ speechd_configure
 speechd_start
 
 bash "$script" || status=$?
-# A sanitizer report fails the test even where the script did not wait for the program's exit.
+# A sanitizer report fails the test even where the script did not wait for the exit.
 if grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$TMPDIR"/hoshi-e2e-*.log 2>/dev/null; then
     echo "FAIL: sanitizer report" >&2
     status=1

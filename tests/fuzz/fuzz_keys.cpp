@@ -24,29 +24,19 @@ namespace {
 
 using namespace hoshi;
 
-// Windows virtual-key codes that the translator may give for keys the
-// catalogue has no entry for: Clear, Caps Lock, Kana, Kanji, the right
-// Windows key, the pad separator, F13 to F24, Scroll Lock.
-const std::set<int> &codesWithoutEntry()
+// A code the catalogue has an entry for, or one of the keys it has none for:
+// Clear, Caps Lock, Kana, Kanji, the right Windows key, the pad separator,
+// F13 to F24, Scroll Lock.
+bool isKnownCode(int keyCode)
 {
-    static const std::set<int> codes{12, 20, 21, 25, 92, 108, 124, 125, 126, 127, 128,
-                                     129, 130, 131, 132, 133, 134, 135, 145};
-    return codes;
-}
-
-bool catalogueKnows(int keyCode)
-{
+    static const std::set<int> withoutEntry{12, 20, 21, 25, 92, 108, 124, 125, 126, 127, 128,
+                                            129, 130, 131, 132, 133, 134, 135, 145};
     for (const int modifiers : {0, 1}) {
         const KeyLookup found = LookUpKey(keyCode, modifiers);
         if (found.tableEntry || found.modifierEntry)
             return true;
     }
-    return false;
-}
-
-bool isKnownCode(int keyCode)
-{
-    return keyCode == 0 || catalogueKnows(keyCode) || codesWithoutEntry().count(keyCode) != 0;
+    return keyCode == 0 || withoutEntry.count(keyCode) != 0;
 }
 
 void checkLookUp(int keyCode, int modifiers)

@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes in, lines out: any file content through the real reading path of
-// practice texts, in every encoding, line end and size.
-//
-// Input: byte 0 the form of the payload (raw bytes, or the payload taken as
-// UTF-8 text and written as UTF-8 with a mark, UTF-16 LE or BE with a mark,
-// or Shift_JIS); byte 1 the way it is read (a buffer, a device that gives a
-// few bytes per read, a stream, or a file on disk); byte 2 how many times the
-// payload is repeated (to cross the line, length and chunk limits); byte 3
-// the size of a short read; the rest is the payload. Files past the read
-// limit take too long for a fuzzer; the unit tests read those.
+// practice texts, in every encoding, line end and size (below the read
+// limit: past it the unit tests read). Input: the payload's form (raw, or
+// its text written with a UTF-8 or UTF-16 mark or as Shift_JIS), the route
+// it is read by, how often it is repeated, the size of a short read, then
+// the payload.
 
 #include "fuzz/fuzz_check.h"
 #include "support/short_read_device.h"
@@ -37,98 +33,43 @@ enum class Route { Buffer, ShortReads, Stream, File, Count };
 // Past the line length limit and across a few read chunks, yet quick to read.
 constexpr qsizetype MaxFileBytes = 160 * 1024;
 
-struct Input {
-    Form form = Form::Raw;
-    Route route = Route::Buffer;
-    qsizetype repeats = 1;
-    qint64 readStep = 1;
-    QByteArray payload;
-};
-
-Input parse(const std::uint8_t *data, std::size_t size)
+/// The file: the payload's bytes repeated, or its text repeated and written
+/// in `form`. `text` is what a reader must find in it, where that is known.
+QByteArray makeFile(Form form, const QByteArray &payload, qsizetype repeats, QString &text)
 {
-    Input input;
-    if (size < 4)
-        return input;
-    input.form = static_cast<Form>(data[0] % static_cast<int>(Form::Count));
-    input.route = static_cast<Route>(data[1] % static_cast<int>(Route::Count));
-    // Most inputs are read once; one in sixteen is repeated 2^k times.
-    if (data[2] >= 240)
-        input.repeats = qsizetype(1) << (data[2] - 240);
-    input.readStep = 1 + data[3];
-    input.payload = QByteArray(reinterpret_cast<const char *>(data + 4), static_cast<qsizetype>(size - 4));
-    return input;
-}
-
-qsizetype timesWithin(qsizetype unitSize, qsizetype wanted)
-{
-    return unitSize == 0 ? 1 : std::clamp<qsizetype>(MaxFileBytes / unitSize, 1, wanted);
-}
-
-/// The file: raw bytes repeated, or the payload's text repeated and written
-/// in the chosen form. `text` is what a reader must find in it, if known.
-QByteArray makeFile(const Input &input, QString &text)
-{
-    const qsizetype times = timesWithin(input.payload.size(), input.repeats);
-    if (input.form == Form::Raw)
-        return input.payload.repeated(times);
-    text = QString::fromUtf8(input.payload).repeated(times);
-    switch (input.form) {
-    case Form::Utf8WithBom:
+    const qsizetype times = payload.isEmpty() ? 1 : std::clamp<qsizetype>(MaxFileBytes / payload.size(), 1, repeats);
+    if (form == Form::Raw)
+        return payload.repeated(times);
+    text = QString::fromUtf8(payload).repeated(times);
+    if (form == Form::Utf8WithBom)
         return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    case Form::Utf16LE:
-        return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom).encode(text);
-    case Form::Utf16BE:
-        return QStringEncoder(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom).encode(text);
-    case Form::Raw:
-    case Form::ShiftJis:
-    case Form::Count:
-        break;
-    }
+    if (form == Form::Utf16LE || form == Form::Utf16BE)
+        return QStringEncoder(form == Form::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                              QStringConverter::Flag::WriteBom).encode(text);
     QStringEncoder shiftJis("Shift_JIS");
     const QByteArray bytes = shiftJis.encode(text);
     text.clear(); // not every character has a Shift_JIS form: judged as raw bytes
     return bytes;
 }
 
-
-PracticeFileContent readFromBuffer(const QByteArray &bytes)
+PracticeFileContent readBy(Route route, const QByteArray &bytes, qint64 step)
 {
+    if (route == Route::ShortReads || route == Route::Stream) {
+        testing::ShortReadDevice device(bytes, step, route == Route::Stream);
+        return readPracticeText(device);
+    }
+    if (route == Route::File) {
+        static QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("practice.txt"));
+        QFile file(path);
+        HOSHI_FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+        file.close();
+        return readPracticeFile(path);
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return readPracticeText(buffer);
-}
-
-PracticeFileContent readFromFile(const QByteArray &bytes)
-{
-    static QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("practice.txt"));
-    QFile file(path);
-    HOSHI_FUZZ_CHECK(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    HOSHI_FUZZ_CHECK(file.write(bytes) == bytes.size());
-    file.close();
-    return readPracticeFile(path);
-}
-
-PracticeFileContent readBy(Route route, const QByteArray &bytes, qint64 step)
-{
-    switch (route) {
-    case Route::ShortReads: {
-        testing::ShortReadDevice device(bytes, step, false);
-        return readPracticeText(device);
-    }
-    case Route::Stream: {
-        testing::ShortReadDevice device(bytes, step, true);
-        return readPracticeText(device);
-    }
-    case Route::File:
-        return readFromFile(bytes);
-    case Route::Buffer:
-    case Route::Count:
-        break;
-    }
-    return readFromBuffer(bytes);
 }
 
 /// Calls `line(start, length)` for every line of the text, split plainly on
@@ -181,20 +122,16 @@ PracticeFileContent expectedFor(QStringView text)
 
 void checkShape(const PracticeFileContent &content)
 {
-    HOSHI_FUZZ_CHECK(content.ok());
-    HOSHI_FUZZ_CHECK(content.lines.size() <= PracticeLineLimit);
+    HOSHI_FUZZ_CHECK(content.ok() && content.lines.size() <= PracticeLineLimit);
     HOSHI_FUZZ_CHECK(!content.moreLines || content.lines.size() == PracticeLineLimit);
-    for (const QString &line : content.lines) {
-        HOSHI_FUZZ_CHECK(!line.contains(u'\r') && !line.contains(u'\n'));
-        HOSHI_FUZZ_CHECK(line.size() <= PracticeLineLengthLimit);
-    }
+    for (const QString &line : content.lines)
+        HOSHI_FUZZ_CHECK(!line.contains(u'\r') && !line.contains(u'\n') && line.size() <= PracticeLineLengthLimit);
 }
 
 void checkSame(const PracticeFileContent &actual, const PracticeFileContent &expected)
 {
     HOSHI_FUZZ_CHECK(actual.lines == expected.lines);
-    HOSHI_FUZZ_CHECK(actual.moreLines == expected.moreLines);
-    HOSHI_FUZZ_CHECK(actual.lineCut == expected.lineCut);
+    HOSHI_FUZZ_CHECK(actual.moreLines == expected.moreLines && actual.lineCut == expected.lineCut);
 }
 
 bool isUtf8Text(const QByteArray &bytes)
@@ -249,17 +186,21 @@ void checkRaw(const QByteArray &bytes, const PracticeFileContent &content)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const Input input = parse(data, size);
+    if (size < 4)
+        return 0;
+    const auto form = static_cast<Form>(data[0] % static_cast<int>(Form::Count));
+    // Most inputs are read once; one in sixteen is repeated 2^k times.
+    const qsizetype repeats = data[2] >= 240 ? qsizetype(1) << (data[2] - 240) : 1;
     QString text;
-    const QByteArray bytes = makeFile(input, text);
+    const QByteArray bytes = makeFile(form, QByteArray(reinterpret_cast<const char *>(data + 4), static_cast<qsizetype>(size - 4)), repeats, text);
 
-    const PracticeFileContent buffered = readFromBuffer(bytes);
+    const PracticeFileContent buffered = readBy(Route::Buffer, bytes, 1);
     checkShape(buffered);
-    const PracticeFileContent routed = readBy(input.route, bytes, input.readStep);
+    const PracticeFileContent routed = readBy(static_cast<Route>(data[1] % static_cast<int>(Route::Count)), bytes, 1 + data[3]);
     checkShape(routed);
     // How the bytes arrive changes nothing.
     checkSame(routed, buffered);
-    if (input.form == Form::Raw || input.form == Form::ShiftJis)
+    if (form == Form::Raw || form == Form::ShiftJis)
         checkRaw(bytes, buffered);
     else
         checkSame(buffered, expectedFor(text));

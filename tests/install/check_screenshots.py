@@ -20,31 +20,23 @@ def png_size(path):
 
 
 def main(metainfo, url, folder):
-    folder = pathlib.Path(folder)
+    folder, prefix = pathlib.Path(folder), url.rstrip("/") + "/"
     failures, named = [], set()
     images = ElementTree.parse(metainfo).getroot().findall("./screenshots/screenshot/image")
     if not images:
         failures.append("the metadata names no screenshot")
     for image in images:
         address = (image.text or "").strip()
-        if not address.startswith(url.rstrip("/") + "/"):
-            failures.append(f"{address} is not under {url}")
-            continue
-        name = address[len(url.rstrip("/")) + 1:]
-        named.add(name)
-        path = folder / name
-        if not path.is_file():
-            failures.append(f"{address}: no {path}")
-            continue
-        size = png_size(path)
+        path = folder / address[len(prefix):]
         stated = (int(image.get("width", 0)), int(image.get("height", 0)))
-        if size is None:
-            failures.append(f"{path} is not a PNG")
-        elif size != stated:
-            failures.append(f"{path} is {size[0]}x{size[1]}, the metadata says {stated[0]}x{stated[1]}")
-    for path in sorted(folder.glob("*.png")):
-        if path.name not in named:
-            failures.append(f"{path} is not named in the metadata")
+        named.add(path.name)
+        if not address.startswith(prefix):
+            failures.append(f"{address} is not under {url}")
+        elif not path.is_file():
+            failures.append(f"{address}: no {path}")
+        elif png_size(path) != stated:
+            failures.append(f"{path} is {png_size(path) or 'not a PNG'}, the metadata says {stated[0]}x{stated[1]}")
+    failures += [f"{path} is not named in the metadata" for path in sorted(folder.glob("*.png")) if path.name not in named]
     for failure in failures:
         print(f"FAIL: {failure}")
     if not failures:

@@ -8,8 +8,7 @@ set -euo pipefail
 program=$1
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # run OUT [VARIABLE=VALUE...] [-- ARGUMENT...]: the program without a display
-# but for VARIABLEs, its standard output to OUT; sets status and message
-# (what it wrote on standard error).
+# but for VARIABLEs, output to OUT; sets status and message (standard error).
 run() {
     local out=$1 variables=()
     shift
@@ -48,9 +47,8 @@ run /dev/null -- --bogus
 [ "$(wc -l <<<"$message")" -eq 1 ] || fail "--bogus: more than one line: $message"
 [[ $message == *"--bogus"*"$program --help"* ]] || fail "--bogus said '$message'"
 
-# No display, or only a Wayland name without a compositor behind it (Qt
-# itself would abort with status 134): the hint names the program as it was
-# started here.
+# No display, or a Wayland name with no compositor (where Qt would abort):
+# the hint names the program as started.
 for case in "no display" "only WAYLAND_DISPLAY"; do
     if [ "$case" = "no display" ]; then run /dev/null
     else run /dev/null WAYLAND_DISPLAY=hoshi-test-no-compositor XDG_RUNTIME_DIR="$(mktemp -d)"; fi
@@ -59,10 +57,9 @@ for case in "no display" "only WAYLAND_DISPLAY"; do
     [[ $message == *"xvfb-run -a -s '-screen 0 1280x1024x24' $program"* ]] || fail "$case: the hint does not name $program: '$message'"
 done
 
-# A display that is named but cannot be opened (no X server there, a stale
-# SSH login's forwarded display, a missing plugin): our message, last, and
-# status 2, where Qt itself would abort with status 134 and its own advice.
-# free_display: a display number nothing answers on, by socket or TCP.
+# A display named but not to be opened (no X server, a stale SSH login's
+# forwarded display, a missing plugin): our message, last, and status 2, not
+# Qt's abort and advice. free_display: a number nothing answers on.
 free_display() {
     local n
     for n in $(seq 87 199); do
@@ -77,8 +74,7 @@ free_display() {
     return 1
 }
 n=$(free_display) || fail "no free display number between 87 and 199"
-# unopened WHAT NAMED [VARIABLE=VALUE...] [-- ARGUMENT...]: a run that must end
-# with our message, naming NAMED.
+# unopened WHAT NAMED [VARIABLE=VALUE...] [-- ARGUMENT...]: our message names NAMED.
 unopened() {
     local what=$1 named=$2
     shift 2

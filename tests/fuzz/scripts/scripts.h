@@ -5,12 +5,14 @@
 
 #include "fuzz/fuzz_check.h"
 #include "platform/api/random_source.h"
+#include "support/fakes.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <climits>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace hoshi::scripts {
 
@@ -65,11 +67,64 @@ private:
 };
 
 /// A key code: often one the windows act on, sometimes any code at all.
-int pickKeyCode(ScriptInput &input);
+inline int pickKeyCode(ScriptInput &input)
+{
+    static constexpr int acted[] = {13, 16, 17, 18, 27, 32, 29, 91, 121, 229, 48, 65, 90, 0, 255,
+                                    9, 92, 186, 220, 226, -1, 256, 65535};
+    const int choice = input.between(0, 3);
+    return choice == 0 ? input.any() : choice == 1 ? input.between(0, 255) : input.pick(acted);
+}
+
 /// A 1/2/4 modifier mask, now and then a nonsense one.
-int pickModifiers(ScriptInput &input);
-/// A character code: often `likely` (the character the window waits for).
-int pickCharCode(ScriptInput &input, int likely);
+inline int pickModifiers(ScriptInput &input)
+{
+    const int choice = input.between(0, 255);
+    return choice < 240 ? choice % 8 : input.any();
+}
+
+/// A character code: often `likely` (the character the window waits for), or its small letter.
+inline int pickCharCode(ScriptInput &input, int likely)
+{
+    switch (input.between(0, 7)) {
+    case 0: return input.any();
+    case 1: return input.between(0, 0xFFFF);
+    case 2: return input.between(0, 127);
+    case 3: return likely >= 'A' && likely <= 'Z' ? likely + ('a' - 'A') : likely;
+    default: return likely;
+    }
+}
+
+using testing::Effect;
+using testing::RecordingServices;
+
+/// What every script holds: the log of what its window said and played, and
+/// what the current event should have left in it.
+struct Script {
+    RecordingServices log;
+    std::vector<Effect> expected;
+
+    void expect(Effect::Kind kind, const QString &text) { expected.push_back({kind, text}); }
+    void expectCue(Cue cue) { expected.push_back({Effect::Cue, {}, cue}); }
+    bool pending() const { return false; }
+};
+
+/// The one driver: the script opens its window, then takes events while the
+/// input lasts (or it still has one of its own). After each event the window
+/// has said and played exactly what was expected, and its invariants hold.
+template <typename S>
+void drive(ScriptInput &input, S &&script)
+{
+    const auto event = [&script](auto &&act) {
+        const std::size_t logSize = script.log.log.size();
+        script.expected.clear();
+        act();
+        HOSHI_FUZZ_CHECK(script.log.effectsSince(logSize) == script.expected);
+        script.check();
+    };
+    event([&script] { script.open(); });
+    while (input.nextEvent(script.pending()))
+        event([&script] { script.step(); });
+}
 
 // The drills and the typing exercise take a first choice: whether their
 // random draws may leave [0, count).
@@ -80,4 +135,3 @@ void runTypingScript(ScriptInput &input, bool english);
 
 } // namespace hoshi::scripts
 
-#define HOSHI_SCRIPT_CHECK HOSHI_FUZZ_CHECK
