@@ -2,19 +2,8 @@
 // Every window as a user sees it, on the screen this test is given: no text
 // is cut off by its box or by the window, nor touches their edges, read from
 // the pixels each label draws.
-#include "fingers/drill_tables.h"
-#include "fingers/drill_window.h"
-#include "fingers/finger_guide_window.h"
-#include "keyguide/key_guide_window.h"
-#include "app/mode_table.h"
-#include "launcher/launcher_window.h"
-#include "launcher/mode_registry.h"
-#include "records/record_keeper.h"
-#include "records/record_store.h"
-#include "records/records_window.h"
-#include "support/fakes.h"
+#include "every_window.h"
 #include "support/test_files.h"
-#include "typing/typing_window.h"
 #include "platform/files/file_picker.h"
 #include "ui/menu_look.h"
 #include "ui/message_box.h"
@@ -208,95 +197,12 @@ QString cutOffInModalBox(const std::function<void()> &open)
     return cut;
 }
 
-struct TypingFakes final : VoiceFactory, FilePicker, EditorLauncher {
-    std::unique_ptr<Speaker> createVoice() override { return nullptr; }
-    QString chooseTextFile(QWidget *, const TextFileRequest &) override { return answer; }
-    bool startEditor() override { return true; }
-    QString answer;
-};
-
-// The launcher's modes, none of them opening a window.
-std::vector<Mode> tableModes()
-{
-    std::vector<Mode> modes;
-    for (const ModeEntry &entry : modeTable())
-        modes.push_back({entry.number, entry.caption, {}});
-    return modes;
-}
-
-// Twelve runs of the mode kept, with scores of three figures, in a new file of the folder.
-QString keptRuns(const QTemporaryDir &folder, const QString &mode)
-{
-    const QString path = folder.filePath(QStringLiteral("records.sqlite"));
-    RecordStore store(path, QStringLiteral("fits"));
-    if (store.open() != StoreProblem::None)
-        return {};
-    std::vector<RunRecord> runs(12);
-    for (int i = 0; i < 12; ++i) {
-        RunRecord &run = runs[std::size_t(i)];
-        run.mode = mode;
-        run.started = QDateTime(QDate(2024, 12, 28), QTime(23, 40 + i));
-        run.score = -888;
-        run.cutShort = true;
-        run.missedKeys = {{QStringLiteral("Ｗ"), i + 1}};
-        run.charsPerMinute = 888;
-        run.accuracy = 1;
-    }
-    return store.insertAll(runs) == StoreProblem::None ? path : QString();
-}
-
 } // namespace
 
 class TextFitsTest : public QObject {
     Q_OBJECT
 
-    RecordingServices m_services;
-    TypingFakes m_fakes;
-    ModeRegistry m_registry{tableModes()};
-    QTemporaryDir m_folder;
-    std::unique_ptr<RecordKeeper> m_keeper;
-
-    // The window, opened; a practice line given to a typing window is shown and half typed,
-    // a mode given to the records window has runs kept.
-    std::unique_ptr<QMainWindow> open(const QString &which, const QString &given)
-    {
-        if (which == QLatin1String("launcher")) {
-            auto launcher = std::make_unique<LauncherWindow>(m_registry, m_services);
-            launcher->show();
-            return launcher;
-        }
-        if (which == QLatin1String("records")) {
-            m_keeper = std::make_unique<RecordKeeper>(keptRuns(m_folder, given), RecordKeeper::ProblemListener{});
-            auto window = std::make_unique<RecordsWindow>(m_keeper.get(), m_services);
-            window->open();
-            return window;
-        }
-        if (which == QLatin1String("japanese") || which == QLatin1String("english")) {
-            m_fakes.answer = writeTestFile(m_folder, QStringLiteral("one.txt"), given.toUtf8());
-            auto window = std::make_unique<TypingWindow>(
-                which == QLatin1String("english") ? TypingLanguage::English : TypingLanguage::Japanese,
-                TypingDevices{m_services, m_services, m_fakes, m_fakes, m_fakes});
-            window->open();
-            if (!given.isEmpty()) {
-                window->mnuFileOpen_Click();
-                auto *input = window->findChild<QPlainTextEdit *>(QStringLiteral("txtNyuryoku"));
-                QTest::keyClick(input, Qt::Key_Return);
-                input->insertPlainText(given.left(given.size() / 2));
-            }
-            return window;
-        }
-        std::unique_ptr<ModeWindow> mode;
-        if (which == QLatin1String("key guide"))
-            mode = std::make_unique<KeyGuideWindow>(m_services);
-        else if (which == QLatin1String("finger guide"))
-            mode = std::make_unique<FingerGuideWindow>(m_services, m_services);
-        else
-            mode = std::make_unique<DrillWindow>(which == QLatin1String("symbols") ? numbersAndSymbolsDrillProfile()
-                                                                                  : alphabetDrillProfile(),
-                                                 m_services, m_services, std::make_unique<ScriptedRandom>());
-        mode->open();
-        return mode;
-    }
+    EveryWindow m_windows;
 
 private slots:
     void initTestCase() { useLargeMenus(); }
@@ -326,7 +232,7 @@ private slots:
         QFETCH(QString, window);
         QFETCH(int, key);
         QFETCH(QString, given);
-        const auto shown = open(window, given);
+        const auto shown = m_windows.open(window, given);
         if (key)
             QTest::keyClick(shown.get(), Qt::Key(key));
         if (window == QLatin1String("japanese") || window == QLatin1String("english"))
@@ -380,10 +286,10 @@ private slots:
                                QStringLiteral("ファイルを ひらけませんでした。\n") + longName, QStringLiteral("typingMessage"));
             });
         } else {
-            writeTestFile(m_folder, QStringLiteral("おはなし.txt"), "あ");
+            writeTestFile(m_windows.folder, QStringLiteral("おはなし.txt"), "あ");
             DialogFilePicker picker;
             TextFileRequest request;
-            request.startFolder = m_folder.path();
+            request.startFolder = m_windows.folder.path();
             cut = cutOffInModalBox([&] { picker.chooseTextFile(&parent, request); });
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut));
@@ -395,7 +301,7 @@ private slots:
         // longer in step with the area of a screen larger than 1920 by 1080.
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const int repeats = 6 * std::max(1, screen.width() * screen.height() / (1920 * 1080));
-        const auto window = open(QStringLiteral("japanese"), QStringLiteral("ながいながい おはなしの はじまり。").repeated(repeats));
+        const auto window = m_windows.open(QStringLiteral("japanese"), QStringLiteral("ながいながい おはなしの はじまり。").repeated(repeats));
         // Expected: all of it shown, smaller than designed.
         auto *display = window->findChild<QPlainTextEdit *>(QStringLiteral("txtHyoji"));
         QVERIFY(display->font().pointSizeF() < 80.25);
