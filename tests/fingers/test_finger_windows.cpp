@@ -226,7 +226,8 @@ private slots:
                             bool numbers = false) {
             QTest::newRow(name) << numbers << QString::fromUtf8(script) << effects << QString::fromUtf8(drawn);
         };
-        row("Space starts: counts 0, the target shown and said, START off, the timer on", "space", {"G"},
+        row("typing before Space does nothing; Space starts: counts 0, the target shown and said, START off, "
+            "the timer on", "key:f key:g space", {"G"},
             "TIME 30 ○ 0 × 0 key[G] finger[左手　人さし指] timer bar 100%");
         row("a hit; a miss by Enter; keys without a character do nothing", "space key:g return left f5 shift",
             {"G", "M", "M", ding()}, "TIME 30 ○ 1 × 1 key[M] finger[右手　人さし指] timer bar 100%");
@@ -234,8 +235,8 @@ private slots:
             "TIME 30 ○ 0 × 1 key[G] finger[左手　人さし指] timer bar 100%");
         row("a held key: each repeat judged", "space repeat:q", {"G", "G", ding(), "G", ding(), "G", ding()},
             "TIME 30 ○ 0 × 3 key[G] finger[左手　人さし指] timer bar 100%");
-        row("time-up: the prompt, the score, RETRY, the timer off, an empty bar",
-            "space target key:1 key:2 clear tick:30", {"得点 -1"},
+        row("time-up: the prompt, the score, RETRY, the timer off, an empty bar; a late tick changes nothing",
+            "space target key:1 key:2 clear tick:31", {"得点 -1"},
             "TIME 0 ○ 1 × 2 key[] finger[Spaceでスタート] 得点 -1 RETRY bar 0%");
         row("after time-up typing does nothing; Space starts afresh with a full bar", "space tick:30 clear key:a space",
             {"M"}, "TIME 30 ○ 0 × 0 key[M] finger[右手　人さし指] timer bar 100%");
