@@ -3,7 +3,6 @@
 // walk, its wrap, and how it judges typed characters.
 #include "effect_text.h"
 #include "fingers/finger_guide.h"
-#include "platform/api/key_codes.h"
 #include "support/fakes.h"
 
 #include <QTest>
@@ -58,21 +57,6 @@ private slots:
         m_services.clear();
         m_guide.emplace(m_services, m_services);
         m_guide->load();
-    }
-
-    void load_shows_step_one_and_announces_its_reading_twice()
-    {
-        for (int pass = 0; pass < 2; ++pass) {
-            // State: a new guide loaded; then at step 43 with names hidden, loaded again.
-            // Expected: step 1, names shown, step 1's reading twice and nothing else.
-            QCOMPARE(m_guide->currentStep(), 1);
-            QVERIFY(m_guide->view().fingerLabelVisible);
-            QCOMPARE(effectTexts(m_services), QStringList(2, Readings.first()));
-            walkTo(43);
-            m_guide->hideFingerNames();
-            m_services.clear();
-            m_guide->load();
-        }
     }
 
     void typing_each_shown_key_walks_the_table_then_wraps()
@@ -130,16 +114,6 @@ private slots:
             QCOMPARE(effectTexts(m_services), (right ? QStringList{Readings.at(step % 43)} : QStringList{key(step), ding()}));
             QCOMPARE(m_guide->currentStep(), right ? step % 43 + 1 : step);
         }
-    }
-
-    void escape_asks_to_close_and_other_key_downs_do_nothing()
-    {
-        m_services.clear();
-        QCOMPARE(m_guide->keyDown(hoshi::VkEscape, 0), FingerGuide::Request::Close);
-        for (int code : {32, 13, 37, 40, 112, 16, 70})
-            QCOMPARE(m_guide->keyDown(code, 0), FingerGuide::Request::None);
-        QVERIFY(m_services.log.empty());
-        QCOMPARE(m_guide->currentStep(), 1);
     }
 
 private:

@@ -73,7 +73,6 @@ private slots:
             {"Escape", Qt::Key_Escape, 0, 0, "Escape", "エスケープ"},
             {"Enter", Qt::Key_Return, 0, 0, "Enter", "エンター"},
             {"Space", Qt::Key_Space, 0, 0, "Space", "スペース"},
-            {"F1", Qt::Key_F1, 0, 0, "Ｆ１", "ﾌｧﾝｸｼｮﾝ1"},
             {"pad 7 reads as the main row", Qt::Key_7, int(Qt::KeypadModifier), 0, "７", "なな"},
             {"Print", Qt::Key_Print, 0, 0, "Print Screen", "ぷりんとすくりーん"},
             {"muhenkan", Qt::Key_Muhenkan, 0, 0, "無変換", "無変換"},
@@ -83,13 +82,10 @@ private slots:
             {"yen key", Qt::Key_yen, 0, 0, "\\", "円マーク"},
             {"Shift+yen", Qt::Key_yen, shift, 0, "|", "縦棒"},
             {"held right arrow: every repeat", Qt::Key_Right, 0, 2, "→", "右矢印"},
-            {"held letter: every repeat", Qt::Key_Z, 0, 3, "ｚ", "Ｚ"},
             {"a key with no name first: the prompt again", Qt::Key_CapsLock, 0, 0, "", ""},
             // A held modifier is what the guide names; F4 closes only with Alt.
             {"F4", Qt::Key_F4, 0, 0, "Ｆ４", "ﾌｧﾝｸｼｮﾝ4"},
-            {"Shift+F4", Qt::Key_F4, shift, 0, "Shift", "シフト"},
             {"Ctrl+F4", Qt::Key_F4, ctrl, 0, "Ctrl", "コントロール"},
-            {"Ctrl+Shift+F4", Qt::Key_F4, ctrl | shift, 0, "Ctrl", "コントロール"},
             {"Windows key+F4: the Windows key counts for nothing", Qt::Key_F4, int(Qt::MetaModifier), 0, "Ｆ４",
              "ﾌｧﾝｸｼｮﾝ4"}};
         for (const auto &[name, key, modifiers, repeats, display, reading] : rows)
@@ -119,6 +115,9 @@ private slots:
         // focus where it was, the program going on.
         QCOMPARE(label("lblKey")->text(), display);
         QCOMPARE(label("lblYomi")->text(), reading);
+        // Each label sized to what it now shows, before it is drawn again.
+        for (const char *name : {"lblKey", "lblYomi"})
+            QVERIFY2(label(name)->width() >= label(name)->sizeHint().width(), name);
         QStringList said;
         for (int i = 0; i <= repeats; ++i)
             said << display << reading;

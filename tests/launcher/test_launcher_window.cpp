@@ -166,17 +166,8 @@ private slots:
         QSignalSpy ended(m_launcher.get(), &LauncherWindow::endProgramRequested);
         QTest::keyClick(focused(), Qt::Key_Escape);
         QCOMPARE(ended.count(), 1);
-        auto *endEntry = m_launcher->findChild<QAction *>(QStringLiteral("mnuEnd"));
-        QCOMPARE(endEntry->text(), QStringLiteral("終了(&X or Escape)"));
-        endEntry->trigger();
+        m_launcher->findChild<QAction *>(QStringLiteral("mnuEnd"))->trigger();
         QCOMPARE(ended.count(), 2);
-    }
-
-    void ticker_scrolls_by_one_character()
-    {
-        const QString start = m_launcher->titleText();
-        QTRY_VERIFY_WITH_TIMEOUT(m_launcher->titleText() != start, 2000);
-        QCOMPARE(m_launcher->titleText(), start.mid(1) + start.left(1));
     }
 
     void a_screen_reader_hears_a_fixed_title_and_the_version_box()
@@ -186,7 +177,9 @@ private slots:
         QCOMPARE(hoshi::testing::windowsInside(*m_launcher), QStringList());
         QAccessibleInterface *title = hoshi::testing::accessible(m_launcher->findChild<QLabel *>("lblTitle"));
         const QString start = m_launcher->titleText();
+        // The ticker moves the title on by one character.
         QTRY_VERIFY_WITH_TIMEOUT(m_launcher->titleText() != start, 2000);
+        QCOMPARE(m_launcher->titleText(), start.mid(1) + start.left(1));
         QCOMPARE(title->text(QAccessible::Name), QStringLiteral("ほしのたまご Ver.２"));
         // Action: the version entry. Expected: announced once, with CR LF, just before it opened;
         // the information icon, in the dialogs' large type.
