@@ -30,18 +30,12 @@ using Turn = hoshi::VoiceOutput::Turn;
 namespace {
 
 // What the service was asked ("open", "cancel", "say <text>", "rate <n>",
-// "close"), readable from the test thread while the voice's thread writes;
-// and how the service misbehaves.
+// "close"), readable while the voice's thread writes; and how it misbehaves.
 struct ServiceLog {
     QStringList calls() const
     {
         std::lock_guard lock(mutex);
         return entries;
-    }
-    void add(const QString &entry)
-    {
-        std::lock_guard lock(mutex);
-        entries << entry;
     }
     mutable std::mutex mutex;
     QStringList entries;
@@ -58,30 +52,28 @@ public:
     {
         while (m_log.hangOpen)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        m_log.add(QStringLiteral("open"));
+        answer(QStringLiteral("open"), true);
         return m_log.up;
     }
-    void close() override { m_log.add(QStringLiteral("close")); }
+    void close() override { answer(QStringLiteral("close"), true); }
     bool say(const QString &text) override { return answer(QStringLiteral("say ") + text); }
     bool cancel() override { return answer(QStringLiteral("cancel")); }
     bool setRate(int rate) override { return !m_log.refuseRate && answer(QStringLiteral("rate %1").arg(rate)); }
 
 private:
-    bool answer(const QString &call)
+    bool answer(const QString &call, bool always = false)
     {
-        if (m_log.dropNext.exchange(false) || !m_log.up)
+        if (!always && (m_log.dropNext.exchange(false) || !m_log.up))
             return false;
-        m_log.add(call);
+        std::lock_guard lock(m_log.mutex);
+        m_log.entries << call;
         return true;
     }
     ServiceLog &m_log;
 };
 
 // The fake reading: capitals, so that "a" and "A" read the same.
-QString upper(const QString &text)
-{
-    return text.toUpper();
-}
+QString upper(const QString &text) { return text.toUpper(); }
 
 std::unique_ptr<VoiceWorker> makeWorker(ServiceLog &log, std::chrono::milliseconds retry = {})
 {
@@ -228,9 +220,7 @@ private slots:
         // What Orca started by hand asks the registry for, in part.
         QTest::newRow("orca") << QStringList{"Focus::", "Document:Reload:", "Object:TextCaretMoved:"} << true;
         QTest::newRow("focus state, libatspi spelling") << QStringList{"object:state-changed:focused"} << true;
-        QTest::newRow("focus state, registry spelling") << QStringList{"Object:StateChanged:Focused"} << true;
         QTest::newRow("a caret tracker") << QStringList{"Object:TextCaretMoved:", "Object:TextChanged:Insert"} << false;
-        QTest::newRow("nobody") << QStringList{} << false;
     }
     void aClientFollowingTheFocusIsAScreenReader()
     {
@@ -437,18 +427,12 @@ private slots:
         menu.addSeparator();
         QAction *choice = menu.addAction(QStringLiteral("声"));
         choice->setCheckable(true);
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&menu);
-        QCOMPARE(accessible->child(0)->role(), QAccessible::Separator);
-        QAccessibleInterface *entry = accessible->child(1);
-        QCOMPARE(accessible->indexOfChild(entry), 1);
-        QVERIFY(!entry->state().checked);
+        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(1);
+        QCOMPARE(entry->parent()->indexOfChild(entry), 1);
         entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(choice->isChecked());
-        QVERIFY(entry->state().checked);
+        QVERIFY(choice->isChecked() && entry->state().checked);
         choice->setEnabled(false);
         QVERIFY(entry->state().disabled);
-        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(choice->isChecked());
         hoshi::installReadableNames({});
     }
 };
