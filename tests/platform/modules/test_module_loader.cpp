@@ -36,35 +36,28 @@ using hoshi::SpeechModuleLoader;
 
 namespace {
 
-class RecordingCuePlayer final : public hoshi::CuePlayer {
-public:
-    explicit RecordingCuePlayer(std::vector<Cue> &played) : m_played(played) {}
-    void playCue(Cue cue) override { m_played.push_back(cue); }
-
-private:
-    std::vector<Cue> &m_played;
+struct RecordingCuePlayer final : hoshi::CuePlayer {
+    explicit RecordingCuePlayer(std::vector<Cue> &played) : played(played) {}
+    void playCue(Cue cue) override { played.push_back(cue); }
+    std::vector<Cue> &played;
 };
 
-class RecordingSpeech final : public hoshi::SpeechService {
-public:
-    explicit RecordingSpeech(QStringList &said) : m_said(said) {}
+struct RecordingSpeech final : hoshi::SpeechService {
+    explicit RecordingSpeech(QStringList &said) : said(said) {}
     bool open() override { return true; }
     void close() override {}
     bool say(const QString &text) override
     {
-        m_said << text;
+        said << text;
         return true;
     }
     bool cancel() override { return true; }
     bool setRate(int) override { return true; }
-
-private:
-    QStringList &m_said;
+    QStringList &said;
 };
 
 // Modules whose cues and speech are recorded, not played.
-class FakeSound final : public SoundModule {
-public:
+struct FakeSound final : SoundModule {
     std::unique_ptr<hoshi::CuePlayer> createCuePlayer() const override
     {
         ++playersMade;
@@ -76,8 +69,7 @@ public:
     mutable int playersMade = 0;
 };
 
-class FakeSpeech final : public SpeechModule {
-public:
+struct FakeSpeech final : SpeechModule {
     std::unique_ptr<hoshi::SpeechService> createSpeechService(const QByteArray &language) const override
     {
         languages << language;
