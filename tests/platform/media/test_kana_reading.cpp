@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -229,16 +230,14 @@ private slots:
             messages.clear();
             const QtMessageHandler previous = qInstallMessageHandler(
                 [](QtMsgType, const QMessageLogContext &, const QString &message) { messages << message; });
+            const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+            const KanaReader reader(folder);
+            QVERIFY(messages.isEmpty()); // nothing loaded, so nothing said, before the first reading
             QStringList readings;
-            {
-                const KanaReader reader(folder);
-                QVERIFY(messages.isEmpty()); // nothing loaded, so nothing said, before the first reading
-                for (const char16_t *text : {u"今日は学校へ行きます。", u"得点 -3", u"３分で１本"})
-                    readings << reader.reading(QString::fromUtf16(text));
-                QVERIFY(!reader.readsKanji());
-            }
-            qInstallMessageHandler(previous);
+            for (const char16_t *text : {u"今日は学校へ行きます。", u"得点 -3", u"３分で１本"})
+                readings << reader.reading(QString::fromUtf16(text));
             // Kanji kept, the rest read as usual; one line in both languages naming the folder.
+            QVERIFY(!reader.readsKanji());
             QCOMPARE(readings, (QStringList{"今日は学校へ行きます", "得点 まいなす さん", "さんぷんでいっぽん"}));
             QCOMPARE(messages.size(), 1);
             QVERIFY(!messages.front().contains(u'\n'));
