@@ -79,66 +79,55 @@ private slots:
         QVERIFY(!injected.startEditor());
     }
 
-    void a_common_editor_on_the_path_is_started_detached()
+    void the_first_usable_editor_is_started_detached_data()
     {
-        // State: "kate" on PATH but not executable; a fake "mousepad" that finishes only when told to.
-        writeFileAt(path("bin/kate"), "not a program");
-        installFakeEditor("mousepad");
-        // Action: start the editor.
-        QVERIFY(withoutGio().startEditor());
-        // Expected: kate passed over; it returned while mousepad still runs (no waiting)...
-        QTRY_VERIFY(QFile::exists(path("started-mousepad")));
-        QVERIFY(!QFile::exists(path("done-mousepad")));
-        writeFileAt(path("go"), "");
-        // ...and the editor got no file argument and runs in the home folder.
-        QTRY_VERIFY(QFile::exists(path("done-mousepad")));
-        QCOMPARE(readFile(path("done-mousepad")), "args=[]\npwd=" + path("home").toLocal8Bit() + '\n');
-    }
-
-    void the_desktop_default_comes_first()
-    {
-        // State: the desktop starts its default; a fake gedit on PATH.
-        installFakeEditor("gedit");
-        int defaultStarts = 0;
-        DesktopEditorLauncher launcher([&defaultStarts] { return ++defaultStarts > 0; },
-                                       &hoshi::systemEditorCandidates);
-        // Action: start the editor. Expected: the default only; gedit never started.
-        QVERIFY(launcher.startEditor());
-        QCOMPARE(defaultStarts, 1);
-        writeFileAt(path("go"), "");
-        QTest::qWait(200);
-        QVERIFY(!QFile::exists(path("started-gedit")));
-    }
-
-    void xdg_mime_default_comes_next_unless_unusable_data()
-    {
-        QTest::addColumn<QByteArray>("entry");
-        QTest::addColumn<QString>("started");
-        QTest::newRow("the desktop's default") << QByteArray("Exec=hoshi-fake-default --new-window %U")
-                                               << "hoshi-fake-default";
+        // On PATH: "kate", not executable, and fake "mousepad" and "hoshi-fake-default" editors.
+        QTest::addColumn<bool>("desktopDefault"); // the desktop starts its own default
+        QTest::addColumn<QByteArray>("entry");    // what xdg-mime names as the default; empty: nothing
+        QTest::addColumn<QString>("started");     // which fake editor runs; empty: none
+        QTest::addColumn<QByteArray>("options");
+        QTest::newRow("the desktop's default comes first")
+            << true << QByteArray("Exec=hoshi-fake-default %U") << "" << QByteArray();
+        QTest::newRow("xdg-mime's default next, with its options but no file")
+            << false << QByteArray("Exec=hoshi-fake-default --new-window %U") << "hoshi-fake-default" << QByteArray("--new-window");
         QTest::newRow("a terminal default is passed over")
-            << QByteArray("Terminal=true\nExec=hoshi-fake-default %F") << "gedit";
+            << false << QByteArray("Terminal=true\nExec=hoshi-fake-default %F") << "mousepad" << QByteArray();
+        QTest::newRow("then a common editor, one that cannot run passed over")
+            << false << QByteArray() << "mousepad" << QByteArray();
     }
 
-    void xdg_mime_default_comes_next_unless_unusable()
+    void the_first_usable_editor_is_started_detached()
     {
-        // State: gedit on PATH; xdg-mime names our entry as the default for text/plain.
+        QFETCH(bool, desktopDefault);
         QFETCH(QByteArray, entry);
         QFETCH(QString, started);
-        installFakeEditor("gedit");
+        QFETCH(QByteArray, options);
+        writeFileAt(path("bin/kate"), "not a program");
+        installFakeEditor("mousepad");
         installFakeEditor("hoshi-fake-default");
-        writeFileAt(path("bin/xdg-mime"),
-                  "#!/bin/sh\n[ \"$*\" = 'query default text/plain' ] && echo ours.desktop\n", true);
-        writeFileAt(path("data/applications/ours.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Ours\n" + entry + '\n');
-        // Action: start the editor.
-        QVERIFY(withoutGio().startEditor());
-        writeFileAt(path("go"), "");
-        // Expected: that one ran, with its options but without a file; the other never started.
-        QTRY_VERIFY(QFile::exists(path("done-" + started)));
-        if (started == QStringLiteral("hoshi-fake-default"))
-            QCOMPARE(readFile(path("done-" + started)).split('\n').first(), "args=[--new-window]");
-        QCOMPARE(QDir(m_root->path()).entryList({"started-*"}), QStringList{"started-" + started});
+        if (!entry.isEmpty()) {
+            writeFileAt(path("bin/xdg-mime"),
+                        "#!/bin/sh\n[ \"$*\" = 'query default text/plain' ] && echo ours.desktop\n", true);
+            writeFileAt(path("data/applications/ours.desktop"),
+                        "[Desktop Entry]\nType=Application\nName=Ours\n" + entry + '\n');
+        }
+        int defaultStarts = 0;
+        DesktopEditorLauncher launcher([&] { return ++defaultStarts > 0 && desktopDefault; }, &hoshi::systemEditorCandidates);
+        QVERIFY(launcher.startEditor());
+        QCOMPARE(defaultStarts, 1);
+        const QStringList startedHere = started.isEmpty() ? QStringList() : QStringList{"started-" + started};
+        if (!started.isEmpty()) {
+            // It came back while the editor still runs: nothing waits for it.
+            QTRY_VERIFY(QFile::exists(path("started-" + started)));
+            QVERIFY(!QFile::exists(path("done-" + started)));
+            writeFileAt(path("go"), "");
+            QTRY_VERIFY(QFile::exists(path("done-" + started)));
+            QCOMPARE(readFile(path("done-" + started)), "args=[" + options + "]\npwd=" + path("home").toLocal8Bit() + '\n');
+        } else {
+            writeFileAt(path("go"), "");
+            QTest::qWait(200);
+        }
+        QCOMPARE(QDir(m_root->path()).entryList({"started-*"}), startedHere);
     }
 
 private:

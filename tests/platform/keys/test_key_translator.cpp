@@ -25,21 +25,15 @@ private slots:
         QTest::addColumn<int>("evdev");
         QTest::addColumn<int>("keyCode");
         const std::tuple<int, int, const char *> keys[]{
-            {1, 27, "Esc"}, {59, 112, "F1"}, {88, 123, "F12"}, {99, 44, "PrintScreen"}, {119, 19, "Pause"},
-            {41, 229, "半角/全角"}, {85, 229, "半角/全角, second code"}, {2, 49, "1"}, {11, 48, "0"}, {12, 189, "-"},
-            {13, 222, "^"}, {124, 220, "¥"}, {14, 8, "BackSpace"}, {15, 9, "Tab"}, {16, 81, "Q"}, {26, 192, "@"},
-            {27, 219, "["}, {28, 13, "Enter"}, {58, 240, "英数 (CapsLock)"}, {30, 65, "A"}, {39, 187, ";"},
-            {40, 186, ":"}, {43, 221, "]"}, {42, 16, "left Shift"}, {54, 16, "right Shift"}, {44, 90, "Z"},
-            {51, 188, ","}, {53, 191, "/"}, {89, 226, "\\ (ろ)"}, {29, 17, "left Ctrl"}, {97, 17, "right Ctrl"},
-            {125, 91, "left Windows"}, {56, 18, "left Alt"}, {100, 18, "right Alt"}, {94, 29, "無変換"},
-            {57, 32, "Space"}, {92, 28, "変換"}, {93, 242, "カタカナ/ひらがな"}, {90, 242, "カタカナ"}, {91, 242, "ひらがな"},
-            {127, 93, "Application"}, {110, 45, "Insert"}, {111, 46, "Delete"}, {104, 33, "PageUp"},
-            {103, 38, "Up"}, {108, 40, "Down"}, {105, 37, "Left"}, {106, 39, "Right"}, {69, 144, "NumLock"},
-            {98, 111, "pad /"}, {55, 106, "pad *"}, {74, 109, "pad -"}, {78, 107, "pad +"}, {71, 103, "pad 7"},
-            {79, 97, "pad 1"}, {82, 96, "pad 0"}, {83, 110, "pad ."}, {96, 13, "pad Enter"},
-            {121, 108, "pad , (separator)"}, {138, 47, "Help"}, {183, 124, "F13"}, {194, 135, "F24"},
-            {86, 0, "ISO key"}, {117, 0, "pad ="}, {118, 0, "pad ±"}, {113, 0, "mute"}, {0, 0, "none"},
-            {-1, 0, "negative"}, {0x2ff, 0, "past the table"}, {100000, 0, "far past the table"}};
+            {1, 27, "Esc"}, {59, 112, "F1"}, {41, 229, "半角/全角"}, {85, 229, "半角/全角, second code"}, {2, 49, "1"},
+            {12, 189, "-"}, {13, 222, "^"}, {124, 220, "¥"}, {14, 8, "BackSpace"}, {26, 192, "@"}, {27, 219, "["},
+            {28, 13, "Enter"}, {58, 240, "英数 (CapsLock)"}, {30, 65, "A"}, {39, 187, ";"}, {40, 186, ":"}, {43, 221, "]"},
+            {54, 16, "right Shift"}, {89, 226, "\\ (ろ)"}, {97, 17, "right Ctrl"}, {125, 91, "left Windows"},
+            {100, 18, "right Alt"}, {94, 29, "無変換"}, {92, 28, "変換"}, {93, 242, "カタカナ/ひらがな"}, {127, 93, "Application"},
+            {111, 46, "Delete"}, {103, 38, "Up"}, {69, 144, "NumLock"}, {98, 111, "pad /"}, {78, 107, "pad +"},
+            {71, 103, "pad 7"}, {82, 96, "pad 0"}, {83, 110, "pad ."}, {96, 13, "pad Enter"}, {183, 124, "F13"},
+            {86, 0, "ISO key"}, {117, 0, "pad ="}, {113, 0, "mute"}, {0, 0, "none"}, {-1, 0, "negative"},
+            {100000, 0, "far past the table"}};
         for (const auto &[evdev, keyCode, keycap] : keys)
             QTest::addRow("%d %s", evdev, keycap) << evdev << keyCode;
     }
@@ -82,21 +76,13 @@ private slots:
     {
         // {Qt key, on the pad, virtual key}: characters where a JIS keyboard has them.
         const std::tuple<int, bool, int> keys[]{
-            {Qt::Key_A, false, 65}, {Qt::Key_Z, false, 90}, {Qt::Key_0, false, 48}, {Qt::Key_9, false, 57},
-            {Qt::Key_Exclam, false, 49}, {Qt::Key_Apostrophe, false, 55}, {Qt::Key_Colon, false, 186},
-            {Qt::Key_Asterisk, false, 186}, {Qt::Key_Plus, false, 187}, {Qt::Key_Equal, false, 189},
-            {Qt::Key_At, false, 192}, {Qt::Key_AsciiCircum, false, 222}, {Qt::Key_yen, false, 220},
-            {Qt::Key_Backslash, false, 220}, {Qt::Key_Bar, false, 220}, {Qt::Key_Underscore, false, 226},
-            {Qt::Key_0, true, 96}, {Qt::Key_9, true, 105}, {Qt::Key_Asterisk, true, 106}, {Qt::Key_Plus, true, 107},
-            {Qt::Key_Comma, true, 108}, {Qt::Key_Minus, true, 109}, {Qt::Key_Period, true, 110},
-            {Qt::Key_Slash, true, 111}, {Qt::Key_Enter, true, 13}, {Qt::Key_Home, true, 36},
-            {Qt::Key_Equal, true, 0}, {Qt::Key_Return, false, 13}, {Qt::Key_Backtab, false, 9},
-            {Qt::Key_F1, false, 112}, {Qt::Key_F12, false, 123}, {Qt::Key_F13, false, 124},
-            {Qt::Key_Muhenkan, false, 29}, {Qt::Key_Zenkaku_Hankaku, false, 229}, {Qt::Key_Eisu_toggle, false, 240},
-            {Qt::Key_Hiragana_Katakana, false, 242}, {Qt::Key_Super_L, false, 91}, {Qt::Key_Meta, false, 91},
-            {Qt::Key_Super_R, false, 92}, {Qt::Key_Menu, false, 93}, {Qt::Key_Print, false, 44},
-            {Qt::Key_CapsLock, false, 20}, {Qt::Key_unknown, false, 0}, {Qt::Key_VolumeMute, false, 0},
-            {0, false, 0}, {-5, true, 0}};
+            {Qt::Key_A, false, 65}, {Qt::Key_0, false, 48}, {Qt::Key_Exclam, false, 49}, {Qt::Key_Colon, false, 186},
+            {Qt::Key_Asterisk, false, 186}, {Qt::Key_Plus, false, 187}, {Qt::Key_At, false, 192},
+            {Qt::Key_yen, false, 220}, {Qt::Key_Underscore, false, 226}, {Qt::Key_0, true, 96}, {Qt::Key_9, true, 105},
+            {Qt::Key_Comma, true, 108}, {Qt::Key_Period, true, 110}, {Qt::Key_Enter, true, 13}, {Qt::Key_Home, true, 36},
+            {Qt::Key_Equal, true, 0}, {Qt::Key_Backtab, false, 9}, {Qt::Key_F13, false, 124},
+            {Qt::Key_Zenkaku_Hankaku, false, 229}, {Qt::Key_Eisu_toggle, false, 240}, {Qt::Key_Meta, false, 91},
+            {Qt::Key_Menu, false, 93}, {Qt::Key_unknown, false, 0}, {0, false, 0}, {-5, true, 0}};
         for (const auto &[qtKey, keypad, keyCode] : keys)
             QVERIFY2(virtualKeyFromQtKey(qtKey, keypad) == keyCode, qPrintable(QString::number(qtKey, 16)));
     }

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -53,12 +54,6 @@ QString flawIn(const QString &reading, bool strict = true)
             return QStringLiteral("U+%1 at %2").arg(int(u), 4, 16, QLatin1Char('0')).arg(i);
     }
     return {};
-}
-
-// As the launcher entry writes it: full-width digit, CR LF, caption.
-QString launcherAnnouncement(int number, const QString &caption)
-{
-    return QString(QChar(char16_t(0xFF10 + number))) + QStringLiteral("\r\n") + caption;
 }
 
 // Every text the key guide, the finger and drill windows, the typing window,
@@ -105,78 +100,52 @@ struct Reading {
 
 // One row a case: what is announced or typed, and what a child must hear.
 constexpr Reading Readings[] = {
-    // Launcher entries: the digit, a pause for the line break, the caption.
+    // Launcher entries and finger steps: a pause for the line break, kanji fingers, full- and half-width keys.
     {u"１\r\n押せばわかる", u"いち、おせばわかる"}, {u"３\r\nｱﾙﾌｧﾍﾞｯﾄに挑戦", u"さん、あるふぁべっとにちょーせん"},
-    // Finger steps: a kanji finger, then a full-width letter or digit, or a half-width word.
-    {u"ひだり小ゆびＡ", u"ひだりこゆびえー"}, {u"ひだりくすりゆびＷ", u"ひだりくすりゆびだぶりゅー"},
-    {u"みぎなかゆびｶﾝﾏ", u"みぎなかゆびかんま"}, {u"みぎくすりゆびﾋﾟﾘｵﾄﾞ", u"みぎくすりゆびぴりおど"},
+    {u"ひだり小ゆびＡ", u"ひだりこゆびえー"}, {u"みぎくすりゆびﾋﾟﾘｵﾄﾞ", u"みぎくすりゆびぴりおど"},
     {u"ひだり小ゆび１", u"ひだりこゆびいち"}, {u"ひだり　人さし指", u"ひだり ひとさしゆび"},
     // Key names as the key guide shows them: Latin words, half-width katakana, kanji, arrows.
-    {u"BackSpace", u"ばっくすぺーす"}, {u"Page Up", u"ぺーじあっぷ"}, {u"Caps Lock", u"きゃぷすろっく"},
-    {u"NumLock", u"なむろっく"}, {u"Windowsｷｰ", u"うぃんどーずきー"}, {u"ｱﾌﾟﾘｹｰｼｮﾝｷｰ", u"あぷりけーしょんきー"},
-    {u"Ctrl", u"こんとろーる"}, {u"Alt", u"おると"}, {u"Escape", u"えすけーぷ"}, {u"↑", u"うえやじるし"},
-    {u"左矢印", u"ひだりやじるし"}, {u"半角/全角", u"はんかくぜんかく"}, {u"無変換", u"むへんかん"},
-    {u"Ｆ１２", u"えふじゅうに"}, {u"ﾌｧﾝｸｼｮﾝ10", u"ふぁんくしょんじゅう"}, {u"円マーク", u"えんまーく"},
-    {u"小なり", u"しょーなり"}, {u"ﾀﾞﾌﾞﾙｸｵｰﾃｰｼｮﾝ", u"だぶるくおーてーしょん"},
-    // Every keyboard mark alone, half-width and full-width, by its name.
-    {u"＠", u"あっとまーく"}, {u"[", u"かくかっこ"}, {u"]", u"かくかっことじ"}, {u";", u"せみころん"},
-    {u":", u"ころん"}, {u",", u"かんま"}, {u".", u"ぴりおど"}, {u"／", u"すらっしゅ"}, {u"\\", u"ばっくすらっしゅ"},
-    {u"－", u"まいなす"}, {u"-", u"まいなす"}, {u"＾", u"べきじょう"}, {u"￥", u"えんまーく"}, {u"_", u"あんだーらいん"},
-    {u"！", u"えくすくらめーしょん"}, {u"\"", u"だぶるくおーてーしょん"}, {u"＃", u"しゃーぷ"}, {u"＄", u"どる"},
-    {u"％", u"ぱーせんと"}, {u"＆", u"あんど"}, {u"'", u"あぽすとろふぃー"}, {u"(", u"かっこ"}, {u")", u"かっことじ"},
-    {u"=", u"いこーる"}, {u"~", u"ちるだ"}, {u"|", u"たてぼう"}, {u"`", u"しんぐるくおーてーしょん"},
-    {u"{", u"ちゅうかっこ"}, {u"}", u"ちゅうかっことじ"}, {u"＋", u"ぷらす"}, {u"＊", u"あすたりすく"},
-    {u"<", u"しょうなり"}, {u">", u"だいなり"}, {u"?", u"くえすちょんまーく"}, {u"○", u"まる"}, {u"×", u"ばつ"},
+    {u"BackSpace", u"ばっくすぺーす"}, {u"Page Up", u"ぺーじあっぷ"}, {u"Windowsｷｰ", u"うぃんどーずきー"},
+    {u"Ctrl", u"こんとろーる"}, {u"↑", u"うえやじるし"}, {u"半角/全角", u"はんかくぜんかく"},
+    {u"Ｆ１２", u"えふじゅうに"}, {u"ﾌｧﾝｸｼｮﾝ10", u"ふぁんくしょんじゅう"}, {u"小なり", u"しょーなり"},
+    // Keyboard marks alone, half-width and full-width, by their names.
+    {u"＠", u"あっとまーく"}, {u"[", u"かくかっこ"}, {u"]", u"かくかっことじ"}, {u";", u"せみころん"}, {u":", u"ころん"},
+    {u",", u"かんま"}, {u".", u"ぴりおど"}, {u"\\", u"ばっくすらっしゅ"}, {u"－", u"まいなす"}, {u"-", u"まいなす"},
+    {u"￥", u"えんまーく"}, {u"！", u"えくすくらめーしょん"}, {u"'", u"あぽすとろふぃー"}, {u"~", u"ちるだ"},
+    {u"`", u"しんぐるくおーてーしょん"}, {u"<", u"しょうなり"}, {u"?", u"くえすちょんまーく"}, {u"○", u"まる"},
     // The drill and typing windows' counters and words.
-    {u"得点 -3", u"とくてん まいなす さん"}, {u"得点 0", u"とくてん ぜろ"}, {u"○ 5", u"まる ご"}, {u"TIME 30", u"たいむ さんじゅう"},
-    {u"Spaceでスタート", u"すぺーすですたーと"}, {u"おしまい  RESET!", u"おしまい りせっと"},
+    {u"得点 -3", u"とくてん まいなす さん"}, {u"○ 5", u"まる ご"}, {u"おしまい  RESET!", u"おしまい りせっと"},
     {u"Esc:RESET\r\nCtrl:REPEAT", u"えすけーぷ、りせっと、こんとろーる、りぴーと"},
-    {u"終了(X or Escape)", u"しゅーりょーえっくす おあ えすけーぷ"}, {u"終了(X )", u"しゅーりょーえっくす"},
-    {u"ほしのたまご Ver.２   ", u"ほしのたまご ばーじょんに"},
+    {u"終了(X or Escape)", u"しゅーりょーえっくす おあ えすけーぷ"}, {u"ほしのたまご Ver.２   ", u"ほしのたまご ばーじょんに"},
     // Practice lines: particles said as spoken, long vowels, pauses for marks inside a sentence.
     {u"今日は学校へ行きます。", u"きょーわがっこーえいきます"}, {u"こんにちは", u"こんにちわ"}, {u"ぶどう", u"ぶどー"},
-    {u"ぼうし", u"ぼうし"}, {u"お母さんとお店に行く。", u"おかーさんとおみせにいく"},
-    {u"雨です。でも、行きます", u"あめです、でも、いきます"}, {u"ゴール！やったね。", u"ごーる、やったね"},
-    {u"トマト、キャベツ、ニンジン。", u"とまと、きゃべつ、にんじん"}, {u"「こんにちは」と言う。", u"こんにちわという"},
-    {u"バスは何時に来ますか？", u"ばすわなんじにきますか"}, {u"がんばろう!", u"がんばろう"}, {u"よろしく～", u"よろしく"},
-    {u"左手　小指", u"ひだりて こゆび"}, {u"ラジオ体操、いち、に、さん！", u"らじおたいそー、いち、に、さん"},
+    {u"ぼうし", u"ぼうし"}, {u"雨です。でも、行きます", u"あめです、でも、いきます"}, {u"ゴール！やったね。", u"ごーる、やったね"},
+    {u"「こんにちは」と言う。", u"こんにちわという"}, {u"バスは何時に来ますか？", u"ばすわなんじにきますか"},
+    {u"よろしく～", u"よろしく"}, {u"左手　小指", u"ひだりて こゆび"},
     // MeCab's wrong choices corrected in context, and only where its whole words match.
-    {u"大きな木の下で休む。", u"おーきなきのしたでやすむ"}, {u"何時間も", u"なんじかんも"}, {u"今何時？", u"いまなんじ"},
-    {u"次の行は", u"つぎのぎょうわ"}, {u"並木の下", u"なみきのした"}, {u"銀行は", u"ぎんこーわ"}, {u"行くのは", u"いくのわ"},
+    {u"大きな木の下で休む。", u"おーきなきのしたでやすむ"}, {u"何時間も", u"なんじかんも"}, {u"次の行は", u"つぎのぎょうわ"},
+    {u"並木の下", u"なみきのした"}, {u"銀行は", u"ぎんこーわ"}, {u"行くのは", u"いくのわ"},
     // Numbers, half-width and full-width: values, digit by digit when too long or with a leading zero.
-    {u"0", u"ぜろ"}, {u"11", u"じゅういち"}, {u"101", u"ひゃくいち"}, {u"300", u"さんびゃく"}, {u"600", u"ろっぴゃく"},
-    {u"800", u"はっぴゃく"}, {u"1000", u"せん"}, {u"3000", u"さんぜん"}, {u"8000", u"はっせん"},
-    {u"２０２６", u"にせんにじゅうろく"}, {u"10004", u"いちまんよん"}, {u"10000000", u"いっせんまん"},
-    {u"123456789", u"いちおくにせんさんびゃくよんじゅうごまんろくせんななひゃくはちじゅうきゅう"},
+    {u"0", u"ぜろ"}, {u"11", u"じゅういち"}, {u"300", u"さんびゃく"}, {u"600", u"ろっぴゃく"}, {u"1000", u"せん"},
+    {u"8000", u"はっせん"}, {u"２０２６", u"にせんにじゅうろく"}, {u"10004", u"いちまんよん"}, {u"10000000", u"いっせんまん"},
     {u"1234567890123", u"いちにさんよんごろくななはちきゅうぜろいちにさん"}, {u"007", u"ぜろぜろなな"},
-    {u"1,000,000", u"ひゃくまん"}, {u"3.14", u"さんてんいちよん"}, {u"0.05", u"ぜろてんぜろご"},
-    {u"-12", u"まいなす じゅうに"}, {u"−5", u"まいなす ご"}, {u"¥100", u"えんまーくひゃく"},
+    {u"1,000,000", u"ひゃくまん"}, {u"3.14", u"さんてんいちよん"}, {u"0.05", u"ぜろてんぜろご"}, {u"−5", u"まいなす ご"},
     // Counters change the number's sound (1分 いっぷん), or not (2分 にふん).
-    {u"1分", u"いっぷん"}, {u"2分", u"にふん"}, {u"３分", u"さんぷん"}, {u"10分間", u"じゅっぷんかん"},
-    {u"100分", u"ひゃっぷん"}, {u"1000分", u"せんぷん"}, {u"5分後に", u"ごふんごに"}, {u"1本", u"いっぽん"},
-    {u"3本", u"さんぼん"}, {u"600本", u"ろっぴゃっぽん"}, {u"3000本", u"さんぜんぼん"}, {u"6匹", u"ろっぴき"},
-    {u"3杯", u"さんばい"}, {u"3回目", u"さんかいめ"}, {u"3階", u"さんがい"}, {u"8個", u"はっこ"}, {u"20歳", u"はたち"},
-    {u"10点", u"じゅってん"}, {u"4円", u"よえん"}, {u"14円", u"じゅうよえん"}, {u"1,000円", u"せんえん"},
-    {u"4秒", u"よんびょう"}, {u"101行", u"ひゃくいちぎょう"}, {u"1人", u"ひとり"}, {u"2人とも", u"ふたりとも"},
-    {u"11人", u"じゅういちにん"}, {u"14人", u"じゅうよにん"}, {u"1日", u"いちにち"}, {u"3日後", u"みっかご"}, {u"20日", u"はつか"},
-    {u"24日", u"にじゅうよっか"}, {u"1週間", u"いっしゅうかん"}, {u"4時半", u"よじはん"}, {u"4時間", u"よじかん"}, {u"9時", u"くじ"},
-    {u"4月", u"しがつ"}, {u"4年生", u"よねんせい"}, {u"3つ", u"みっつ"}, {u"10つ", u"とお"},
-    {u"2026年に", u"にせんにじゅうろくねんに"}, {u"３人", u"さんにん"},
+    {u"1分", u"いっぷん"}, {u"2分", u"にふん"}, {u"10分間", u"じゅっぷんかん"}, {u"1000分", u"せんぷん"}, {u"600本", u"ろっぴゃっぽん"},
+    {u"3本", u"さんぼん"}, {u"6匹", u"ろっぴき"}, {u"3階", u"さんがい"}, {u"8個", u"はっこ"}, {u"20歳", u"はたち"},
+    {u"14円", u"じゅうよえん"}, {u"1,000円", u"せんえん"}, {u"1人", u"ひとり"}, {u"11人", u"じゅういちにん"},
+    {u"3日後", u"みっかご"}, {u"24日", u"にじゅうよっか"}, {u"1週間", u"いっしゅうかん"}, {u"4時間", u"よじかん"},
+    {u"9時", u"くじ"}, {u"4月", u"しがつ"}, {u"10つ", u"とお"}, {u"2026年に", u"にせんにじゅうろくねんに"},
     // ...and where no counter is read: a longer word, a fraction, a leading zero, a blank between.
     {u"3分の1", u"さんぶんのいち"}, {u"1日本", u"いちにっぽん"}, {u"3.5分", u"さんてんごふん"},
-    {u"007分", u"ぜろぜろななふん"}, {u"-3点", u"まいなす さんてん"}, {u"3 分", u"さん ぶん"},
-    // Letters by name; table words whole words only, other words spelled.
-    {u"F1", u"えふいち"}, {u"Tabキー", u"たぶきー"}, {u"Table", u"てぃーえーびーえるいー"}, {u"ABC", u"えーびーしー"},
-    {u"今日はpenを買う", u"きょーわぴーいーえぬをかう"}, {u"ＡＢＣの歌", u"えーびーしーのうた"}, {u"OK", u"おーけー"},
-    {u"Copyright (C) 2026", u"こぴーらいと にせんにじゅうろく"}, {u"(A)(B)(C)", u"えーびーしー"},
-    {u"GPL-3.0-or-later", u"じーぴーえる さんてんぜろ おあ れいたー"}, {u"ことば.txt", u"ことば、てきすと"},
-    {u"UTF-8", u"ゆーてぃーえふ はち"},
-    // A hyphen joining words is a blank, between numbers a minus, alone its name.
-    {u"A-Z", u"えー ぜっと"}, {u"3-1", u"さんまいなすいち"}, {u"ひく-1", u"ひくまいなす いち"}, {u"A-", u"えーまいなす"},
+    {u"007分", u"ぜろぜろななふん"}, {u"3 分", u"さん ぶん"},
+    // Letters by name; table words whole words only, other words spelled; hyphens by their place.
+    {u"Tabキー", u"たぶきー"}, {u"Table", u"てぃーえーびーえるいー"}, {u"今日はpenを買う", u"きょーわぴーいーえぬをかう"},
+    {u"Copyright (C) 2026", u"こぴーらいと にせんにじゅうろく"}, {u"ことば.txt", u"ことば、てきすと"},
+    {u"A-Z", u"えー ぜっと"}, {u"3-1", u"さんまいなすいち"}, {u"ひく-1", u"ひくまいなす いち"},
     // Input no voice can say: dropped, line breaks a single pause.
     {u"", u""}, {u"  \t　 ", u""}, {u"\x01\x07か\x1b\x7fき", u"かき"}, {u"\uFEFFか\u200Bき\u202E", u"かき"},
-    {u"\uE000か\uFFFF", u"か"}, {u"👍", u""}, {u"か\rき", u"か、き"}, {u"か\r\n\r\n\nき\r\n", u"か、き"},
-    {u"!?。、…", u""}, {u"   ○   ", u"まる"},
+    {u"\uE000か\uFFFF", u"か"}, {u"👍", u""}, {u"か\r\n\r\n\nき\r\n", u"か、き"}, {u"!?。、…", u""},
 };
 
 } // namespace
@@ -255,27 +224,21 @@ private slots:
     void a_missing_dictionary_keeps_kanji_and_says_so_once()
     {
         QTemporaryDir emptyFolder;
-        QVERIFY(emptyFolder.isValid());
         // A folder that is missing, and one that holds no dictionary.
         for (const QString &folder : {emptyFolder.filePath(QStringLiteral("none")), emptyFolder.path()}) {
             static QStringList messages;
             messages.clear();
             const QtMessageHandler previous = qInstallMessageHandler(
                 [](QtMsgType, const QMessageLogContext &, const QString &message) { messages << message; });
+            const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
+            const KanaReader reader(folder);
+            QVERIFY(messages.isEmpty()); // nothing loaded, so nothing said, before the first reading
             QStringList readings;
-            {
-                const KanaReader reader(folder);
-                const qsizetype beforeUse = messages.size();
-                for (const QString &text : {QStringLiteral("今日は学校へ行きます。"), launcherAnnouncement(3, QStringLiteral("ｱﾙﾌｧﾍﾞｯﾄに挑戦")),
-                                            QStringLiteral("得点 -3"), QStringLiteral("３分で１本")})
-                    readings << reader.reading(text);
-                readings << (reader.readsKanji() ? QStringLiteral("reads kanji") : QStringLiteral("no kanji"));
-                QCOMPARE(beforeUse, 0); // nothing loaded, so nothing said, before the first reading
-            }
-            qInstallMessageHandler(previous);
+            for (const char16_t *text : {u"今日は学校へ行きます。", u"得点 -3", u"３分で１本"})
+                readings << reader.reading(QString::fromUtf16(text));
             // Kanji kept, the rest read as usual; one line in both languages naming the folder.
-            QCOMPARE(readings, (QStringList{"今日は学校へ行きます", "さん、あるふぁべっとに挑戦", "得点 まいなす さん",
-                                            "さんぷんでいっぽん", "no kanji"}));
+            QVERIFY(!reader.readsKanji());
+            QCOMPARE(readings, (QStringList{"今日は学校へ行きます", "得点 まいなす さん", "さんぷんでいっぽん"}));
             QCOMPARE(messages.size(), 1);
             QVERIFY(!messages.front().contains(u'\n'));
             for (const QString &part : {QStringLiteral("辞書"), QStringLiteral("dictionary"), folder})
@@ -306,18 +269,17 @@ private slots:
 
     void readers_on_several_threads_agree()
     {
-        const QStringList texts{QStringLiteral("今日は学校へ行きます。"), QStringLiteral("ひだり小ゆびＡ"),
-                                QStringLiteral("得点 -3"), QStringLiteral("私の名前は山田です。")};
-        QStringList expected;
+        // Four threads read through the one shared reader: each text as when read alone.
+        const QStringList texts{QStringLiteral("今日は学校へ行きます。"), QStringLiteral("ひだり小ゆびＡ"), QStringLiteral("得点 -3")};
+        QStringList alone;
         for (const QString &text : texts)
-            expected << m_reader.reading(text);
-        // Four threads read them over and over through one reader: each as read alone.
+            alone << m_reader.reading(text);
         std::atomic<int> mismatches{0};
         std::vector<std::thread> threads;
         for (int t = 0; t < 4; ++t) {
             threads.emplace_back([&, t] {
                 for (int round = 0; round < 3000; ++round)
-                    mismatches += m_reader.reading(texts[(round + t) % texts.size()]) != expected[(round + t) % texts.size()];
+                    mismatches += m_reader.reading(texts[(round + t) % 3]) != alone[(round + t) % 3];
             });
         }
         for (std::thread &thread : threads)

@@ -19,7 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include <cstddef>
+#include <cerrno>
+#include <dlfcn.h>
 #include <elf.h>
 #include <link.h>
 #include <fcntl.h>
@@ -35,35 +36,28 @@ using hoshi::SpeechModuleLoader;
 
 namespace {
 
-class RecordingCuePlayer final : public hoshi::CuePlayer {
-public:
-    explicit RecordingCuePlayer(std::vector<Cue> &played) : m_played(played) {}
-    void playCue(Cue cue) override { m_played.push_back(cue); }
-
-private:
-    std::vector<Cue> &m_played;
+struct RecordingCuePlayer final : hoshi::CuePlayer {
+    explicit RecordingCuePlayer(std::vector<Cue> &played) : played(played) {}
+    void playCue(Cue cue) override { played.push_back(cue); }
+    std::vector<Cue> &played;
 };
 
-class RecordingSpeech final : public hoshi::SpeechService {
-public:
-    explicit RecordingSpeech(QStringList &said) : m_said(said) {}
+struct RecordingSpeech final : hoshi::SpeechService {
+    explicit RecordingSpeech(QStringList &said) : said(said) {}
     bool open() override { return true; }
     void close() override {}
     bool say(const QString &text) override
     {
-        m_said << text;
+        said << text;
         return true;
     }
     bool cancel() override { return true; }
     bool setRate(int) override { return true; }
-
-private:
-    QStringList &m_said;
+    QStringList &said;
 };
 
 // Modules whose cues and speech are recorded, not played.
-class FakeSound final : public SoundModule {
-public:
+struct FakeSound final : SoundModule {
     std::unique_ptr<hoshi::CuePlayer> createCuePlayer() const override
     {
         ++playersMade;
@@ -75,8 +69,7 @@ public:
     mutable int playersMade = 0;
 };
 
-class FakeSpeech final : public SpeechModule {
-public:
+struct FakeSpeech final : SpeechModule {
     std::unique_ptr<hoshi::SpeechService> createSpeechService(const QByteArray &language) const override
     {
         languages << language;
@@ -104,9 +97,27 @@ ModuleLoader::Load failing(const QString &why)
 
 const QString Lost = QStringLiteral("nothing is spoken");
 
+// A module on a network mount: while set, every other read is interrupted by a signal before it reads.
+std::atomic<bool> interruptReads = false;
+
+} // namespace
+
+extern "C" ssize_t pread(int fd, void *into, size_t size, off_t offset)
+{
+    using Read = ssize_t (*)(int, void *, size_t, off_t);
+    static const auto real = reinterpret_cast<Read>(dlsym(RTLD_NEXT, "pread"));
+    static std::atomic<int> calls = 0;
+    if (interruptReads && calls++ % 2 == 0) {
+        errno = EINTR;
+        return -1;
+    }
+    return real(fd, into, size, offset);
+}
+
+namespace {
+
 // Files the loader must refuse before the dynamic loader sees them.
-enum class BadFile { None, CutTo4KiB, CutInHeader, Fifo, Folder, LinkLoop, Unreadable, OtherClass, OtherByteOrder,
-                     OtherMachine, Empty, HostileSegment };
+enum class BadFile { None, CutTo4KiB, Fifo, Folder, Unreadable, OtherClass, Empty, HostileSegment };
 
 // Makes `kind` at `path`, from the real speech module where it needs one.
 bool makeBadFile(BadFile kind, const QString &path)
@@ -117,8 +128,6 @@ bool makeBadFile(BadFile kind, const QString &path)
         return ::mkfifo(name.constData(), 0600) == 0;
     case BadFile::Folder:
         return ::mkdir(name.constData(), 0700) == 0;
-    case BadFile::LinkLoop:
-        return QFile::link(path + QStringLiteral(".other"), path) && QFile::link(path, path + QStringLiteral(".other"));
     default:
         break;
     }
@@ -130,22 +139,10 @@ bool makeBadFile(BadFile kind, const QString &path)
         return false;
     if (kind == BadFile::CutTo4KiB)
         bytes.truncate(4096);
-    else if (kind == BadFile::CutInHeader)
-        bytes.truncate(40);
     else if (kind == BadFile::Empty)
         bytes.clear();
     else if (kind == BadFile::OtherClass)
         bytes[EI_CLASS] = static_cast<char>(bytes[EI_CLASS] == ELFCLASS64 ? ELFCLASS32 : ELFCLASS64);
-    else if (kind == BadFile::OtherByteOrder)
-        bytes[EI_DATA] = static_cast<char>(bytes[EI_DATA] == ELFDATA2LSB ? ELFDATA2MSB : ELFDATA2LSB);
-    else if (kind == BadFile::OtherMachine) {
-        // e_machine follows e_ident and e_type in both classes.
-        constexpr int at = EI_NIDENT + 2;
-        quint16 machine = 0;
-        std::memcpy(&machine, bytes.constData() + at, sizeof machine);
-        machine = machine == EM_S390 ? EM_X86_64 : EM_S390;
-        std::memcpy(bytes.data() + at, &machine, sizeof machine);
-    }
     else if (kind == BadFile::HostileSegment) {
         // A loaded segment after the first, its size such that its end wraps round to byte 0.
         using Header = ElfW(Ehdr);
@@ -191,6 +188,11 @@ private slots:
         const QString link = dir.filePath(QStringLiteral("libhoshinotamago-sound.so"));
         QVERIFY(QFile::link(QStringLiteral(HOSHI_TEST_SOUND_MODULE), link));
         QVERIFY2(ModuleLoader::loadFile(link, SoundModule::Interface, whyNot), qPrintable(whyNot));
+        // Reads interrupted by a signal are tried again, not taken for a broken module.
+        interruptReads = true;
+        const void *again = ModuleLoader::loadFile(link, SoundModule::Interface, whyNot);
+        interruptReads = false;
+        QVERIFY2(again, qPrintable(whyNot));
     }
 
     void unusable_modules_are_refused_with_the_reason_said_once_data()
@@ -205,32 +207,20 @@ private slots:
             << BadFile::None
             << QStringLiteral("built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 3\"")
             << QStringLiteral(HOSHI_TEST_SOUND_MODULE);
-        QTest::newRow("another interface") << BadFile::None << QStringLiteral("built as \"hoshinotamago speech 0\"")
-                                           << QStringLiteral(HOSHI_TEST_WRONG_INTERFACE_MODULE);
         QTest::newRow("another version") << BadFile::None << QStringLiteral("is from another version than " HOSHI_VERSION)
                                          << QStringLiteral(HOSHI_TEST_OTHER_VERSION_MODULE);
         QTest::newRow("a library, not ours") << BadFile::None << QStringLiteral("is not this program's module")
                                              << QStringLiteral("libz.so.1");
         const QLatin1String bits(sizeof(void *) == 8 ? "64-bit" : "32-bit");
         const QLatin1String otherBits(sizeof(void *) == 8 ? "32-bit" : "64-bit");
-        const bool little = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
         // Without the check the dynamic loader maps the missing pages and dies of SIGBUS.
         QTest::newRow("cut to 4 KiB") << BadFile::CutTo4KiB << QStringLiteral("is cut short: a segment ends at byte") << QString();
-        QTest::newRow("cut inside its header") << BadFile::CutInHeader
-                                               << QStringLiteral("is cut short inside its ELF header (40 of") << QString();
         // Without the check open() waits for a writer, holding the dynamic loader's lock.
         QTest::newRow("FIFO") << BadFile::Fifo << QStringLiteral("is a pipe (FIFO), not a library") << QString();
         QTest::newRow("folder") << BadFile::Folder << QStringLiteral("is a folder, not a library") << QString();
-        QTest::newRow("loop of symbolic links") << BadFile::LinkLoop << QStringLiteral("is a loop of symbolic links") << QString();
         QTest::newRow("unreadable") << BadFile::Unreadable << QStringLiteral("cannot be read") << QString();
         QTest::newRow("other class") << BadFile::OtherClass
                                      << QStringLiteral("is a %1 library, this program is %2").arg(otherBits, bits) << QString();
-        QTest::newRow("other byte order")
-            << BadFile::OtherByteOrder
-            << QStringLiteral("is a %1 library, this program is %2")
-                   .arg(QLatin1String(little ? "big-endian" : "little-endian"),
-                        QLatin1String(little ? "little-endian" : "big-endian")) << QString();
-        QTest::newRow("other machine") << BadFile::OtherMachine << QStringLiteral("is built for another kind of processor") << QString();
         QTest::newRow("empty") << BadFile::Empty << QStringLiteral("is empty") << QString();
         QTest::newRow("a segment past the end, by wrapping round")
             << BadFile::HostileSegment << QStringLiteral("is cut short: a segment ends at byte") << QString();

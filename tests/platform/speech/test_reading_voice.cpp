@@ -20,6 +20,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -30,18 +31,12 @@ using Turn = hoshi::VoiceOutput::Turn;
 namespace {
 
 // What the service was asked ("open", "cancel", "say <text>", "rate <n>",
-// "close"), readable from the test thread while the voice's thread writes;
-// and how the service misbehaves.
+// "close"), readable while the voice's thread writes; and how it misbehaves.
 struct ServiceLog {
     QStringList calls() const
     {
         std::lock_guard lock(mutex);
         return entries;
-    }
-    void add(const QString &entry)
-    {
-        std::lock_guard lock(mutex);
-        entries << entry;
     }
     mutable std::mutex mutex;
     QStringList entries;
@@ -58,30 +53,28 @@ public:
     {
         while (m_log.hangOpen)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        m_log.add(QStringLiteral("open"));
+        answer(QStringLiteral("open"), true);
         return m_log.up;
     }
-    void close() override { m_log.add(QStringLiteral("close")); }
+    void close() override { answer(QStringLiteral("close"), true); }
     bool say(const QString &text) override { return answer(QStringLiteral("say ") + text); }
     bool cancel() override { return answer(QStringLiteral("cancel")); }
     bool setRate(int rate) override { return !m_log.refuseRate && answer(QStringLiteral("rate %1").arg(rate)); }
 
 private:
-    bool answer(const QString &call)
+    bool answer(const QString &call, bool always = false)
     {
-        if (m_log.dropNext.exchange(false) || !m_log.up)
+        if (!always && (m_log.dropNext.exchange(false) || !m_log.up))
             return false;
-        m_log.add(call);
+        std::lock_guard lock(m_log.mutex);
+        m_log.entries << call;
         return true;
     }
     ServiceLog &m_log;
 };
 
 // The fake reading: capitals, so that "a" and "A" read the same.
-QString upper(const QString &text)
-{
-    return text.toUpper();
-}
+QString upper(const QString &text) { return text.toUpper(); }
 
 std::unique_ptr<VoiceWorker> makeWorker(ServiceLog &log, std::chrono::milliseconds retry = {})
 {
@@ -221,21 +214,14 @@ private slots:
         QVERIFY(!log.calls().contains(QStringLiteral("say TWO")));
     }
 
-    void aClientFollowingTheFocusIsAScreenReader_data()
-    {
-        QTest::addColumn<QStringList>("events");
-        QTest::addColumn<bool>("screenReader");
-        // What Orca started by hand asks the registry for, in part.
-        QTest::newRow("orca") << QStringList{"Focus::", "Document:Reload:", "Object:TextCaretMoved:"} << true;
-        QTest::newRow("focus state, libatspi spelling") << QStringList{"object:state-changed:focused"} << true;
-        QTest::newRow("focus state, registry spelling") << QStringList{"Object:StateChanged:Focused"} << true;
-        QTest::newRow("a caret tracker") << QStringList{"Object:TextCaretMoved:", "Object:TextChanged:Insert"} << false;
-        QTest::newRow("nobody") << QStringList{} << false;
-    }
     void aClientFollowingTheFocusIsAScreenReader()
     {
-        QFETCH(QStringList, events);
-        QTEST(hoshi::listensLikeScreenReader(events), "screenReader");
+        // What Orca started by hand asks the registry for, in part; either spelling of the focus
+        // state; and a caret tracker, which is no screen reader.
+        QVERIFY(hoshi::listensLikeScreenReader({"Focus::", "Document:Reload:", "Object:TextCaretMoved:"}));
+        QVERIFY(hoshi::listensLikeScreenReader({"object:state-changed:focused"}));
+        QVERIFY(hoshi::listensLikeScreenReader({"Object:StateChanged:Focused"}));
+        QVERIFY(!hoshi::listensLikeScreenReader({"Object:TextCaretMoved:", "Object:TextChanged:Insert"}));
     }
 
     void announcerTurnsFollowTheEventLoop()
@@ -258,78 +244,58 @@ private slots:
                                                "１\r\n押せばわかる"}));
     }
 
-    void routerNeverFeedsTwoVoices_data()
+    void the_router_feeds_one_voice_data()
     {
+        // Steps: new:T / same:T (a text of a new or the same event), menu:T (a menu entry's
+        // hint), reader:yes / reader:no (the screen-reader answer), choose:C (the menu's voice).
         // Menus are never handed to a screen reader: it reads them itself.
-        QTest::addColumn<hoshi::VoiceChoice>("choice");
-        QTest::addColumn<bool>("screenReader");
-        QTest::addColumn<int>("spokenByVoice");
-        QTest::addColumn<int>("notified");
-        QTest::addColumn<int>("menuSpokenByVoice");
-        QTest::newRow("auto, alone") << hoshi::VoiceChoice::Auto << false << 1 << 0 << 1;
-        QTest::newRow("auto, screen reader") << hoshi::VoiceChoice::Auto << true << 0 << 1 << 0;
-        QTest::newRow("--voice, screen reader") << hoshi::VoiceChoice::Always << true << 1 << 0 << 1;
-        QTest::newRow("--no-voice, alone") << hoshi::VoiceChoice::Never << false << 0 << 0 << 0;
-        QTest::newRow("--no-voice, screen reader") << hoshi::VoiceChoice::Never << true << 0 << 1 << 0;
+        QTest::addColumn<QString>("choice"); // at start: auto, always (--voice), never (--no-voice)
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QStringList>("voice");    // what the built-in voice said
+        QTest::addColumn<QStringList>("notified"); // what the screen reader was handed
+        const QString alone = QStringLiteral("reader:no new:x menu:m");
+        const QString withReader = QStringLiteral("reader:yes new:x menu:m");
+        QTest::newRow("auto, alone") << "auto" << alone << QStringList{"new x", "new m"} << QStringList{};
+        QTest::newRow("auto, screen reader") << "auto" << withReader << QStringList{} << QStringList{"new x"};
+        QTest::newRow("--voice, screen reader") << "always" << withReader << QStringList{"new x", "new m"} << QStringList{};
+        QTest::newRow("--no-voice, alone") << "never" << alone << QStringList{} << QStringList{};
+        QTest::newRow("--no-voice, screen reader") << "never" << withReader << QStringList{} << QStringList{"new x"};
+        QTest::newRow("before the answer only the latest event is held, then said once")
+            << "auto" << "new:old new:entry same:hint reader:yes reader:no new:next" << QStringList{"new next"}
+            << QStringList{"new entry", "same hint"};
+        // A desktop whose accessibility bus never answers.
+        QTest::newRow("--voice speaks without waiting for the answer")
+            << "always" << "new:entry" << QStringList{"new entry"} << QStringList{};
+        QTest::newRow("the voice chosen before the answer says what was held")
+            << "auto" << "new:held choose:always same:next" << QStringList{"new held", "same next"} << QStringList{};
     }
 
-    void routerNeverFeedsTwoVoices()
+    void the_router_feeds_one_voice()
     {
-        QFETCH(hoshi::VoiceChoice, choice);
-        QFETCH(bool, screenReader);
-        QFETCH(int, spokenByVoice);
-        QFETCH(int, notified);
-        QFETCH(int, menuSpokenByVoice);
+        QFETCH(QString, choice);
+        QFETCH(QString, steps);
+        const std::map<QString, hoshi::VoiceChoice> choices{
+            {"auto", hoshi::VoiceChoice::Auto}, {"always", hoshi::VoiceChoice::Always}, {"never", hoshi::VoiceChoice::Never}};
         RecordingOutput builtIn;
         RecordingOutput notifier;
-        hoshi::VoiceRouter router(choice, builtIn, notifier);
-        router.setScreenReaderRunning(screenReader);
-        router.say(QStringLiteral("x"), Turn::NewEvent);
-        QCOMPARE(builtIn.said.size(), spokenByVoice);
-        QCOMPARE(notifier.said.size(), notified);
+        hoshi::VoiceRouter router(choices.at(choice), builtIn, notifier);
         RecordingClipboard clipboard;
         hoshi::SpokenAnnouncer announcer(clipboard, router);
-        builtIn.said.clear();
-        announcer.menuHint(QStringLiteral("めにゅー"));
-        QCOMPARE(builtIn.said.size(), menuSpokenByVoice);
-        QCOMPARE(notifier.said.size(), notified);
+        for (const QString &step : steps.split(u' ')) {
+            const QString verb = step.section(u':', 0, 0);
+            const QString word = step.section(u':', 1);
+            if (verb == QLatin1String("new") || verb == QLatin1String("same"))
+                router.say(word, verb == QLatin1String("new") ? Turn::NewEvent : Turn::SameEvent);
+            else if (verb == QLatin1String("menu"))
+                announcer.menuHint(word);
+            else if (verb == QLatin1String("reader"))
+                router.setScreenReaderRunning(word == QLatin1String("yes"));
+            else
+                router.setChoice(choices.at(word));
+        }
+        QTEST(builtIn.said, "voice");
+        QTEST(notifier.said, "notified");
         QVERIFY(clipboard.texts.isEmpty());
-    }
-
-    void routerHoldsTheLatestEventUntilItKnows()
-    {
-        // State: no answer yet about a screen reader.
-        RecordingOutput builtIn;
-        RecordingOutput notifier;
-        hoshi::VoiceRouter router(hoshi::VoiceChoice::Auto, builtIn, notifier);
-        router.say(QStringLiteral("old"), Turn::NewEvent);
-        router.say(QStringLiteral("entry"), Turn::NewEvent);
-        router.say(QStringLiteral("hint"), Turn::SameEvent);
-        QVERIFY(builtIn.said.isEmpty() && notifier.said.isEmpty());
-        // Action: the answer. Expected: the latest event goes where it belongs, once.
-        router.setScreenReaderRunning(true);
-        QCOMPARE(notifier.said, (QStringList{"new entry", "same hint"}));
-        router.setScreenReaderRunning(false);
-        router.say(QStringLiteral("next"), Turn::NewEvent);
-        QCOMPARE(builtIn.said, QStringList{"new next"});
-        QCOMPARE(notifier.said.size(), 2);
-    }
-
-    void theBuiltInVoiceChosenSpeaksWithoutWaitingForTheAnswer()
-    {
-        // A desktop whose accessibility bus never answers: --voice speaks at once, and so
-        // does 声 chosen in the menu meanwhile, with what was held for the answer.
-        RecordingOutput builtIn;
-        RecordingOutput notifier;
-        hoshi::VoiceRouter fromStart(hoshi::VoiceChoice::Always, builtIn, notifier);
-        fromStart.say(QStringLiteral("entry"), Turn::NewEvent);
-        QCOMPARE(builtIn.said, QStringList{"new entry"});
-        hoshi::VoiceRouter chosenLater(hoshi::VoiceChoice::Auto, builtIn, notifier);
-        chosenLater.say(QStringLiteral("held"), Turn::NewEvent);
-        chosenLater.setChoice(hoshi::VoiceChoice::Always);
-        chosenLater.say(QStringLiteral("next"), Turn::SameEvent);
-        QCOMPARE(builtIn.said, (QStringList{"new entry", "new held", "same next"}));
-        QVERIFY(notifier.said.isEmpty());
     }
 
     void notifierJoinsOneEventIntoOneNotification()
@@ -418,37 +384,22 @@ private slots:
         }
         QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Button);
 
-        // A menu entry, found as a screen reader finds it: through its menu.
+        // A menu entry, found as a screen reader finds it: through its menu, after a separator;
+        // checked and pressed as one of Qt's own.
         QMenu menu(&window);
-        menu.addAction(QStringLiteral("&") + shown);
-        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(0);
+        menu.addSeparator();
+        QAction *choice = menu.addAction(QStringLiteral("&") + shown);
+        choice->setCheckable(true);
+        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(1);
         QVERIFY(entry);
         QCOMPARE(entry->role(), QAccessible::MenuItem);
         QCOMPARE(entry->text(QAccessible::Name), name);
         QCOMPARE(entry->parent()->object(), &menu);
-        hoshi::installReadableNames({});
-    }
-
-    // A screen reader checks and presses a menu entry as it does one of Qt's own.
-    void menuEntryKeepsWhatItDoes()
-    {
-        hoshi::installReadableNames([](const QString &text) { return text; });
-        QMenu menu;
-        menu.addSeparator();
-        QAction *choice = menu.addAction(QStringLiteral("声"));
-        choice->setCheckable(true);
-        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(&menu);
-        QCOMPARE(accessible->child(0)->role(), QAccessible::Separator);
-        QAccessibleInterface *entry = accessible->child(1);
-        QCOMPARE(accessible->indexOfChild(entry), 1);
-        QVERIFY(!entry->state().checked);
+        QCOMPARE(entry->parent()->indexOfChild(entry), 1);
         entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(choice->isChecked());
-        QVERIFY(entry->state().checked);
+        QVERIFY(choice->isChecked() && entry->state().checked);
         choice->setEnabled(false);
         QVERIFY(entry->state().disabled);
-        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(choice->isChecked());
         hoshi::installReadableNames({});
     }
 };
