@@ -167,7 +167,11 @@ wait_for_spoken_event "${line_reading[$line]}"
 press_hear Control_L "${line_reading[$line]}"
 # Typed right, Enter draws the next line; a wrong try is told by voice alone.
 clear_clipboard
-xdotool type --delay 30 "$line"
+# Slow enough for a slow build: each kana and kanji is typed through a key
+# that xdotool maps for it, and a program still reading the last key must
+# not see it under the next one's mapping.
+xdotool type --delay 150 "$line"
+sleep 0.5
 press Return
 wait_for_clipboard "${!line_reading[@]}"
 line=$CLIPBOARD
