@@ -19,6 +19,7 @@ const QString ConnectionName = QStringLiteral("hoshinotamago-listeners");
 constexpr int AnswerMs = 2000;
 constexpr int GoneAfterMs = 1500;
 constexpr unsigned long StopWaitMs = 500;
+constexpr const char *Changes[] = {"EventListenerRegistered", "EventListenerDeregistered"};
 
 /// Lives on the asking thread: every call there may wait on a bus.
 class Asker final : public QObject {
@@ -35,7 +36,7 @@ public slots:
         m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, ConnectionName));
         if (!m_bus->isConnected())
             return report(false);
-        for (const char *change : {"EventListenerRegistered", "EventListenerDeregistered"})
+        for (const char *change : Changes)
             m_bus->connect(Registry, RegistryPath, Registry, QString::fromLatin1(change), this, SLOT(ask()));
         ask();
     }
@@ -44,6 +45,12 @@ public slots:
 
     void stop()
     {
+        // The bus's own thread closes the connection later and would reach
+        // back to this object, deleted by then, through any hook left on it.
+        if (m_bus) {
+            for (const char *change : Changes)
+                m_bus->disconnect(Registry, RegistryPath, Registry, QString::fromLatin1(change), this, SLOT(ask()));
+        }
         m_bus.reset();
         QDBusConnection::disconnectFromBus(ConnectionName);
         QThread::currentThread()->quit();

@@ -15,11 +15,21 @@ const QString BusPath = QStringLiteral("/org/a11y/bus");
 const QString StatusInterface = QStringLiteral("org.a11y.Status");
 const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString ScreenReaderProperty = QStringLiteral("ScreenReaderEnabled");
+const QString ChangedSignal = QStringLiteral("PropertiesChanged");
+const char *const ChangedSlot = SLOT(propertiesChanged(QString, QVariantMap, QStringList));
 } // namespace
 
 ScreenReaderWatch::ScreenReaderWatch(QObject *parent)
     : QObject(parent)
 {
+}
+
+ScreenReaderWatch::~ScreenReaderWatch()
+{
+    // Unhooked while this object still exists: the bus's thread may close
+    // the connection after it is gone.
+    if (m_hooked)
+        QDBusConnection::sessionBus().disconnect(BusService, BusPath, PropertiesInterface, ChangedSignal, this, ChangedSlot);
 }
 
 void ScreenReaderWatch::start()
@@ -35,8 +45,7 @@ void ScreenReaderWatch::start()
         QMetaObject::invokeMethod(this, [this] { flagAnswered(false); }, Qt::QueuedConnection);
         return;
     }
-    bus.connect(BusService, BusPath, PropertiesInterface, QStringLiteral("PropertiesChanged"), this,
-                SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
+    m_hooked = bus.connect(BusService, BusPath, PropertiesInterface, ChangedSignal, this, ChangedSlot);
     ask();
 }
 

@@ -18,6 +18,7 @@ class ScreenReaderWatch final : public QObject {
     Q_OBJECT
 public:
     explicit ScreenReaderWatch(QObject *parent = nullptr);
+    ~ScreenReaderWatch() override;
 
     /// Asks once and follows every change from then on. The first answer is
     /// always reported; no session bus or no accessibility bus answers false.
@@ -43,6 +44,7 @@ private:
     bool m_listenersKnown = false;
     bool m_running = false;
     bool m_answered = false;
+    bool m_hooked = false;
 };
 
 } // namespace hoshi

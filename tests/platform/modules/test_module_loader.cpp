@@ -37,13 +37,13 @@ using hoshi::SpeechModuleLoader;
 namespace {
 
 struct RecordingCuePlayer final : hoshi::CuePlayer {
-    explicit RecordingCuePlayer(std::vector<Cue> &played) : played(played) {}
+    explicit RecordingCuePlayer(std::vector<Cue> &into) : played(into) {}
     void playCue(Cue cue) override { played.push_back(cue); }
     std::vector<Cue> &played;
 };
 
 struct RecordingSpeech final : hoshi::SpeechService {
-    explicit RecordingSpeech(QStringList &said) : said(said) {}
+    explicit RecordingSpeech(QStringList &into) : said(into) {}
     bool open() override { return true; }
     void close() override {}
     bool say(const QString &text) override
