@@ -74,7 +74,6 @@ public:
     struct Box {
         QString text;
         QString accessibleText; ///< the box's accessible value
-        QAccessible::Role role{};
         QStringList saidBefore; ///< saidTexts() when it was up
         QMessageBox::Icon icon{};
         double points = 0; ///< the point size of its text
@@ -104,7 +103,7 @@ private:
         if (!box)
             return;
         QAccessibleInterface *iface = accessible(box);
-        boxes.push_back({box->text(), iface->text(QAccessible::Value), iface->role(), saidTexts(m_services),
+        boxes.push_back({box->text(), iface->text(QAccessible::Value), saidTexts(m_services),
                          box->icon(), box->font().pointSizeF()});
         box->reject();
     }

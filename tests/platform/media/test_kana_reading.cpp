@@ -252,19 +252,15 @@ private slots:
     {
         // Four threads read through the one shared reader: each text as when read alone.
         const QStringList texts{QStringLiteral("今日は学校へ行きます。"), QStringLiteral("ひだり小ゆびＡ"), QStringLiteral("得点 -3")};
-        QStringList alone;
-        for (const QString &text : texts)
-            alone << m_reader.reading(text);
+        const QStringList alone{m_reader.reading(texts[0]), m_reader.reading(texts[1]), m_reader.reading(texts[2])};
         std::atomic<int> mismatches{0};
-        std::vector<std::thread> threads;
-        for (int t = 0; t < 4; ++t) {
+        std::vector<std::jthread> threads;
+        for (int t = 0; t < 4; ++t)
             threads.emplace_back([&, t] {
                 for (int round = 0; round < 3000; ++round)
                     mismatches += m_reader.reading(texts[(round + t) % 3]) != alone[(round + t) % 3];
             });
-        }
-        for (std::thread &thread : threads)
-            thread.join();
+        threads.clear();
         QCOMPARE(mismatches.load(), 0);
     }
 };
