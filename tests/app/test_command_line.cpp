@@ -14,26 +14,6 @@ Q_DECLARE_METATYPE(hoshi::VoiceChoice)
 class CommandLineTest : public QObject {
     Q_OBJECT
 
-    // The display environment of the current row: its variables, and the Wayland socket
-    // and plugin where the row has those columns.
-    static DisplayEnvironment environment()
-    {
-        DisplayEnvironment environment;
-        QFETCH(QString, qpaPlatform);
-        QFETCH(QString, x11);
-        QFETCH(QString, wayland);
-        environment.qpaPlatform = qpaPlatform;
-        environment.x11Display = x11;
-        environment.waylandDisplay = wayland;
-        if (QTest::currentTestFunction() == QByteArrayLiteral("displayChoice")) {
-            QFETCH(bool, socket);
-            QFETCH(bool, plugin);
-            environment.waylandSocketFound = socket;
-            environment.waylandPluginInstalled = plugin;
-        }
-        return environment;
-    }
-
 private slots:
     void accepted_data()
     {
@@ -181,43 +161,19 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, errorStart);
+        QFETCH(QString, qpaPlatform);
+        QFETCH(QString, x11);
+        QFETCH(QString, wayland);
+        QFETCH(bool, socket);
+        QFETCH(bool, plugin);
+        const DisplayEnvironment environment{qpaPlatform, x11, wayland, socket, plugin};
         const DisplayChoice choice = chooseDisplay(parseCommandLine(QStringList{"./hoshinotamago"} + arguments),
-                                                   environment(), QStringLiteral("./hoshinotamago"));
+                                                   environment, QStringLiteral("./hoshinotamago"));
         QTEST(choice.platform, "platform");
         if (errorStart.isEmpty())
             QCOMPARE(choice.error, QString());
         else
             QVERIFY2(choice.error.startsWith(errorStart), qPrintable(choice.error));
-    }
-
-    void unopenedDisplayIsNamed_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("qpaPlatform");
-        QTest::addColumn<QString>("x11");
-        QTest::addColumn<QString>("wayland");
-        QTest::addColumn<QString>("named");
-        QTest::newRow("Qt's own pick, both named")
-            << QStringList{} << "" << ":97" << "wayland-1"
-            << "cannot open X display :97; cannot open Wayland display wayland-1";
-        QTest::newRow("-platform over QT_QPA_PLATFORM") << QStringList{"-platform", "xcb"} << "wayland" << ":3"
-                                                        << "wayland-1" << "cannot open X display :3";
-        QTest::newRow("wayland named by no variable") << QStringList{} << "wayland" << ":0" << ""
-                                                      << "cannot open Wayland display wayland-0";
-        QTest::newRow("a plugin with arguments") << QStringList{} << "nosuch:size=3" << ":0" << ""
-                                                 << "cannot start Qt's platform plugin nosuch";
-    }
-    void unopenedDisplayIsNamed()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, named);
-        const QString message = unopenedDisplayMessage(parseCommandLine(QStringList{"./hoshinotamago"} + arguments),
-                                                       environment(), QStringLiteral("./hoshinotamago"));
-        QVERIFY2(message.startsWith(QStringLiteral("ほしのたまご: 画面(ディスプレイ)が見つかりません(")), qPrintable(message));
-        QVERIFY2(message.contains(QStringLiteral("hoshinotamago: no display found (%1). ").arg(named)),
-                 qPrintable(message));
-        QVERIFY2(message.endsWith(QStringLiteral("xvfb-run -a -s '-screen 0 1280x1024x24' ./hoshinotamago")),
-                 qPrintable(message));
     }
 };
 

@@ -7,10 +7,7 @@ set -euo pipefail
 HOSHI_E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export HOSHI_SPEECHD_DIR=${HOSHI_SPEECHD_DIR:-${TMPDIR:-/tmp}/speechd}
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # At exit the program is ended, then AT_EXIT (a script's own clean-up) runs.
 _at_exit() {
@@ -42,9 +39,7 @@ clipboard_in() {
     local text
     CLIPBOARD=$(clipboard; printf x)
     CLIPBOARD=${CLIPBOARD%x}
-    for text in "$@"; do
-        [ "$CLIPBOARD" = "$text" ] && return 0
-    done
+    for text in "$@"; do [ "$CLIPBOARD" = "$text" ] && return 0; done
     return 1
 }
 
@@ -56,17 +51,11 @@ wait_for_clipboard() {
 }
 
 # wait_for_target: the drill's target, one capital letter, on the clipboard; prints it.
-wait_for_target() {
-    wait_for_clipboard {A..Z}
-    echo "$CLIPBOARD"
-}
+wait_for_target() { wait_for_clipboard {A..Z}; echo "$CLIPBOARD"; }
 
 # clear_clipboard: another program takes the clipboard, so that the next
 # announcement, even a repeated one, is seen arriving.
-clear_clipboard() {
-    printf 'sentinel' | xclip -selection clipboard
-    wait_for_clipboard sentinel
-}
+clear_clipboard() { printf 'sentinel' | xclip -selection clipboard; wait_for_clipboard sentinel; }
 
 # start_program [ARGUMENT...]: HOSHI_PROGRAM, its output appended to
 # PROGRAM_LOG, with PROGRAM_ENV given to env ("-u DISPLAY NAME=VALUE").
@@ -84,21 +73,14 @@ start_launcher() {
 }
 
 # quit_launcher: Escape in the launcher ends the program cleanly within 10 s.
-quit_launcher() {
-    focus_window "$launcher"
-    press Escape
-    wait_for_exit 10
-}
+quit_launcher() { focus_window "$launcher"; press Escape; wait_for_exit 10; }
 
 # window_shown TITLE: a visible window has exactly that title (xdotool's
 # pattern does not anchor on multibyte titles); its id in WINDOW.
 window_shown() {
     local candidate
     for candidate in $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true); do
-        if [ "$(xdotool getwindowname "$candidate" 2>/dev/null)" = "$1" ]; then
-            WINDOW=$candidate
-            return 0
-        fi
+        [ "$(xdotool getwindowname "$candidate" 2>/dev/null)" = "$1" ] && WINDOW=$candidate && return 0
     done
     return 1
 }
@@ -111,10 +93,7 @@ window_named() {
 window_gone() { within 5 ! window_shown "$1" || fail "window $1 still open"; }
 
 # focus_window ID: give the window the keyboard (no window manager runs).
-focus_window() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.2
-}
+focus_window() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; sleep 0.2; }
 
 # press KEY...: real key events through the X server.
 press() { xdotool key --clearmodifiers "$@"; sleep 0.15; }
@@ -122,7 +101,7 @@ press() { xdotool key --clearmodifiers "$@"; sleep 0.15; }
 # press_expect KEYS TEXT [KEYS TEXT]...: pair by pair, KEYS (split on spaces)
 # put TEXT on the clipboard; press_hear: the program says TEXT as one event.
 press_expect() { press_each wait_for_clipboard "$@"; }
-press_hear() { press_each wait_for_spoken_event "$@"; }
+press_hear() { press_each wait_for_spoken "$@"; }
 press_each() {
     local wait=$1
     shift
@@ -207,9 +186,7 @@ mode_titles=("押せばわかる" "どのゆびつかうの" "アルファベッ
 mode_closers=("alt+F4" "Escape" "Escape" "Escape" "alt+f x" "alt+f x")
 
 # miss_key TARGET: a key that is not the drill's TARGET.
-miss_key() {
-    if [ "$1" = Q ]; then echo w; else echo q; fi
-}
+miss_key() { if [ "$1" = Q ]; then echo w; else echo q; fi; }
 
 # letter_reading X: the name a child hears for the capital letter X.
 letter_reading() {
@@ -223,18 +200,14 @@ letter_reading() {
 # set_screen_reader_enabled true|false: the desktop's screen-reader flag on
 # the accessibility bus; screen_reader_enabled reads it.
 set_screen_reader_enabled() {
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
-        org.freedesktop.DBus.Properties.Set string:org.a11y.Status \
-        string:ScreenReaderEnabled variant:boolean:"$1" >/dev/null
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+        string:org.a11y.Status string:ScreenReaderEnabled variant:boolean:"$1" >/dev/null
 }
-
 screen_reader_enabled() {
     dbus-send --session --print-reply=literal --dest=org.a11y.Bus /org/a11y/bus \
         org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:ScreenReaderEnabled \
         | awk '{ print $NF }'
 }
-
-# --- the private speech-dispatcher ------------------------------------------
 
 # speechd_configure: configuration, logs and socket in this run's folder. Its
 # one output module writes each text's rate to rates.txt and the text to
@@ -300,10 +273,7 @@ speechd_start() {
     cat "$dir/log/server.out" "$dir/log/speech-dispatcher.log" >&2 2>/dev/null || true
     fail "speech-dispatcher did not start"
 }
-_speechd_answers_or_died() {
-    speechd_answers || ! kill -0 "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null
-}
-
+_speechd_answers_or_died() { speechd_answers || ! kill -0 "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null; }
 speechd_answers() {
     /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
         "$HOSHI_SPEECHD_SOCKET" 2>/dev/null
@@ -319,48 +289,31 @@ speechd_stop() {
     within 5 process_gone "$pid" || fail "speech-dispatcher $pid did not end"
 }
 
-# speech_events [CLIENT]: what CLIENT (SPEECH_CLIENT, else hoshinotamago, the
-# Japanese voice) sent, one event a line, as ssip_log.py prints it.
+# speech_events [CLIENT]: what CLIENT (SPEECH_CLIENT, else hoshinotamago)
+# sent, one event a line, as ssip_log.py prints it.
 speech_events() {
     /usr/bin/python3 "$HOSHI_E2E_DIR/ssip_log.py" --client "${1:-${SPEECH_CLIENT:-hoshinotamago}}" \
         "$HOSHI_SPEECHD_DIR/log/protocol.log"
 }
-
-# spoken_texts [CLIENT]: the texts CLIENT asked to be said, one a line, escaped.
-spoken_texts() {
-    speech_events "$@" | awk -F'\t' '$1 == "speak" { print $5 }'
-}
-
-# spoken_script [CLIENT]: the texts, with "<cancel>" where CLIENT cancelled or stopped.
+# spoken_texts [CLIENT]: its texts, escaped; spoken_script: with "<cancel>"
+# where it cancelled or stopped.
+spoken_texts() { speech_events "$@" | awk -F'\t' '$1 == "speak" { print $5 }'; }
 spoken_script() {
-    speech_events "$@" | awk -F'\t' '
-        $1 == "speak" { print $5 }
-        $1 == "cancel" || $1 == "stop" { print "<cancel>" }'
+    speech_events "$@" | awk -F'\t' '$1 == "speak" { print $5 } $1 == "cancel" || $1 == "stop" { print "<cancel>" }'
 }
-
-spoken_cancels() { spoken_script "$@" | grep -cx '<cancel>' || true; }
-
 speech_connections() { speech_events "$@" | awk -F'\t' '$1 == "connect"' | wc -l; }
 
-# heard_last EXPECTED...: the last texts the output module was given (a text
-# cancelled before its turn never gets there), in order; left in HEARD.
+# wait_for_heard TEXT...: the last texts the output module was given are
+# these, in order (a text cancelled before its turn never gets there); with
+# HEARD_RATE, the last one was given at that rate.
 heard_last() {
     HEARD=$(tail -n "$#" "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true)
-    [ "$HEARD" = "$(printf '%s\n' "$@")" ]
+    HEARD_AT=$(tail -n 1 "$HOSHI_SPEECHD_DIR/rates.txt" 2>/dev/null || true)
+    [ "$HEARD" = "$(printf '%s\n' "$@")" ] && [ "${HEARD_RATE:-$HEARD_AT}" = "$HEARD_AT" ]
 }
-
-# wait_for_heard EXPECTED...: heard_last within 10 s.
 wait_for_heard() {
     within 10 heard_last "$@" \
-        || fail "the output module was last given $(printf '%q' "$HEARD"), expected $(printf '%q ' "$@")"
-}
-
-# wait_for_heard_at RATE TEXT: the last text heard is TEXT, given at RATE.
-wait_for_heard_at() {
-    local rate
-    wait_for_heard "$2"
-    rate=$(tail -n 1 "$HOSHI_SPEECHD_DIR/rates.txt")
-    [ "$rate" = "$1" ] || fail "'$2' was given at rate $rate, expected $1"
+        || fail "the output module was last given $(printf '%q' "$HEARD") at rate $HEARD_AT, expected $(printf '%q ' "$@") ${HEARD_RATE:-}"
 }
 
 # speech_escape TEXT: TEXT written as spoken_texts writes it.
@@ -371,36 +324,38 @@ speech_escape() {
     printf '%s' "${text//$'\t'/\\t}"
 }
 
-# spoken_last TEXT: the last text asked for is TEXT, escaped (kept in SPOKEN).
-spoken_last() {
-    SPOKEN=$(spoken_texts | tail -n 1)
-    [ "$SPOKEN" = "$1" ]
-}
+spoken_last() { SPOKEN=$(spoken_texts | tail -n 1); [ "$SPOKEN" = "$1" ]; }
 
-# wait_for_spoken EXPECTED [SECONDS]: spoken_last within SECONDS (10).
-wait_for_spoken() {
-    local expected
-    expected=$(speech_escape "$1")
-    within "${2:-10}" spoken_last "$expected" || fail "last spoken text is '$SPOKEN', expected '$expected'"
-}
-
-# speech_mark [CLIENT]: the waits below look only at what CLIENT says from now on.
+# speech_mark [CLIENT]: wait_for_spoken looks only at what CLIENT says from now on.
 declare -A SPEECH_MARKS=()
-speech_mark() {
-    SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]=$(spoken_script "$@" | wc -l)
-}
-
-# spoken_since_mark [CLIENT]: spoken_script after CLIENT's mark.
+speech_mark() { SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]=$(spoken_script "$@" | wc -l); }
 spoken_since_mark() {
     spoken_script "$@" | tail -n +"$((${SPEECH_MARKS[${1:-${SPEECH_CLIENT:-hoshinotamago}}]:-0} + 1))"
 }
 
-# wait_for_spoken_event EXPECTED...: the next texts since the mark are these,
-# the texts of one event: a cancel may come before them, never between them.
-# The mark moves past them. wait_for_cancelled_event: the same for a key that
-# came while the program was still speaking, which cancels that first.
-wait_for_spoken_event() { _wait_for_speech event "$@"; }
-wait_for_cancelled_event() { _wait_for_speech cancelled "$@"; }
+# wait_for_spoken [--last|--cancelled] TEXT...: the one wait for what the
+# program says, within 10 s. The next texts since the mark are TEXT..., the
+# texts of one event: a cancel may come before them, never between them; the
+# mark moves past them. --cancelled: a cancel came first (a key while the
+# program was still speaking). --last: TEXT is the latest text said, whatever
+# came before it; the mark stays.
+wait_for_spoken() {
+    local kind=event text
+    case $1 in --last | --cancelled) kind=$1; shift ;; esac
+    local -a escaped=()
+    for text in "$@"; do escaped+=("$(speech_escape "$text")"); done
+    if [ "$kind" = --last ]; then
+        within 10 spoken_last "${escaped[0]}" || fail "last spoken text is '$SPOKEN', expected '${escaped[0]}'"
+        return
+    fi
+    within 10 _spoken_from_mark "${escaped[@]}" || _speech_mismatch "${escaped[@]}"
+    [ "$SPOKEN_CUT" -eq 0 ] \
+        || fail "a cancel came between the texts of one event: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
+    [ "$kind" != --cancelled ] || [ "$SPOKEN_LEADING" -eq 1 ] \
+        || fail "no cancel before a key event that came while speaking: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
+    local client=${SPEECH_CLIENT:-hoshinotamago}
+    SPEECH_MARKS[$client]=$((${SPEECH_MARKS[$client]:-0} + SPOKEN_USED))
+}
 
 # _spoken_from_mark EXPECTED...: what was said since the mark (SPOKEN_WINDOW)
 # begins with EXPECTED, cancels aside, in SPOKEN_USED lines; SPOKEN_CUT: a
@@ -421,27 +376,8 @@ _spoken_from_mark() {
     done
     [ "$matched" -eq "$#" ]
 }
-
 _speech_mismatch() {
     fail "spoken since the mark: $(printf '%q ' "${SPOKEN_WINDOW[@]}")" "expected: $(printf '%q ' "$@")"
-}
-
-_wait_for_speech() {
-    local kind=$1 text
-    shift
-    local -a escaped=()
-    for text in "$@"; do
-        escaped+=("$(speech_escape "$text")")
-    done
-    within "${HOSHI_SPEECH_WAIT:-10}" _spoken_from_mark "${escaped[@]}" || _speech_mismatch "${escaped[@]}"
-    if [ "$SPOKEN_CUT" -eq 1 ]; then
-        fail "a cancel came between the texts of one event: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
-    fi
-    if [ "$kind" = cancelled ] && [ "$SPOKEN_LEADING" -eq 0 ]; then
-        fail "no cancel before a key event that came while speaking: $(printf '%q ' "${SPOKEN_WINDOW[@]:0:SPOKEN_USED}")"
-    fi
-    local client=${SPEECH_CLIENT:-hoshinotamago}
-    SPEECH_MARKS[$client]=$((${SPEECH_MARKS[$client]:-0} + SPOKEN_USED))
 }
 
 # assert_silent_since_mark [CLIENT]: CLIENT said nothing since its mark (call

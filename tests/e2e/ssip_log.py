@@ -45,8 +45,7 @@ def entries(data):
 
 
 def escape(text):
-    return (text.replace("\\", "\\\\").replace("\n", "\\n")
-            .replace("\r", "\\r").replace("\t", "\\t"))
+    return text.translate({ord("\\"): "\\\\", ord("\n"): "\\n", ord("\r"): "\\r", ord("\t"): "\\t"})
 
 
 class Connection:
@@ -55,9 +54,7 @@ class Connection:
         self.reset()
 
     def reset(self):
-        self.client = ""
-        self.priority = ""
-        self.language = ""
+        self.client = self.priority = self.language = ""
         self.text = None  # the lines of a text being received
 
     def feed(self, payload):
@@ -114,16 +111,10 @@ def events(paths):
             yield from connections.setdefault(fd, Connection()).feed(payload)
 
 
-def main(argv):
-    client = None
+if __name__ == "__main__":
+    argv, client = sys.argv[1:], None
     if len(argv) >= 2 and argv[0] == "--client":
         client, argv = argv[1], argv[2:]
-    out = sys.stdout
     for event in events(argv):
         if client is None or event[1] == client:
-            out.write("\t".join(event) + "\n")
-    return 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+            sys.stdout.write("\t".join(event) + "\n")

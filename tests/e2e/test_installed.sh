@@ -36,7 +36,7 @@ done
 # says it through the installed speech module.
 log=$TMPDIR/hoshi-e2e-installed.log
 PROGRAM_LOG=$log PROGRAM_ENV="-u DISPLAY WAYLAND_DISPLAY=hoshi-no-compositor" start_launcher -display "$DISPLAY"
-wait_for_spoken "いち、おせばわかる"
+wait_for_spoken --last "いち、おせばわかる"
 ! grep -q "a module cannot be used" "$log" || fail "the installed modules: $(cat "$log")"
 # The icon is set after the first paint, from the hicolor folder of the prefix.
 has_icon() { [[ $(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null) == "_NET_WM_ICON(CARDINAL)"* ]]; }

@@ -50,21 +50,14 @@ wait_for_notifications() {
     NOTIFICATION_MARK=$((NOTIFICATION_MARK + $#))
 }
 
-# press_notifies KEYS TEXT...: as press_hear, for what Orca notifies.
 press_notifies() { press_each wait_for_notifications "$@"; }
 
 # notifications_settle LAST: whatever else comes first, LAST is the latest
-# thing Orca said, as a notification or as the focus it read; mark it.
-last_heard_is() {
-    case "$(orca_said | tail -n 1 | sed -n 's/^\(.*\)\.$/\1/p')" in
-        "$1" | "$1 "*) return 0 ;;
-    esac
-    return 1
-}
-# Settled: still the latest a second later (a slow machine's late words come first).
+# thing Orca said, as a notification or as the focus it read, and still is a
+# second later (a slow machine's late words come first); mark it.
 heard_and_quiet() {
     local before
-    last_heard_is "$1" || return 1
+    case "$(orca_said | tail -n 1 | sed -n 's/^\(.*\)\.$/\1/p')" in "$1" | "$1 "*) ;; *) return 1 ;; esac
     before=$(orca_said | wc -l)
     sleep 1
     [ "$(orca_said | wc -l)" = "$before" ]
@@ -72,6 +65,13 @@ heard_and_quiet() {
 notifications_settle() {
     within 10 heard_and_quiet "$1" || fail "Orca's last words are not $1: $(orca_said | tail -n 3)"
     NOTIFICATION_MARK=$(notifications | wc -l)
+}
+
+# open_mode N TITLE HINT: N in the launcher opens TITLE, which notifies HINT.
+open_mode() {
+    press "$1"
+    focus_window "$(window_named "$2")"
+    wait_for_notifications "$3"
 }
 
 # back_to_launcher TITLE: the window is gone, the launcher has the
@@ -140,25 +140,19 @@ fi
 
 # Key guide: the prompt, then one notification per key holding both its
 # text's reading and its reading.
-press 1
-focus_window "$(window_named "押せばわかる")"
-wait_for_notifications "きーをおしてね"
+open_mode 1 "押せばわかる" "きーをおしてね"
 press_notifies a "えー" F1 "えふいち ふぁんくしょんいち"
 press alt+F4
 back_to_launcher "押せばわかる"
 
 # Finger guide.
-press 2
-focus_window "$(window_named "どのゆびつかうの")"
-wait_for_notifications "ひだりひとさしゆびえふ"
+open_mode 2 "どのゆびつかうの" "ひだりひとさしゆびえふ"
 press_notifies f "ひだりひとさしゆびあーる" g "あーる"
 press Escape
 back_to_launcher "どのゆびつかうの"
 
 # Alphabet drill: the hint, the target, the same target after a miss.
-press 3
-focus_window "$(window_named "アルファベットに挑戦")"
-wait_for_notifications "すぺーすで すたーと"
+open_mode 3 "アルファベットに挑戦" "すぺーすで すたーと"
 clear_clipboard
 press space
 target=$(wait_for_target)
@@ -168,16 +162,12 @@ press Escape
 back_to_launcher "アルファベットに挑戦"
 
 # Letters, digits and symbols: its hint.
-press 4
-focus_window "$(window_named "数字と記号も登場")"
-wait_for_notifications "すぺーすで すたーと"
+open_mode 4 "数字と記号も登場" "すぺーすで すたーと"
 press Escape
 back_to_launcher "数字と記号も登場"
 
 # Japanese typing: the hint to open a file, and Esc's hint to start over.
-press 5
-focus_window "$(window_named "応用日本語入力　３分")"
-wait_for_notifications "こんとろーる おーで ふぁいるを ひらいてね"
+open_mode 5 "応用日本語入力　３分" "こんとろーる おーで ふぁいるを ひらいてね"
 press_notifies Escape "はじめから えんたーで はじまるよ"
 # The window manager's Alt+F4: with Orca between key and window a menu
 # opened by Alt+F may not be up yet when the next key comes.

@@ -65,9 +65,9 @@ quit_launcher
 # Third run: the voice at the user's own rate (10 here) until a rate is
 # chosen; the choice said at the new rate, kept at once.
 start_launcher
-wait_for_heard_at 10 "いち、おせばわかる"
+HEARD_RATE=10 wait_for_heard "いち、おせばわかる"
 press alt+s 2
-wait_for_heard_at -25 "こえのはやさ、ゆっくり に したよ"
+HEARD_RATE=-25 wait_for_heard "こえのはやさ、ゆっくり に したよ"
 grep -qx 'rate=-25' "$conf" || fail "the rate was not kept: $(cat "$conf")"
 quit_launcher
 
@@ -75,15 +75,15 @@ quit_launcher
 # English voice too; ふつう gives the user's own back and keeps no rate.
 connected=$(speech_connections)
 start_launcher
-wait_for_heard_at -25 "いち、おせばわかる"
+HEARD_RATE=-25 wait_for_heard "いち、おせばわかる"
 first=$(speech_events | awk -F'\t' -v skip="$connected" '$1 == "connect" { n++ } n > skip && $1 != "connect"' | head -n 1)
 [ "$first" = "$(printf 'rate\thoshinotamago\t-25')" ] || fail "the new connection began with: $first"
 press 6
 window_named "ENGLISH One Minute" >/dev/null
-wait_for_heard_at -25 "Press Control O to open a text file."
+HEARD_RATE=-25 wait_for_heard "Press Control O to open a text file."
 focus_window "$launcher"
 press alt+s 3
-wait_for_heard_at 10 "こえのはやさ、ふつー に したよ"
+HEARD_RATE=10 wait_for_heard "こえのはやさ、ふつー に したよ"
 ! grep -q '^rate=' "$conf" || fail "a rate was kept for the user's own: $(cat "$conf")"
 quit_launcher
 

@@ -44,9 +44,9 @@ the_program_answers() {
         speech_mark
         SPEECH_CLIENT=hoshinotamago-en speech_mark
         press Up
-        wait_for_spoken_event "いち、おせばわかる"
+        wait_for_spoken "いち、おせばわかる"
         press 6
-        SPEECH_CLIENT=hoshinotamago-en wait_for_spoken_event "Press Control O to open a text file."
+        SPEECH_CLIENT=hoshinotamago-en wait_for_spoken "Press Control O to open a text file."
         xdotool windowfocus --sync "$(window_named "ENGLISH Three Minute")" key --clearmodifiers --delay 60 alt+f x
         window_gone "ENGLISH Three Minute"
         focus_window "$launcher"

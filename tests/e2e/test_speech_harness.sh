@@ -19,7 +19,7 @@ say hoshinotamago ja $'.dot\r\n..two dots\r\n.'
 say hoshinotamago ja $'line\nfeed | (3)\n'
 speech_mark
 say hoshinotamago ja "いち、おせばわかる"
-wait_for_spoken_event "いち、おせばわかる"
+wait_for_spoken "いち、おせばわかる"
 decoded=$(printf '%s\n' '１\r\n押せばわかる' '.dot\r\n..two dots\r\n.' 'line\nfeed | (3)\n' \
                          'いち、おせばわかる')
 [ "$(spoken_texts)" = "$decoded" ] || fail "decoded texts: $(spoken_texts | cat -A)"
@@ -30,12 +30,12 @@ speech_events | grep -qxF $'speak\thoshinotamago\tmessage\tja\tいち、おせ�
 # What the server passed on to its output module.
 wait_for_heard "いち、おせばわかる"
 
-# A cancel is seen where it was sent.
-[ "$(spoken_cancels)" -eq 0 ] || fail "cancels before any: $(spoken_cancels)"
+# A cancel is seen where it was sent, once.
+cancels() { spoken_script | grep -cx '<cancel>' || true; }
+[ "$(cancels)" -eq 0 ] || fail "cancels before any: $(cancels)"
 spd-say --application-name hoshinotamago --cancel
-last_cancelled() { [ "$(spoken_script | tail -n 1)" = "<cancel>" ]; }
-within 5 last_cancelled || fail "cancel not seen: $(spoken_script)"
-[ "$(spoken_cancels)" -eq 1 ] || fail "one cancel sent, $(spoken_cancels) seen"
+one_cancel() { [ "$(cancels)" -eq 1 ]; }
+within 5 one_cancel || fail "one cancel sent, $(cancels) seen: $(spoken_script)"
 
 # A server killed and started again: one log, the reused descriptor is a new client.
 speechd_stop KILL
@@ -45,7 +45,7 @@ speechd_answers && fail "autospawn started a server"
 speechd_start
 speech_mark
 say hoshinotamago ja "にかいめ"
-wait_for_spoken_event "にかいめ"
+wait_for_spoken "にかいめ"
 
 # The accessibility bus is started on demand by this run's session bus.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null \

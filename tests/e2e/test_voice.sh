@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 back_to_launcher() {
     window_gone "$1"
     focus_window "$launcher"
-    wait_for_spoken "に、どのゆびつかうの"
+    wait_for_spoken --last "に、どのゆびつかうの"
     speech_mark
 }
 
@@ -21,7 +21,7 @@ back_to_launcher() {
 open_mode() {
     press "$1"
     focus_window "$(window_named "$2")"
-    wait_for_spoken_event "$3"
+    wait_for_spoken "$3"
 }
 
 # press_both KEYS SHOWN SAID...: KEYS put SHOWN on the clipboard and are said as SAID.
@@ -30,14 +30,14 @@ press_both() {
     # shellcheck disable=SC2086 # KEYS is split into keys
     press $1
     wait_for_clipboard "$2"
-    wait_for_spoken_event "${@:3}"
+    wait_for_spoken "${@:3}"
 }
 
 # choose_setting READINGS...: Alt+S opens the settings menu, heard as the
 # first three; Down and Enter, as the last two.
 choose_setting() {
     press alt+s
-    wait_for_spoken_event "$1" "$2" "$3"
+    wait_for_spoken "$1" "$2" "$3"
     press_hear Down "$4" Return "$5"
 }
 
@@ -50,7 +50,7 @@ drill_target() {
     press space
     wait_for_clipboard "${!readings[@]}"
     TARGET=$CLIPBOARD
-    wait_for_spoken_event "${readings[$TARGET]}"
+    wait_for_spoken "${readings[$TARGET]}"
 }
 
 practice=$(mktemp)
@@ -68,7 +68,7 @@ done
 speech_mark
 start_launcher
 # Launcher: the first entry at the start, then each entry moved to, round the end.
-wait_for_spoken_event "いち、おせばわかる"
+wait_for_spoken "いち、おせばわかる"
 # Focus coming to the window later says the first entry again.
 sleep 0.3
 speech_mark
@@ -81,11 +81,11 @@ press_hear Down "いち、おせばわかる"
 # A key while the last entry is still being said cuts it short (the second
 # key waits for the first one's text, as below for the key guide).
 press Down
-wait_for_cancelled_event "に、どのゆびつかうの"
+wait_for_spoken --cancelled "に、どのゆびつかうの"
 # Alt alone: the menu bar and its first entry; Escape twice leaves it and says
 # where (the entry, unchanged, is not said again), and nothing of it is shown.
 press Alt_L
-wait_for_spoken_event "めにゅー" "ふぁいる"
+wait_for_spoken "めにゅー" "ふぁいる"
 press_hear Down "しゅーりょーえっくす おあ えすけーぷ" Escape "ふぁいる" \
            Escape "めにゅーを とじたよ、ほしのたまごいりぐち"
 [ "$(clipboard)" = $'２\r\nどの指使うの' ] || fail "a menu text reached the clipboard: $(clipboard)"
@@ -97,7 +97,7 @@ others=$(speech_events | awk -F'\t' '$1 == "speak" && ($3 != "message" || $4 != 
 open_mode 1 "押せばわかる" "きーをおしてね"
 press_both a "Ａ" "えー"
 press F1
-wait_for_spoken_event "えふいち" "ふぁんくしょんいち"
+wait_for_spoken "えふいち" "ふぁんくしょんいち"
 # Both are heard in turn: the reading does not cut the key's text short.
 wait_for_heard "えふいち" "ふぁんくしょんいち"
 # The yen and ろ keys: each by its own name alone, not by the other's sign
@@ -113,7 +113,7 @@ press_hear backslash "ばっくすらっしゅ" 1 "いち"
 # program in one turn of its event loop, and then the first is never said.
 press_hear x "えっくす"
 press y
-wait_for_cancelled_event "わい"
+wait_for_spoken --cancelled "わい"
 # On the clipboard the reading, announced last, stays. 132 is the yen key by
 # its keycode (evdev 124 + 8). After F10, Alt or the Windows key, which the
 # guide presses again, the next letter is still named: no menu took the keyboard.
@@ -143,7 +143,7 @@ press_both "$(miss_key "$TARGET")" "$TARGET" "${letters[$TARGET]}"
 clear_clipboard
 press "${TARGET,,}"
 next=$(wait_for_target)
-wait_for_spoken_event "${letters[$next]}"
+wait_for_spoken "${letters[$next]}"
 press Escape
 back_to_launcher "アルファベットに挑戦"
 
@@ -158,12 +158,12 @@ back_to_launcher "数字と記号も登場"
 # next line after a right one, a wrong try told, Esc starts over.
 open_mode 5 "応用日本語入力　３分" "こんとろーる おーで ふぁいるを ひらいてね"
 open_practice_file "$(window_named "応用日本語入力　３分")" "$practice"
-wait_for_spoken_event "うえ した きーで えらんで、えんたーで ひらいてね"
-wait_for_spoken_event "よみこんだよ、えんたーで はじまるよ"
+wait_for_spoken "うえ した きーで えらんで、えんたーで ひらいてね"
+wait_for_spoken "よみこんだよ、えんたーで はじまるよ"
 press Return
 wait_for_clipboard "${!line_reading[@]}"
 line=$CLIPBOARD
-wait_for_spoken_event "${line_reading[$line]}"
+wait_for_spoken "${line_reading[$line]}"
 press_hear Control_L "${line_reading[$line]}"
 # Typed right, Enter draws the next line; a wrong try is told by voice alone.
 clear_clipboard
@@ -175,7 +175,7 @@ sleep 0.5
 press Return
 wait_for_clipboard "${!line_reading[@]}"
 line=$CLIPBOARD
-wait_for_spoken_event "${line_reading[$line]}"
+wait_for_spoken "${line_reading[$line]}"
 clear_clipboard
 xdotool type --delay 30 "nope"
 press_hear Return "ちがうよ、こんとろーるで もーいちど きけるよ"
@@ -190,13 +190,13 @@ back_to_launcher "応用日本語入力　３分"
 SPEECH_CLIENT=hoshinotamago-en speech_mark
 press 6
 english=$(window_named "ENGLISH Three Minute")
-SPEECH_CLIENT=hoshinotamago-en wait_for_spoken_event "Press Control O to open a text file."
+SPEECH_CLIENT=hoshinotamago-en wait_for_spoken "Press Control O to open a text file."
 english_language=$(speech_events hoshinotamago-en | awk -F'\t' '$1 == "speak" { l = $4 } END { print l }')
 [[ "$english_language" == en* ]] || fail "the English voice is not English: $english_language"
 focus_window "$english"
 # Its menus too, in English.
 press alt+s
-SPEECH_CLIENT=hoshinotamago-en wait_for_spoken_event Menu Setting "One Minute"
+SPEECH_CLIENT=hoshinotamago-en wait_for_spoken Menu Setting "One Minute"
 SPEECH_CLIENT=hoshinotamago-en press_hear Escape Setting Escape "Menu closed. ENGLISH Three Minute"
 assert_silent_since_mark
 press alt+f x

@@ -58,7 +58,7 @@ assert_silent_since_mark
 # once it is back the program speaks again through it within a few seconds,
 # what is new, not what it could not say meanwhile.
 start_launcher
-wait_for_spoken "いち、おせばわかる"
+wait_for_spoken --last "いち、おせばわかる"
 speechd_stop KILL
 keys_still_answer
 speechd_start
@@ -72,7 +72,7 @@ for _ in $(seq 15); do
 done
 spoken_last "${entry_reading[$ENTRY]}" || fail "no speech after speech-dispatcher came back: $(spoken_script | tail -n 5)"
 next_entry
-wait_for_spoken "${entry_reading[$ENTRY]}"
+wait_for_spoken --last "${entry_reading[$ENTRY]}"
 visited+=("${entry_reading[$ENTRY]}")
 while read -r text; do
     printf '%s\n' "${visited[@]}" | grep -qxF -- "$text" \
@@ -98,15 +98,15 @@ focus_window "$launcher"
 assert_silent_since_mark
 screen_reader_flag false
 press_expect Down $'２\r\nどの指使うの'
-wait_for_spoken_event "に、どのゆびつかうの"
+wait_for_spoken "に、どのゆびつかうの"
 screen_reader_flag true
 press_expect Up $'１\r\n押せばわかる'
 assert_silent_since_mark
 quit_launcher
 start_launcher --voice
-wait_for_spoken "いち、おせばわかる"
+wait_for_spoken --last "いち、おせばわかる"
 press Down
-wait_for_spoken "に、どのゆびつかうの"
+wait_for_spoken --last "に、どのゆびつかうの"
 # Alt, Down, Enter in the launcher: the menu's end entry ends the program.
 press Alt_L
 press Down

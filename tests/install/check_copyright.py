@@ -16,10 +16,7 @@ FORMAT = "https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
 # Debian's short names and the SPDX identifiers the files carry.
 SPDX_OF = {"GPL-3+": "GPL-3.0-or-later", "CC0-1.0": "CC0-1.0"}
 failures = []
-
-
-def fail(message):
-    failures.append(message)
+fail = failures.append
 
 
 def paragraphs(text):
@@ -58,7 +55,6 @@ def main(root):
         for field in ("Copyright", "License"):
             if not stanza.get(field):
                 fail(f"Files: {stanza['Files']} has no {field}")
-    for stanza in stanzas:
         name = stanza.get("License", "").split("\n")[0]
         if "\n" not in stanza.get("License", "") and "\n" not in texts.get(name, ""):
             fail(f"the licence {name!r} has no text")
@@ -84,16 +80,12 @@ def main(root):
             found = re.search(r"SPDX-License-Identifier:\s*([^\s>]+)", line)
             if found and found.group(1) != SPDX_OF.get(licence):
                 fail(f"{name} says {found.group(1)}, debian/copyright gives it {licence}")
-    for _, pattern, _ in patterns:
-        if pattern not in used:
-            fail(f"the Files pattern {pattern!r} matches no file of the tree")
-
+    failures.extend(f"the Files pattern {p!r} matches no file of the tree" for _, p, _ in patterns if p not in used)
     for message in failures:
         print(f"FAIL: {message}")
-    if failures:
-        return 1
-    print(f"debian/copyright covers all {len(files)} files")
-    return 0
+    if not failures:
+        print(f"debian/copyright covers all {len(files)} files")
+    return 1 if failures else 0
 
 
 if __name__ == "__main__":
