@@ -20,42 +20,33 @@ public:
 
     void open()
     {
-        const int closes = m_imeCloses;
         m_reposted.reset(); // closing drops a re-press still queued
+        m_imeCloses = 0;
         m_guide.load();
         HOSHI_FUZZ_CHECK(m_guide.state().keyText == KeyGuide::initialKeyText() && m_guide.state().yomiText.isEmpty());
-        HOSHI_FUZZ_CHECK(m_guide.state().injectArmed && m_imeCloses == closes + 1);
+        HOSHI_FUZZ_CHECK(m_guide.state().injectArmed && m_imeCloses == 1);
     }
 
     bool pending() const { return m_reposted.has_value(); }
 
+    // A posted re-press arrives after the event that made it, unless the system drops it.
     void step()
     {
-        // A posted re-press arrives after the event that made it, unless the system drops it.
         std::pair<int, int> down;
-        if (m_reposted && m_input.between(0, 4) != 4) {
+        if (m_reposted && m_input.between(0, 4) != 4)
             down = *m_reposted;
-        } else if (const int choice = m_input.between(0, 15); choice < 2) {
+        else if (const int choice = m_input.between(0, 15); choice < 2)
             return open();
-        } else {
+        else
             down = choice < 4 ? m_last : std::pair{pickKeyCode(m_input), pickModifiers(m_input)};
-        }
-        keyDown(down.first, down.second);
-    }
-
-    void check() const {}
-
-private:
-    void keyDown(int keyCode, int modifiers)
-    {
+        m_last = down;
+        const auto [keyCode, modifiers] = down;
         const KeyGuideState before = m_guide.state();
-        const int closes = m_imeCloses;
         m_reposted.reset();
+        m_imeCloses = 0;
         m_guide.keyDown(keyCode, modifiers);
-        m_last = {keyCode, modifiers};
 
         const KeyLookup found = LookUpKey(keyCode, modifiers);
-        HOSHI_FUZZ_CHECK(!(found.tableEntry && found.modifierEntry));
         const std::optional<KeyEntry> &entry = found.tableEntry ? found.tableEntry : found.modifierEntry;
         const KeyGuideState &state = m_guide.state();
         HOSHI_FUZZ_CHECK(state.keyText == (entry ? entry->display : before.keyText));
@@ -74,11 +65,14 @@ private:
         expect(Effect::Announce, state.keyText);
         expect(Effect::Announce, state.yomiText);
         HOSHI_FUZZ_CHECK(state.injectArmed == (repress != before.injectArmed));
-        HOSHI_FUZZ_CHECK(m_imeCloses == closes + (action == KeyAction::ImeOff ? 1 : 0));
+        HOSHI_FUZZ_CHECK(m_imeCloses == (action == KeyAction::ImeOff ? 1 : 0));
     }
 
+    void check() const {}
+
+private:
     ScriptInput &m_input;
-    int m_imeCloses = 0;
+    int m_imeCloses = 0; ///< input method closings in this event
     KeyGuide m_guide{log, log, [this] { ++m_imeCloses; }};
     std::optional<std::pair<int, int>> m_reposted;
     std::pair<int, int> m_last{0, 0};
@@ -86,6 +80,6 @@ private:
 
 } // namespace
 
-void runKeyGuideScript(ScriptInput &input) { drive(input, KeyGuideScript(input)); }
+void runKeyGuideScript(ScriptInput &input) { drive(KeyGuideScript(input), input); }
 
 } // namespace hoshi::scripts

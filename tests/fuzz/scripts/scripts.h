@@ -10,50 +10,29 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <climits>
-#include <cstddef>
-#include <string>
 #include <vector>
 
 namespace hoshi::scripts {
 
-/// More events than this teach nothing new and only slow the fuzzer down.
-constexpr int MaxEvents = 4000;
+using testing::Effect;
 
-/// The choices one script makes, taken from the fuzzer's bytes.
-class ScriptInput {
-public:
-    explicit ScriptInput(FuzzedDataProvider &data) : m_data(data) {}
-
-    /// Starts the next event, if the input has one. `pending`: the script
-    /// still has an event of its own to deliver (a re-posted key).
-    bool nextEvent(bool pending = false)
-    {
-        return ++m_event < MaxEvents && (m_data.remaining_bytes() > 0 || pending);
-    }
-
-    /// A whole number in [low, high].
-    int between(int low, int high) { return m_data.ConsumeIntegralInRange(low, high); }
-    bool flip() { return m_data.ConsumeBool(); }
-    /// Exactly `length` bytes, fewer where the input runs out.
-    std::string bytes(std::size_t length) { return m_data.ConsumeBytesAsString(length); }
-    /// A short text of any length up to `maxLength`.
-    std::string text(std::size_t maxLength) { return m_data.ConsumeRandomLengthString(maxLength); }
+/// The choices of one script. More than 4000 events teach nothing new.
+struct ScriptInput : FuzzedDataProvider {
+    using FuzzedDataProvider::FuzzedDataProvider;
+    bool nextEvent(bool pending) { return events++ < 4000 && (remaining_bytes() > 0 || pending); }
+    int between(int low, int high) { return ConsumeIntegralInRange(low, high); }
+    bool flip() { return ConsumeBool(); }
     int any() { return between(INT_MIN, INT_MAX); }
     template <typename T, std::size_t N>
     T pick(const T (&choices)[N]) { return choices[between(0, static_cast<int>(N) - 1)]; }
-
-private:
-    FuzzedDataProvider &m_data;
-    int m_event = -1;
+    int events = 0;
 };
 
-/// Draws for the behaviour classes. Careless draws now and then break the
-/// [0, count) promise on purpose: every table index must stay inside its
-/// table all the same.
+/// Draws for the drills and the typing exercise. Careless draws now and then break
+/// the [0, count) promise: every table index must stay inside its table all the same.
 class InputRandom final : public RandomSource {
 public:
-    InputRandom(ScriptInput &input, bool careless) : m_input(input), m_careless(careless) {}
-
+    explicit InputRandom(ScriptInput &input) : m_input(input), m_careless(input.flip()) {}
     int below(int count) override
     {
         if (m_careless && m_input.between(0, 9) == 0)
@@ -82,7 +61,7 @@ inline int pickModifiers(ScriptInput &input)
     return choice < 240 ? choice % 8 : input.any();
 }
 
-/// A character code: often `likely` (the character the window waits for), or its small letter.
+/// A character code: mostly `likely` (what the window waits for) or its small letter.
 inline int pickCharCode(ScriptInput &input, int likely)
 {
     switch (input.between(0, 7)) {
@@ -94,44 +73,33 @@ inline int pickCharCode(ScriptInput &input, int likely)
     }
 }
 
-using testing::Effect;
-using testing::RecordingServices;
-
-/// What every script holds: the log of what its window said and played, and
-/// what the current event should have left in it.
+/// What a window said and played, and what the current event should have added.
 struct Script {
-    RecordingServices log;
+    testing::RecordingServices log;
     std::vector<Effect> expected;
-
     void expect(Effect::Kind kind, const QString &text) { expected.push_back({kind, text}); }
     void expectCue(Cue cue) { expected.push_back({Effect::Cue, {}, cue}); }
     bool pending() const { return false; }
 };
 
-/// The one driver: the script opens its window, then takes events while the
-/// input lasts (or it still has one of its own). After each event the window
-/// has said and played exactly what was expected, and its invariants hold.
+/// The one driver: opens the window, then takes events while the input lasts
+/// (or the script still has one of its own to deliver). After each event the
+/// window has said and played exactly what was expected and its invariants hold.
 template <typename S>
-void drive(ScriptInput &input, S &&script)
+void drive(S &&script, ScriptInput &input)
 {
-    const auto event = [&script](auto &&act) {
+    for (void (S::*event)() = &S::open; event; event = input.nextEvent(script.pending()) ? &S::step : nullptr) {
         const std::size_t logSize = script.log.log.size();
         script.expected.clear();
-        act();
+        (script.*event)();
         HOSHI_FUZZ_CHECK(script.log.effectsSince(logSize) == script.expected);
         script.check();
-    };
-    event([&script] { script.open(); });
-    while (input.nextEvent(script.pending()))
-        event([&script] { script.step(); });
+    }
 }
 
-// The drills and the typing exercise take a first choice: whether their
-// random draws may leave [0, count).
 void runKeyGuideScript(ScriptInput &input);
 void runFingerGuideScript(ScriptInput &input);
 void runDrillScript(ScriptInput &input, bool numbersAndSymbols);
 void runTypingScript(ScriptInput &input, bool english);
 
 } // namespace hoshi::scripts
-
