@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Any key, any modifier mask: the key translator (from a QKeyEvent with any
-// key, modifiers, scan code and text), the JIS key tables and the catalogue
-// look-up never crash and never give a code that nothing knows.
+// Any key, any modifier mask: the key translator, the JIS key tables and the
+// catalogue look-up never crash and never give a code that nothing knows.
 // Input: a Qt key, a modifier set, a native scan code, a virtual-key code and
 // a modifier mask (four bytes each), a flag byte, then the event's text.
 
@@ -26,8 +25,7 @@ using namespace hoshi;
 // F13 to F24, Scroll Lock.
 bool isKnownCode(int keyCode)
 {
-    static const std::set<int> withoutEntry{0, 12, 20, 21, 25, 92, 108, 124, 125, 126, 127, 128,
-                                            129, 130, 131, 132, 133, 134, 135, 145};
+    static const std::set<int> withoutEntry{0, 12, 20, 21, 25, 92, 108, 124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 145};
     const KeyLookup bare = LookUpKey(keyCode, 0), shifted = LookUpKey(keyCode, 1);
     return bare.tableEntry || bare.modifierEntry || shifted.tableEntry || withoutEntry.count(keyCode) != 0;
 }
@@ -62,11 +60,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    const auto qtKey = input.ConsumeIntegral<int>();
-    const auto qtModifiers = input.ConsumeIntegral<std::uint32_t>();
-    const auto scanCode = input.ConsumeIntegral<std::uint32_t>();
-    const auto keyCode = input.ConsumeIntegral<int>();
-    const auto modifiers = input.ConsumeIntegral<int>();
+    const int qtKey = input.ConsumeIntegral<int>();
+    const auto qtModifiers = input.ConsumeIntegral<std::uint32_t>(), scanCode = input.ConsumeIntegral<std::uint32_t>();
+    const int keyCode = input.ConsumeIntegral<int>(), modifiers = input.ConsumeIntegral<int>();
     const auto flags = input.ConsumeIntegral<std::uint8_t>();
     const QString text = QString::fromStdString(input.ConsumeRemainingBytesAsString());
 

@@ -11,14 +11,11 @@ command -v clang++ >/dev/null || { echo "missing clang++: run scripts/install-de
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j2
 
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizers/lsan.supp
-export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-artifacts=build/fuzz/artifacts
-scratch=$(mktemp -d)
+artifacts=build/fuzz/artifacts scratch=$(mktemp -d) status=0
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$artifacts"
-status=0
 for target in fuzz_practice_file fuzz_keys fuzz_behaviour; do
     echo "== $target for ${seconds}s"
     mkdir -p "$scratch/$target"

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The typing exercise with its practice text against a small model: the
-// counts, the time, the timer, the lock, the input and the whole text follow
-// the events (a load replaces all of the text or nothing, and a file that
-// cannot be read is rejected with a message), the current line is always one
-// of the text's, and lines, hints, the end text and the score are said in order.
+// The typing exercise against a small model: the counts, the time, the timer,
+// the lock, the input and the whole practice text follow the events (a load
+// replaces all of the text or nothing; a file that cannot be read is rejected
+// with a message), and lines, hints, the end text and the score are said in order.
 
 #include "platform/api/key_codes.h"
 #include "fuzz/scripts/scripts.h"
@@ -24,7 +23,7 @@ namespace hoshi::scripts {
 
 namespace {
 
-/// A file the dialog may answer, and why reading it must fail (None: it holds some text, maybe blank).
+/// A file the dialog may answer, and why reading it must fail (None: some text, maybe blank).
 struct PoolEntry {
     QString path;
     PracticeReadError error = PracticeReadError::Missing;
@@ -57,7 +56,7 @@ public:
         m_exercise.open();
         m_limit = std::nullopt;
         resetRun(180);
-        hint(m_file.isEmpty() ? profile().hints.openFile : profile().hints.start);
+        say(m_file.isEmpty() ? profile().hints.openFile : profile().hints.start, true);
     }
 
     void step()
@@ -76,7 +75,7 @@ public:
             m_exercise.keyDown(VkEscape, pickModifiers(m_input));
             resetRun(m_exercise.timeLimit());
             HOSHI_FUZZ_CHECK(state().display.isEmpty() && state().barShare == 1.0);
-            return hint(profile().hints.startOver);
+            return say(profile().hints.startOver, true);
         case 6:
             if (const int keyCode = pickKeyCode(m_input); keyCode != VkReturn && keyCode != VkControl && keyCode != VkEscape) {
                 const bool handled = m_exercise.keyDown(keyCode, pickModifiers(m_input));
@@ -110,7 +109,7 @@ public:
         HOSHI_FUZZ_CHECK(state().timerOn == m_running && state().inputLocked == m_locked && state().scoreVisible == m_locked);
         HOSHI_FUZZ_CHECK(m_exercise.maru() == m_maru && m_exercise.batsu() == m_batsu && m_exercise.jikan() == m_jikan);
         HOSHI_FUZZ_CHECK(m_exercise.timeLimit() == limit && m_jikan >= 0 && m_jikan <= limit && state().input == m_typed);
-        // The countdown runs only with a text and time left.
+        // The countdown runs only with a text and time left; what is shown is a line of the text.
         HOSHI_FUZZ_CHECK(!state().timerOn || (text.isLoaded() && m_jikan > 0));
         HOSHI_FUZZ_CHECK(state().display.isEmpty() || state().display == profile().gameOverText || state().display == text.currentLine());
         HOSHI_FUZZ_CHECK(text.practiceFile() == m_file && text.lastLineNo() == std::max<int>(m_lines.size() - 1, 0));
@@ -132,38 +131,31 @@ private:
         m_typed.clear();
     }
 
-    /// A text the window says: announced, or spoken where the English window has a voice.
-    void say(const QString &text)
+    /// A text the window says: announced, or spoken where the English window has a
+    /// voice. A hint is heard only: spoken in English, kept off the log in Japanese.
+    void say(const QString &text, bool hint = false)
     {
-        if (!speaks() || m_voiced)
+        if (speaks() ? m_voiced : !hint)
             expect(speaks() ? Effect::Speak : Effect::Announce, text);
     }
 
-    /// A hint is only heard: spoken in English, given to the reading tool alone in Japanese.
-    void hint(const QString &text)
-    {
-        if (!speaks())
-            HOSHI_FUZZ_CHECK(log.hintLog.value(log.hintLog.size() - 1) == text);
-        else if (m_voiced)
-            expect(Effect::Speak, text);
-    }
-
-    // Without a text Enter says how to open one, and after time-up it does nothing.
+    // Without a text Enter says how to open one; after time-up it does nothing;
+    // else the input is judged, and a right one draws and says the next line.
     void pressEnter()
     {
         const TypingState before = state();
         m_exercise.keyDown(VkReturn, pickModifiers(m_input));
         const PracticeText &text = m_exercise.text();
         if (!text.isLoaded())
-            hint(profile().hints.openFile);
-        const bool judged = text.isLoaded() && m_jikan > 0;
+            say(profile().hints.openFile, true);
+        const bool judged = text.isLoaded() && m_jikan > 0, right = judged && before.input == before.display;
         m_running = m_running || judged;
-        if (!judged || before.input != before.display) {
+        if (!right) {
             HOSHI_FUZZ_CHECK(state().display == before.display);
             if (judged) {
                 ++m_batsu;
                 expectCue(profile().wrongCue);
-                hint(profile().hints.wrongLine);
+                say(profile().hints.wrongLine, true);
             }
             return;
         }
@@ -187,8 +179,7 @@ private:
             m_typed = text;
     }
 
-    // The window's timer only ticks while it runs; the last tick locks the
-    // input and says the end text and the score.
+    // The timer only ticks while it runs; the last tick locks the input and says the end text and the score.
     void tick()
     {
         if (!state().timerOn)
@@ -205,8 +196,9 @@ private:
         say(score);
     }
 
-    // The file system changes under the window: a practice file is rewritten
-    // (any bytes, or lines of any bytes around the reader's line limit) or deleted.
+    // The file system changes under the window: a practice file is deleted, or
+    // rewritten as lines of any bytes (where the bytes decoding is the practice
+    // file fuzzer's), a count of them around the reader's line limit.
     void changeFile()
     {
         PoolEntry &entry = m_pool[static_cast<std::size_t>(m_input.between(0, 2))];
@@ -216,30 +208,25 @@ private:
             return;
         static constexpr int lineCounts[] = {0, 1, 2, 5, 100, 101, 150};
         QByteArray bytes;
-        if (m_input.flip()) {
-            bytes = QByteArray::fromStdString(m_input.ConsumeBytesAsString(static_cast<std::size_t>(m_input.between(0, 600))));
-        } else {
-            for (int i = m_input.pick(lineCounts); i > 0; --i)
-                bytes += QByteArray::fromStdString(m_input.ConsumeRandomLengthString(40)) + (m_input.flip() ? "\r\n" : "\n");
-        }
+        for (int i = m_input.pick(lineCounts); i > 0; --i)
+            bytes += QByteArray::fromStdString(m_input.ConsumeRandomLengthString(40)) + (m_input.flip() ? "\r\n" : "\n");
         QFile file(entry.path);
         if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
             entry.error = PracticeReadError::None;
     }
 
-    // A cancelled dialog reads the file loaded before again.
+    // A cancelled dialog reads the file loaded before again. Any bytes may hold
+    // nothing to type; what cannot be read is rejected with a message.
     void load(const QString &shown)
     {
         const bool cancelled = m_input.between(0, 9) == 0;
         const int chosen = cancelled ? m_loaded : m_input.between(0, static_cast<int>(m_pool.size()) - 1);
-        const PoolEntry *entry = chosen < 0 ? nullptr : &m_pool[static_cast<std::size_t>(chosen)];
-        const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(cancelled ? QString() : entry->path);
-        HOSHI_FUZZ_CHECK(content.has_value() == (entry != nullptr));
+        const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(cancelled ? QString() : m_pool[static_cast<std::size_t>(chosen)].path);
+        HOSHI_FUZZ_CHECK(content.has_value() == (chosen >= 0));
         if (!content)
             return;
-        // Any bytes may hold nothing to type; what cannot be read is rejected with a message.
-        HOSHI_FUZZ_CHECK(content->error == entry->error
-                         || (entry->error == PracticeReadError::None && content->error == PracticeReadError::Blank));
+        const auto [path, error] = m_pool[static_cast<std::size_t>(chosen)];
+        HOSHI_FUZZ_CHECK(content->error == error || (error == PracticeReadError::None && content->error == PracticeReadError::Blank));
         if (!content->ok()) {
             HOSHI_FUZZ_CHECK(!profile().loadMessages(*content).value(0).isEmpty() && state().display == shown);
             return;
@@ -253,9 +240,9 @@ private:
         }
         HOSHI_FUZZ_CHECK(somethingToType && state().display.isEmpty() && m_exercise.text().lineNo() == 1);
         m_loaded = chosen;
-        m_file = entry->path;
+        m_file = path;
         m_lines = content->lines;
-        hint(profile().hints.loaded);
+        say(profile().hints.loaded, true);
     }
 
     ScriptInput &m_input;
@@ -266,8 +253,8 @@ private:
     std::optional<TimeLimitChoice> m_limit;
     bool m_running = false, m_locked = false, m_voiced = true;
     int m_maru = 0, m_batsu = 0, m_jikan = 180, m_loaded = -1;
-    QString m_typed, m_file;  ///< the model's input and practice file
-    QStringList m_lines;      ///< the model's practice text
+    QString m_typed, m_file; ///< the model's input and practice file
+    QStringList m_lines;     ///< the model's practice text
 };
 
 } // namespace
