@@ -32,8 +32,9 @@ public:
 
     void step()
     {
-        const int stepBefore = m_guide.currentStep();
+        const int before = m_guide.currentStep();
         const QString key = m_guide.view().keyText;
+        bool moved = true;
         switch (m_input.between(0, 19)) {
         case 0: return open();
         case 1: case 2: {
@@ -43,18 +44,16 @@ public:
             return close ? open() : void();
         }
         case 3: case 4: return m_input.flip() ? m_guide.showFingerNames() : m_guide.hideFingerNames();
-        case 5:
-            m_guide.CurrentStatus();
-            return advanced(stepBefore);
+        case 5: m_guide.CurrentStatus(); break;
         default:
             const auto code = static_cast<char32_t>(pickCharCode(m_input, key.isEmpty() ? 0 : key.at(0).unicode()));
             m_guide.keyPress(static_cast<int>(code));
-            if (QString::fromUcs4(&code, 1).toUpper() == key)
-                return advanced(stepBefore);
-            HOSHI_FUZZ_CHECK(m_guide.currentStep() == stepBefore);
-            expect(Effect::Announce, key);
-            expectCue(Cue::Ding);
+            moved = QString::fromUcs4(&code, 1).toUpper() == key;
         }
+        HOSHI_FUZZ_CHECK(m_guide.currentStep() == (moved ? before % FingerStepCount + 1 : before));
+        expect(Effect::Announce, moved ? m_guide.view().reading : key);
+        if (!moved)
+            expectCue(Cue::Ding);
     }
 
     void check() const
@@ -67,12 +66,6 @@ public:
     }
 
 private:
-    void advanced(int stepBefore)
-    {
-        HOSHI_FUZZ_CHECK(m_guide.currentStep() == stepBefore % FingerStepCount + 1);
-        expect(Effect::Announce, m_guide.view().reading);
-    }
-
     ScriptInput &m_input;
     FingerGuide m_guide{log, log};
 };
