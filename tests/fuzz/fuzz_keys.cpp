@@ -25,7 +25,8 @@ using namespace hoshi;
 // F13 to F24, Scroll Lock.
 bool isKnownCode(int keyCode)
 {
-    static const std::set<int> withoutEntry{0, 12, 20, 21, 25, 92, 108, 124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 145};
+    static const std::set<int> withoutEntry{0, 12, 20, 21, 25, 92, 108, 124, 125, 126, 127,
+                                            128, 129, 130, 131, 132, 133, 134, 135, 145};
     const KeyLookup bare = LookUpKey(keyCode, 0), shifted = LookUpKey(keyCode, 1);
     return bare.tableEntry || bare.modifierEntry || shifted.tableEntry || withoutEntry.count(keyCode) != 0;
 }
@@ -37,7 +38,8 @@ void checkLookUp(int keyCode, int modifiers)
     const KeyLookup found = LookUpKey(keyCode, modifiers);
     HOSHI_FUZZ_CHECK(!(found.tableEntry && found.modifierEntry));
     if (found.tableEntry)
-        HOSHI_FUZZ_CHECK((modifiers == 0 || modifiers == 1) && (!found.tableEntry->display.isEmpty() || found.tableEntry->keepReading));
+        HOSHI_FUZZ_CHECK((modifiers == 0 || modifiers == 1)
+                         && (!found.tableEntry->display.isEmpty() || found.tableEntry->keepReading));
     if (found.modifierEntry)
         HOSHI_FUZZ_CHECK(keyCode >= VkShift && keyCode <= VkMenu && !found.modifierEntry->display.isEmpty()
                          && !found.modifierEntry->reading.isEmpty());
@@ -61,8 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     FuzzedDataProvider input(data, size);
     const int qtKey = input.ConsumeIntegral<int>();
-    const auto qtModifiers = input.ConsumeIntegral<std::uint32_t>(), scanCode = input.ConsumeIntegral<std::uint32_t>();
-    const int keyCode = input.ConsumeIntegral<int>(), modifiers = input.ConsumeIntegral<int>();
+    const auto qtModifiers = input.ConsumeIntegral<std::uint32_t>();
+    const auto scanCode = input.ConsumeIntegral<std::uint32_t>();
+    const int keyCode = input.ConsumeIntegral<int>();
+    const int modifiers = input.ConsumeIntegral<int>();
     const auto flags = input.ConsumeIntegral<std::uint8_t>();
     const QString text = QString::fromStdString(input.ConsumeRemainingBytesAsString());
 

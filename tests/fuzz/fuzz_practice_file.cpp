@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     case 0: bytes = payload.repeated(times); break;
     case 1: bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8(); break;
     case 2: case 3:
-        bytes = QStringEncoder(form == 2 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom).encode(text);
+        bytes = QStringEncoder(form == 2 ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                               QStringConverter::Flag::WriteBom).encode(text);
         break;
     default: bytes = QStringEncoder("Shift_JIS").encode(text); // not every character has a form there: judged as raw bytes
     }

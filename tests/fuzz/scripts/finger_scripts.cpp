@@ -109,8 +109,10 @@ public:
     {
         const DrillView &view = m_drill.view();
         const TargetTable &table = m_drill.profile().table;
-        HOSHI_FUZZ_CHECK(m_drill.phase() == m_phase && m_drill.jikan() == m_jikan && m_drill.maru() == m_maru && m_drill.batsu() == m_batsu);
-        HOSHI_FUZZ_CHECK(view.startEnabled == (m_phase != DrillPhase::Running) && view.tokutenVisible == (m_phase == DrillPhase::TimeUp));
+        HOSHI_FUZZ_CHECK(m_drill.phase() == m_phase && m_drill.jikan() == m_jikan);
+        HOSHI_FUZZ_CHECK(m_drill.maru() == m_maru && m_drill.batsu() == m_batsu);
+        HOSHI_FUZZ_CHECK(view.startEnabled == (m_phase != DrillPhase::Running));
+        HOSHI_FUZZ_CHECK(view.tokutenVisible == (m_phase == DrillPhase::TimeUp));
         HOSHI_FUZZ_CHECK(std::abs(m_drill.barWidth(1000.0f) - 1000.0 * m_jikan / m_drill.profile().timeLimit) < 0.5);
         HOSHI_FUZZ_CHECK(m_drill.keyNo() >= 1 && m_drill.keyNo() <= static_cast<int>(table.size()));
         const DrillTarget &target = table[static_cast<std::size_t>(m_drill.keyNo() - 1)];

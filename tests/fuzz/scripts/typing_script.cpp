@@ -221,7 +221,8 @@ private:
     {
         const bool cancelled = m_input.between(0, 9) == 0;
         const int chosen = cancelled ? m_loaded : m_input.between(0, static_cast<int>(m_pool.size()) - 1);
-        const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(cancelled ? QString() : m_pool[static_cast<std::size_t>(chosen)].path);
+        const QString answer = cancelled ? QString() : m_pool[static_cast<std::size_t>(chosen)].path;
+        const std::optional<PracticeFileContent> content = m_exercise.loadChosenFile(answer);
         HOSHI_FUZZ_CHECK(content.has_value() == (chosen >= 0));
         if (!content)
             return;
