@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The behaviour classes fed random event scripts: keys, characters, ticks,
 // menu choices and loads, with their invariants checked after every event.
-// Byte 0 chooses the class (key guide, finger guide, the two drills, the two
-// typing profiles); the rest is the script.
+// The last byte chooses the class (key guide, finger guide, the two drills,
+// the two typing profiles); the rest is the script.
 
 #include "fuzz/scripts/scripts.h"
 
