@@ -26,16 +26,8 @@ struct FakeSounds {
         Sound(FakeSounds &sounds, QString fileName) : owner(sounds), name(std::move(fileName)) {}
         bool isPlaying() const override { return playing; }
         bool failed() const override { return owner.broken.contains(name); }
-        void play() override
-        {
-            owner.log << QStringLiteral("play ") + name;
-            playing = true;
-        }
-        void stop() override
-        {
-            owner.log << QStringLiteral("stop ") + name;
-            playing = false;
-        }
+        void play() override { owner.log << QStringLiteral("play ") + name, playing = true; }
+        void stop() override { owner.log << QStringLiteral("stop ") + name, playing = false; }
         FakeSounds &owner;
         QString name;
         bool playing = false;
@@ -49,14 +41,6 @@ struct FakeSounds {
             return sound;
         };
     }
-    Sound *sound(const QString &name) const
-    {
-        for (Sound *sound : made)
-            if (sound->name == name)
-                return sound;
-        return nullptr;
-    }
-
     QStringList log;
     QStringList broken;
     QList<Sound *> made; ///< owned by the player
@@ -74,14 +58,10 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("broken");
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("each cue stops the one still playing")
-            << "ding zannen boo ding" << ""
-            << QStringList{"play ding.wav", "stop ding.wav", "play zannen.wav", "stop zannen.wav", "play boo.wav",
-                           "stop boo.wav", "play ding.wav"};
-        QTest::newRow("the same cue again starts over") << "ding ding" << ""
-            << QStringList{"play ding.wav", "stop ding.wav", "play ding.wav"};
-        QTest::newRow("a cue that has ended is left alone") << "ding ends boo" << ""
-            << QStringList{"play ding.wav", "play boo.wav"};
+        QTest::newRow("each cue stops the one still playing") << "ding zannen boo ding" << ""
+            << QStringList{"play ding.wav", "stop ding.wav", "play zannen.wav", "stop zannen.wav", "play boo.wav", "stop boo.wav", "play ding.wav"};
+        QTest::newRow("the same cue again starts over") << "ding ding" << "" << QStringList{"play ding.wav", "stop ding.wav", "play ding.wav"};
+        QTest::newRow("a cue that has ended is left alone") << "ding ends boo" << "" << QStringList{"play ding.wav", "play boo.wav"};
         QTest::newRow("a cue that cannot play still stops the one playing, and beeps")
             << "ding boo" << "boo.wav" << QStringList{"play ding.wav", "stop ding.wav"};
     }
@@ -96,20 +76,18 @@ private slots:
         if (!broken.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, qPrintable("hoshinotamago: cue " + broken + " cannot be played, beeping"));
         const std::map<QString, Cue> cues{{"ding", Cue::Ding}, {"zannen", Cue::Zannen}, {"boo", Cue::Boo}};
-        QString last;
         for (const QString &step : steps.split(u' ')) {
             if (step == QLatin1String("ends"))
-                sounds.sound(last)->playing = false;
+                sounds.made.last()->playing = false;
             else
                 player.playCue(cues.at(step));
-            last = step + QStringLiteral(".wav");
         }
         QTEST(sounds.log, "log");
         // Each cue's file is opened once, however often it sounds.
-        QStringList names;
+        QSet<QString> names;
         for (const FakeSounds::Sound *sound : sounds.made)
             names << sound->name;
-        QCOMPARE(names.size(), QSet<QString>(names.begin(), names.end()).size());
+        QCOMPARE(names.size(), sounds.made.size());
     }
 
     void a_missing_cue_beeps_and_says_so_once_for_each_cue()
