@@ -13,12 +13,10 @@ class TestKeyTranslator : public QObject {
     Q_OBJECT
 
 private slots:
-    void evdev_positions_name_the_jis_keycap_data()
+    void evdev_positions_name_the_jis_keycap()
     {
         // The keys a JIS keyboard has where a US one differs or has none, a key of each
         // row, and positions no JIS key occupies (no code rather than a neighbour's).
-        QTest::addColumn<int>("evdev");
-        QTest::addColumn<int>("keyCode");
         const std::tuple<int, int, const char *> keys[]{
             {1, 27, "Esc"}, {59, 112, "F1"}, {41, 229, "半角/全角"}, {85, 229, "半角/全角, second code"}, {2, 49, "1"},
             {12, 189, "-"}, {13, 222, "^"}, {124, 220, "¥"}, {14, 8, "BackSpace"}, {26, 192, "@"}, {27, 219, "["},
@@ -30,13 +28,7 @@ private slots:
             {86, 0, "ISO key"}, {117, 0, "pad ="}, {113, 0, "mute"}, {0, 0, "none"}, {-1, 0, "negative"},
             {100000, 0, "far past the table"}};
         for (const auto &[evdev, keyCode, keycap] : keys)
-            QTest::addRow("%d %s", evdev, keycap) << evdev << keyCode;
-    }
-
-    void evdev_positions_name_the_jis_keycap()
-    {
-        QFETCH(int, evdev);
-        QTEST(virtualKeyFromEvdev(evdev), "keyCode");
+            QVERIFY2(virtualKeyFromEvdev(evdev) == keyCode, keycap);
     }
 
     void physical_keys_go_by_position_then_by_keysym()
@@ -68,8 +60,7 @@ private slots:
 
     void injected_keys_translate_back_to_their_code()
     {
-        // State: a synthetic event made from a virtual-key code. Action: translate it.
-        // Expected: the same code, so an injected re-press names the same key.
+        // A synthetic event made from a virtual-key code gives that code: an injected re-press names the same key.
         for (int keyCode : {8, 9, 13, 16, 17, 18, 27, 29, 32, 37, 38, 39, 40, 46, 65, 90, 48, 91, 93, 112, 121, 123,
                             135, 229, 240, 242}) {
             const int qtKey = qtKeyFromVirtualKey(keyCode);

@@ -6,7 +6,7 @@
 
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QScopeGuard>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -118,25 +118,19 @@ private slots:
     void a_missing_dictionary_keeps_kanji_and_says_so_once()
     {
         QTemporaryDir emptyFolder;
-        // A folder that is missing, and one that holds no dictionary.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
+        // A folder that is missing, and one that holds no dictionary: nothing said before the first reading,
+        // then one line in both languages naming the folder; kanji kept, the rest read as usual.
         for (const QString &folder : {emptyFolder.filePath(QStringLiteral("none")), emptyFolder.path()}) {
-            static QStringList messages;
-            messages.clear();
-            const QtMessageHandler previous = qInstallMessageHandler(
-                [](QtMsgType, const QMessageLogContext &, const QString &message) { messages << message; });
-            const auto restore = qScopeGuard([previous] { qInstallMessageHandler(previous); });
             const KanaReader reader(folder);
-            QVERIFY(messages.isEmpty()); // nothing loaded, so nothing said, before the first reading
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^ほしのたまご: [^/]*辞書[^/]* / hoshinotamago: "
+                                                                                 ".*dictionary (at|in) %1[^\\n]*$")
+                                                                      .arg(QRegularExpression::escape(folder))));
             QStringList readings;
             for (const char16_t *text : {u"今日は学校へ行きます。", u"得点 -3", u"３分で１本"})
                 readings << reader.reading(QString::fromUtf16(text));
-            // Kanji kept, the rest read as usual; one line in both languages naming the folder.
             QVERIFY(!reader.readsKanji());
             QCOMPARE(readings, (QStringList{"今日は学校へ行きます", "得点 まいなす さん", "さんぷんでいっぽん"}));
-            QCOMPARE(messages.size(), 1);
-            QVERIFY(!messages.front().contains(u'\n'));
-            for (const QString &part : {QStringLiteral("辞書"), QStringLiteral("dictionary"), folder})
-                QVERIFY2(messages.front().contains(part), qPrintable(messages.front()));
         }
     }
 

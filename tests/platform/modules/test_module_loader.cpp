@@ -22,34 +22,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using hoshi::Cue;
-using hoshi::ModuleLoader;
-using hoshi::SoundModule;
-using hoshi::SoundModuleLoader;
-using hoshi::SpeechModule;
-using hoshi::SpeechModuleLoader;
+using namespace hoshi;
 
 namespace {
 
 // Modules whose cues and speech are recorded, not played.
 struct FakeSound final : SoundModule {
-    struct Player final : hoshi::CuePlayer {
+    struct Player final : CuePlayer {
         explicit Player(std::vector<Cue> &into) : played(into) {}
         void playCue(Cue cue) override { played.push_back(cue); }
         std::vector<Cue> &played;
     };
-    std::unique_ptr<hoshi::CuePlayer> createCuePlayer() const override
-    {
-        ++playersMade;
-        return std::make_unique<Player>(played);
-    }
+    std::unique_ptr<CuePlayer> createCuePlayer() const override { return ++playersMade, std::make_unique<Player>(played); }
     bool checkCueFiles(QTextStream &) const override { return true; }
     mutable std::vector<Cue> played;
     mutable int playersMade = 0;
 };
 
 struct FakeSpeech final : SpeechModule {
-    struct Service final : hoshi::SpeechService {
+    struct Service final : SpeechService {
         explicit Service(QStringList &into) : said(into) {}
         bool open() override { return true; }
         void close() override {}
@@ -58,10 +49,9 @@ struct FakeSpeech final : SpeechModule {
         bool setRate(int) override { return true; }
         QStringList &said;
     };
-    std::unique_ptr<hoshi::SpeechService> createSpeechService(const QByteArray &language) const override
+    std::unique_ptr<SpeechService> createSpeechService(const QByteArray &language) const override
     {
-        languages << language;
-        return std::make_unique<Service>(said);
+        return languages << language, std::make_unique<Service>(said);
     }
     QString reading(const QString &text) const override { return QStringLiteral("よみ:") + text; }
     void warmUpReading() const override {}
@@ -69,15 +59,8 @@ struct FakeSpeech final : SpeechModule {
     mutable QByteArrayList languages;
 };
 
-ModuleLoader::Load giving(const SpeechModule *module)
-{
-    return [module](QString &) { return module; };
-}
-
-ModuleLoader::Load failing()
-{
-    return [](QString &whyNot) -> const void * { return whyNot = QStringLiteral("missing"), nullptr; };
-}
+ModuleLoader::Load giving(const SpeechModule *module) { return [module](QString &) { return module; }; }
+const ModuleLoader::Load failing = [](QString &whyNot) -> const void * { return whyNot = "missing", nullptr; };
 
 const QString Lost = QStringLiteral("nothing is spoken");
 
@@ -239,7 +222,7 @@ private slots:
         int beeps = 0, told = 0;
         loader.setWhenLoaded([&told] { ++told; });
         {
-            hoshi::DeferredCuePlayer player(loader, [&beeps] { ++beeps; });
+            DeferredCuePlayer player(loader, [&beeps] { ++beeps; });
             loader.startLoading();
             loader.startLoading();
             // Action: keys while it hangs. Expected: the caller never waits for it.
@@ -264,12 +247,12 @@ private slots:
     {
         FakeSpeech fake;
         SpeechModuleLoader loader(giving(&fake), Lost);
-        hoshi::DeferredSpeechService speech(loader);
+        DeferredSpeechService speech(loader);
         QVERIFY(!speech.say(QStringLiteral("まだ"))); // not opened yet
         QVERIFY(speech.open() && speech.say(QStringLiteral("ねこ")));
-        QCOMPARE(hoshi::readingThrough(loader, QStringLiteral("犬")), QStringLiteral("よみ:犬"));
-        hoshi::DeferredVoiceFactory voices(loader);
-        const std::unique_ptr<hoshi::Speaker> voice = voices.createVoice();
+        QCOMPARE(readingThrough(loader, QStringLiteral("犬")), QStringLiteral("よみ:犬"));
+        DeferredVoiceFactory voices(loader);
+        const std::unique_ptr<Speaker> voice = voices.createVoice();
         // While a screen reader runs the texts are its to say, not the English voice's.
         voices.router().setScreenReaderRunning(true);
         voice->speak(QStringLiteral("Not me"));
@@ -288,25 +271,25 @@ private slots:
 
     void without_the_modules_cues_beep_and_nothing_speaks()
     {
-        SoundModuleLoader sound(failing(), Lost, [](const QString &) {});
-        SpeechModuleLoader speechModule(failing(), Lost, [](const QString &) {});
+        SoundModuleLoader sound(failing, Lost, [](const QString &) {});
+        SpeechModuleLoader speechModule(failing, Lost, [](const QString &) {});
         // The beep is the desktop's: made on the user interface thread, not the player's.
         int beeps = 0, offThread = 0;
         QThread *const uiThread = QThread::currentThread();
-        hoshi::DeferredCuePlayer player(sound, [&] { ++(QThread::currentThread() == uiThread ? beeps : offThread); });
+        DeferredCuePlayer player(sound, [&] { ++(QThread::currentThread() == uiThread ? beeps : offThread); });
         player.playCue(Cue::Ding);
         player.playCue(Cue::Zannen);
         QTRY_COMPARE(beeps + offThread, 2);
         QCOMPARE(offThread, 0);
-        hoshi::DeferredVoiceFactory voices(speechModule);
+        DeferredVoiceFactory voices(speechModule);
         voices.router().setScreenReaderRunning(false);
         voices.createVoice()->speak(QStringLiteral("cat")); // said nowhere, and no wait
-        hoshi::DeferredSpeechService speech(speechModule);
+        DeferredSpeechService speech(speechModule);
         QVERIFY(!speech.open());
         QVERIFY(!speech.say(QStringLiteral("ねこ")));
         QVERIFY(!speech.cancel());
         speech.close();
-        QCOMPARE(hoshi::readingThrough(speechModule, QStringLiteral("犬")), QStringLiteral("犬"));
+        QCOMPARE(readingThrough(speechModule, QStringLiteral("犬")), QStringLiteral("犬"));
     }
 };
 
