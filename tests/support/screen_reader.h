@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What a screen reader finds in the windows: their accessible trees, and the
-// modal boxes as they open, with what had been said by then.
+// What a screen reader finds in the windows: their accessible trees, and the modal boxes as they open.
 
 #include "support/fakes.h"
 
@@ -23,8 +22,7 @@ inline QAccessibleInterface *accessible(QObject *object)
     return QAccessible::queryAccessibleInterface(object);
 }
 
-/// Object names of what a screen reader takes for a window of its own inside
-/// `window`: a border (a QFrame) or a nested window.
+/// Object names of what a screen reader takes for a window inside `window`: a border (QFrame) or a window.
 inline QStringList windowsInside(QWidget &window)
 {
     QStringList found;
@@ -58,8 +56,7 @@ inline QStringList saidTexts(const RecordingServices &services)
     return out;
 }
 
-/// Closes every modal message box as soon as it is up, and keeps for each one
-/// its text, what a screen reader reads of it, and what had been said by then.
+/// Closes every modal message box once up, keeping its text, what a screen reader reads and what was said.
 class BoxCatcher {
 public:
     struct Box {
@@ -100,8 +97,7 @@ private:
     QTimer m_poll;
 };
 
-/// Chooses the window's version entry and returns the one box it opened; an
-/// empty box when it opened none or more than one. The services are cleared first.
+/// Chooses the window's version entry (services cleared first): the one box it opened, else an empty one.
 inline BoxCatcher::Box versionBoxOf(QWidget &window, RecordingServices &services)
 {
     services.clear();

@@ -12,10 +12,8 @@
 
 #include <future>
 
-namespace {
 // Set when Qt, made after an early query, said it was not on its main thread.
-bool s_appOffMainThread = false;
-} // namespace
+static bool s_appOffMainThread = false;
 
 class TestDesktopContrast : public QObject {
     Q_OBJECT

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The practice-file dialog, driven from the keyboard as a user (or an
-// end-to-end script) does: a full path typed into the file-name box and
-// Return, or Up and Down through the folder and Return; and what it shows.
+// The practice-file dialog, driven from the keyboard as a user does: a full path typed
+// into the file-name box and Return, or Up and Down through the folder; and what it shows.
 #include "platform/files/file_picker.h"
 #include "support/test_files.h"
 
@@ -17,7 +16,6 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -40,8 +38,8 @@ void whenOpen(std::function<void(T &)> action)
         auto *widget = qobject_cast<T *>(QApplication::activeModalWidget());
         if (!widget || !widget->isVisible())
             return;
-        poll->deleteLater();
         poll->stop();
+        poll->deleteLater();
         QTimer::singleShot(30000, widget, [] {
             while (QWidget *open = QApplication::activeModalWidget())
                 open->close(), open->hide();
@@ -81,32 +79,29 @@ void fillFolder(const QTemporaryDir &folder)
         writeTestFile(folder, QString::fromLatin1(name), "abc");
 }
 
-// The folder's rows (the cells joined by |), once the model has read and sorted them, folders first.
-QStringList shownRows(QFileDialog &dialog, int expected)
+// The rows shown of the folder, as "name|size|type".
+QStringList shownRows(QFileDialog &dialog)
 {
-    QAbstractItemModel *model = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))->model();
-    const QModelIndex root = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))->rootIndex();
-    const auto cell = [&](int row, int column) { return model->index(row, column, root).data().toString(); };
-    const bool settled = QTest::qWaitFor([&] {
-        QList<std::pair<bool, QString>> shown;
-        for (int row = 0; row < model->rowCount(root); ++row)
-            shown.push_back({!QFileInfo(dialog.directory().filePath(cell(row, 0))).isDir(), cell(row, 0)});
-        return shown.size() == expected && std::is_sorted(shown.begin(), shown.end());
-    });
+    auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
     QStringList rows;
-    for (int row = 0; settled && row < expected; ++row)
-        rows << QStringList{cell(row, 0), cell(row, 1), cell(row, 2), cell(row, 3)}.join(u'|');
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+        QStringList cells;
+        for (int column = 0; column < 3; ++column)
+            cells << view->model()->index(row, column, view->rootIndex()).data().toString();
+        rows << cells.join(u'|');
+    }
     return rows;
 }
+
+// What fillFolder() shows once the dialog has read it: folders first, Japanese sizes and types.
+const QStringList Filled{"sub||フォルダー", "a.txt|3 バイト|テキスト ファイル", "b.txt|3 バイト|テキスト ファイル"};
 
 hoshi::TextFileRequest openIn(const QString &folder, QList<std::pair<QString, bool>> *focused = nullptr)
 {
     hoshi::TextFileRequest request;
     request.startFolder = folder;
-    request.entryFocused = [focused](const QString &name, bool isFolder) {
-        if (focused)
-            focused->append({name, isFolder});
-    };
+    if (focused)
+        request.entryFocused = [focused](const QString &name, bool isFolder) { focused->append({name, isFolder}); };
     return request;
 }
 
@@ -137,11 +132,8 @@ private slots:
             for (int column = 0; column < 4; ++column)
                 headers << view->model()->headerData(column, Qt::Horizontal).toString();
             QCOMPARE(headers, (QStringList{"名前", "サイズ", "種類", "更新日時"}));
-            const QStringList rows = shownRows(dialog, 3);
-            QCOMPARE(rows.value(0).section(u'|', 0, 2), QStringLiteral("sub||フォルダー"));
-            QCOMPARE(rows.value(1).section(u'|', 0, 2), QStringLiteral("a.txt|3 バイト|テキスト ファイル"));
-            // Words, not icons a system without an icon theme draws as empty squares; no text
-            // smaller than the menus' 16 points.
+            QTRY_COMPARE(shownRows(dialog), Filled);
+            // Words, not icons that show as empty squares without an icon theme; no text below 16 points.
             for (const QToolButton *button : dialog.findChildren<QToolButton *>())
                 if (button->isVisible())
                     toolButtons << (button->toolButtonStyle() == Qt::ToolButtonTextOnly ? button->text() : QString());
@@ -187,8 +179,7 @@ private slots:
 
     void keys_in_the_name_box_move_through_the_folder_data()
     {
-        // Keys pressed in the name box of a folder holding "sub", "a.txt" and "b.txt"
-        // (and c.csv, not offered); pad and Shift+ keys as a child's fingers slip onto them.
+        // Keys pressed in the name box of a filled folder; pad and Shift+ keys as a child's fingers slip.
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QStringList>("boxTexts"); // after each key
         QTest::addColumn<QString>("chosen");       // by Return at the end; empty: nothing is pressed
@@ -210,7 +201,7 @@ private slots:
         fillFolder(folder);
         QList<std::pair<QString, bool>> focused;
         whenOpen<QFileDialog>([&](QFileDialog &dialog) {
-            QCOMPARE(shownRows(dialog, 3).size(), 3);
+            QTRY_COMPARE(shownRows(dialog), Filled);
             QLineEdit *box = nameBox(dialog);
             // Part of a name typed (the list follows it) stays as typed; then cleared.
             QTest::keyClicks(box, QStringLiteral("b.txt"));
@@ -273,15 +264,14 @@ private slots:
         whenOpen<QFileDialog>([&](QFileDialog &dialog) {
             // Into "sub" by its typed path, Down once its entry is there; then into "sub2".
             typeIntoFileNameBox(dialog, root.filePath(QStringLiteral("sub")));
-            shownRows(dialog, 1);
+            QTRY_COMPARE(shownRows(dialog).size(), 1);
             QTest::keyClick(nameBox(dialog), Qt::Key_Down);
             nameBox(dialog)->clear();
             typeIntoFileNameBox(dialog, root.filePath(QStringLiteral("sub2")));
             dialog.reject();
         });
         DialogFilePicker().chooseTextFile(nullptr, request);
-        // Each folder entered is reported, and the file reached with its name as it is;
-        // the two folders that hold names the dialog leaves out are reported, each once.
+        // Each folder entered and the file reached are reported, and each folder holding names left out once.
         const QList<std::pair<QString, bool>> expected{{"sub", true}, {"line\nbreak.txt", false}, {"sub2", true}};
         QCOMPARE(focused, expected);
         QCOMPARE(reported, (QStringList{root.filePath(QStringLiteral("sub")), root.filePath(QStringLiteral("sub2"))}));

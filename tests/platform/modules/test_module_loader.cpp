@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The speech and sound modules: the real ones load; a missing, broken or
-// foreign one is refused with a reason, said once, and a file the dynamic
-// loader would crash or hang on never reaches it; until a module is there
-// the program's stand-ins wait for it, and without it they beep and stay silent.
+// The speech and sound modules: the real ones load; a missing, broken or foreign one is refused with a reason,
+// said once, before the dynamic loader could crash or hang on it; the stand-ins wait for a module, or beep.
 #include "platform/modules/deferred_media.h"
 #include "platform/modules/module_loader.h"
 
@@ -158,25 +156,21 @@ private slots:
         QTest::addColumn<QString>("path");
         const QString missing = QStringLiteral("/nonexistent/libhoshinotamago-speech.so");
         QTest::newRow("missing") << BadFile::None << missing << missing;
-        QTest::newRow("the sound module where speech is wanted")
-            << BadFile::None
-            << QStringLiteral("built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 3\"")
-            << QStringLiteral(HOSHI_TEST_SOUND_MODULE);
-        QTest::newRow("another version")
-            << BadFile::None << QStringLiteral("is from another version than " HOSHI_VERSION) << QStringLiteral(HOSHI_TEST_OTHER_VERSION_MODULE);
-        QTest::newRow("a library, not ours") << BadFile::None << QStringLiteral("is not this program's module") << QStringLiteral("libz.so.1");
+        QTest::newRow("the sound module where speech is wanted") << BadFile::None
+            << "built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 3\"" << HOSHI_TEST_SOUND_MODULE;
+        QTest::newRow("another version") << BadFile::None << "is from another version than " HOSHI_VERSION << HOSHI_TEST_OTHER_VERSION_MODULE;
+        QTest::newRow("a library, not ours") << BadFile::None << "is not this program's module" << "libz.so.1";
         const QLatin1String bits(sizeof(void *) == 8 ? "64-bit" : "32-bit");
         const QLatin1String otherBits(sizeof(void *) == 8 ? "32-bit" : "64-bit");
         // Without the check the dynamic loader maps the missing pages and dies of SIGBUS.
-        QTest::newRow("cut to 4 KiB") << BadFile::CutTo4KiB << QStringLiteral("is cut short: a segment ends at byte") << QString();
+        QTest::newRow("cut to 4 KiB") << BadFile::CutTo4KiB << "is cut short: a segment ends at byte" << QString();
         // Without the check open() waits for a writer, holding the dynamic loader's lock.
         QTest::newRow("FIFO") << BadFile::Fifo << QStringLiteral("is a pipe (FIFO), not a library") << QString();
         QTest::newRow("folder") << BadFile::Folder << QStringLiteral("is a folder, not a library") << QString();
         QTest::newRow("unreadable") << BadFile::Unreadable << QStringLiteral("cannot be read") << QString();
         QTest::newRow("other class") << BadFile::OtherClass << QStringLiteral("is a %1 library, this program is %2").arg(otherBits, bits) << QString();
         QTest::newRow("empty") << BadFile::Empty << QStringLiteral("is empty") << QString();
-        QTest::newRow("a segment past the end, by wrapping round")
-            << BadFile::HostileSegment << QStringLiteral("is cut short: a segment ends at byte") << QString();
+        QTest::newRow("a segment past the end, by wrapping round") << BadFile::HostileSegment << "is cut short: a segment ends at byte" << QString();
     }
 
     void unusable_modules_are_refused_with_the_reason_said_once()

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The reading voice against a fake speech service that is missing, dies, comes
-// back, refuses a rate or hangs; the choice between the built-in voice and a
-// running screen reader; what the screen reader and the clipboard are given.
+// The reading voice against a fake speech service that is missing, dies, comes back, refuses a rate or
+// hangs; the choice between it and a running screen reader; what the screen reader and the clipboard get.
 #include "platform/speech/clipboard_announcer.h"
 #include "platform/speech/reading_voice.h"
 #include "platform/speech/readable_names.h"
@@ -103,9 +102,8 @@ private slots:
 
     void the_worker_says_what_a_listener_must_hear_data()
     {
-        // Steps: new:T (a new event's first text), same:T (the event's next), stale:T (a text
-        // of an event a newer one replaced), _ stands for a blank; down, up, drop (the
-        // connection found gone), refuse (a rate not taken), rate:N, rate:own (the user's own).
+        // Steps: new:T, same:T (a new event's first text, the event's next), stale:T (of an event a newer one
+        // replaced), _ a blank; down, up, drop (the connection found gone), refuse (a rate), rate:N, rate:own.
         QTest::addColumn<int>("retryMs");
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("calls");
@@ -113,23 +111,21 @@ private slots:
         const auto row = [](const char *name, int retryMs, const char *steps, const char *calls) {
             QTest::newRow(name) << retryMs << steps << QString::fromLatin1(calls).split(u',');
         };
-        row("one event in order, a new one cuts it short", 0, "new:a same:b new:c", "open,cancel,say A,say B,cancel,say C");
-        row("two texts of one event that read the same: heard once", 0, "new:a same:A same:b", "open,cancel,say A,say B");
-        row("the same reading in a new event: heard again", 0, "new:a new:A", "open,cancel,say A,cancel,say A");
-        QTest::newRow("a replaced event's text is not said") << 0 << "stale:old" << QStringList{};
-        row("a blank first text still cuts short, a blank later one does nothing", 0, "new:_ same:_ same:", "open,cancel");
+        row("one event in order, a new one cuts it short; the user's own rate, never changed, not sent", 0,
+            "rate:own new:a same:b new:c", "open,cancel,say A,say B,cancel,say C");
+        row("texts of one event that read the same heard once, in a new event again", 0, "new:a same:A same:b new:B",
+            "open,cancel,say A,say B,cancel,say B");
+        row("a replaced event's text is not said; a blank first text still cuts short, a later one does nothing", 0,
+            "stale:old new:_ same:_ same:", "open,cancel");
         row("no service: not asked again within the retry time", hour, "down new:a new:b", "open");
         row("no service, then one: asked again after the retry time", 0, "down new:a up new:b", "open,open,cancel,say B");
         row("a restarted service: opened again at once, the text not lost", hour, "new:a drop new:b",
             "open,cancel,say A,close,open,cancel,say B");
-        row("a rate chosen before the first text: set on connecting", 0, "rate:-25 new:a", "open,rate -25,cancel,say A");
-        row("a rate changed while connected: sent at once", 0, "new:a rate:25 new:b",
-            "open,cancel,say A,rate 25,cancel,say B");
-        row("the user's own rate again: a new connection, no rate", 0, "rate:50 new:a rate:own new:b",
-            "open,rate 50,cancel,say A,close,open,cancel,say B");
-        row("the user's own, never changed: nothing sent", 0, "rate:own new:a", "open,cancel,say A");
-        row("the rate kept across a restarted service", 0, "rate:50 new:a drop new:b",
-            "open,rate 50,cancel,say A,close,open,rate 50,cancel,say B");
+        row("a rate chosen before the first text set on connecting, one changed while connected sent at once", 0,
+            "rate:-25 new:a rate:25 new:b", "open,rate -25,cancel,say A,rate 25,cancel,say B");
+        row("the rate kept across a restarted service; the user's own again: a new connection, no rate", 0,
+            "rate:50 new:a drop new:b rate:own new:c",
+            "open,rate 50,cancel,say A,close,open,rate 50,cancel,say B,close,open,cancel,say C");
         row("a rate refused: connected again, heard at the service's own rate", 0, "new:a refuse rate:25 new:b",
             "open,cancel,say A,close,open,cancel,say B");
     }
@@ -251,23 +247,17 @@ private slots:
         hoshi::VoiceRouter router(choices.at(choice), builtIn, notifier);
         hoshi::SpokenAnnouncer announcer(clipboard, router);
         QStringList announced;
-        for (const QString &step : steps.split(u' ')) {
-            const QString verb = step.section(u':', 0, 0), word = step.section(u':', 1);
-            if (verb == QLatin1String("new") || verb == QLatin1String("same"))
-                router.say(word, verb == QLatin1String("new") ? Turn::NewEvent : Turn::SameEvent);
-            else if (verb == QLatin1String("menu"))
-                announcer.menuHint(word);
-            else if (verb == QLatin1String("say"))
-                announcer.announce(word), announced << word;
-            else if (verb == QLatin1String("hint"))
-                announcer.hint(word);
-            else if (verb == QLatin1String("loop"))
-                QCoreApplication::processEvents();
-            else if (verb == QLatin1String("reader"))
-                router.setScreenReaderRunning(word == QLatin1String("yes"));
-            else
-                router.setChoice(choices.at(word));
-        }
+        const std::map<QString, std::function<void(const QString &)>> act{
+            {"new", [&](const QString &w) { router.say(w, Turn::NewEvent); }},
+            {"same", [&](const QString &w) { router.say(w, Turn::SameEvent); }},
+            {"menu", [&](const QString &w) { announcer.menuHint(w); }},
+            {"say", [&](const QString &w) { announcer.announce(w), announced << w; }},
+            {"hint", [&](const QString &w) { announcer.hint(w); }},
+            {"loop", [](const QString &) { QCoreApplication::processEvents(); }},
+            {"reader", [&](const QString &w) { router.setScreenReaderRunning(w == QLatin1String("yes")); }},
+            {"choose", [&](const QString &w) { router.setChoice(choices.at(w)); }}};
+        for (const QString &step : steps.split(u' '))
+            act.at(step.section(u':', 0, 0))(step.section(u':', 1));
         QTEST(builtIn.said, "voice");
         QTEST(notifier.said, "notified");
         QCOMPARE(clipboard.texts, announced); // exactly, and no hint
@@ -305,8 +295,7 @@ private slots:
         });
         box.exec();
         QCOMPARE(notice->accessibleName(), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
-        // Orca reads what the focus moves to: the same words are not sent again, but they are
-        // when the focus stays (a key said again) or the words differ.
+        // Orca reads what the focus moves to: not sent again, unless the focus stays (a key again) or words differ.
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         first->setFocus();
@@ -323,41 +312,32 @@ private slots:
         hoshi::installReadableNames({});
     }
 
-    void readableNamesAreReadings_data()
-    {
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("japanese") << QStringLiteral("１\nあ、い。") << QStringLiteral("１ ア イ");
-        QTest::newRow("english as it is") << QStringLiteral("Press\tEnter") << QStringLiteral("Press Enter");
-        QTest::newRow("control characters") << QStringLiteral("a\x1b[1mb\x07") << QStringLiteral("a[1mb");
-    }
-
     void readableNamesAreReadings()
     {
-        QFETCH(QString, shown);
-        QFETCH(QString, name);
         hoshi::installReadableNames([](QString text) { return text.replace(u'あ', u'ア').replace(u'い', u'イ'); });
-        QWidget window;
-        window.setWindowTitle(shown);
-        auto *label = new QLabel(shown, &window);
-        auto *button = new QPushButton(QStringLiteral("&") + shown, &window);
-        for (QWidget *widget : {&window, static_cast<QWidget *>(label), static_cast<QWidget *>(button)})
-            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
-        // A menu entry, found as a screen reader finds it: through its menu, after a separator;
-        // checked and pressed as one of Qt's own.
-        QMenu menu(&window);
-        menu.addSeparator();
-        QAction *choice = menu.addAction(QStringLiteral("&") + shown);
-        choice->setCheckable(true);
-        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(1);
-        QVERIFY(entry);
-        QCOMPARE(entry->role(), QAccessible::MenuItem);
-        QCOMPARE(entry->text(QAccessible::Name), name);
-        QCOMPARE(entry->parent()->object(), &menu);
-        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(choice->isChecked() && entry->state().checked);
-        choice->setEnabled(false);
-        QVERIFY(entry->state().disabled);
+        // Japanese as its reading, English as it is, without control characters.
+        for (const auto &[shown, name] : {std::pair{QStringLiteral("１\nあ、い。"), QStringLiteral("１ ア イ")},
+                                          std::pair{QStringLiteral("Press\tEnter"), QStringLiteral("Press Enter")},
+                                          std::pair{QStringLiteral("a\x1b[1mb\x07"), QStringLiteral("a[1mb")}}) {
+            QWidget window;
+            window.setWindowTitle(shown);
+            auto *label = new QLabel(shown, &window);
+            auto *button = new QPushButton(QStringLiteral("&") + shown, &window);
+            for (QWidget *widget : {&window, static_cast<QWidget *>(label), static_cast<QWidget *>(button)})
+                QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+            // A menu entry found through its menu after a separator, checked and pressed as one of Qt's own.
+            QMenu menu(&window);
+            menu.addSeparator();
+            QAction *choice = menu.addAction(QStringLiteral("&") + shown);
+            choice->setCheckable(true);
+            QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(1);
+            QVERIFY(entry && entry->role() == QAccessible::MenuItem && entry->parent()->object() == &menu);
+            QCOMPARE(entry->text(QAccessible::Name), name);
+            entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QVERIFY(choice->isChecked() && entry->state().checked);
+            choice->setEnabled(false);
+            QVERIFY(entry->state().disabled);
+        }
         hoshi::installReadableNames({});
     }
 };
