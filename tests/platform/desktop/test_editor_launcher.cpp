@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Starting a text editor: the desktop's default through GIO, or one named by
-// xdg-mime or found on the path, started detached and without waiting; false
-// when there is none. The editors are scripts that note how they were started.
+// Starting a text editor: the desktop's default through GIO, or one named by xdg-mime (its entry's
+// command) or found on the path, started detached and without waiting; false when there is none.
+// The editors are scripts that note how they were started.
 #include "platform/desktop/editor_candidates.h"
 #include "platform/desktop/editor_launcher.h"
 #include "platform/desktop/gio_launch.h"
+#include "platform/linux/desktop_entry.h"
 
 #include "support/test_files.h"
 
@@ -51,10 +52,9 @@ private slots:
         // A fake editor that a desktop registered only in mimeinfo.cache, and a terminal one.
         installFakeEditor("hoshi-fake-editor");
         const QByteArray editor = path("bin/hoshi-fake-editor").toLocal8Bit();
-        writeFileAt(path("data/applications/hoshi-fake-editor.desktop"),
-                    "[Desktop Entry]\nType=Application\nName=Fake editor\nExec=" + editor + " %F\n");
-        writeFileAt(path("data/applications/hoshi-fake-terminal.desktop"),
-                    "[Desktop Entry]\nType=Application\nName=Fake terminal editor\nTerminal=true\nExec=" + editor + " %F\n");
+        for (const char *entry : {"hoshi-fake-editor", "hoshi-fake-terminal"})
+            writeFileAt(path("data/applications/%1.desktop").arg(entry), "[Desktop Entry]\nType=Application\nName=Fake\n"
+                        + QByteArray(entry == QByteArray("hoshi-fake-terminal") ? "Terminal=true\n" : "") + "Exec=" + editor + " %F\n");
         writeFileAt(path("data/applications/mimeinfo.cache"), "[MIME Cache]\ntext/plain=hoshi-fake-editor.desktop;\n"
                                                               "text/x-hoshi-terminal=hoshi-fake-terminal.desktop;\n");
         const GioLaunch result = hoshi::launchGioDefault(QStringLiteral("text/plain"));
@@ -80,6 +80,35 @@ private slots:
             return QList<ProgramCommand>{{QStringLiteral("hoshi-no-such-editor"), {}}, {QStringLiteral("/nonexistent/editor"), {}}};
         });
         QVERIFY(!injected.startEditor());
+    }
+
+    void the_command_of_a_desktop_entry()
+    {
+        // The lines of an application entry (a link where given), and the program and arguments to start without a file; none: {}.
+        const std::pair<const char *, QStringList> entries[]{
+            {"Exec=gedit %U", {"gedit"}},
+            {"Exec=kate -b %U", {"kate", "-b"}},
+            {"Exec=\"/opt/My Editor/editor\" --new-window %F", {"/opt/My Editor/editor", "--new-window"}},
+            {"Exec=ed \"--title=say \\\\\"hi\\\\\"\"", {"ed", "--title=say \"hi\""}},
+            {"Exec=ed --title=100%% %f", {"ed", "--title=100%"}},
+            {"Exec=ed --file=%f --x", {"ed", "--file=", "--x"}},
+            {"Exec=ed %i %c %k", {"ed"}},
+            {"Exec=/usr/bin/flatpak run --command=ed org.x.Ed @@ %F @@", {"/usr/bin/flatpak", "run", "--command=ed", "org.x.Ed"}},
+            {"Exec=  ed    -n  ", {"ed", "-n"}},
+            {"# Exec=evil\nExec=ed\nExec=other", {"ed"}},
+            {"Exec=vim %F\nTerminal=true", {}},
+            {"Exec=ed\nHidden=true", {}},
+            {"", {}},
+            {"Exec=%F", {}},
+            {"Exec=\"ed %F", {}},
+            {"Type=Link\nExec=ed", {}},
+            {"[Desktop Action new]\nExec=ed --new", {}}};
+        for (const auto &[lines, expected] : entries) {
+            const QString entry = QString::fromUtf8(lines);
+            const auto command = hoshi::commandOfDesktopEntry(QStringLiteral("[Desktop Entry]\n%1%2\n").arg(
+                entry.startsWith(QLatin1String("Type=")) ? QString() : QStringLiteral("Type=Application\nName=Editor\n"), entry));
+            QVERIFY2((command ? QStringList{command->program} + command->arguments : QStringList()) == expected, lines);
+        }
     }
 
     void the_first_usable_editor_is_started_detached_data()

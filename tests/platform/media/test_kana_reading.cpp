@@ -18,21 +18,16 @@ using hoshi::KanaReader;
 
 namespace {
 
-// The first character of a reading no voice can be handed: a lone surrogate, a control,
-// a format or unassigned one; or a blank at an end.
-QString flawIn(const QString &reading)
+// Whether a voice can be handed the reading: valid UTF-16, no blank at an end, no control, format,
+// private-use or unassigned character.
+bool speakable(const QString &reading)
 {
-    if (reading != reading.trimmed())
-        return QStringLiteral("a gap at an end");
-    for (qsizetype i = 0; i < reading.size(); ++i) {
-        const QChar c = reading[i];
-        if (c.isHighSurrogate() && i + 1 < reading.size() && reading[i + 1].isLowSurrogate())
-            ++i;
-        else if (c.isSurrogate() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format
-                 || c.category() == QChar::Other_PrivateUse || c.category() == QChar::Other_NotAssigned)
-            return QStringLiteral("U+%1 at %2").arg(int(c.unicode()), 4, 16, QLatin1Char('0')).arg(i);
-    }
-    return {};
+    const QList<uint> codes = reading.toUcs4();
+    return reading.isValidUtf16() && reading == reading.trimmed() && std::none_of(codes.begin(), codes.end(), [](uint c) {
+        const QChar::Category kind = QChar::category(char32_t(c));
+        return kind == QChar::Other_Control || kind == QChar::Other_Format || kind == QChar::Other_PrivateUse
+            || kind == QChar::Other_NotAssigned;
+    });
 }
 
 // One row a case: what is announced or typed, and what a child must hear.
@@ -149,8 +144,7 @@ private slots:
             QString line;
             for (qsizetype i = 0; i < length; ++i)
                 line += QChar(char16_t(round % 2 ? random.bounded(0x10000) : random.bounded(0x3000, 0x3100)));
-            const QString reading = m_reader.reading(line);
-            QVERIFY2(flawIn(reading).isEmpty(), qPrintable(flawIn(reading)));
+            QVERIFY2(speakable(m_reader.reading(line)), qPrintable(QString::number(round)));
         }
     }
 
