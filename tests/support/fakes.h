@@ -29,9 +29,7 @@ struct Effect {
 };
 
 /// Records announcements, cues, speech and injected keys in one ordered log.
-class RecordingServices final : public hoshi::Announcer, public hoshi::CuePlayer,
-                                public hoshi::Speaker, public hoshi::KeyInjector {
-public:
+struct RecordingServices final : hoshi::Announcer, hoshi::CuePlayer, hoshi::Speaker, hoshi::KeyInjector {
     void announce(const QString &text) override { log.push_back({Effect::Announce, text}); }
     // Hints are kept apart: the log is what the clipboard, cues and English voice get.
     void hint(const QString &text) override { hintLog << text; }

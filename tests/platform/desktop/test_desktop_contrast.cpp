@@ -18,8 +18,7 @@ static bool s_appOffMainThread = false;
 class TestDesktopContrast : public QObject {
     Q_OBJECT
 private slots:
-    // The program asks before its QApplication exists, on a thread that uses
-    // Qt: Qt must still take the program's own thread for its main thread.
+    // Asked before QApplication exists, on a thread that uses Qt: Qt still takes the program's thread as main.
     void earlyQueryLeavesMainThread() { QVERIFY(!s_appOffMainThread); }
 
     // GSettings picks its backend once and keeps what it read: one case of the real read.

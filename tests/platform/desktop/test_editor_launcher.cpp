@@ -76,33 +76,24 @@ private slots:
     {
         // An empty PATH, no desktop defaults; or candidates that do not exist.
         QVERIFY(!DesktopEditorLauncher([] { return false; }, &hoshi::systemEditorCandidates).startEditor());
-        DesktopEditorLauncher injected([] { return false; }, [] {
-            return QList<ProgramCommand>{{QStringLiteral("hoshi-no-such-editor"), {}}, {QStringLiteral("/nonexistent/editor"), {}}};
-        });
-        QVERIFY(!injected.startEditor());
+        QVERIFY(!DesktopEditorLauncher([] { return false; }, [] {
+                     return QList<ProgramCommand>{{QStringLiteral("hoshi-no-such-editor"), {}}, {QStringLiteral("/nonexistent/editor"), {}}};
+                 }).startEditor());
     }
 
     void the_command_of_a_desktop_entry()
     {
-        // The lines of an application entry (a link where given), and the program and arguments to start without a file; none: {}.
+        // An application entry's lines (a link where given), and the command that starts it without a file.
         const std::pair<const char *, QStringList> entries[]{
-            {"Exec=gedit %U", {"gedit"}},
-            {"Exec=kate -b %U", {"kate", "-b"}},
+            {"Exec=gedit %U", {"gedit"}}, {"Exec=kate -b %U", {"kate", "-b"}},
             {"Exec=\"/opt/My Editor/editor\" --new-window %F", {"/opt/My Editor/editor", "--new-window"}},
             {"Exec=ed \"--title=say \\\\\"hi\\\\\"\"", {"ed", "--title=say \"hi\""}},
-            {"Exec=ed --title=100%% %f", {"ed", "--title=100%"}},
-            {"Exec=ed --file=%f --x", {"ed", "--file=", "--x"}},
+            {"Exec=ed --title=100%% %f", {"ed", "--title=100%"}}, {"Exec=ed --file=%f --x", {"ed", "--file=", "--x"}},
             {"Exec=ed %i %c %k", {"ed"}},
             {"Exec=/usr/bin/flatpak run --command=ed org.x.Ed @@ %F @@", {"/usr/bin/flatpak", "run", "--command=ed", "org.x.Ed"}},
-            {"Exec=  ed    -n  ", {"ed", "-n"}},
-            {"# Exec=evil\nExec=ed\nExec=other", {"ed"}},
-            {"Exec=vim %F\nTerminal=true", {}},
-            {"Exec=ed\nHidden=true", {}},
-            {"", {}},
-            {"Exec=%F", {}},
-            {"Exec=\"ed %F", {}},
-            {"Type=Link\nExec=ed", {}},
-            {"[Desktop Action new]\nExec=ed --new", {}}};
+            {"Exec=  ed    -n  ", {"ed", "-n"}}, {"# Exec=evil\nExec=ed\nExec=other", {"ed"}},
+            {"Exec=vim %F\nTerminal=true", {}}, {"Exec=ed\nHidden=true", {}}, {"", {}}, {"Exec=%F", {}},
+            {"Exec=\"ed %F", {}}, {"Type=Link\nExec=ed", {}}, {"[Desktop Action new]\nExec=ed --new", {}}};
         for (const auto &[lines, expected] : entries) {
             const QString entry = QString::fromUtf8(lines);
             const auto command = hoshi::commandOfDesktopEntry(QStringLiteral("[Desktop Entry]\n%1%2\n").arg(

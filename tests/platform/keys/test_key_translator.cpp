@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The key translator: physical JIS keys, Qt's key codes, modifier masks and
-// the character codes of the key-press that follows a key-down.
+// The key translator: physical JIS keys, Qt's key codes, modifier masks and the key-press after a key-down.
 #include "platform/keys/jis_keymap.h"
 #include "platform/keys/key_event.h"
 

@@ -34,8 +34,7 @@ bool speakable(const QString &reading)
 constexpr std::pair<QStringView, QStringView> Readings[] = {
     // Launcher entries and finger steps: a pause for the line break, kanji fingers, full- and half-width keys.
     {u"１\r\n押せばわかる", u"いち、おせばわかる"}, {u"３\r\nｱﾙﾌｧﾍﾞｯﾄに挑戦", u"さん、あるふぁべっとにちょーせん"},
-    {u"ひだり小ゆびＡ", u"ひだりこゆびえー"}, {u"みぎくすりゆびﾋﾟﾘｵﾄﾞ", u"みぎくすりゆびぴりおど"},
-    {u"ひだり　人さし指", u"ひだり ひとさしゆび"},
+    {u"ひだり小ゆびＡ", u"ひだりこゆびえー"}, {u"みぎくすりゆびﾋﾟﾘｵﾄﾞ", u"みぎくすりゆびぴりおど"}, {u"ひだり　人さし指", u"ひだり ひとさしゆび"},
     // Key names as the key guide shows them: Latin words, half-width katakana, kanji, arrows.
     {u"BackSpace", u"ばっくすぺーす"}, {u"Page Up", u"ぺーじあっぷ"}, {u"Windowsｷｰ", u"うぃんどーずきー"},
     {u"↑", u"うえやじるし"}, {u"半角/全角", u"はんかくぜんかく"}, {u"Ｆ１２", u"えふじゅうに"}, {u"ﾌｧﾝｸｼｮﾝ10", u"ふぁんくしょんじゅう"},
@@ -65,16 +64,14 @@ constexpr std::pair<QStringView, QStringView> Readings[] = {
     {u"11人", u"じゅういちにん"}, {u"3日後", u"みっかご"}, {u"24日", u"にじゅうよっか"}, {u"1週間", u"いっしゅうかん"},
     {u"4時間", u"よじかん"}, {u"9時", u"くじ"}, {u"4月", u"しがつ"}, {u"10つ", u"とお"},
     // ...and where no counter is read: a longer word, a fraction, a leading zero, a blank between.
-    {u"3分の1", u"さんぶんのいち"}, {u"1日本", u"いちにっぽん"}, {u"3.5分", u"さんてんごふん"},
-    {u"007分", u"ぜろぜろななふん"}, {u"3 分", u"さん ぶん"},
+    {u"3分の1", u"さんぶんのいち"}, {u"1日本", u"いちにっぽん"}, {u"3.5分", u"さんてんごふん"}, {u"007分", u"ぜろぜろななふん"}, {u"3 分", u"さん ぶん"},
     // Letters by name; table words whole words only, other words spelled; hyphens by their place.
     {u"Tabキー", u"たぶきー"}, {u"Table", u"てぃーえーびーえるいー"}, {u"今日はpenを買う", u"きょーわぴーいーえぬをかう"},
     {u"Copyright (C) 2026", u"こぴーらいと にせんにじゅうろく"}, {u"ことば.txt", u"ことば、てきすと"},
     {u"A-Z", u"えー ぜっと"}, {u"3-1", u"さんまいなすいち"}, {u"ひく-1", u"ひくまいなす いち"},
     // Input no voice can say: dropped, line breaks a single pause.
     {u"", u""}, {u"  \t　 ", u""}, {u"\x01\x07か\x1b\x7fき", u"かき"}, {u"\uFEFFか\u200Bき\u202E", u"かき"},
-    {u"\uE000か\uFFFF", u"か"}, {u"👍", u""}, {u"か\r\n\r\n\nき\r\n", u"か、き"}, {u"!?。、…", u""},
-};
+    {u"\uE000か\uFFFF", u"か"}, {u"👍", u""}, {u"か\r\n\r\n\nき\r\n", u"か、き"}, {u"!?。、…", u""}};
 
 } // namespace
 

@@ -18,7 +18,6 @@
 #include <elf.h>
 #include <link.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace hoshi;
 
@@ -80,7 +79,7 @@ extern "C" ssize_t pread(int fd, void *into, size_t size, off_t offset)
 namespace {
 
 // Files the loader must refuse before the dynamic loader sees them.
-enum class BadFile { None, CutTo4KiB, Fifo, Folder, Unreadable, OtherClass, Empty, HostileSegment };
+enum class BadFile { None, CutTo4KiB, Fifo, Folder, OtherClass, Empty, HostileSegment };
 
 // Makes `kind` at `path`, from the real speech module where it needs one.
 bool makeBadFile(BadFile kind, const QString &path)
@@ -117,8 +116,7 @@ bool makeBadFile(BadFile kind, const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return false;
-    file.close();
-    return kind != BadFile::Unreadable || file.setPermissions({});
+    return true;
 }
 
 } // namespace
@@ -167,7 +165,6 @@ private slots:
         // Without the check open() waits for a writer, holding the dynamic loader's lock.
         QTest::newRow("FIFO") << BadFile::Fifo << QStringLiteral("is a pipe (FIFO), not a library") << QString();
         QTest::newRow("folder") << BadFile::Folder << QStringLiteral("is a folder, not a library") << QString();
-        QTest::newRow("unreadable") << BadFile::Unreadable << QStringLiteral("cannot be read") << QString();
         QTest::newRow("other class") << BadFile::OtherClass << QStringLiteral("is a %1 library, this program is %2").arg(otherBits, bits) << QString();
         QTest::newRow("empty") << BadFile::Empty << QStringLiteral("is empty") << QString();
         QTest::newRow("a segment past the end, by wrapping round") << BadFile::HostileSegment << "is cut short: a segment ends at byte" << QString();
@@ -178,8 +175,6 @@ private slots:
         QFETCH(BadFile, kind);
         QFETCH(QString, reasonHas);
         QFETCH(QString, path);
-        if (kind == BadFile::Unreadable && ::geteuid() == 0)
-            QSKIP("root reads any file");
         QTemporaryDir dir;
         if (kind != BadFile::None) {
             path = dir.filePath(QStringLiteral("libhoshinotamago-speech.so"));

@@ -10,6 +10,7 @@
 #include "platform/speech/spoken_announcer.h"
 #include "platform/speech/voice_router.h"
 #include "platform/speech/voice_worker.h"
+#include "support/fakes.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -75,11 +76,6 @@ struct RecordingOutput final : hoshi::VoiceOutput {
     QStringList said;
 };
 
-struct RecordingClipboard final : hoshi::Announcer {
-    void announce(const QString &text) override { texts << text; }
-    QStringList texts;
-};
-
 } // namespace
 
 class TestReadingVoice : public QObject {
@@ -87,7 +83,7 @@ class TestReadingVoice : public QObject {
 
 private slots:
     // First, before anything here has connected to a bus.
-    void without_a_session_bus_no_screen_reader_is_reported_once()
+    void a_screen_reader_is_a_client_following_the_focus_and_without_a_bus_none_once()
     {
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/hoshinotamago-bus");
         qunsetenv("AT_SPI_BUS_ADDRESS");
@@ -98,6 +94,11 @@ private slots:
         QCOMPARE(answers.first().first().toBool(), false);
         QTest::qWait(200);
         QCOMPARE(answers.size(), 1);
+        // On a bus: Orca started by hand, either spelling of the focus state; a caret tracker is none.
+        QVERIFY(hoshi::listensLikeScreenReader({"Focus::", "Document:Reload:", "Object:TextCaretMoved:"}));
+        QVERIFY(hoshi::listensLikeScreenReader({"object:state-changed:focused"}));
+        QVERIFY(hoshi::listensLikeScreenReader({"Object:StateChanged:Focused"}));
+        QVERIFY(!hoshi::listensLikeScreenReader({"Object:TextCaretMoved:", "Object:TextChanged:Insert"}));
     }
 
     void the_worker_says_what_a_listener_must_hear_data()
@@ -176,15 +177,6 @@ private slots:
         QTRY_COMPARE(log.calls(), (QStringList{"open", "rate -50", "cancel", "say ONE", "cancel", "say THREE", "say READING"}));
     }
 
-    void aClientFollowingTheFocusIsAScreenReader()
-    {
-        // Orca started by hand, either spelling of the focus state; a caret tracker is none.
-        QVERIFY(hoshi::listensLikeScreenReader({"Focus::", "Document:Reload:", "Object:TextCaretMoved:"}));
-        QVERIFY(hoshi::listensLikeScreenReader({"object:state-changed:focused"}));
-        QVERIFY(hoshi::listensLikeScreenReader({"Object:StateChanged:Focused"}));
-        QVERIFY(!hoshi::listensLikeScreenReader({"Object:TextCaretMoved:", "Object:TextChanged:Insert"}));
-    }
-
     void each_announcement_is_a_change_on_the_clipboard()
     {
         // A clipboard reader speaks at each change: it must see one even for the text already there.
@@ -243,7 +235,7 @@ private slots:
         const std::map<QString, hoshi::VoiceChoice> choices{
             {"auto", hoshi::VoiceChoice::Auto}, {"always", hoshi::VoiceChoice::Always}, {"never", hoshi::VoiceChoice::Never}};
         RecordingOutput builtIn, notifier;
-        RecordingClipboard clipboard;
+        hoshi::testing::RecordingServices clipboard;
         hoshi::VoiceRouter router(choices.at(choice), builtIn, notifier);
         hoshi::SpokenAnnouncer announcer(clipboard, router);
         QStringList announced;
@@ -260,7 +252,7 @@ private slots:
             act.at(step.section(u':', 0, 0))(step.section(u':', 1));
         QTEST(builtIn.said, "voice");
         QTEST(notifier.said, "notified");
-        QCOMPARE(clipboard.texts, announced); // exactly, and no hint
+        QCOMPARE(clipboard.announcements(), announced); // exactly, and no hint
     }
 
     void notifierJoinsOneEventIntoOneNotificationAndLeavesToTheFocusWhatItReads()
