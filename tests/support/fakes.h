@@ -29,12 +29,9 @@ struct Effect {
 };
 
 /// Records announcements, cues, speech and injected keys in one ordered log.
-class RecordingServices final : public hoshi::Announcer, public hoshi::CuePlayer,
-                                public hoshi::Speaker, public hoshi::KeyInjector {
-public:
+struct RecordingServices final : hoshi::Announcer, hoshi::CuePlayer, hoshi::Speaker, hoshi::KeyInjector {
     void announce(const QString &text) override { log.push_back({Effect::Announce, text}); }
-    // Hints have a list of their own: the ordered log is what the clipboard,
-    // the cues and the English voice get.
+    // Hints are kept apart: the log is what the clipboard, cues and English voice get.
     void hint(const QString &text) override { hintLog << text; }
     void playCue(hoshi::Cue cue) override { log.push_back({Effect::Cue, {}, cue}); }
     void speak(const QString &text) override { log.push_back({Effect::Speak, text}); }
@@ -48,16 +45,9 @@ public:
     QStringList hints() const { return hintLog; }
     int cueCount(hoshi::Cue cue) const
     {
-        int n = 0;
-        for (const auto &e : log)
-            n += e.kind == Effect::Cue && e.cue == cue;
-        return n;
+        return int(std::count_if(log.begin(), log.end(), [cue](const Effect &e) { return e.kind == Effect::Cue && e.cue == cue; }));
     }
-    void clear()
-    {
-        log.clear();
-        hintLog.clear();
-    }
+    void clear() { log.clear(), hintLog.clear(); }
     /// The effects recorded after the first `from`.
     std::vector<Effect> effectsSince(std::size_t from) const
     {
@@ -78,8 +68,7 @@ private:
     }
 };
 
-/// Gives the queued numbers in order (each clamped into range), then falls
-/// back to a seeded generator.
+/// The queued numbers in order (clamped into range), then a seeded generator's.
 class ScriptedRandom final : public hoshi::RandomSource {
 public:
     explicit ScriptedRandom(std::deque<int> script = {}, std::uint32_t seed = 1)
@@ -89,10 +78,8 @@ public:
 
     int below(int count) override
     {
-        if (count < 1)
-            return 0;
-        if (m_script.empty())
-            return m_fallback.below(count);
+        if (count < 1 || m_script.empty())
+            return count < 1 ? 0 : m_fallback.below(count);
         const int value = m_script.front();
         m_script.pop_front();
         return std::clamp(value, 0, count - 1);

@@ -9,11 +9,7 @@ shift
 command -v Xvfb >/dev/null || { echo "missing Xvfb: run scripts/install-deps.sh"; exit 1; }
 work=$(mktemp -d)
 xvfb=""
-finish() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$work"
-}
-trap finish EXIT
+trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 mkfifo "$work/display"
 Xvfb -displayfd 3 -nolisten tcp -screen 0 "${screen}x24" 3>"$work/display" 2>/dev/null &
 xvfb=$!

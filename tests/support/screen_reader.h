@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What a screen reader finds in the windows: their accessible trees, and the
-// modal boxes as they open, with what the program had said by then.
+// What a screen reader finds in the windows: their accessible trees, and the modal boxes as they open.
 
 #include "support/fakes.h"
 
@@ -23,27 +22,20 @@ inline QAccessibleInterface *accessible(QObject *object)
     return QAccessible::queryAccessibleInterface(object);
 }
 
-/// Calls `visit` for every interface below `root` in the accessible tree.
-inline void forEachBelow(QAccessibleInterface *root, const std::function<void(QAccessibleInterface *)> &visit)
-{
-    for (int i = 0; root && i < root->childCount(); ++i) {
-        QAccessibleInterface *child = root->child(i);
-        if (!child)
-            continue;
-        visit(child);
-        forEachBelow(child, visit);
-    }
-}
-
-/// Object names of what a screen reader takes for a window of its own inside
-/// `window`: a border (a QFrame) or a nested window.
+/// Object names of what a screen reader takes for a window inside `window`: a border (QFrame) or a window.
 inline QStringList windowsInside(QWidget &window)
 {
     QStringList found;
-    forEachBelow(accessible(&window), [&found](QAccessibleInterface *iface) {
-        if (iface->role() == QAccessible::Border || iface->role() == QAccessible::Window)
-            found << iface->object()->objectName();
-    });
+    const std::function<void(QAccessibleInterface *)> visit = [&](QAccessibleInterface *root) {
+        for (int i = 0; root && i < root->childCount(); ++i) {
+            if (QAccessibleInterface *child = root->child(i)) {
+                if (child->role() == QAccessible::Border || child->role() == QAccessible::Window)
+                    found << child->object()->objectName();
+                visit(child);
+            }
+        }
+    };
+    visit(accessible(&window));
     return found;
 }
 
@@ -58,17 +50,13 @@ inline QString textOf(QAccessibleInterface *iface)
 inline QStringList saidTexts(const RecordingServices &services)
 {
     QStringList out;
-    for (const Effect &effect : services.log) {
-        if (effect.kind == Effect::Announce)
-            out << QStringLiteral("announce ") + effect.text;
-        else if (effect.kind == Effect::Speak)
-            out << QStringLiteral("speak ") + effect.text;
-    }
+    for (const Effect &effect : services.log)
+        if (effect.kind == Effect::Announce || effect.kind == Effect::Speak)
+            out << (effect.kind == Effect::Announce ? QStringLiteral("announce ") : QStringLiteral("speak ")) + effect.text;
     return out;
 }
 
-/// Closes every modal message box as soon as it is up, and keeps for each one
-/// its text, what a screen reader reads of it, and what had been said by then.
+/// Closes every modal message box once up, keeping its text, what a screen reader reads and what was said.
 class BoxCatcher {
 public:
     struct Box {
@@ -79,8 +67,7 @@ public:
         double points = 0; ///< the point size of its text
     };
 
-    explicit BoxCatcher(const RecordingServices &services)
-        : m_services(services)
+    explicit BoxCatcher(const RecordingServices &services) : m_services(services)
     {
         QObject::connect(&m_poll, &QTimer::timeout, [this] { catchBox(); });
         m_poll.start(5);
@@ -99,21 +86,18 @@ public:
 private:
     void catchBox()
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        QAccessibleInterface *iface = accessible(box);
-        boxes.push_back({box->text(), iface->text(QAccessible::Value), saidTexts(m_services),
-                         box->icon(), box->font().pointSizeF()});
-        box->reject();
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes.push_back({box->text(), accessible(box)->text(QAccessible::Value), saidTexts(m_services),
+                             box->icon(), box->font().pointSizeF()});
+            box->reject();
+        }
     }
 
     const RecordingServices &m_services;
     QTimer m_poll;
 };
 
-/// Chooses the window's version entry and returns the one box it opened; an
-/// empty box when it opened none or more than one. The services are cleared first.
+/// Chooses the window's version entry (services cleared first): the one box it opened, else an empty one.
 inline BoxCatcher::Box versionBoxOf(QWidget &window, RecordingServices &services)
 {
     services.clear();

@@ -11,8 +11,7 @@ namespace hoshi::testing {
 
 class ShortReadDevice final : public QIODevice {
 public:
-    ShortReadDevice(const QByteArray &bytes, qint64 step, bool sequential = true)
-        : m_bytes(bytes), m_step(step), m_sequential(sequential)
+    ShortReadDevice(const QByteArray &bytes, qint64 step, bool sequential = true) : m_bytes(bytes), m_step(step), m_sequential(sequential)
     {
         open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     }
@@ -31,9 +30,8 @@ protected:
 
 private:
     QByteArray m_bytes;
-    qint64 m_step;
+    qint64 m_step, m_offset = 0;
     bool m_sequential;
-    qint64 m_offset = 0;
 };
 
 } // namespace hoshi::testing

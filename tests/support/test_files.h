@@ -11,15 +11,6 @@
 
 namespace hoshi::testing {
 
-/// Writes bytes to name in folder and returns the path; a test cannot go on without it.
-inline QString writeTestFile(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
-{
-    QFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    return file.fileName();
-}
-
 /// Writes bytes to path, making its folders; executable for a program.
 inline void writeFileAt(const QString &path, const QByteArray &bytes, bool executable = false)
 {
@@ -30,6 +21,13 @@ inline void writeFileAt(const QString &path, const QByteArray &bytes, bool execu
     file.close();
     if (executable)
         file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
+}
+
+/// Writes bytes to name in folder and returns the path; a test cannot go on without it.
+inline QString writeTestFile(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
+{
+    writeFileAt(folder.filePath(name), bytes);
+    return folder.filePath(name);
 }
 
 } // namespace hoshi::testing

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's high-contrast choice read through the real GSettings, from a
-// key file of our own.
+// key file of our own; asked before the application exists, or of a desktop that hangs.
 #include "platform/desktop/desktop_contrast.h"
 
 #include "support/test_files.h"
@@ -12,34 +12,23 @@
 
 #include <future>
 
-using hoshi::testing::writeFileAt;
-
-namespace {
 // Set when Qt, made after an early query, said it was not on its main thread.
-bool s_appOffMainThread = false;
-} // namespace
+static bool s_appOffMainThread = false;
 
 class TestDesktopContrast : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        // GSettings picks its backend once per process: the key file, in our folder.
-        QVERIFY(m_home.isValid());
-        qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
-        qputenv("GSETTINGS_BACKEND", "keyfile");
-    }
-
-    // The program asks before its QApplication exists, on a thread that uses
-    // Qt: Qt must still take the program's own thread for its main thread.
+    // Asked before QApplication exists, on a thread that uses Qt: Qt still takes the program's thread as main.
     void earlyQueryLeavesMainThread() { QVERIFY(!s_appOffMainThread); }
 
-    // GSettings keeps what it read for the process: one case of the real read.
+    // GSettings picks its backend once and keeps what it read: one case of the real read.
     void desktopAskingIsHeard()
     {
-        writeFileAt(m_home.path() + QStringLiteral("/glib-2.0/settings/keyfile"),
-                    "[org/gnome/desktop/a11y/interface]\nhigh-contrast=true\n");
-        // Through the query, as the program asks: on its own thread.
+        QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+        qputenv("GSETTINGS_BACKEND", "keyfile");
+        hoshi::testing::writeFileAt(home.filePath(QStringLiteral("glib-2.0/settings/keyfile")),
+                                    "[org/gnome/desktop/a11y/interface]\nhigh-contrast=true\n");
         const std::optional<bool> answer = hoshi::DesktopContrastQuery().answer(std::chrono::seconds(10));
         if (!answer)
             QSKIP("GNOME's accessibility schema is not installed");
@@ -50,8 +39,7 @@ private slots:
     void stuckDesktopIsNoAnswer()
     {
         std::promise<void> release;
-        std::shared_future<void> released = release.get_future().share();
-        const hoshi::DesktopContrastQuery query([released]() -> std::optional<bool> {
+        const hoshi::DesktopContrastQuery query([released = release.get_future().share()]() -> std::optional<bool> {
             released.wait();
             return true;
         });
@@ -62,18 +50,13 @@ private slots:
         release.set_value();
         QCOMPARE(query.answer(std::chrono::seconds(10)), std::optional<bool>(true));
     }
-
-private:
-    QTemporaryDir m_home;
 };
 
 int main(int argc, char **argv)
 {
     // The asking thread has used Qt and is still at work when the application is made.
-    std::promise<void> asked;
-    std::promise<void> made;
-    std::shared_future<void> appMade = made.get_future().share();
-    const hoshi::DesktopContrastQuery early([&asked, appMade] {
+    std::promise<void> asked, made;
+    const hoshi::DesktopContrastQuery early([&asked, appMade = made.get_future().share()] {
         QThread::currentThread();
         asked.set_value();
         appMade.wait();

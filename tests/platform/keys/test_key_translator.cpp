@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The key translator: physical JIS keys, Qt's key codes, modifier masks and
-// the character codes of the key-press that follows a key-down.
+// The key translator: physical JIS keys, Qt's key codes, modifier masks and the key-press after a key-down.
 #include "platform/keys/jis_keymap.h"
 #include "platform/keys/key_event.h"
 
@@ -9,21 +8,14 @@
 
 using namespace hoshi;
 
-namespace {
-// Marks a row's key as held down: Qt's key codes leave this bit free.
-constexpr int RepeatFlag = 0x40000000;
-}
-
 class TestKeyTranslator : public QObject {
     Q_OBJECT
 
 private slots:
-    void evdev_positions_name_the_jis_keycap_data()
+    void evdev_positions_name_the_jis_keycap()
     {
         // The keys a JIS keyboard has where a US one differs or has none, a key of each
         // row, and positions no JIS key occupies (no code rather than a neighbour's).
-        QTest::addColumn<int>("evdev");
-        QTest::addColumn<int>("keyCode");
         const std::tuple<int, int, const char *> keys[]{
             {1, 27, "Esc"}, {59, 112, "F1"}, {41, 229, "半角/全角"}, {85, 229, "半角/全角, second code"}, {2, 49, "1"},
             {12, 189, "-"}, {13, 222, "^"}, {124, 220, "¥"}, {14, 8, "BackSpace"}, {26, 192, "@"}, {27, 219, "["},
@@ -35,41 +27,19 @@ private slots:
             {86, 0, "ISO key"}, {117, 0, "pad ="}, {113, 0, "mute"}, {0, 0, "none"}, {-1, 0, "negative"},
             {100000, 0, "far past the table"}};
         for (const auto &[evdev, keyCode, keycap] : keys)
-            QTest::addRow("%d %s", evdev, keycap) << evdev << keyCode;
+            QVERIFY2(virtualKeyFromEvdev(evdev) == keyCode, keycap);
     }
 
-    void evdev_positions_name_the_jis_keycap()
+    void physical_keys_go_by_position_then_by_keysym()
     {
-        QFETCH(int, evdev);
-        QTEST(virtualKeyFromEvdev(evdev), "keyCode");
-    }
-
-    void physical_key_rules_data()
-    {
-        QTest::addColumn<int>("evdev");
-        QTest::addColumn<int>("qtKey");
-        QTest::addColumn<bool>("keypad");
-        QTest::addColumn<int>("keyCode");
-        QTest::newRow("position beats a US keysym") << 40 << int(Qt::Key_Apostrophe) << false << 186;
-        QTest::newRow("shifted digit is still the digit key") << 2 << int(Qt::Key_Exclam) << false << 49;
-        QTest::newRow("pad 7 with num lock on") << 71 << int(Qt::Key_7) << true << 103;
-        QTest::newRow("pad 7 with num lock off is Home") << 71 << int(Qt::Key_Home) << true << 36;
-        QTest::newRow("pad 2 with num lock off is Down") << 80 << int(Qt::Key_Down) << true << 40;
-        QTest::newRow("pad 5 with num lock off is Clear") << 76 << int(Qt::Key_Clear) << true << 12;
-        QTest::newRow("pad decimal with num lock off is Delete") << 83 << int(Qt::Key_Delete) << true << 46;
-        QTest::newRow("pad decimal as a comma") << 83 << int(Qt::Key_Comma) << true << 110;
-        QTest::newRow("pad 7 with an odd keysym stays pad 7") << 71 << int(Qt::Key_unknown) << true << 103;
-        QTest::newRow("pad plus keeps its code") << 78 << int(Qt::Key_Plus) << true << 107;
-        QTest::newRow("scratch keycode falls back to the keysym") << 0 << int(Qt::Key_yen) << false << 220;
-        QTest::newRow("unknown position and unknown keysym") << 247 << int(Qt::Key_unknown) << false << 0;
-    }
-
-    void physical_key_rules()
-    {
-        QFETCH(int, evdev);
-        QFETCH(int, qtKey);
-        QFETCH(bool, keypad);
-        QTEST(virtualKeyFromPhysicalKey(evdev, qtKey, keypad), "keyCode");
+        // {evdev code, Qt key, on the pad, virtual key}: Num Lock off turns pad digits into Home and arrows.
+        const std::tuple<int, int, bool, int> keys[]{
+            {40, Qt::Key_Apostrophe, false, 186}, {2, Qt::Key_Exclam, false, 49}, {71, Qt::Key_7, true, 103},
+            {71, Qt::Key_Home, true, 36}, {80, Qt::Key_Down, true, 40}, {76, Qt::Key_Clear, true, 12},
+            {83, Qt::Key_Delete, true, 46}, {83, Qt::Key_Comma, true, 110}, {71, Qt::Key_unknown, true, 103},
+            {78, Qt::Key_Plus, true, 107}, {0, Qt::Key_yen, false, 220}, {247, Qt::Key_unknown, false, 0}};
+        for (const auto &[evdev, qtKey, keypad, keyCode] : keys)
+            QVERIFY2(virtualKeyFromPhysicalKey(evdev, qtKey, keypad) == keyCode, qPrintable(QString::number(evdev)));
     }
 
     void qt_keys_fall_back_to_jis_positions()
@@ -89,8 +59,7 @@ private slots:
 
     void injected_keys_translate_back_to_their_code()
     {
-        // State: a synthetic event made from a virtual-key code. Action: translate it.
-        // Expected: the same code, so an injected re-press names the same key.
+        // A synthetic event made from a virtual-key code gives that code: an injected re-press names the same key.
         for (int keyCode : {8, 9, 13, 16, 17, 18, 27, 29, 32, 37, 38, 39, 40, 46, 65, 90, 48, 91, 93, 112, 121, 123,
                             135, 229, 240, 242}) {
             const int qtKey = qtKeyFromVirtualKey(keyCode);
@@ -99,47 +68,32 @@ private slots:
         }
     }
 
-    void key_down_and_key_press_data()
-    {
-        QTest::addColumn<int>("qtKey");
-        QTest::addColumn<int>("qtModifiers");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("mask");
-        QTest::addColumn<int>("charCode"); // -1: no key-press
-        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
-        QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << 0 << 97;
-        QTest::newRow("letter held down, repeating") << int(Qt::Key_A | RepeatFlag) << 0 << "a" << 0 << 97;
-        QTest::newRow("Shift") << int(Qt::Key_A) << shift << "A" << 1 << 65;
-        QTest::newRow("all three") << int(Qt::Key_A) << (shift | ctrl | alt) << "" << 7 << -1;
-        QTest::newRow("Windows key, pad and group bits count for nothing")
-            << int(Qt::Key_A) << int(Qt::MetaModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier) << "a" << 0 << 97;
-        QTest::newRow("Shift key without its own bit") << int(Qt::Key_Shift) << 0 << "" << 1 << -1;
-        QTest::newRow("Shift key with its own bit") << int(Qt::Key_Shift) << shift << "" << 1 << -1;
-        QTest::newRow("Ctrl key with Shift held") << int(Qt::Key_Control) << shift << "" << 3 << -1;
-        QTest::newRow("Alt key with Ctrl held") << int(Qt::Key_Alt) << ctrl << "" << 6 << -1;
-        QTest::newRow("Enter") << int(Qt::Key_Return) << 0 << "\r" << 0 << 13;
-        QTest::newRow("Backspace") << int(Qt::Key_Backspace) << 0 << "\b" << 0 << 8;
-        QTest::newRow("Tab") << int(Qt::Key_Tab) << 0 << "\t" << 0 << 9;
-        QTest::newRow("Ctrl+A with its control code") << int(Qt::Key_A) << ctrl << "\x01" << 2 << 1;
-        QTest::newRow("Ctrl+A without text") << int(Qt::Key_A) << ctrl << "" << 2 << 1;
-        QTest::newRow("Ctrl+Z without text") << int(Qt::Key_Z) << ctrl << "" << 2 << 26;
-        QTest::newRow("Alt+A makes none") << int(Qt::Key_A) << alt << "a" << 4 << -1;
-        QTest::newRow("Delete makes none") << int(Qt::Key_Delete) << 0 << "\x7f" << 0 << -1;
-        QTest::newRow("F1 makes none") << int(Qt::Key_F1) << 0 << "" << 0 << -1;
-    }
-
     void key_down_and_key_press()
     {
-        // State: a key event from Qt. Action: translate it. Expected: the 1/2/4 mask and the character.
-        QFETCH(int, qtKey);
-        QFETCH(int, qtModifiers);
-        QFETCH(QString, text);
-        const bool repeat = qtKey & RepeatFlag;
-        const QKeyEvent event(QEvent::KeyPress, qtKey & ~RepeatFlag, Qt::KeyboardModifiers(qtModifiers), text, repeat);
-        const TranslatedKey key = translateKeyEvent(event);
-        QCOMPARE(key.down.autoRepeat, repeat);
-        QTEST(key.down.modifiers, "mask");
-        QTEST(key.charCode.value_or(-1), "charCode");
+        // A key event from Qt: the 1/2/4 mask of its key-down and the character of its key-press (-1: none).
+        const int shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+        const int ignored = int(Qt::MetaModifier | Qt::KeypadModifier | Qt::GroupSwitchModifier);
+        const struct {
+            int qtKey, modifiers;
+            const char *text;
+            int mask, charCode;
+            bool repeat = false;
+        } keys[]{{Qt::Key_A, 0, "a", 0, 97}, {Qt::Key_A, 0, "a", 0, 97, true}, {Qt::Key_A, shift, "A", 1, 65},
+                 {Qt::Key_A, shift | ctrl | alt, "", 7, -1}, {Qt::Key_A, ignored, "a", 0, 97},
+                 {Qt::Key_Shift, 0, "", 1, -1}, {Qt::Key_Shift, shift, "", 1, -1}, {Qt::Key_Control, shift, "", 3, -1},
+                 {Qt::Key_Alt, ctrl, "", 6, -1}, {Qt::Key_Return, 0, "\r", 0, 13}, {Qt::Key_Backspace, 0, "\b", 0, 8},
+                 {Qt::Key_Tab, 0, "\t", 0, 9}, {Qt::Key_A, ctrl, "\x01", 2, 1}, {Qt::Key_A, ctrl, "", 2, 1},
+                 {Qt::Key_Z, ctrl, "", 2, 26}, {Qt::Key_A, alt, "a", 4, -1}, {Qt::Key_Delete, 0, "\x7f", 0, -1},
+                 {Qt::Key_F1, 0, "", 0, -1}};
+        for (const auto &key : keys) {
+            const QKeyEvent event(QEvent::KeyPress, key.qtKey, Qt::KeyboardModifiers(key.modifiers),
+                                  QString::fromLatin1(key.text), key.repeat);
+            const TranslatedKey translated = translateKeyEvent(event);
+            const QString row = QStringLiteral("key %1, modifiers %2").arg(key.qtKey, 0, 16).arg(key.modifiers, 0, 16);
+            QVERIFY2(translated.down.autoRepeat == key.repeat, qPrintable(row));
+            QVERIFY2(translated.down.modifiers == key.mask, qPrintable(row));
+            QVERIFY2(translated.charCode.value_or(-1) == key.charCode, qPrintable(row));
+        }
     }
 };
 

@@ -1,16 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The three cue files: where they are found, and that they can be played.
-// One cue sounds at a time; a missing cue beeps and says so.
-#include "platform/media/sound_check.h"
+// The cues: one sounds at a time; a missing one, or one that cannot be played, beeps and says so once.
 #include "platform/media/sound_cue_player.h"
-#include "support/test_files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 
 #include <map>
 
@@ -19,23 +13,14 @@ using hoshi::SoundCuePlayer;
 
 namespace {
 
-// Sounds that keep playing until stopped, each logging what the player does
-// with it ("play ding.wav", "stop ding.wav"); a file named in `broken` fails.
+// Sounds that play until stopped, logging "play ding.wav", "stop ding.wav"; a file named in `broken` fails.
 struct FakeSounds {
     struct Sound final : hoshi::CueSound {
         Sound(FakeSounds &sounds, QString fileName) : owner(sounds), name(std::move(fileName)) {}
         bool isPlaying() const override { return playing; }
         bool failed() const override { return owner.broken.contains(name); }
-        void play() override
-        {
-            owner.log << QStringLiteral("play ") + name;
-            playing = true;
-        }
-        void stop() override
-        {
-            owner.log << QStringLiteral("stop ") + name;
-            playing = false;
-        }
+        void play() override { owner.log << QStringLiteral("play ") + name, playing = true; }
+        void stop() override { owner.log << QStringLiteral("stop ") + name, playing = false; }
         FakeSounds &owner;
         QString name;
         bool playing = false;
@@ -49,16 +34,7 @@ struct FakeSounds {
             return sound;
         };
     }
-    Sound *sound(const QString &name) const
-    {
-        for (Sound *sound : made)
-            if (sound->name == name)
-                return sound;
-        return nullptr;
-    }
-
-    QStringList log;
-    QStringList broken;
+    QStringList log, broken;
     QList<Sound *> made; ///< owned by the player
 };
 
@@ -74,14 +50,10 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("broken");
         QTest::addColumn<QStringList>("log");
-        QTest::newRow("each cue stops the one still playing")
-            << "ding zannen boo ding" << ""
-            << QStringList{"play ding.wav", "stop ding.wav", "play zannen.wav", "stop zannen.wav", "play boo.wav",
-                           "stop boo.wav", "play ding.wav"};
-        QTest::newRow("the same cue again starts over") << "ding ding" << ""
-            << QStringList{"play ding.wav", "stop ding.wav", "play ding.wav"};
-        QTest::newRow("a cue that has ended is left alone") << "ding ends boo" << ""
-            << QStringList{"play ding.wav", "play boo.wav"};
+        QTest::newRow("each cue stops the one still playing") << "ding zannen boo ding" << ""
+            << QStringList{"play ding.wav", "stop ding.wav", "play zannen.wav", "stop zannen.wav", "play boo.wav", "stop boo.wav", "play ding.wav"};
+        QTest::newRow("the same cue again starts over") << "ding ding" << "" << QStringList{"play ding.wav", "stop ding.wav", "play ding.wav"};
+        QTest::newRow("a cue that has ended is left alone") << "ding ends boo" << "" << QStringList{"play ding.wav", "play boo.wav"};
         QTest::newRow("a cue that cannot play still stops the one playing, and beeps")
             << "ding boo" << "boo.wav" << QStringList{"play ding.wav", "stop ding.wav"};
     }
@@ -96,28 +68,25 @@ private slots:
         if (!broken.isEmpty())
             QTest::ignoreMessage(QtWarningMsg, qPrintable("hoshinotamago: cue " + broken + " cannot be played, beeping"));
         const std::map<QString, Cue> cues{{"ding", Cue::Ding}, {"zannen", Cue::Zannen}, {"boo", Cue::Boo}};
-        QString last;
         for (const QString &step : steps.split(u' ')) {
             if (step == QLatin1String("ends"))
-                sounds.sound(last)->playing = false;
+                sounds.made.last()->playing = false;
             else
                 player.playCue(cues.at(step));
-            last = step + QStringLiteral(".wav");
         }
         QTEST(sounds.log, "log");
         // Each cue's file is opened once, however often it sounds.
-        QStringList names;
+        QSet<QString> names;
         for (const FakeSounds::Sound *sound : sounds.made)
             names << sound->name;
-        QCOMPARE(names.size(), QSet<QString>(names.begin(), names.end()).size());
+        QCOMPARE(names.size(), sounds.made.size());
     }
 
     void a_missing_cue_beeps_and_says_so_once_for_each_cue()
     {
-        // State: a player whose folder has no cues. Action: key after key, two cues.
+        // Key after key with two cues missing: one line on standard error for each (a second fails the test).
         QTemporaryDir empty;
         SoundCuePlayer player({empty.path()});
-        // Expected: one line on standard error for each cue (a second would fail the test).
         QTest::ignoreMessage(QtWarningMsg, "hoshinotamago: cue zannen.wav missing, beeping");
         QTest::ignoreMessage(QtWarningMsg, "hoshinotamago: cue boo.wav missing, beeping");
         player.playCue(Cue::Zannen);
@@ -125,21 +94,6 @@ private slots:
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*")));
         player.playCue(Cue::Zannen);
         player.playCue(Cue::Boo);
-    }
-
-    void the_sound_check_reports_every_cue()
-    {
-        // A folder with a good, a missing and a broken cue: each reported, the check fails.
-        // (The good cues of the build and of an installed program: test_installed.sh.)
-        QTemporaryDir folder;
-        QFile::copy(SoundCuePlayer::locateCueFile(Cue::Ding), folder.filePath(QStringLiteral("ding.wav")));
-        hoshi::testing::writeTestFile(folder, QStringLiteral("boo.wav"), "this is not a sound");
-        QString report;
-        QTextStream out(&report);
-        QVERIFY(!hoshi::checkCueFiles(out, {folder.path()}));
-        const QString at = QDir::cleanPath(folder.path());
-        QCOMPARE(report.split(u'\n'), (QStringList{"ding.wav: " + at + "/ding.wav", "zannen.wav: missing, would beep",
-                                                   "boo.wav: " + at + "/boo.wav cannot be played, would beep", ""}));
     }
 };
 

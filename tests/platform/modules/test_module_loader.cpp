@@ -1,99 +1,63 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The speech and sound modules: the real ones load; a missing, broken or
-// foreign one is refused with a reason, said once, and a file the dynamic
-// loader would crash or hang on never reaches it; until a module is there
-// the program's stand-ins wait for it, and without it they beep and stay silent.
+// The speech and sound modules: the real ones load; a missing, broken or foreign one is refused with a reason,
+// said once, before the dynamic loader could crash or hang on it; the stand-ins wait for a module, or beep.
 #include "platform/modules/deferred_media.h"
 #include "platform/modules/module_loader.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QThread>
 
 #include <atomic>
-#include <chrono>
 #include <cstring>
-#include <future>
 #include <thread>
-#include <vector>
 
-#include <cerrno>
 #include <dlfcn.h>
 #include <elf.h>
 #include <link.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-using hoshi::Cue;
-using hoshi::ModuleLoader;
-using hoshi::SoundModule;
-using hoshi::SoundModuleLoader;
-using hoshi::SpeechModule;
-using hoshi::SpeechModuleLoader;
+using namespace hoshi;
 
 namespace {
 
-struct RecordingCuePlayer final : hoshi::CuePlayer {
-    explicit RecordingCuePlayer(std::vector<Cue> &into) : played(into) {}
-    void playCue(Cue cue) override { played.push_back(cue); }
-    std::vector<Cue> &played;
-};
-
-struct RecordingSpeech final : hoshi::SpeechService {
-    explicit RecordingSpeech(QStringList &into) : said(into) {}
-    bool open() override { return true; }
-    void close() override {}
-    bool say(const QString &text) override
-    {
-        said << text;
-        return true;
-    }
-    bool cancel() override { return true; }
-    bool setRate(int) override { return true; }
-    QStringList &said;
-};
-
 // Modules whose cues and speech are recorded, not played.
 struct FakeSound final : SoundModule {
-    std::unique_ptr<hoshi::CuePlayer> createCuePlayer() const override
-    {
-        ++playersMade;
-        return std::make_unique<RecordingCuePlayer>(played);
-    }
+    struct Player final : CuePlayer {
+        explicit Player(std::vector<Cue> &into) : played(into) {}
+        void playCue(Cue cue) override { played.push_back(cue); }
+        std::vector<Cue> &played;
+    };
+    std::unique_ptr<CuePlayer> createCuePlayer() const override { return ++playersMade, std::make_unique<Player>(played); }
     bool checkCueFiles(QTextStream &) const override { return true; }
-
     mutable std::vector<Cue> played;
     mutable int playersMade = 0;
 };
 
 struct FakeSpeech final : SpeechModule {
-    std::unique_ptr<hoshi::SpeechService> createSpeechService(const QByteArray &language) const override
+    struct Service final : SpeechService {
+        explicit Service(QStringList &into) : said(into) {}
+        bool open() override { return true; }
+        void close() override {}
+        bool say(const QString &text) override { return said << text, true; }
+        bool cancel() override { return true; }
+        bool setRate(int) override { return true; }
+        QStringList &said;
+    };
+    std::unique_ptr<SpeechService> createSpeechService(const QByteArray &language) const override
     {
-        languages << language;
-        return std::make_unique<RecordingSpeech>(said);
+        return languages << language, std::make_unique<Service>(said);
     }
     QString reading(const QString &text) const override { return QStringLiteral("よみ:") + text; }
     void warmUpReading() const override {}
-
     mutable QStringList said;
     mutable QByteArrayList languages;
 };
 
-ModuleLoader::Load giving(const void *module)
-{
-    return [module](QString &) { return module; };
-}
-
-ModuleLoader::Load failing(const QString &why)
-{
-    return [why](QString &whyNot) -> const void * {
-        whyNot = why;
-        return nullptr;
-    };
-}
+ModuleLoader::Load giving(const SpeechModule *module) { return [module](QString &) { return module; }; }
+const ModuleLoader::Load failing = [](QString &whyNot) -> const void * { return whyNot = "missing", nullptr; };
 
 const QString Lost = QStringLiteral("nothing is spoken");
 
@@ -107,34 +71,24 @@ extern "C" ssize_t pread(int fd, void *into, size_t size, off_t offset)
     using Read = ssize_t (*)(int, void *, size_t, off_t);
     static const auto real = reinterpret_cast<Read>(dlsym(RTLD_NEXT, "pread"));
     static std::atomic<int> calls = 0;
-    if (interruptReads && calls++ % 2 == 0) {
-        errno = EINTR;
-        return -1;
-    }
+    if (interruptReads && calls++ % 2 == 0)
+        return errno = EINTR, -1;
     return real(fd, into, size, offset);
 }
 
 namespace {
 
 // Files the loader must refuse before the dynamic loader sees them.
-enum class BadFile { None, CutTo4KiB, Fifo, Folder, Unreadable, OtherClass, Empty, HostileSegment };
+enum class BadFile { None, CutTo4KiB, Fifo, Folder, OtherClass, Empty, HostileSegment };
 
 // Makes `kind` at `path`, from the real speech module where it needs one.
 bool makeBadFile(BadFile kind, const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
-    switch (kind) {
-    case BadFile::Fifo:
-        return ::mkfifo(name.constData(), 0600) == 0;
-    case BadFile::Folder:
-        return ::mkdir(name.constData(), 0700) == 0;
-    default:
-        break;
-    }
+    if (kind == BadFile::Fifo || kind == BadFile::Folder)
+        return (kind == BadFile::Fifo ? ::mkfifo(name.constData(), 0600) : ::mkdir(name.constData(), 0700)) == 0;
     QFile real(QStringLiteral(HOSHI_TEST_SPEECH_MODULE));
-    if (!real.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray bytes = real.readAll();
+    QByteArray bytes = real.open(QIODevice::ReadOnly) ? real.readAll() : QByteArray();
     if (bytes.size() <= 4096)
         return false;
     if (kind == BadFile::CutTo4KiB)
@@ -145,13 +99,11 @@ bool makeBadFile(BadFile kind, const QString &path)
         bytes[EI_CLASS] = static_cast<char>(bytes[EI_CLASS] == ELFCLASS64 ? ELFCLASS32 : ELFCLASS64);
     else if (kind == BadFile::HostileSegment) {
         // A loaded segment after the first, its size such that its end wraps round to byte 0.
-        using Header = ElfW(Ehdr);
-        using Segment = ElfW(Phdr);
-        Header header;
+        ElfW(Ehdr) header;
         std::memcpy(&header, bytes.constData(), sizeof header);
         int loads = 0;
         for (int i = 0; i < header.e_phnum; ++i) {
-            Segment segment;
+            ElfW(Phdr) segment;
             const qsizetype at = qsizetype(header.e_phoff + i * sizeof segment);
             std::memcpy(&segment, bytes.constData() + at, sizeof segment);
             if (segment.p_type != PT_LOAD || ++loads < 2)
@@ -164,8 +116,7 @@ bool makeBadFile(BadFile kind, const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return false;
-    file.close();
-    return kind != BadFile::Unreadable || file.setPermissions({});
+    return true;
 }
 
 } // namespace
@@ -201,29 +152,22 @@ private slots:
         QTest::addColumn<BadFile>("kind");
         QTest::addColumn<QString>("reasonHas");
         QTest::addColumn<QString>("path");
-        QTest::newRow("missing") << BadFile::None << QStringLiteral("/nonexistent/libhoshinotamago-speech.so")
-                                 << QStringLiteral("/nonexistent/libhoshinotamago-speech.so");
-        QTest::newRow("the sound module where speech is wanted")
-            << BadFile::None
-            << QStringLiteral("built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 3\"")
-            << QStringLiteral(HOSHI_TEST_SOUND_MODULE);
-        QTest::newRow("another version") << BadFile::None << QStringLiteral("is from another version than " HOSHI_VERSION)
-                                         << QStringLiteral(HOSHI_TEST_OTHER_VERSION_MODULE);
-        QTest::newRow("a library, not ours") << BadFile::None << QStringLiteral("is not this program's module")
-                                             << QStringLiteral("libz.so.1");
+        const QString missing = QStringLiteral("/nonexistent/libhoshinotamago-speech.so");
+        QTest::newRow("missing") << BadFile::None << missing << missing;
+        QTest::newRow("the sound module where speech is wanted") << BadFile::None
+            << "built as \"hoshinotamago sound 2\", this program needs \"hoshinotamago speech 3\"" << HOSHI_TEST_SOUND_MODULE;
+        QTest::newRow("another version") << BadFile::None << "is from another version than " HOSHI_VERSION << HOSHI_TEST_OTHER_VERSION_MODULE;
+        QTest::newRow("a library, not ours") << BadFile::None << "is not this program's module" << "libz.so.1";
         const QLatin1String bits(sizeof(void *) == 8 ? "64-bit" : "32-bit");
         const QLatin1String otherBits(sizeof(void *) == 8 ? "32-bit" : "64-bit");
         // Without the check the dynamic loader maps the missing pages and dies of SIGBUS.
-        QTest::newRow("cut to 4 KiB") << BadFile::CutTo4KiB << QStringLiteral("is cut short: a segment ends at byte") << QString();
+        QTest::newRow("cut to 4 KiB") << BadFile::CutTo4KiB << "is cut short: a segment ends at byte" << QString();
         // Without the check open() waits for a writer, holding the dynamic loader's lock.
         QTest::newRow("FIFO") << BadFile::Fifo << QStringLiteral("is a pipe (FIFO), not a library") << QString();
         QTest::newRow("folder") << BadFile::Folder << QStringLiteral("is a folder, not a library") << QString();
-        QTest::newRow("unreadable") << BadFile::Unreadable << QStringLiteral("cannot be read") << QString();
-        QTest::newRow("other class") << BadFile::OtherClass
-                                     << QStringLiteral("is a %1 library, this program is %2").arg(otherBits, bits) << QString();
+        QTest::newRow("other class") << BadFile::OtherClass << QStringLiteral("is a %1 library, this program is %2").arg(otherBits, bits) << QString();
         QTest::newRow("empty") << BadFile::Empty << QStringLiteral("is empty") << QString();
-        QTest::newRow("a segment past the end, by wrapping round")
-            << BadFile::HostileSegment << QStringLiteral("is cut short: a segment ends at byte") << QString();
+        QTest::newRow("a segment past the end, by wrapping round") << BadFile::HostileSegment << "is cut short: a segment ends at byte" << QString();
     }
 
     void unusable_modules_are_refused_with_the_reason_said_once()
@@ -231,8 +175,6 @@ private slots:
         QFETCH(BadFile, kind);
         QFETCH(QString, reasonHas);
         QFETCH(QString, path);
-        if (kind == BadFile::Unreadable && ::geteuid() == 0)
-            QSKIP("root reads any file");
         QTemporaryDir dir;
         if (kind != BadFile::None) {
             path = dir.filePath(QStringLiteral("libhoshinotamago-speech.so"));
@@ -242,16 +184,8 @@ private slots:
         SpeechModuleLoader loader(
             [path](QString &whyNot) { return ModuleLoader::loadFile(path, SpeechModule::Interface, whyNot); }, Lost,
             [&reports](const QString &m) { reports << m; });
-        auto asked = std::async(std::launch::async, [&loader] { return loader.get(); });
-        if (asked.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
-            // A writer lets an open() blocked on a FIFO return, so the test can end.
-            const int writer = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK);
-            if (writer >= 0)
-                ::close(writer);
-            asked.wait();
-            QFAIL("the load did not come back: it blocks on the file");
-        }
-        QCOMPARE(asked.get(), nullptr);
+        // A file the check lets through may block the load (a FIFO): the test's time-out fails it.
+        QCOMPARE(loader.get(), nullptr);
         QCOMPARE(loader.get(), nullptr);
         QCOMPARE(reports.size(), 1);
         QVERIFY2(reports.first().startsWith(QStringLiteral("hoshinotamago: a module cannot be used (") + path),
@@ -260,40 +194,25 @@ private slots:
                  qPrintable(reports.first()));
     }
 
-    void loads_once_when_asked_and_not_at_all_when_ended_first()
-    {
-        FakeSpeech fake;
-        std::atomic<int> loads = 0;
-        int told = 0;
-        const auto counted = [&](QString &) -> const void * { return ++loads, static_cast<const SpeechModule *>(&fake); };
-        SpeechModuleLoader ended(counted, Lost);
-        ended.waitForLoad(); // the program ends before anything asked for the module
-        QCOMPARE(loads.load(), 0);
-        SpeechModuleLoader loader(counted, Lost);
-        loader.setWhenLoaded([&told] { ++told; });
-        loader.startLoading();
-        loader.startLoading();
-        QCOMPARE(loader.get(), &fake);
-        loader.waitForLoad();
-        QCOMPARE(loads.load(), 1);
-        QCOMPARE(told, 1);
-    }
-
     void cues_before_a_slow_or_hanging_module_never_hold_the_keys_and_are_the_real_sound()
     {
         // State: a sound module whose loading hangs until released.
         FakeSound fake;
         std::atomic<bool> release = false;
-        SoundModuleLoader loader(
-            [&](QString &) -> const void * {
-                while (!release)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                return static_cast<const SoundModule *>(&fake);
-            },
-            Lost);
-        int beeps = 0;
+        std::atomic<int> loads = 0;
+        const auto load = [&](QString &) -> const void * {
+            for (++loads; !release;)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            return static_cast<const SoundModule *>(&fake);
+        };
+        SoundModuleLoader(load, Lost).waitForLoad(); // the program ends before anything asked for it
+        QCOMPARE(loads.load(), 0);
+        SoundModuleLoader loader(load, Lost);
+        int beeps = 0, told = 0;
+        loader.setWhenLoaded([&told] { ++told; });
         {
-            hoshi::DeferredCuePlayer player(loader, [&beeps] { ++beeps; });
+            DeferredCuePlayer player(loader, [&beeps] { ++beeps; });
+            loader.startLoading();
             loader.startLoading();
             // Action: keys while it hangs. Expected: the caller never waits for it.
             QElapsedTimer clock;
@@ -308,64 +227,58 @@ private slots:
             QCOMPARE(fake.playersMade, 1);
         }
         QCOMPARE(beeps, 0);
+        loader.waitForLoad();
+        QCOMPARE(loads.load(), 1);
+        QCOMPARE(told, 1);
     }
 
-    void speech_and_readings_go_through_the_module()
+    void speech_goes_through_the_module_and_english_on_a_connection_of_its_own()
     {
         FakeSpeech fake;
-        SpeechModuleLoader loader(giving(static_cast<const SpeechModule *>(&fake)), Lost);
-        hoshi::DeferredSpeechService speech(loader);
+        SpeechModuleLoader loader(giving(&fake), Lost);
+        DeferredSpeechService speech(loader);
         QVERIFY(!speech.say(QStringLiteral("まだ"))); // not opened yet
-        QVERIFY(speech.open());
-        QVERIFY(speech.say(QStringLiteral("ねこ")));
-        QCOMPARE(fake.said, QStringList{QStringLiteral("ねこ")});
-        QCOMPARE(hoshi::readingThrough(loader, QStringLiteral("犬")), QStringLiteral("よみ:犬"));
-    }
-
-    void the_english_voice_speaks_english_on_a_connection_of_its_own()
-    {
-        FakeSpeech fake;
-        SpeechModuleLoader loader(giving(static_cast<const SpeechModule *>(&fake)), Lost);
-        hoshi::DeferredVoiceFactory voices(loader);
-        const std::unique_ptr<hoshi::Speaker> voice = voices.createVoice();
+        QVERIFY(speech.open() && speech.say(QStringLiteral("ねこ")));
+        QCOMPARE(readingThrough(loader, QStringLiteral("犬")), QStringLiteral("よみ:犬"));
+        DeferredVoiceFactory voices(loader);
+        const std::unique_ptr<Speaker> voice = voices.createVoice();
         // While a screen reader runs the texts are its to say, not the English voice's.
         voices.router().setScreenReaderRunning(true);
         voice->speak(QStringLiteral("Not me"));
         QTest::qWait(100);
-        QVERIFY(fake.said.isEmpty());
+        QCOMPARE(fake.said, QStringList{"ねこ"});
         voices.router().setScreenReaderRunning(false);
         // One event's texts in turn, without their control characters.
         voice->speak(QStringLiteral("Press\x1b[31m Enter\a"));
         voice->speak(QStringLiteral("Good\r\njob"));
-        QTRY_COMPARE(fake.said, (QStringList{QStringLiteral("Press[31m Enter"), QStringLiteral("Good  job")}));
+        QTRY_COMPARE(fake.said, (QStringList{"ねこ", "Press[31m Enter", "Good  job"}));
         // A second window's voice shares the one connection.
         voices.createVoice()->speak(QStringLiteral("Again"));
-        QTRY_COMPARE(fake.said.size(), 3);
-        QCOMPARE(fake.languages, QByteArrayList{"en"});
+        QTRY_COMPARE(fake.said.size(), 4);
+        QCOMPARE(fake.languages, (QByteArrayList{"ja", "en"}));
     }
 
     void without_the_modules_cues_beep_and_nothing_speaks()
     {
-        SoundModuleLoader sound(failing(QStringLiteral("missing")), Lost, [](const QString &) {});
-        SpeechModuleLoader speechModule(failing(QStringLiteral("missing")), Lost, [](const QString &) {});
+        SoundModuleLoader sound(failing, Lost, [](const QString &) {});
+        SpeechModuleLoader speechModule(failing, Lost, [](const QString &) {});
         // The beep is the desktop's: made on the user interface thread, not the player's.
-        int beeps = 0;
-        int offThread = 0;
+        int beeps = 0, offThread = 0;
         QThread *const uiThread = QThread::currentThread();
-        hoshi::DeferredCuePlayer player(sound, [&] { ++(QThread::currentThread() == uiThread ? beeps : offThread); });
+        DeferredCuePlayer player(sound, [&] { ++(QThread::currentThread() == uiThread ? beeps : offThread); });
         player.playCue(Cue::Ding);
         player.playCue(Cue::Zannen);
         QTRY_COMPARE(beeps + offThread, 2);
         QCOMPARE(offThread, 0);
-        hoshi::DeferredVoiceFactory voices(speechModule);
+        DeferredVoiceFactory voices(speechModule);
         voices.router().setScreenReaderRunning(false);
         voices.createVoice()->speak(QStringLiteral("cat")); // said nowhere, and no wait
-        hoshi::DeferredSpeechService speech(speechModule);
+        DeferredSpeechService speech(speechModule);
         QVERIFY(!speech.open());
         QVERIFY(!speech.say(QStringLiteral("ねこ")));
         QVERIFY(!speech.cancel());
         speech.close();
-        QCOMPARE(hoshi::readingThrough(speechModule, QStringLiteral("犬")), QStringLiteral("犬"));
+        QCOMPARE(readingThrough(speechModule, QStringLiteral("犬")), QStringLiteral("犬"));
     }
 };
 

@@ -1,74 +1,64 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The reading voice against a fake speech service that is missing, dies, comes
-// back, refuses a rate or hangs; the choice between the built-in voice and a
-// running screen reader; and what the screen reader is given.
+// The reading voice against a fake speech service that is missing, dies, comes back, refuses a rate or
+// hangs; the choice between it and a running screen reader; what the screen reader and the clipboard get.
+#include "platform/speech/clipboard_announcer.h"
 #include "platform/speech/reading_voice.h"
 #include "platform/speech/readable_names.h"
 #include "platform/speech/screen_reader_listeners.h"
 #include "platform/speech/screen_reader_notifier.h"
+#include "platform/speech/screen_reader_watch.h"
 #include "platform/speech/spoken_announcer.h"
 #include "platform/speech/voice_router.h"
 #include "platform/speech/voice_worker.h"
+#include "support/fakes.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
-#include <QTimer>
+#include <QSignalSpy>
 #include <QTest>
-#include <QWidget>
+#include <QTimer>
 
 #include <atomic>
 #include <map>
-#include <memory>
 #include <mutex>
 #include <thread>
 
-using hoshi::VoiceWorker;
 using Turn = hoshi::VoiceOutput::Turn;
 
 namespace {
 
-// What the service was asked ("open", "cancel", "say <text>", "rate <n>",
-// "close"), readable while the voice's thread writes; and how it misbehaves.
+// What the service was asked ("open", "cancel", "say <text>", "rate <n>", "close"), and how it misbehaves.
 struct ServiceLog {
-    QStringList calls() const
-    {
-        std::lock_guard lock(mutex);
-        return entries;
-    }
+    QStringList calls() const { return std::lock_guard(mutex), entries; }
     mutable std::mutex mutex;
     QStringList entries;
-    std::atomic<bool> up = true;        // the service accepts connections
-    std::atomic<bool> dropNext = false; // the next call finds the connection gone
-    std::atomic<bool> refuseRate = false;
+    std::atomic<bool> up = true, dropNext = false, refuseRate = false;
     std::atomic<bool> hangOpen = false; // open() takes the connection and does not answer
 };
 
-class FakeService final : public hoshi::SpeechService {
-public:
+struct FakeService final : hoshi::SpeechService {
     explicit FakeService(ServiceLog &log) : m_log(log) {}
     bool open() override
     {
         while (m_log.hangOpen)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        answer(QStringLiteral("open"), true);
-        return m_log.up;
+        return answer(QStringLiteral("open"), true) && m_log.up;
     }
     void close() override { answer(QStringLiteral("close"), true); }
     bool say(const QString &text) override { return answer(QStringLiteral("say ") + text); }
     bool cancel() override { return answer(QStringLiteral("cancel")); }
     bool setRate(int rate) override { return !m_log.refuseRate && answer(QStringLiteral("rate %1").arg(rate)); }
-
-private:
     bool answer(const QString &call, bool always = false)
     {
         if (!always && (m_log.dropNext.exchange(false) || !m_log.up))
             return false;
         std::lock_guard lock(m_log.mutex);
-        m_log.entries << call;
-        return true;
+        return m_log.entries << call, true;
     }
     ServiceLog &m_log;
 };
@@ -76,31 +66,15 @@ private:
 // The fake reading: capitals, so that "a" and "A" read the same.
 QString upper(const QString &text) { return text.toUpper(); }
 
-std::unique_ptr<VoiceWorker> makeWorker(ServiceLog &log, std::chrono::milliseconds retry = {})
+std::unique_ptr<hoshi::VoiceWorker> makeWorker(ServiceLog &log, std::chrono::milliseconds retry = {})
 {
-    return std::make_unique<VoiceWorker>(std::make_unique<FakeService>(log), upper, retry);
+    return std::make_unique<hoshi::VoiceWorker>(std::make_unique<FakeService>(log), upper, retry);
 }
 
 struct RecordingOutput final : hoshi::VoiceOutput {
-    void say(const QString &text, Turn turn) override
-    {
-        said << (turn == Turn::NewEvent ? QStringLiteral("new ") : QStringLiteral("same ")) + text;
-    }
+    void say(const QString &text, Turn turn) override { said << (turn == Turn::NewEvent ? "new " : "same ") + text; }
     QStringList said;
 };
-
-struct RecordingClipboard final : hoshi::Announcer {
-    void announce(const QString &text) override { texts << text; }
-    QStringList texts;
-};
-
-// A widget shown and active, for what the screen reader is handed.
-bool showActive(QWidget &window)
-{
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
 
 } // namespace
 
@@ -108,44 +82,53 @@ class TestReadingVoice : public QObject {
     Q_OBJECT
 
 private slots:
+    // First, before anything here has connected to a bus.
+    void a_screen_reader_is_a_client_following_the_focus_and_without_a_bus_none_once()
+    {
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/hoshinotamago-bus");
+        qunsetenv("AT_SPI_BUS_ADDRESS");
+        hoshi::ScreenReaderWatch watch;
+        QSignalSpy answers(&watch, &hoshi::ScreenReaderWatch::screenReaderRunningChanged);
+        watch.start();
+        QTRY_COMPARE(answers.size(), 1);
+        QCOMPARE(answers.first().first().toBool(), false);
+        QTest::qWait(200);
+        QCOMPARE(answers.size(), 1);
+        // On a bus: Orca started by hand, either spelling of the focus state; a caret tracker is none.
+        QVERIFY(hoshi::listensLikeScreenReader({"Focus::", "Document:Reload:", "Object:TextCaretMoved:"}));
+        QVERIFY(hoshi::listensLikeScreenReader({"object:state-changed:focused"}));
+        QVERIFY(hoshi::listensLikeScreenReader({"Object:StateChanged:Focused"}));
+        QVERIFY(!hoshi::listensLikeScreenReader({"Object:TextCaretMoved:", "Object:TextChanged:Insert"}));
+    }
+
     void the_worker_says_what_a_listener_must_hear_data()
     {
-        // Steps: new:T (a new event's first text), same:T (the event's next), stale:T (a text
-        // of an event a newer one replaced), _ stands for a blank; down, up, drop (the
-        // connection found gone), refuse (a rate not taken), rate:N, rate:own (the user's own).
+        // Steps: new:T, same:T (a new event's first text, the event's next), stale:T (of an event a newer one
+        // replaced), _ a blank; down, up, drop (the connection found gone), refuse (a rate), rate:N, rate:own.
         QTest::addColumn<int>("retryMs");
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("calls");
         const int hour = 3600 * 1000;
-        QTest::newRow("one event in order, a new one cuts it short")
-            << 0 << "new:a same:b new:c" << QStringList{"open", "cancel", "say A", "say B", "cancel", "say C"};
-        QTest::newRow("two texts of one event that read the same: heard once")
-            << 0 << "new:a same:A same:b" << QStringList{"open", "cancel", "say A", "say B"};
-        QTest::newRow("the same reading in a new event: heard again")
-            << 0 << "new:a new:A" << QStringList{"open", "cancel", "say A", "cancel", "say A"};
-        QTest::newRow("a replaced event's text is not said") << 0 << "stale:old" << QStringList{};
-        QTest::newRow("a blank first text still cuts short, a blank later one does nothing")
-            << 0 << "new:_ same:_ same:" << QStringList{"open", "cancel"};
-        QTest::newRow("no service: not asked again within the retry time")
-            << hour << "down new:a new:b" << QStringList{"open"};
-        QTest::newRow("no service, then one: asked again after the retry time")
-            << 0 << "down new:a up new:b" << QStringList{"open", "open", "cancel", "say B"};
-        QTest::newRow("a restarted service: opened again at once, the text not lost")
-            << hour << "new:a drop new:b" << QStringList{"open", "cancel", "say A", "close", "open", "cancel", "say B"};
-        QTest::newRow("a rate chosen before the first text: set on connecting")
-            << 0 << "rate:-25 new:a" << QStringList{"open", "rate -25", "cancel", "say A"};
-        QTest::newRow("a rate changed while connected: sent at once")
-            << 0 << "new:a rate:25 new:b" << QStringList{"open", "cancel", "say A", "rate 25", "cancel", "say B"};
-        QTest::newRow("the user's own rate again: a new connection, no rate")
-            << 0 << "rate:50 new:a rate:own new:b"
-            << QStringList{"open", "rate 50", "cancel", "say A", "close", "open", "cancel", "say B"};
-        QTest::newRow("the user's own, never changed: nothing sent")
-            << 0 << "rate:own new:a" << QStringList{"open", "cancel", "say A"};
-        QTest::newRow("the rate kept across a restarted service")
-            << 0 << "rate:50 new:a drop new:b"
-            << QStringList{"open", "rate 50", "cancel", "say A", "close", "open", "rate 50", "cancel", "say B"};
-        QTest::newRow("a rate refused: connected again, heard at the service's own rate")
-            << 0 << "new:a refuse rate:25 new:b" << QStringList{"open", "cancel", "say A", "close", "open", "cancel", "say B"};
+        const auto row = [](const char *name, int retryMs, const char *steps, const char *calls) {
+            QTest::newRow(name) << retryMs << steps << QString::fromLatin1(calls).split(u',');
+        };
+        row("one event in order, a new one cuts it short; the user's own rate, never changed, not sent", 0,
+            "rate:own new:a same:b new:c", "open,cancel,say A,say B,cancel,say C");
+        row("texts of one event that read the same heard once, in a new event again", 0, "new:a same:A same:b new:B",
+            "open,cancel,say A,say B,cancel,say B");
+        row("a replaced event's text is not said; a blank first text still cuts short, a later one does nothing", 0,
+            "stale:old new:_ same:_ same:", "open,cancel");
+        row("no service: not asked again within the retry time", hour, "down new:a new:b", "open");
+        row("no service, then one: asked again after the retry time", 0, "down new:a up new:b", "open,open,cancel,say B");
+        row("a restarted service: opened again at once, the text not lost", hour, "new:a drop new:b",
+            "open,cancel,say A,close,open,cancel,say B");
+        row("a rate chosen before the first text set on connecting, one changed while connected sent at once", 0,
+            "rate:-25 new:a rate:25 new:b", "open,rate -25,cancel,say A,rate 25,cancel,say B");
+        row("the rate kept across a restarted service; the user's own again: a new connection, no rate", 0,
+            "rate:50 new:a drop new:b rate:own new:c",
+            "open,rate 50,cancel,say A,close,open,rate 50,cancel,say B,close,open,cancel,say C");
+        row("a rate refused: connected again, heard at the service's own rate", 0, "new:a refuse rate:25 new:b",
+            "open,cancel,say A,close,open,cancel,say B");
     }
 
     void the_worker_says_what_a_listener_must_hear()
@@ -156,99 +139,71 @@ private slots:
         auto worker = makeWorker(log, std::chrono::milliseconds(retryMs));
         quint64 event = 1;
         for (const QString &step : steps.split(u' ')) {
-            const QString verb = step.section(u':', 0, 0);
-            const QString text = step.section(u':', 1) == QLatin1String("_") ? QStringLiteral(" ") : step.section(u':', 1);
-            if (verb == QLatin1String("new"))
-                worker->handle({text, Turn::NewEvent, ++event}, event);
-            else if (verb == QLatin1String("same"))
-                worker->handle({text, Turn::SameEvent, event}, event);
-            else if (verb == QLatin1String("stale"))
-                worker->handle({text, Turn::SameEvent, event}, event + 1);
-            else if (verb == QLatin1String("rate"))
+            const QString verb = step.section(u':', 0, 0), arg = step.section(u':', 1);
+            const QString text = arg == QLatin1String("_") ? QStringLiteral(" ") : arg;
+            const auto is = [&verb](const char *name) { return verb == QLatin1String(name); };
+            event += is("new");
+            if (is("new") || is("same") || is("stale"))
+                worker->handle({text, is("new") ? Turn::NewEvent : Turn::SameEvent, event}, event + is("stale"));
+            else if (is("rate"))
                 worker->setRate(text == QLatin1String("own") ? std::nullopt : std::optional(text.toInt()));
-            else if (verb == QLatin1String("down") || verb == QLatin1String("up"))
-                log.up = verb == QLatin1String("up");
-            else if (verb == QLatin1String("drop"))
-                log.dropNext = true;
-            else if (verb == QLatin1String("refuse"))
-                log.refuseRate = true;
+            else if (is("down") || is("up"))
+                log.up = is("up");
             else
-                QFAIL(qPrintable(step));
+                (is("drop") ? log.dropNext : log.refuseRate) = true;
         }
         QTEST(log.calls(), "calls");
     }
 
-    void the_voice_thread_keeps_order_and_drops_what_waits_of_old_events()
+    void the_voice_thread_never_waits_for_a_hung_service_and_keeps_only_the_newest_event()
     {
-        ServiceLog log;
-        hoshi::ReadingVoice voice(makeWorker(log));
-        voice.warmUp({});
-        QTRY_COMPARE(log.calls(), QStringList{"open"});
-        // A rate chosen on the user interface thread comes before the next text.
-        voice.setRate(-50);
-        voice.say(QStringLiteral("key"), Turn::NewEvent);
-        voice.say(QStringLiteral("reading"), Turn::SameEvent);
-        QTRY_COMPARE(log.calls(), (QStringList{"open", "rate -50", "cancel", "say KEY", "say READING"}));
-        voice.say(QStringLiteral("next"), Turn::NewEvent);
-        QTRY_COMPARE(log.calls().mid(5), (QStringList{"cancel", "say NEXT"}));
-    }
-
-    void a_service_that_never_answers_is_said_once_and_only_the_newest_waits()
-    {
-        // State: a service that takes the connection and does not answer.
         ServiceLog log;
         log.hangOpen = true;
         QStringList reports;
         hoshi::ReadingVoice voice(makeWorker(log), std::chrono::milliseconds(50),
                                   [&reports](const QString &message) { reports << message; });
-        // Action: keys go on past the deadline. Expected: said once, the user interface never waits.
+        // A rate chosen on the user interface thread comes before the next text.
+        voice.setRate(-50);
+        // Keys go on past the deadline: said once, the user interface never waits.
         voice.say(QStringLiteral("one"), Turn::NewEvent);
         QTest::qWait(150);
         voice.say(QStringLiteral("two"), Turn::NewEvent);
         voice.say(QStringLiteral("three"), Turn::NewEvent);
+        voice.say(QStringLiteral("reading"), Turn::SameEvent);
         QCOMPARE(reports.size(), 1);
         QVERIFY(reports.first().contains(QStringLiteral("does not answer")));
-        // Once it answers, the newest event is heard and the one in between never.
+        // Once it answers, the text it hung on, then the newest event; the one in between never.
         log.hangOpen = false;
-        QTRY_VERIFY(log.calls().contains(QStringLiteral("say THREE")));
-        QVERIFY(!log.calls().contains(QStringLiteral("say TWO")));
+        QTRY_COMPARE(log.calls(), (QStringList{"open", "rate -50", "cancel", "say ONE", "cancel", "say THREE", "say READING"}));
     }
 
-    void aClientFollowingTheFocusIsAScreenReader()
+    void each_announcement_is_a_change_on_the_clipboard()
     {
-        // What Orca started by hand asks the registry for, in part; either spelling of the focus
-        // state; and a caret tracker, which is no screen reader.
-        QVERIFY(hoshi::listensLikeScreenReader({"Focus::", "Document:Reload:", "Object:TextCaretMoved:"}));
-        QVERIFY(hoshi::listensLikeScreenReader({"object:state-changed:focused"}));
-        QVERIFY(hoshi::listensLikeScreenReader({"Object:StateChanged:Focused"}));
-        QVERIFY(!hoshi::listensLikeScreenReader({"Object:TextCaretMoved:", "Object:TextChanged:Insert"}));
-    }
-
-    void announcerTurnsFollowTheEventLoop()
-    {
-        RecordingClipboard clipboard;
-        RecordingOutput voice;
-        hoshi::SpokenAnnouncer announcer(clipboard, voice);
-        announcer.announce(QStringLiteral("Ａ"));
-        announcer.announce(QStringLiteral("エー"));
-        QCoreApplication::processEvents();
-        announcer.hint(QStringLiteral("すぺーす"));
-        announcer.announce(QStringLiteral("１\r\n押せばわかる"));
-        announcer.announce(QStringLiteral("１\r\n押せばわかる")); // said again at once: heard once
-        QCOMPARE(voice.said, (QStringList{"new Ａ", "same エー", "new すぺーす", "same １\r\n押せばわかる"}));
-        QCoreApplication::processEvents();
-        announcer.announce(QStringLiteral("１\r\n押せばわかる")); // a new event is heard again
-        QCOMPARE(voice.said.last(), QStringLiteral("new １\r\n押せばわかる"));
-        // The clipboard gets the announcements exactly, and no hint.
-        QCOMPARE(clipboard.texts, (QStringList{"Ａ", "エー", "１\r\n押せばわかる", "１\r\n押せばわかる",
-                                               "１\r\n押せばわかる"}));
+        // A clipboard reader speaks at each change: it must see one even for the text already there.
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        clipboard->setText(QStringLiteral("old"));
+        hoshi::ClipboardAnnouncer announcer;
+        for (const QString &text : {QStringLiteral("old"), QStringLiteral("１\r\n押せばわかる"), QStringLiteral("○ 1"),
+                                    QStringLiteral("○ 1"), QStringLiteral("× 1")}) {
+            QStringList seen;
+            QObject context;
+            QObject::connect(clipboard, &QClipboard::dataChanged, &context, [&] {
+                const QMimeData *data = clipboard->mimeData();
+                seen << (data == nullptr || data->formats().isEmpty() ? QStringLiteral("(empty)") : clipboard->text());
+            });
+            announcer.announce(text);
+            QCOMPARE(seen.value(0), QStringLiteral("(empty)"));
+            QCOMPARE(seen.last(), text);
+            QCOMPARE(clipboard->text(QClipboard::Clipboard), text);
+        }
     }
 
     void the_router_feeds_one_voice_data()
     {
         // Steps: new:T / same:T (a text of a new or the same event), menu:T (a menu entry's
-        // hint), reader:yes / reader:no (the screen-reader answer), choose:C (the menu's voice).
-        // Menus are never handed to a screen reader: it reads them itself.
+        // hint, which a screen reader reads itself), reader:yes / reader:no (the screen-reader
+        // answer), choose:C (the menu's voice); through the announcer, as a window speaks:
+        // say:T (an announcement, also put on the clipboard), hint:T (voice only), loop (back to the event loop).
         QTest::addColumn<QString>("choice"); // at start: auto, always (--voice), never (--no-voice)
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QStringList>("voice");    // what the built-in voice said
@@ -268,6 +223,9 @@ private slots:
             << "always" << "new:entry" << QStringList{"new entry"} << QStringList{};
         QTest::newRow("the voice chosen before the answer says what was held")
             << "auto" << "new:held choose:always same:next" << QStringList{"new held", "same next"} << QStringList{};
+        QTest::newRow("an event lasts until the event loop; a text it repeats at once is heard once")
+            << "always" << "say:Ａ say:エー loop hint:すぺーす say:１ say:１ loop say:１"
+            << QStringList{"new Ａ", "same エー", "new すぺーす", "same １", "new １"} << QStringList{};
     }
 
     void the_router_feeds_one_voice()
@@ -276,32 +234,36 @@ private slots:
         QFETCH(QString, steps);
         const std::map<QString, hoshi::VoiceChoice> choices{
             {"auto", hoshi::VoiceChoice::Auto}, {"always", hoshi::VoiceChoice::Always}, {"never", hoshi::VoiceChoice::Never}};
-        RecordingOutput builtIn;
-        RecordingOutput notifier;
+        RecordingOutput builtIn, notifier;
+        hoshi::testing::RecordingServices clipboard;
         hoshi::VoiceRouter router(choices.at(choice), builtIn, notifier);
-        RecordingClipboard clipboard;
         hoshi::SpokenAnnouncer announcer(clipboard, router);
-        for (const QString &step : steps.split(u' ')) {
-            const QString verb = step.section(u':', 0, 0);
-            const QString word = step.section(u':', 1);
-            if (verb == QLatin1String("new") || verb == QLatin1String("same"))
-                router.say(word, verb == QLatin1String("new") ? Turn::NewEvent : Turn::SameEvent);
-            else if (verb == QLatin1String("menu"))
-                announcer.menuHint(word);
-            else if (verb == QLatin1String("reader"))
-                router.setScreenReaderRunning(word == QLatin1String("yes"));
-            else
-                router.setChoice(choices.at(word));
-        }
+        QStringList announced;
+        const std::map<QString, std::function<void(const QString &)>> act{
+            {"new", [&](const QString &w) { router.say(w, Turn::NewEvent); }},
+            {"same", [&](const QString &w) { router.say(w, Turn::SameEvent); }},
+            {"menu", [&](const QString &w) { announcer.menuHint(w); }},
+            {"say", [&](const QString &w) { announcer.announce(w), announced << w; }},
+            {"hint", [&](const QString &w) { announcer.hint(w); }},
+            {"loop", [](const QString &) { QCoreApplication::processEvents(); }},
+            {"reader", [&](const QString &w) { router.setScreenReaderRunning(w == QLatin1String("yes")); }},
+            {"choose", [&](const QString &w) { router.setChoice(choices.at(w)); }}};
+        for (const QString &step : steps.split(u' '))
+            act.at(step.section(u':', 0, 0))(step.section(u':', 1));
         QTEST(builtIn.said, "voice");
         QTEST(notifier.said, "notified");
-        QVERIFY(clipboard.texts.isEmpty());
+        QCOMPARE(clipboard.announcements(), announced); // exactly, and no hint
     }
 
-    void notifierJoinsOneEventIntoOneNotification()
+    void notifierJoinsOneEventIntoOneNotificationAndLeavesToTheFocusWhatItReads()
     {
+        hoshi::installReadableNames(upper);
         QWidget window;
-        QVERIFY(showActive(window));
+        auto *first = new QPushButton(QStringLiteral("ONE"), &window);
+        auto *second = new QPushButton(QStringLiteral("TWO"), &window);
+        second->move(0, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         hoshi::ScreenReaderNotifier notifier(upper);
         notifier.say(QStringLiteral("stale"), Turn::NewEvent);
         notifier.say(QStringLiteral("Ｋｅｙ"), Turn::NewEvent);
@@ -311,16 +273,12 @@ private slots:
         QTRY_VERIFY(notifier.notice());
         QWidget *notice = notifier.notice();
         QCOMPARE(notice->window(), &window);
-        QVERIFY(notice->isVisible());
+        QVERIFY(notice->isVisible() && notice->parentWidget()->isVisible());
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(notice);
-        QVERIFY(accessible);
         QCOMPARE(accessible->role(), QAccessible::Notification);
         QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
         // In a status bar, so the screen reader says no role word before it.
-        QVERIFY(accessible->parent());
         QCOMPARE(accessible->parent()->role(), QAccessible::StatusBar);
-        QVERIFY(notice->parentWidget()->isVisible());
-
         // A message box opening with the event: the screen reader reads it, no notice.
         QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("box"), QMessageBox::Ok, &window);
         QTimer::singleShot(0, &box, [&] {
@@ -329,77 +287,49 @@ private slots:
         });
         box.exec();
         QCOMPARE(notice->accessibleName(), QStringLiteral("ＫＥＹ ＲＥＡＤＩＮＧ Ｘ Ｙ"));
-    }
-    // Orca reads what the focus moves to: the same words are not sent again,
-    // but they are when the focus stays (a key said again) or the words differ.
-    void notifierLeavesToTheFocusWhatItReads()
-    {
-        hoshi::installReadableNames([](const QString &text) { return text; });
-        QWidget window;
-        auto *first = new QPushButton(QStringLiteral("one"), &window);
-        auto *second = new QPushButton(QStringLiteral("two"), &window);
-        second->move(0, 40);
-        QVERIFY(showActive(window));
-        hoshi::ScreenReaderNotifier notifier([](const QString &text) { return text; });
+        // Orca reads what the focus moves to: not sent again, unless the focus stays (a key again) or words differ.
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         first->setFocus();
         notifier.say(QStringLiteral("start"), Turn::NewEvent);
-        QTRY_VERIFY(notifier.notice() && notifier.notice()->accessibleName() == QStringLiteral("start"));
-
-        const struct {
-            QPushButton *focus;
-            const char *said;
-            const char *notice;
-        } steps[]{{second, "two", "start"}, {second, "two", "two"}, {first, "one more", "one more"}};
-        for (const auto &step : steps) {
-            step.focus->setFocus();
-            notifier.say(QString::fromUtf8(step.said), Turn::NewEvent);
+        QTRY_COMPARE(notifier.notice()->accessibleName(), QStringLiteral("START"));
+        const std::tuple<QPushButton *, QString, QString> steps[]{
+            {second, "two", "START"}, {second, "two", "TWO"}, {first, "one more", "ONE MORE"}};
+        for (const auto &[focus, said, shown] : steps) {
+            focus->setFocus();
+            notifier.say(said, Turn::NewEvent);
             QTest::qWait(20);
-            QCOMPARE(notifier.notice()->accessibleName(), QString::fromUtf8(step.notice));
+            QCOMPARE(notifier.notice()->accessibleName(), shown);
         }
         hoshi::installReadableNames({});
     }
 
-    void readableNamesAreReadings_data()
-    {
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("japanese") << QStringLiteral("１\nあ、い。") << QStringLiteral("１ ア イ");
-        QTest::newRow("english as it is") << QStringLiteral("Press\tEnter") << QStringLiteral("Press Enter");
-        QTest::newRow("control characters") << QStringLiteral("a\x1b[1mb\x07") << QStringLiteral("a[1mb");
-    }
-
     void readableNamesAreReadings()
     {
-        QFETCH(QString, shown);
-        QFETCH(QString, name);
-        hoshi::installReadableNames([](QString text) { return text.replace(QChar(0x3042), QChar(0x30a2)).replace(QChar(0x3044), QChar(0x30a4)); });
-        QWidget window;
-        window.setWindowTitle(shown);
-        auto *label = new QLabel(shown, &window);
-        auto *button = new QPushButton(QStringLiteral("&") + shown, &window);
-        for (QWidget *widget : {&window, static_cast<QWidget *>(label), static_cast<QWidget *>(button)}) {
-            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
-            QVERIFY(accessible);
-            QCOMPARE(accessible->text(QAccessible::Name), name);
+        hoshi::installReadableNames([](QString text) { return text.replace(u'あ', u'ア').replace(u'い', u'イ'); });
+        // Japanese as its reading, English as it is, without control characters.
+        for (const auto &[shown, name] : {std::pair{QStringLiteral("１\nあ、い。"), QStringLiteral("１ ア イ")},
+                                          std::pair{QStringLiteral("Press\tEnter"), QStringLiteral("Press Enter")},
+                                          std::pair{QStringLiteral("a\x1b[1mb\x07"), QStringLiteral("a[1mb")}}) {
+            QWidget window;
+            window.setWindowTitle(shown);
+            auto *label = new QLabel(shown, &window);
+            auto *button = new QPushButton(QStringLiteral("&") + shown, &window);
+            for (QWidget *widget : {&window, static_cast<QWidget *>(label), static_cast<QWidget *>(button)})
+                QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+            // A menu entry found through its menu after a separator, checked and pressed as one of Qt's own.
+            QMenu menu(&window);
+            menu.addSeparator();
+            QAction *choice = menu.addAction(QStringLiteral("&") + shown);
+            choice->setCheckable(true);
+            QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(1);
+            QVERIFY(entry && entry->role() == QAccessible::MenuItem && entry->parent()->object() == &menu);
+            QCOMPARE(entry->text(QAccessible::Name), name);
+            entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QVERIFY(choice->isChecked() && entry->state().checked);
+            choice->setEnabled(false);
+            QVERIFY(entry->state().disabled);
         }
-        QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Button);
-
-        // A menu entry, found as a screen reader finds it: through its menu, after a separator;
-        // checked and pressed as one of Qt's own.
-        QMenu menu(&window);
-        menu.addSeparator();
-        QAction *choice = menu.addAction(QStringLiteral("&") + shown);
-        choice->setCheckable(true);
-        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(&menu)->child(1);
-        QVERIFY(entry);
-        QCOMPARE(entry->role(), QAccessible::MenuItem);
-        QCOMPARE(entry->text(QAccessible::Name), name);
-        QCOMPARE(entry->parent()->object(), &menu);
-        QCOMPARE(entry->parent()->indexOfChild(entry), 1);
-        entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(choice->isChecked() && entry->state().checked);
-        choice->setEnabled(false);
-        QVERIFY(entry->state().disabled);
         hoshi::installReadableNames({});
     }
 };
