@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every window as a user sees it, on the screen this test is given: no text
-// is cut off by its box or by the window, nor touches their edges, read from
-// the pixels each label draws.
+// Every window and box on the screen this test is given: no text cut off by its
+// box or the window, nor touching their edges, read from the pixels each label draws.
 #include "every_window.h"
 #include "support/test_files.h"
 #include "platform/files/file_picker.h"
@@ -27,7 +26,6 @@
 #include <QtMath>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <map>
 
@@ -54,17 +52,9 @@ QRgb groundOf(const QImage &image, QRect region)
     return std::max_element(counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; })->first;
 }
 
-// Off the ground by more than the faint edge of a smoothed glyph.
-bool isInk(QRgb pixel, QRgb ground)
-{
-    const int off = std::abs(qRed(pixel) - qRed(ground)) + std::abs(qGreen(pixel) - qGreen(ground))
-                    + std::abs(qBlue(pixel) - qBlue(ground)) + std::abs(qAlpha(pixel) - qAlpha(ground));
-    return off > 96;
-}
-
-// What the label really draws, in its device pixels: the bounding box of its
-// ink. Grabbed with spare room to its right and below, its text standing
-// where it stood, so that what it draws past its own edges shows.
+// The bounding box of what the label draws, in device pixels: grabbed with spare room
+// to its right and below, its text where it stood, so that ink past its edges shows.
+// Ink is off the ground by more than the faint edge of a smoothed glyph.
 QRect inkOf(QLabel &label)
 {
     constexpr int Spare = 200;
@@ -83,15 +73,17 @@ QRect inkOf(QLabel &label)
     for (int y = region.top(); y <= region.bottom(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = region.left(); x <= region.right(); ++x) {
-            if (isInk(line[x], ground))
+            const QRgb p = line[x];
+            if (qAbs(qRed(p) - qRed(ground)) + qAbs(qGreen(p) - qGreen(ground)) + qAbs(qBlue(p) - qBlue(ground))
+                    + qAbs(qAlpha(p) - qAlpha(ground)) > 96)
                 ink |= QRect(x, y, 1, 1);
         }
     }
     return ink;
 }
 
-// Where the label's text may be drawn, in its device pixels: inside its frame
-// and margin, and inside every widget it lies in up to the window's client area.
+// Where the label's text may be drawn, in device pixels: inside its frame and margin
+// and every widget it lies in, up to the client area.
 QRect roomOf(const QLabel &label, const QWidget &client)
 {
     const int margin = label.margin();
@@ -104,8 +96,7 @@ QRect roomOf(const QLabel &label, const QWidget &client)
     return inDevicePixels(room, label.devicePixelRatioF());
 }
 
-// The text of a text box, laid out as the box lays it out, against what the
-// box shows; a scroll bar would mean some of it is out of sight.
+// A text box's text, laid out as the box lays it out, within what it shows, with no scroll bar.
 bool boxShowsAll(const QPlainTextEdit &box)
 {
     qreal height = 2 * box.document()->documentMargin();
@@ -114,8 +105,7 @@ bool boxShowsAll(const QPlainTextEdit &box)
     return height <= box.viewport()->height() + 0.5 && !box.verticalScrollBar()->isVisible();
 }
 
-// Each row of a list shown whole where it is scrolled to: wrapped inside the
-// list's width, and no taller than the list.
+// Each row of a list shown whole: wrapped inside the list's width, no taller than the list.
 QString rowCutOff(const QListWidget &list)
 {
     const QRect view = list.viewport()->rect();
@@ -128,11 +118,6 @@ QString rowCutOff(const QListWidget &list)
             return QStringLiteral("%1: \"%2\" at %3 pt").arg(list.objectName(), list.item(i)->text()).arg(list.font().pointSizeF());
     }
     return {};
-}
-
-QString written(const QString &what, const QString &text, double points)
-{
-    return QStringLiteral("%1 \"%2\" at %3 pt").arg(what, text).arg(points);
 }
 
 QString placed(QRect rect)
@@ -148,12 +133,13 @@ QString labelCutOff(const QWidget &window, QLabel &label, const QWidget &client)
     const int gap = label.frameWidth() > 0 ? 1 : 0;
     if (ink.isEmpty() || room.adjusted(gap, gap, -gap, -gap).contains(ink))
         return {};
-    const QString what = written(window.objectName() + '/' + label.objectName(), label.text(), label.font().pointSizeF());
-    return QStringLiteral("%1 drawn at %2, its room %3").arg(what, placed(ink), placed(room));
+    return QStringLiteral("%1/%2 \"%3\" at %4 pt drawn at %5, its room %6")
+        .arg(window.objectName(), label.objectName(), label.text())
+        .arg(label.font().pointSizeF())
+        .arg(placed(ink), placed(room));
 }
 
-// Every text of an open dialog box shown whole: its labels' ink inside their
-// room, and each button given at least the room its caption asks for.
+// An open box's labels' ink inside their room, each button given the room its caption asks for.
 QString dialogCutOff(QDialog &box)
 {
     for (QLabel *label : box.findChildren<QLabel *>()) {
@@ -168,30 +154,23 @@ QString dialogCutOff(QDialog &box)
         const QSize asked = button->sizeHint();
         const QRect shown = QRect(button->mapTo(&box, QPoint(0, 0)), button->size()) & box.rect();
         if (shown.width() < asked.width() || shown.height() < asked.height())
-            return QStringLiteral("%1/%2 \"%3\" shown %4x%5, asks %6x%7")
-                .arg(box.objectName(), button->objectName(), button->text())
-                .arg(shown.width())
-                .arg(shown.height())
+            return QStringLiteral("%1/%2 \"%3\" shown %4, asks %5x%6")
+                .arg(box.objectName(), button->objectName(), button->text(), placed(shown))
                 .arg(asked.width())
                 .arg(asked.height());
     }
     return {};
 }
 
-// Opens a modal box with open(), checks it once it is shown and closes it,
-// whatever the check found.
+// Opens a modal box with open(), checks it once it is shown and closes it.
 QString cutOffInModalBox(const std::function<void()> &open)
 {
     QString cut = QStringLiteral("no box was shown");
     QTimer::singleShot(0, [&cut] {
-        auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        if (!QTest::qWaitForWindowExposed(box))
-            cut = QStringLiteral("the box was never drawn");
-        else
-            cut = dialogCutOff(*box);
-        box->reject();
+        if (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            cut = QTest::qWaitForWindowExposed(box) ? dialogCutOff(*box) : QStringLiteral("the box was never drawn");
+            box->reject();
+        }
     });
     open();
     return cut;
@@ -254,7 +233,7 @@ private slots:
             QVERIFY2(cut.isEmpty(), qPrintable(cut));
         }
         for (const QPlainTextEdit *box : shown->findChildren<QPlainTextEdit *>())
-            QVERIFY2(boxShowsAll(*box), qPrintable(written(box->objectName(), box->toPlainText(), box->font().pointSizeF())));
+            QVERIFY2(boxShowsAll(*box), qPrintable(box->objectName() + QStringLiteral(" at %1 pt").arg(box->font().pointSizeF())));
         const QMenuBar *bar = shown->menuBar();
         for (QAction *entry : bar->actions())
             QTRY_VERIFY2(bar->rect().contains(bar->actionGeometry(entry)), qPrintable(entry->text()));
@@ -297,8 +276,7 @@ private slots:
 
     void a_line_too_long_for_its_box_is_drawn_smaller()
     {
-        // State: a practice line far too long for the display box at its designed size,
-        // longer in step with the area of a screen larger than 1920 by 1080.
+        // State: a line far too long for the display box at its designed size, longer on a larger screen.
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         const int repeats = 6 * std::max(1, screen.width() * screen.height() / (1920 * 1080));
         const auto window = m_windows.open(QStringLiteral("japanese"), QStringLiteral("ながいながい おはなしの はじまり。").repeated(repeats));
