@@ -124,22 +124,6 @@ private slots:
         QCOMPARE(windowsInside(window), QStringList());
     }
 
-    void drill_opens_ready()
-    {
-        // State: a new window. Action: open it. Expected: ready, the target hidden, only the hint heard.
-        auto window = drill(hoshi::alphabetDrillProfile(), {0, 3});
-        window->open();
-        QCOMPARE(drawn(*window), QStringLiteral("TIME 30 ○ 0 × 0 key(F) finger(左手　人さし指) START bar 100%"));
-        QVERIFY(m_services.announcements().isEmpty());
-        QCOMPARE(m_services.hints(), QStringList{hoshi::DrillEngine::startHint()});
-        QCOMPARE(heard(*window, {"lblKey", "lblYubi"}), QStringLiteral("(hidden)|(hidden)"));
-        // Action: Space, a miss. Expected: the target, its finger and the counts read as they stand.
-        QTest::keyClick(window.get(), Qt::Key_Space);
-        QTest::keyClick(window.get(), 'q');
-        QCOMPARE(heard(*window, {"lblKey", "lblYubi", "lblBatsu", "cmdStart"}),
-                 QStringLiteral("G|左手\u3000人さし指|× 1|START"));
-    }
-
     void drill_finger_names_follow_the_kept_choice_data()
     {
         QTest::addColumn<bool>("keptShown");
@@ -179,6 +163,8 @@ private slots:
                             bool numbers = false) {
             QTest::newRow(name) << numbers << QString::fromUtf8(script) << effects << QString::fromUtf8(drawn);
         };
+        row("opened: ready, the target hidden, nothing said", "", {},
+            "TIME 30 ○ 0 × 0 key(F) finger(左手　人さし指) START bar 100%");
         row("typing before Space does nothing; Space starts: counts 0, the target shown and said, START off, "
             "the timer on", "key:f key:g space", {"G"},
             "TIME 30 ○ 0 × 0 key[G] finger[左手　人さし指] timer bar 100%");

@@ -110,30 +110,22 @@ private slots:
         QCOMPARE(endProgram.count(), 0);
     }
 
-    void alt_and_f10_leave_the_menu_bar_alone_data()
+    void alt_f10_and_the_windows_key_leave_the_menu_bar_alone()
     {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("reading");
-        QTest::newRow("Alt") << int(Qt::Key_Alt) << int(Qt::AltModifier) << "オルト";
-        QTest::newRow("F10") << int(Qt::Key_F10) << 0 << "ﾌｧﾝｸｼｮﾝ10";
-        QTest::newRow("Windows key") << int(Qt::Key_Meta) << int(Qt::MetaModifier) << "ｳｨﾝﾄﾞｰｽﾞｷｰ";
-    }
-
-    void alt_and_f10_leave_the_menu_bar_alone()
-    {
-        // State: just opened, armed. Action: the key through Qt's shortcut check, then a letter.
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        QFETCH(QString, reading);
-        realKey(m_window.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        // Expected: the re-press comes back as a key-down of its own and re-arms; the letter is named.
-        QTRY_COMPARE(m_services.announcements().count(reading), 2);
-        QVERIFY(m_window->guideState().injectArmed);
-        realKey(m_window.get(), Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
-        QCOMPARE(label("lblKey")->text(), QStringLiteral("ｂ"));
-        QCOMPARE(m_services.announcements().last(), QStringLiteral("Ｂ"));
-        QVERIFY(!m_window->menuBar()->hasFocus());
+        const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char *> rows[]{
+            {Qt::Key_Alt, Qt::AltModifier, "オルト"}, {Qt::Key_F10, {}, "ﾌｧﾝｸｼｮﾝ10"}, {Qt::Key_Meta, Qt::MetaModifier, "ｳｨﾝﾄﾞｰｽﾞｷｰ"}};
+        for (const auto &[key, modifiers, reading] : rows) {
+            // State: just opened, armed. Action: the key through Qt's shortcut check, then a letter.
+            init();
+            realKey(m_window.get(), key, modifiers);
+            // Expected: the re-press comes back as a key-down of its own and re-arms; the letter is named.
+            QTRY_COMPARE(m_services.announcements().count(QString::fromUtf8(reading)), 2);
+            QVERIFY(m_window->guideState().injectArmed);
+            realKey(m_window.get(), Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+            QCOMPARE(label("lblKey")->text(), QStringLiteral("ｂ"));
+            QCOMPARE(m_services.announcements().last(), QStringLiteral("Ｂ"));
+            QVERIFY(!m_window->menuBar()->hasFocus());
+        }
     }
 
     void a_box_of_its_own_keeps_its_keys()
@@ -158,32 +150,28 @@ private slots:
         QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
     }
 
-    void reopening_loads_again_and_a_double_click_ends_the_program()
+    void read_reopened_and_ended_by_a_double_click()
     {
-        // State: F10 pressed (its re-press posted), A shown, then closed. Action: reopen.
-        realKey(m_window.get(), Qt::Key_F10, Qt::NoModifier);
-        QTest::keyClick(m_window.get(), Qt::Key_A);
-        m_window->close();
-        QTest::qWait(0); // let the posted F10 re-press reach the hidden window
-        m_window->open();
-        // Expected: the prompt again, armed, silent but for its hint.
-        QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
-        QCOMPARE(label("lblYomi")->text(), QString());
-        QVERIFY(m_window->guideState().injectArmed);
-        QCOMPARE(m_services.hints(), QStringList(2, QStringLiteral("キーをおしてね")));
-        QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
-        QTest::mouseDClick(label("lblKey"), Qt::LeftButton);
-        QCOMPARE(endProgram.count(), 1);
-        QVERIFY(!m_window->isVisible());
-    }
-
-    void a_screen_reader_reads_the_key_and_its_reading()
-    {
+        // State: open: silent, no panel taken for a window. Action: A. Expected: the labels read as they stand.
         QVERIFY(m_services.announcements().isEmpty());
         QCOMPARE(hoshi::testing::windowsInside(*m_window), QStringList());
         QTest::keyClick(m_window.get(), Qt::Key_A);
         QCOMPARE(QStringList({heard("lblKey"), heard("lblYomi"), heard("Label2")}),
                  QStringList({"ａ", "Ａ", "Alt＋F4で終了"}));
+        // Action: F10 (its re-press posted), closed, reopened. Expected: the prompt again, armed, its hint said.
+        realKey(m_window.get(), Qt::Key_F10, Qt::NoModifier);
+        m_window->close();
+        QTest::qWait(0); // let the posted F10 re-press reach the hidden window
+        m_window->open();
+        QCOMPARE(label("lblKey")->text(), KeyGuide::initialKeyText());
+        QCOMPARE(label("lblYomi")->text(), QString());
+        QVERIFY(m_window->guideState().injectArmed);
+        QCOMPARE(m_services.hints(), QStringList(2, QStringLiteral("キーをおしてね")));
+        // Action: a double-click on the key text. Expected: closed, the program ended.
+        QSignalSpy endProgram(m_window.get(), &ModeWindow::endProgramRequested);
+        QTest::mouseDClick(label("lblKey"), Qt::LeftButton);
+        QCOMPARE(endProgram.count(), 1);
+        QVERIFY(!m_window->isVisible());
     }
 
 private:

@@ -35,31 +35,29 @@ struct Pair {
     QColor ground;
 };
 
-// Every text shown in the window, with the colours it is drawn in.
+// Every text shown in the window, with the colours it is drawn in; a list's selected
+// row whether the window has the focus or not.
 QList<Pair> textsOf(const QMainWindow &window)
 {
     QList<Pair> pairs;
     const auto group = [](const QWidget *w) { return w->isEnabled() ? QPalette::Active : QPalette::Disabled; };
     for (const QLabel *label : window.findChildren<QLabel *>()) {
         if (label->isVisibleTo(&window) && !label->text().trimmed().isEmpty())
-            pairs.append({label->objectName(), label->palette().color(group(label), QPalette::WindowText),
-                          groundOf(label)});
+            pairs.append({label->objectName(), label->palette().color(group(label), QPalette::WindowText), groundOf(label)});
     }
     for (const QPlainTextEdit *box : window.findChildren<QPlainTextEdit *>())
         pairs.append({box->objectName(), box->palette().color(QPalette::Text), box->palette().color(QPalette::Base)});
-    for (const QPushButton *button : window.findChildren<QPushButton *>()) {
-        if (button->isVisibleTo(&window))
-            pairs.append({button->objectName(), button->palette().color(group(button), QPalette::ButtonText),
-                          button->palette().color(group(button), QPalette::Button)});
+    for (const QPushButton *b : window.findChildren<QPushButton *>()) {
+        if (b->isVisibleTo(&window))
+            pairs.append({b->objectName(), b->palette().color(group(b), QPalette::ButtonText),
+                          b->palette().color(group(b), QPalette::Button)});
     }
-    // A list's rows, and its selected row whether the window has the focus or not.
     for (const QListWidget *list : window.findChildren<QListWidget *>()) {
         const QPalette &colours = list->palette();
-        pairs.append({list->objectName() + QStringLiteral(" rows"), colours.color(QPalette::Text),
-                      colours.color(QPalette::Base)});
+        pairs.append({list->objectName() + " rows", colours.color(QPalette::Text), colours.color(QPalette::Base)});
         for (const QPalette::ColorGroup focus : {QPalette::Active, QPalette::Inactive})
-            pairs.append({list->objectName() + QStringLiteral(" selected row"),
-                          colours.color(focus, QPalette::HighlightedText), colours.color(focus, QPalette::Highlight)});
+            pairs.append({list->objectName() + " selected row", colours.color(focus, QPalette::HighlightedText),
+                          colours.color(focus, QPalette::Highlight)});
     }
     const QMenuBar *bar = window.menuBar();
     pairs.append({QStringLiteral("menu bar"), bar->palette().color(QPalette::ButtonText),

@@ -239,39 +239,30 @@ private slots:
             QTRY_VERIFY2(bar->rect().contains(bar->actionGeometry(entry)), qPrintable(entry->text()));
     }
 
-    void dialogs_data()
-    {
-        QTest::addColumn<QString>("box");
-        QTest::newRow("version") << QStringLiteral("version");
-        QTest::newRow("a file that cannot be read") << QStringLiteral("failure");
-        QTest::newRow("open a file") << QStringLiteral("file");
-    }
-
     void dialogs()
     {
-        QFETCH(QString, box);
+        // The version box, a file that cannot be read, the file picker: each box shown whole.
         QWidget parent;
         parent.setObjectName(QStringLiteral("typing"));
         parent.resize(parent.screen()->availableGeometry().size());
         parent.show();
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
-        QString cut;
-        if (box == QLatin1String("version")) {
-            cut = cutOffInModalBox([&parent] { showVersionBox(&parent, {}); });
-        } else if (box == QLatin1String("failure")) {
-            const QString longName = QStringLiteral("/home/こども/れんしゅう/") + QStringLiteral("なが").repeated(20) + ".txt";
-            cut = cutOffInModalBox([&] {
+        const QString longName = QStringLiteral("/home/こども/れんしゅう/") + QStringLiteral("なが").repeated(20) + ".txt";
+        writeTestFile(m_windows.folder, QStringLiteral("おはなし.txt"), "あ");
+        DialogFilePicker picker;
+        TextFileRequest request;
+        request.startFolder = m_windows.folder.path();
+        const std::function<void()> boxes[]{
+            [&parent] { showVersionBox(&parent, {}); },
+            [&] {
                 showMessageBox(&parent, MessageKind::Failure, QStringLiteral("日本語タイピング"),
                                QStringLiteral("ファイルを ひらけませんでした。\n") + longName, QStringLiteral("typingMessage"));
-            });
-        } else {
-            writeTestFile(m_windows.folder, QStringLiteral("おはなし.txt"), "あ");
-            DialogFilePicker picker;
-            TextFileRequest request;
-            request.startFolder = m_windows.folder.path();
-            cut = cutOffInModalBox([&] { picker.chooseTextFile(&parent, request); });
+            },
+            [&] { picker.chooseTextFile(&parent, request); }};
+        for (const auto &open : boxes) {
+            const QString cut = cutOffInModalBox(open);
+            QVERIFY2(cut.isEmpty(), qPrintable(cut));
         }
-        QVERIFY2(cut.isEmpty(), qPrintable(cut));
     }
 
     void a_line_too_long_for_its_box_is_drawn_smaller()
