@@ -65,7 +65,7 @@ private slots:
         m_modes.reset();
     }
 
-    void starts_on_entry_one()
+    void starts_on_entry_one_and_escape_ends()
     {
         // State: just shown. Expected: entry 1 focused, white on black, announced first; the others
         // yellow on blue; the captions.
@@ -77,6 +77,11 @@ private slots:
             QCOMPARE(colours.color(QPalette::WindowText), n == 1 ? QColor(Qt::white) : QColor(255, 255, 0));
             QCOMPARE(m_launcher->entry(n)->announcement(), Entries[n - 1]);
         }
+        // Action: Escape, then the end entry. Expected: each ends the program.
+        QSignalSpy ended(m_launcher.get(), &LauncherWindow::endProgramRequested);
+        QTest::keyClick(focused(), Qt::Key_Escape);
+        m_launcher->findChild<QAction *>(QStringLiteral("mnuEnd"))->trigger();
+        QCOMPARE(ended.count(), 2);
     }
 
     void coming_back_is_announced_but_not_just_after_its_menu()
@@ -148,14 +153,6 @@ private slots:
         QCOMPARE(m_opened, (QList<int>{4, 3, 5}));
         QCOMPARE(window->loads, 2);
         window->close();
-    }
-
-    void escape_and_the_menu_end_the_program()
-    {
-        QSignalSpy ended(m_launcher.get(), &LauncherWindow::endProgramRequested);
-        QTest::keyClick(focused(), Qt::Key_Escape);
-        m_launcher->findChild<QAction *>(QStringLiteral("mnuEnd"))->trigger();
-        QCOMPARE(ended.count(), 2);
     }
 
     void a_screen_reader_hears_a_fixed_title_and_the_version_box()

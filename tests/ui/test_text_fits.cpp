@@ -1,12 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every window and box on the screen this test is given: no text cut off by its
-// box or the window, nor touching their edges, read from the pixels each label draws.
-#include "every_window.h"
-#include "support/test_files.h"
+// Every window and box on the screen this test is given: no text cut off by its box or
+// the window, nor touching their edges, read from the pixels each label draws; and every
+// window's texts against what lies behind them in high contrast, from its own palettes.
+#include "app/mode_table.h"
+#include "fingers/drill_tables.h"
+#include "fingers/drill_window.h"
+#include "fingers/finger_guide_window.h"
+#include "keyguide/key_guide_window.h"
+#include "launcher/launcher_window.h"
+#include "launcher/mode_registry.h"
 #include "platform/files/file_picker.h"
+#include "records/record_keeper.h"
+#include "records/record_store.h"
+#include "records/records_window.h"
+#include "support/fakes.h"
+#include "support/test_files.h"
+#include "typing/typing_window.h"
 #include "ui/menu_look.h"
 #include "ui/message_box.h"
 #include "ui/version_box.h"
+#include "ui/widget_look.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,6 +29,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -33,6 +47,98 @@ using namespace hoshi;
 using namespace hoshi::testing;
 
 namespace {
+
+// Every window of the program, opened on recording services.
+class EveryWindow {
+public:
+    // The window, opened. A line given to a typing window is shown and half typed; a mode
+    // given to the records window has twelve runs kept, with scores of three figures.
+    std::unique_ptr<QMainWindow> open(const QString &which, const QString &given = {})
+    {
+        if (which == QLatin1String("launcher")) {
+            auto launcher = std::make_unique<LauncherWindow>(m_registry, services);
+            launcher->show();
+            return launcher;
+        }
+        if (which == QLatin1String("records")) {
+            if (!given.isEmpty())
+                m_keeper = std::make_unique<RecordKeeper>(keptRuns(given), RecordKeeper::ProblemListener{});
+            auto window = std::make_unique<RecordsWindow>(m_keeper.get(), services);
+            window->open();
+            return window;
+        }
+        if (which == QLatin1String("japanese") || which == QLatin1String("english"))
+            return typing(which == QLatin1String("english") ? TypingLanguage::English : TypingLanguage::Japanese, given);
+        std::unique_ptr<ModeWindow> mode;
+        if (which == QLatin1String("key guide"))
+            mode = std::make_unique<KeyGuideWindow>(services);
+        else if (which == QLatin1String("finger guide"))
+            mode = std::make_unique<FingerGuideWindow>(services, services);
+        else
+            mode = std::make_unique<DrillWindow>(which.contains(QLatin1String("symbols")) ? numbersAndSymbolsDrillProfile()
+                                                                                         : alphabetDrillProfile(),
+                                                 services, services, std::make_unique<ScriptedRandom>());
+        mode->open();
+        return mode;
+    }
+
+    RecordingServices services;
+    QTemporaryDir folder;
+
+private:
+    struct TypingFakes final : VoiceFactory, FilePicker, EditorLauncher {
+        std::unique_ptr<Speaker> createVoice() override { return nullptr; }
+        QString chooseTextFile(QWidget *, const TextFileRequest &) override { return answer; }
+        bool startEditor() override { return true; }
+        QString answer;
+    };
+
+    static std::vector<Mode> tableModes()
+    {
+        std::vector<Mode> modes;
+        for (const ModeEntry &entry : modeTable())
+            modes.push_back({entry.number, entry.caption, {}});
+        return modes;
+    }
+
+    std::unique_ptr<QMainWindow> typing(TypingLanguage language, const QString &line)
+    {
+        m_fakes.answer = writeTestFile(folder, QStringLiteral("one.txt"), line.toUtf8());
+        auto window = std::make_unique<TypingWindow>(language, TypingDevices{services, services, m_fakes, m_fakes, m_fakes});
+        window->open();
+        if (!line.isEmpty()) {
+            window->mnuFileOpen_Click();
+            auto *input = window->findChild<QPlainTextEdit *>(QStringLiteral("txtNyuryoku"));
+            QTest::keyClick(input, Qt::Key_Return);
+            input->insertPlainText(line.left(line.size() / 2));
+        }
+        return window;
+    }
+
+    QString keptRuns(const QString &mode)
+    {
+        const QString path = folder.filePath(QStringLiteral("records.sqlite"));
+        RecordStore store(path, QStringLiteral("fits"));
+        if (store.open() != StoreProblem::None)
+            return {};
+        std::vector<RunRecord> runs(12);
+        for (int i = 0; i < 12; ++i) {
+            RunRecord &run = runs[std::size_t(i)];
+            run.mode = mode;
+            run.started = QDateTime(QDate(2024, 12, 28), QTime(23, 40 + i));
+            run.score = -888;
+            run.cutShort = true;
+            run.missedKeys = {{QStringLiteral("Ｗ"), i + 1}};
+            run.charsPerMinute = 888;
+            run.accuracy = 1;
+        }
+        return store.insertAll(runs) == StoreProblem::None ? path : QString();
+    }
+
+    TypingFakes m_fakes;
+    ModeRegistry m_registry{tableModes()};
+    std::unique_ptr<RecordKeeper> m_keeper;
+};
 
 QRect inDevicePixels(QRect rect, double ratio)
 {
@@ -176,6 +282,52 @@ QString cutOffInModalBox(const std::function<void()> &open)
     return cut;
 }
 
+// The colour a widget is seen on: its own filled background or the nearest one behind it.
+QColor behind(const QWidget *widget)
+{
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget->autoFillBackground() || widget->isWindow())
+            return widget->palette().color(QPalette::Window);
+    }
+    return {};
+}
+
+struct Pair {
+    QString name;
+    QColor text;
+    QColor ground;
+};
+
+// Every text shown in the window, with the colours it is drawn in; a list's selected
+// row whether the window has the focus or not.
+QList<Pair> textsOf(const QMainWindow &window)
+{
+    QList<Pair> pairs;
+    const auto group = [](const QWidget *w) { return w->isEnabled() ? QPalette::Active : QPalette::Disabled; };
+    for (const QLabel *label : window.findChildren<QLabel *>()) {
+        if (label->isVisibleTo(&window) && !label->text().trimmed().isEmpty())
+            pairs.append({label->objectName(), label->palette().color(group(label), QPalette::WindowText), behind(label)});
+    }
+    for (const QPlainTextEdit *box : window.findChildren<QPlainTextEdit *>())
+        pairs.append({box->objectName(), box->palette().color(QPalette::Text), box->palette().color(QPalette::Base)});
+    for (const QPushButton *b : window.findChildren<QPushButton *>()) {
+        if (b->isVisibleTo(&window))
+            pairs.append({b->objectName(), b->palette().color(group(b), QPalette::ButtonText),
+                          b->palette().color(group(b), QPalette::Button)});
+    }
+    for (const QListWidget *list : window.findChildren<QListWidget *>()) {
+        const QPalette &colours = list->palette();
+        pairs.append({list->objectName() + " rows", colours.color(QPalette::Text), colours.color(QPalette::Base)});
+        for (const QPalette::ColorGroup focus : {QPalette::Active, QPalette::Inactive})
+            pairs.append({list->objectName() + " selected row", colours.color(focus, QPalette::HighlightedText),
+                          colours.color(focus, QPalette::Highlight)});
+    }
+    const QMenuBar *bar = window.menuBar();
+    pairs.append({QStringLiteral("menu bar"), bar->palette().color(QPalette::ButtonText),
+                  bar->palette().color(QPalette::Button)});
+    return pairs;
+}
+
 } // namespace
 
 class TextFitsTest : public QObject {
@@ -185,6 +337,7 @@ class TextFitsTest : public QObject {
 
 private slots:
     void initTestCase() { useLargeMenus(); }
+    void cleanup() { useContrast(Contrast::Designed); }
 
     void windows_data()
     {
@@ -197,6 +350,7 @@ private slots:
         QTest::newRow("key guide, Page Down") << "key guide" << int(Qt::Key_PageDown) << QString();
         QTest::newRow("finger guide") << "finger guide" << 0 << QString();
         QTest::newRow("letters drill") << "letters" << 0 << QString();
+        QTest::newRow("letters drill, running") << "letters" << int(Qt::Key_Space) << QString();
         QTest::newRow("symbols drill, running") << "symbols" << int(Qt::Key_Space) << QString();
         QTest::newRow("japanese, nothing opened") << "japanese" << 0 << QString();
         QTest::newRow("japanese") << "japanese" << 0 << QStringLiteral("ケーキにローソクを立てる。");
@@ -237,6 +391,36 @@ private slots:
         const QMenuBar *bar = shown->menuBar();
         for (QAction *entry : bar->actions())
             QTRY_VERIFY2(bar->rect().contains(bar->actionGeometry(entry)), qPrintable(entry->text()));
+        // In high contrast: each text 7:1 on what lies behind it, a list's selected row 7:1 in the
+        // designed colours too; turned back, the designed colours return.
+        const QList<Pair> designed = textsOf(*shown);
+        useContrast(Contrast::High);
+        const QList<Pair> high = textsOf(*shown);
+        QCOMPARE(high.size(), designed.size());
+        for (qsizetype i = 0; i < high.size(); ++i) {
+            const Pair &pair = high[i];
+            // The finger guide's reading is written for the ear: unseen in both modes.
+            if (window == QLatin1String("finger guide") && pair.name == QLatin1String("lblYubi")) {
+                QCOMPARE(pair.text, pair.ground);
+                continue;
+            }
+            const double ratio = contrastRatio(pair.text, pair.ground);
+            QVERIFY2(ratio >= 7.0, qPrintable(QStringLiteral("%1/%2 at %3:1").arg(window, pair.name).arg(ratio)));
+            const double designedRatio = contrastRatio(designed[i].text, designed[i].ground);
+            QVERIFY2(!pair.name.endsWith(QLatin1String("selected row")) || designedRatio >= 7.0,
+                     qPrintable(QStringLiteral("%1/%2 at %3:1 designed").arg(window, pair.name).arg(designedRatio)));
+        }
+        // A drill's time bar 4.5:1 on its box, and its box on the window or the window's own colour.
+        if (const auto *scale = shown->findChild<QWidget *>(QStringLiteral("shpScale"))) {
+            const QColor box = shown->findChild<QWidget *>(QStringLiteral("shpBox"))->palette().color(QPalette::Window);
+            QVERIFY(contrastRatio(scale->palette().color(QPalette::Window), box) >= 4.5);
+            const double boxOnWindow = contrastRatio(box, behind(scale->parentWidget()));
+            QVERIFY(boxOnWindow >= 4.5 || boxOnWindow == 1.0);
+        }
+        useContrast(Contrast::Designed);
+        const QList<Pair> back = textsOf(*shown);
+        for (qsizetype i = 0; i < back.size(); ++i)
+            QVERIFY(back[i].text == designed[i].text && back[i].ground == designed[i].ground);
     }
 
     void dialogs()
