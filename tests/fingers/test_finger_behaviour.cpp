@@ -99,9 +99,7 @@ private slots:
             {"drill: ctrl+f at F", "letters", 1, 6, false}, {"drill: full-width f at F", "letters", 1, 0xFF46, false},
             {"drill: e acute at F", "letters", 1, 0xE9, false}, {"drill: ; hit", "symbols", 28, ';', true},
             {"drill: + at ;", "symbols", 28, '+', false}, {"drill: : hit", "symbols", 43, ':', true},
-            {"drill: * at :", "symbols", 43, '*', false}, {"drill: @ hit", "symbols", 41, '@', true},
-            {"drill: - hit", "symbols", 42, '-', true}, {"drill: , hit", "symbols", 18, ',', true},
-            {"drill: ! at 1", "symbols", 31, '!', false}, {"drill: 0 hit", "symbols", 40, '0', true},
+            {"drill: * at :", "symbols", 43, '*', false}, {"drill: ! at 1", "symbols", 31, '!', false},
             {"drill: z at Z", "symbols", 27, 'z', true}, {"drill: Z at Z", "symbols", 27, 'Z', true}};
         for (const auto &[name, who, at, charCode, right] : rows)
             QTest::newRow(name) << who << at << charCode << right;
