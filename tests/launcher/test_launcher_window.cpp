@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The launcher driven offscreen: focus, colours, announcements, opening modes.
+// The launcher driven offscreen: focus, colours, announcements, opening modes, its title.
 #include "app/mode_table.h"
 #include "launcher/launcher_entry.h"
 #include "launcher/launcher_window.h"
 #include "launcher/mode_registry.h"
+#include "launcher/title_ticker.h"
 #include "ui/mode_window.h"
 #include "ui/version_info.h"
 #include "support/fakes.h"
@@ -64,10 +65,10 @@ private slots:
         m_modes.reset();
     }
 
-    void starts_on_entry_one()
+    void starts_on_entry_one_and_escape_ends()
     {
         // State: just shown. Expected: entry 1 focused, white on black, announced first; the others
-        // yellow on blue; the captions, the menus.
+        // yellow on blue; the captions.
         QCOMPARE(m_services->announcements().first(), Entries[0]);
         QVERIFY(m_launcher->entry(1)->hasFocus());
         for (int n = 1; n <= 6; ++n) {
@@ -76,7 +77,11 @@ private slots:
             QCOMPARE(colours.color(QPalette::WindowText), n == 1 ? QColor(Qt::white) : QColor(255, 255, 0));
             QCOMPARE(m_launcher->entry(n)->announcement(), Entries[n - 1]);
         }
-        QCOMPARE(m_launcher->windowTitle(), QStringLiteral("ほしのたまごいりぐち"));
+        // Action: Escape, then the end entry. Expected: each ends the program.
+        QSignalSpy ended(m_launcher.get(), &LauncherWindow::endProgramRequested);
+        QTest::keyClick(focused(), Qt::Key_Escape);
+        m_launcher->findChild<QAction *>(QStringLiteral("mnuEnd"))->trigger();
+        QCOMPARE(ended.count(), 2);
     }
 
     void coming_back_is_announced_but_not_just_after_its_menu()
@@ -118,73 +123,53 @@ private slots:
         QCOMPARE(m_launcher->entry(6)->palette().color(QPalette::Window), QColor(0, 0, 255));
     }
 
-    void digits_open_their_mode_only()
+    void digits_enter_and_space_open_modes_a_click_only_focuses()
     {
         // Action: 4, Shift+3, pad 3. Expected: modes 4 and 3 opened; the pad digit opens nothing.
         QTest::keyClick(focused(), Qt::Key_4);
         QTest::keyClick(focused(), Qt::Key_NumberSign, Qt::ShiftModifier);
         QTest::keyClick(focused(), Qt::Key_3, Qt::KeypadModifier);
         QCOMPARE(m_opened, (QList<int>{4, 3}));
-        QVERIFY(m_launcher->entry(1)->hasFocus() || !m_launcher->isActiveWindow());
         QVERIFY(m_modes->window(4)->isVisible());
         m_modes->window(4)->close();
         m_modes->window(3)->close();
-    }
-
-    void enter_and_space_open_the_focused_entry_and_reopening_loads_again()
-    {
-        // Action: Down, Enter; back to the launcher, Space. Expected: mode 2 made and loaded once.
-        QTest::keyClick(focused(), Qt::Key_Down);
-        QTRY_VERIFY(m_launcher->entry(2)->hasFocus());
-        QTest::keyClick(focused(), Qt::Key_Return);
-        QCOMPARE(m_opened, QList<int>{2});
+        // Action: a click on entry 5. Expected: focused and announced, nothing opened.
         m_launcher->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_launcher.get()));
-        QTest::keyClick(focused(), Qt::Key_Space);
-        auto *window = static_cast<CountingWindow *>(m_modes->window(2));
-        QCOMPARE(m_opened, QList<int>{2});
-        QCOMPARE(window->loads, 1);
-        // Action: close it, open it again. Expected: the same window, loaded again.
-        window->close();
-        m_modes->open(2);
-        QCOMPARE(window->loads, 2);
-        QCOMPARE(m_opened, QList<int>{2});
-        window->close();
-    }
-
-    void mouse_click_focuses_and_announces_but_opens_nothing()
-    {
         m_services->clear();
         QTest::mouseClick(m_launcher->entry(5), Qt::LeftButton);
         QTRY_VERIFY(m_launcher->entry(5)->hasFocus());
         QCOMPARE(m_services->announcements(), QStringList{Entries[4]});
-        QVERIFY(m_opened.isEmpty());
-    }
-
-    void escape_and_the_menu_end_the_program()
-    {
-        QSignalSpy ended(m_launcher.get(), &LauncherWindow::endProgramRequested);
-        QTest::keyClick(focused(), Qt::Key_Escape);
-        QCOMPARE(ended.count(), 1);
-        m_launcher->findChild<QAction *>(QStringLiteral("mnuEnd"))->trigger();
-        QCOMPARE(ended.count(), 2);
+        QCOMPARE(m_opened, (QList<int>{4, 3}));
+        // Action: Enter. Expected: mode 5 made and loaded.
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QCOMPARE(m_opened, (QList<int>{4, 3, 5}));
+        auto *window = static_cast<CountingWindow *>(m_modes->window(5));
+        QCOMPARE(window->loads, 1);
+        // Action: closed, back to the launcher, Space. Expected: the same window, loaded again.
+        window->close();
+        m_launcher->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_launcher.get()));
+        QTest::keyClick(focused(), Qt::Key_Space);
+        QCOMPARE(m_opened, (QList<int>{4, 3, 5}));
+        QCOMPARE(window->loads, 2);
+        window->close();
     }
 
     void a_screen_reader_hears_a_fixed_title_and_the_version_box()
     {
-        // State: shown. Expected: no panel taken for a window; the title's name is the title
-        // before scrolling, and stays so while it scrolls.
+        // Expected: no panel taken for a window; the title's name stays fixed while it scrolls.
         QCOMPARE(hoshi::testing::windowsInside(*m_launcher), QStringList());
         QAccessibleInterface *title = hoshi::testing::accessible(m_launcher->findChild<QLabel *>("lblTitle"));
         const QString start = m_launcher->titleText();
-        // The ticker moves the title on by one character.
         QTRY_VERIFY_WITH_TIMEOUT(m_launcher->titleText() != start, 2000);
         QCOMPARE(m_launcher->titleText(), start.mid(1) + start.left(1));
+        QCOMPARE(rotateTitle(QStringLiteral("😀ab")), QStringLiteral("ab😀")); // never split into halves
         QCOMPARE(title->text(QAccessible::Name), QStringLiteral("ほしのたまご Ver.２"));
-        // Action: the version entry. Expected: announced once, with CR LF, just before it opened;
-        // the information icon, in the dialogs' large type.
+        // Action: the version entry. Expected: announced once, with CR LF, just before it opened.
         const auto box = hoshi::testing::versionBoxOf(*m_launcher, *m_services);
         QCOMPARE(box.saidBefore, QStringList{QStringLiteral("announce ") + versionMessage()});
+        QVERIFY(versionMessage().startsWith(QStringLiteral("ほしのたまご\r\n\r\nバージョン2.0\r\nCopyright (C) 2026 ")));
+        QVERIFY(versionMessage().contains(QStringLiteral("GPL-3.0-or-later")));
         QCOMPARE(box.icon, QMessageBox::Information);
         QVERIFY(box.points >= 16);
         QCOMPARE(box.accessibleText, versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -193,7 +178,7 @@ private slots:
 
     void layout_follows_the_client_area()
     {
-        // Entries: two columns of three, none overlapping, inside the client area.
+        // Two columns of three, none overlapping, inside the client area.
         for (const QSize size : {QSize(1000, 800), QSize(120, 90), QSize(5000, 4000)}) {
             m_launcher->resize(size);
             QCoreApplication::processEvents();
