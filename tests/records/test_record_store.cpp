@@ -33,8 +33,7 @@ int rowsIn(const QString &path)
     return store.openToRead() == StoreProblem::None ? int(store.allRuns().size()) : -1;
 }
 
-// A second connection that holds a lock until it is destroyed: EXCLUSIVE
-// keeps readers out too, IMMEDIATE (another copy writing) writers only.
+// A second connection's lock until destroyed: EXCLUSIVE keeps readers out too, IMMEDIATE writers only.
 struct HeldLock {
     explicit HeldLock(const QString &path, const QString &kind = QStringLiteral("EXCLUSIVE"))
     {
@@ -151,10 +150,8 @@ private slots:
 
     void aRunWaitingJoinsTheStoredFigures()
     {
-        // Three drills of 10 points on two days, each missing E twice and R once, the last three
-        // shown; a later run of 4 points missing Q 5 times, and one cut short at 50: both counted
-        // and newest first; the best and the days untouched by the run cut short; the keys most
-        // missed first.
+        // Three drills of 10 on two days, a later 4 missing Q 5 times, one cut short at 50: newest
+        // first; best and days untouched by the run cut short; the keys most missed first.
         RecordsSummary summary;
         const SummaryLimits limits{3, 30};
         for (const char *when : {"2024-05-01T10:00:00", "2024-05-02T10:00:00", "2024-05-02T10:30:00"})

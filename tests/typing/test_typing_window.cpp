@@ -146,8 +146,7 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("ab\r\ncd\n"));
         rig.input()->paste();
         QCOMPARE(rig.input()->toPlainText(), QStringLiteral("xyzabcd"));
-        // All erased; the input method composes and commits the line; Enter: right, the input
-        // emptied, the next line shown and announced; no box.
+        // The input method composes and commits the line: right, the next line shown and announced.
         rig.input()->selectAll();
         rig.key(Qt::Key_Backspace);
         QInputMethodEvent composing(first, {});
@@ -208,9 +207,8 @@ private slots:
         rig.key(Qt::Key_Escape);
         QVERIFY(!rig.input()->isReadOnly() && !rig.scoreShown());
         QCOMPARE(rig.label("lblTime"), QStringLiteral("TIME 60"));
-        // A new run; the user moves to the line's box to read it, then Exit from the menu: hidden,
-        // the timer stopped. Reopened: a fresh three-minute run, the keyboard on the input, and in
-        // English a new voice that says the line on Ctrl.
+        // Exit from the menu while the line's box has the focus; reopened: a fresh run, the keyboard
+        // on the input, and in English a new voice.
         rig.key(Qt::Key_Return);
         rig.display()->setFocus();
         rig.trigger("mnuEnd");
@@ -231,7 +229,7 @@ private slots:
         const auto notice = QMessageBox::Information;
         const auto failure = QMessageBox::Warning;
         QTest::addColumn<TypingLanguage>("language");
-        QTest::addColumn<QByteArray>("chosen"); // "editor", "no editor", "folder", else a file's bytes
+        QTest::addColumn<QByteArray>("chosen"); // "editor", "no editor", "folder", "missing", else a file's bytes
         QTest::addColumn<QString>("told");
         QTest::addColumn<QMessageBox::Icon>("icon");
         QTest::addColumn<bool>("refused"); // the name follows the message; the text before is kept
@@ -244,6 +242,7 @@ private slots:
             << failure << false;
         QTest::newRow("a folder") << ja << QByteArray("folder")
             << "フォルダーは開けません。テキスト ファイルを選んでください。" << failure << true;
+        QTest::newRow("a file gone") << ja << QByteArray("missing") << "ファイルが見つかりません。" << failure << true;
         QTest::newRow("only blanks, English") << en << QByteArray(" \t\r\n\xE3\x80\x80\r\n\r\n")
             << "This file has nothing to type. Please choose another text file." << failure << true;
         QTest::newRow("editor started: nothing") << ja << QByteArray("editor") << QString() << notice << false;
@@ -272,12 +271,11 @@ private slots:
         } else {
             if (chosen == "folder")
                 QVERIFY(QDir().mkpath(path));
-            else
+            else if (chosen != "missing")
                 writeTestFile(m_dir, QFileInfo(path).fileName(), chosen);
             rig.loadFile(path);
         }
-        // One box, said once through the window's channel with CR LF just before it opened, the
-        // warning icon for a failure; a refused file keeps the text and its line. The window goes on.
+        // One box, said once with CR LF just before it opened; a refused file keeps the text and its line.
         const QString boxText = refused ? told + u'\n' + QString(path).replace(u'\n', u' ') : told;
         QCOMPARE(rig.boxes.texts(), told.isEmpty() ? QStringList() : QStringList{boxText});
         for (const BoxCatcher::Box &box : rig.boxes.boxes) {
@@ -297,9 +295,8 @@ private slots:
 
     void the_file_dialog_says_each_entry_and_opens_where_the_last_file_lay()
     {
-        // In the dialog the user moves to a folder, then to two files whose names hold a line
-        // break and a tab; Qt's dialog shows a box of its own and a folder with names it cannot
-        // list; the user chooses a file of another folder, after five minutes chosen.
+        // In the dialog: a folder, names with a line break and a tab, Qt's own box, a folder
+        // with names it cannot list; then five minutes and a file of another folder chosen.
         const TypingProfile &profile = TypingProfile::japanese();
         KeptPreferences kept;
         WindowRig rig(TypingLanguage::Japanese, true, &kept);
@@ -313,18 +310,15 @@ private slots:
         };
         rig.services.clear();
         rig.loadFile(m_practice);
-        // The first dialog opened on the window's own shipped texts, in the build tree; each entry
-        // announced on one line, Qt's box with CR LF like the window's own; how to choose and what
-        // the folder does not list hinted by the voice alone.
+        // The first dialog opened on the shipped texts; each entry said on one line, Qt's box with CR LF.
         const QString texts = QCoreApplication::applicationDirPath() + QStringLiteral("/texts/") + profile.sampleFolder;
         QCOMPARE(rig.system.startFolders, QStringList{texts});
         QVERIFY(QFileInfo(texts).isDir());
         QCOMPARE(rig.services.announcements().mid(0, 4),
                  (QStringList{"練習 " + profile.folderWord, "a b.txt", "tab c.txt", "x.txt\r\nFile not found."}));
         QCOMPARE(rig.services.hints().mid(0, 2), (QStringList{profile.hints.chooseFile, profile.hints.unlistedNames}));
-        // Open again and cancel: where the chosen file lay. A window opened later with the same
-        // kept choices: five minutes, and the dialog there too; the English window on five
-        // minutes, its dialog still on its own texts.
+        // Later dialogs, here and in a window opened later, where the chosen file lay; the English
+        // window's still on its own texts; the five minutes kept for both.
         rig.loadFile(QString());
         WindowRig later(TypingLanguage::Japanese, true, &kept);
         WindowRig english(TypingLanguage::English, true, &kept);
