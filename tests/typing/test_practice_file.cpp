@@ -90,6 +90,7 @@ private slots:
         row("Notepad's Shift_JIS: kana, kanji, CR LF", "\x82\xA0\x82\xA2\r\n\x8A\xBF\x8E\x9A", "[あい][漢字]");
         row("Shift_JIS with half-width katakana", "\x82\xA0\xB1\x8A\xBF\r\n", "[あｱ漢]");
         row("code page 932's circled digit", "\x87\x40\x82\xA0", "[①あ]");
+        row("EUC-JP katakana", "\xA5\xAB\xA5\xBF\xA5\xAB\xA5\xCA", "[カタカナ]");
         row("EUC-JP kana and kanji", "\xA4\xCD\xA4\xB3\xA4\xAC\xA4\xB9\n\xC6\xFC\xCB\xDC\xB8\xEC\n", "[ねこがす][日本語]");
         row("EUC-JP half-width kana, JIS X 0212", "\x8E\xB1\x8F\xB0\xA1\xAD\xA1\xA4\xA2", "[ｱ丂①あ]");
         row("half-width katakana only: Shift_JIS", "\xB1\xB2\xB3\xB4", "[ｱｲｳｴ]");
@@ -97,15 +98,19 @@ private slots:
         row("a byte no encoding has", "\x82\xA0\xFF", "* +unreadable");
         row("cut after a lead byte", "\x82\xA0\x82", "* +unreadable");
         row("UTF-8 cut inside a character", "\xE3\x81\x82\xE3\x81", "* +unreadable");
+        row("UTF-8 past U+10FFFF", "\xE3\x81\x82\xF4\x90\x80\x80", "* +unreadable");
         // No text file holds NUL: UTF-16 without its mark, or no text at all.
         row("UTF-16 LE without its mark", QByteArray("c\0a\0t\0", 6), "* +unreadable");
         row("101 lines", numberedLines(101), hundredOne);
         row("101 lines and an empty one", numberedLines(101) + "\r\n", hundredOne + " +more");
         row("150 lines keep the first 101", numberedLines(150), hundredOne + " +more");
-        row("150 lines of UTF-16 LE", utf16(QString::fromLatin1(numberedLines(150)), QStringConverter::Utf16LE),
-            hundredOne + " +more");
+        // A broken character past the kept lines is never read.
+        row("150 lines of UTF-16 LE", utf16(QString::fromLatin1(numberedLines(150)), QStringConverter::Utf16LE)
+                                          + QByteArray("\x00\xD8", 2), hundredOne + " +more");
         row("a line past the length limit", "ab\n" + QByteArray(PracticeLineLengthLimit + 1, 'x'),
             "[ab][" + QString(PracticeLineLengthLimit, u'x') + "] +cut");
+        row("an emoji across the length limit", QByteArray(PracticeLineLengthLimit - 1, 'x') + "\xF0\x9F\x8D\xA3y",
+            '[' + QString(PracticeLineLengthLimit - 1, u'x') + "] +cut");
         // Only the kept lines decide the encoding.
         row("101 lines of UTF-8, then Shift_JIS", QByteArray("あ\r\n").repeated(101) + "\x82\xA0\r\n",
             QStringLiteral("[あ]").repeated(101) + " +more");
@@ -124,6 +129,14 @@ private slots:
             testing::ShortReadDevice stream(bytes, step);
             QCOMPARE(outcome(readPracticeText(stream)), got);
         }
+    }
+
+    void a_split_keeps_no_line_past_its_limit()
+    {
+        // The reader stops at the line limit itself, so only a text split on its own shows this.
+        const SplitText split = splitLines(u"a\nb\nc\n", 2, PracticeLineLengthLimit, true);
+        QCOMPARE(split.lines, (QStringList{"a", "b"}));
+        QVERIFY(split.moreLines);
     }
 
     void huge_files_load_their_beginning()
