@@ -104,9 +104,9 @@ private slots:
         row("101 lines", numberedLines(101), hundredOne);
         row("101 lines and an empty one", numberedLines(101) + "\r\n", hundredOne + " +more");
         row("150 lines keep the first 101", numberedLines(150), hundredOne + " +more");
-        // A broken character past the kept lines is never read.
+        // A NUL past the kept lines is never read.
         row("150 lines of UTF-16 LE", utf16(QString::fromLatin1(numberedLines(150)), QStringConverter::Utf16LE)
-                                          + QByteArray("\x00\xD8", 2), hundredOne + " +more");
+                                          + QByteArray(2, '\0'), hundredOne + " +more");
         row("a line past the length limit", "ab\n" + QByteArray(PracticeLineLengthLimit + 1, 'x'),
             "[ab][" + QString(PracticeLineLengthLimit, u'x') + "] +cut");
         row("an emoji across the length limit", QByteArray(PracticeLineLengthLimit - 1, 'x') + "\xF0\x9F\x8D\xA3y",
