@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Practice files as real editors save them: every encoding and line end a
-// child's file may come in, the 101-line table, huge, cut and empty files,
-// read from disk and as a slow stream alike; then the lines as practised,
-// the draws, and the texts that come with the program.
+// Practice files as real editors save them, read from disk and as a slow
+// stream alike; then the lines as practised and the draws.
 #include "platform/api/random_source.h"
 #include "support/short_read_device.h"
 #include "support/test_files.h"
@@ -84,7 +82,7 @@ private slots:
         };
         const QString hundredOne = '[' + numbered(101).join(QStringLiteral("][")) + ']';
         row("empty file", {}, "");
-        row("LF, last line without end", "a\nb", "[a][b]");
+        row("mixed line ends, the last line without one", "a\r\nb\nc\rd", "[a][b][c][d]");
         row("CR, as old Mac editors end lines", "a\rb\r", "[a][b]");
         row("UTF-8 kana", "あいう\nabc", "[あいう][abc]");
         row("UTF-8 with its mark, CR LF", "\xEF\xBB\xBF" "あいう\r\n", "[あいう]");
@@ -92,6 +90,7 @@ private slots:
         row("Notepad's Shift_JIS: kana, kanji, CR LF", "\x82\xA0\x82\xA2\r\n\x8A\xBF\x8E\x9A", "[あい][漢字]");
         row("Shift_JIS with half-width katakana", "\x82\xA0\xB1\x8A\xBF\r\n", "[あｱ漢]");
         row("code page 932's circled digit", "\x87\x40\x82\xA0", "[①あ]");
+        row("EUC-JP katakana", "\xA5\xAB\xA5\xBF\xA5\xAB\xA5\xCA", "[カタカナ]");
         row("EUC-JP kana and kanji", "\xA4\xCD\xA4\xB3\xA4\xAC\xA4\xB9\n\xC6\xFC\xCB\xDC\xB8\xEC\n", "[ねこがす][日本語]");
         row("EUC-JP half-width kana, JIS X 0212", "\x8E\xB1\x8F\xB0\xA1\xAD\xA1\xA4\xA2", "[ｱ丂①あ]");
         row("half-width katakana only: Shift_JIS", "\xB1\xB2\xB3\xB4", "[ｱｲｳｴ]");
@@ -99,15 +98,19 @@ private slots:
         row("a byte no encoding has", "\x82\xA0\xFF", "* +unreadable");
         row("cut after a lead byte", "\x82\xA0\x82", "* +unreadable");
         row("UTF-8 cut inside a character", "\xE3\x81\x82\xE3\x81", "* +unreadable");
+        row("UTF-8 past U+10FFFF", "\xE3\x81\x82\xF4\x90\x80\x80", "* +unreadable");
         // No text file holds NUL: UTF-16 without its mark, or no text at all.
         row("UTF-16 LE without its mark", QByteArray("c\0a\0t\0", 6), "* +unreadable");
         row("101 lines", numberedLines(101), hundredOne);
         row("101 lines and an empty one", numberedLines(101) + "\r\n", hundredOne + " +more");
         row("150 lines keep the first 101", numberedLines(150), hundredOne + " +more");
-        row("150 lines of UTF-16 LE", utf16(QString::fromLatin1(numberedLines(150)), QStringConverter::Utf16LE),
-            hundredOne + " +more");
+        // A NUL past the kept lines is never read.
+        row("150 lines of UTF-16 LE", utf16(QString::fromLatin1(numberedLines(150)), QStringConverter::Utf16LE)
+                                          + QByteArray(2, '\0'), hundredOne + " +more");
         row("a line past the length limit", "ab\n" + QByteArray(PracticeLineLengthLimit + 1, 'x'),
             "[ab][" + QString(PracticeLineLengthLimit, u'x') + "] +cut");
+        row("an emoji across the length limit", QByteArray(PracticeLineLengthLimit - 1, 'x') + "\xF0\x9F\x8D\xA3y",
+            '[' + QString(PracticeLineLengthLimit - 1, u'x') + "] +cut");
         // Only the kept lines decide the encoding.
         row("101 lines of UTF-8, then Shift_JIS", QByteArray("あ\r\n").repeated(101) + "\x82\xA0\r\n",
             QStringLiteral("[あ]").repeated(101) + " +more");
@@ -115,8 +118,7 @@ private slots:
 
     void files_give_their_lines()
     {
-        // State: a file of these bytes. Action: read it from disk, then as a stream
-        // that hands out a few bytes at a time. Expected: the same lines and notices.
+        // From disk, then as a stream handing out a few bytes at a time: the same lines and notices.
         QFETCH(QByteArray, bytes);
         QFETCH(QString, read);
         const PracticeFileContent content = readPracticeFile(write(QStringLiteral("practice.txt"), bytes));
@@ -129,102 +131,75 @@ private slots:
         }
     }
 
-    void huge_files_load_their_beginning_data()
+    void a_split_keeps_no_line_past_its_limit()
     {
-        QTest::addColumn<QByteArray>("start");
-        QTest::addColumn<QByteArray>("character"); // repeated past the read limit
-        QTest::addColumn<QString>("line");         // how the kept line begins
-        // The start puts the read limit inside a character.
-        QTest::newRow("UTF-8") << QByteArray("ab") << QByteArray("\xE3\x81\x82") << QStringLiteral("abあああ");
-        QTest::newRow("Shift_JIS") << QByteArray("a") << QByteArray("\x82\xA0") << QStringLiteral("aあああ");
-        QTest::newRow("EUC-JP") << QByteArray("a") << QByteArray("\xA4\xCD") << QStringLiteral("aねねね");
+        // The reader stops at the line limit itself, so only a text split on its own shows this.
+        const SplitText split = splitLines(u"a\nb\nc\n", 2, PracticeLineLengthLimit, true);
+        QCOMPARE(split.lines, (QStringList{"a", "b"}));
+        QVERIFY(split.moreLines);
     }
 
     void huge_files_load_their_beginning()
     {
-        // State: one line longer than the read limit, on disk and as a stream.
-        QFETCH(QByteArray, start);
-        QFETCH(QByteArray, character);
-        QFETCH(QString, line);
-        const QByteArray bytes = start + character.repeated(PracticeReadLimitBytes / character.size() + 10);
-        testing::ShortReadDevice stream(bytes, 4093);
-        for (const PracticeFileContent &content :
-             {readPracticeFile(write(QStringLiteral("huge.txt"), bytes)), readPracticeText(stream)}) {
-            // Expected: its beginning in the file's own encoding, cut at the length limit.
-            QVERIFY(content.ok() && content.lines.size() == 1);
-            const QString kept = (line + QString(PracticeLineLengthLimit, line.back())).left(PracticeLineLengthLimit);
-            QCOMPARE(outcome(content), u'[' + kept + "] +cut");
+        // One line longer than the read limit, the limit inside a character: its beginning in
+        // the file's own encoding, cut at the length limit, on disk and as a stream.
+        for (const auto &[start, character, line] : {std::tuple{"ab", "\xE3\x81\x82", u"abあ"}, // UTF-8
+                                                     std::tuple{"a", "\x82\xA0", u"aあ"}, // Shift_JIS
+                                                     std::tuple{"a", "\xA4\xCD", u"aね"}}) { // EUC-JP
+            const QByteArray one(character);
+            const QByteArray bytes = start + one.repeated(PracticeReadLimitBytes / one.size() + 10);
+            testing::ShortReadDevice stream(bytes, 4093);
+            const QString head = QString::fromUtf16(line);
+            const QString kept = (head + QString(PracticeLineLengthLimit, head.back())).left(PracticeLineLengthLimit);
+            QCOMPARE(outcome(readPracticeFile(write(QStringLiteral("huge.txt"), bytes))), u'[' + kept + "] +cut");
+            QCOMPARE(outcome(readPracticeText(stream)), u'[' + kept + "] +cut");
         }
-    }
-
-    void paths_that_cannot_be_read_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<PracticeReadError>("error");
-        QTest::newRow("missing") << "missing.txt" << PracticeReadError::Missing;
-        QTest::newRow("folder") << "folder.txt" << PracticeReadError::Folder;
-        QTest::newRow("link to nothing") << "dangling.txt" << PracticeReadError::Missing;
-        QTest::newRow("pipe (would block)") << "pipe.txt" << PracticeReadError::NotAFile;
-        QTest::newRow("no permission") << "secret.txt" << PracticeReadError::NoPermission;
-        // Reading a process's memory at address 0 fails with an I/O error.
-        QTest::newRow("read fails") << "/proc/self/mem" << PracticeReadError::ReadFailed;
     }
 
     void paths_that_cannot_be_read()
     {
-        QFETCH(QString, name);
-        QFETCH(PracticeReadError, error);
-        const QString path = name.startsWith(u'/') ? name : m_dir.filePath(name);
-        if (error == PracticeReadError::NoPermission && QFileInfo(path).isReadable())
-            QSKIP("this user reads a file whatever its permissions");
-        const PracticeFileContent content = readPracticeFile(path);
-        QCOMPARE(content.error, error);
-        QVERIFY(content.lines.isEmpty());
-    }
-
-    void practice_lines_hold_no_control_characters_data()
-    {
-        QTest::addColumn<QString>("fileLine");
-        QTest::addColumn<QString>("practised");
-        const auto row = [](const char *name, std::u16string_view line, const char *practised) {
-            QTest::newRow(name) << QString::fromUtf16(line.data(), qsizetype(line.size())) << QString::fromUtf8(practised);
-        };
-        row("wide and no-break spaces, an emoji stay", u"あ\u3000い\u00A0う🍣", "あ\u3000い\u00A0う🍣");
-        row("a tab is a space", u"a\tb", "a b");
-        row("NUL, BEL, BS, DEL, C1", u"a\u0000b\u0007c\u0008d\u007Fe\u0085f"sv, "abcdef");
-        row("title ended by BEL", u"\u001B]0;title\u0007text", "text");
-        row("unfinished sequence at the end", u"abc\u001B[12", "abc");
+        // Reading a process's memory at address 0 fails with an I/O error; a pipe would block.
+        using E = PracticeReadError;
+        for (const auto &[name, error] : {std::pair{"missing.txt", E::Missing}, std::pair{"folder.txt", E::Folder},
+                                          std::pair{"dangling.txt", E::Missing}, std::pair{"pipe.txt", E::NotAFile},
+                                          std::pair{"secret.txt", E::NoPermission},
+                                          std::pair{"/proc/self/mem", E::ReadFailed}}) {
+            const QString path = name[0] == '/' ? QString::fromLatin1(name) : m_dir.filePath(QString::fromLatin1(name));
+            if (error == E::NoPermission && QFileInfo(path).isReadable())
+                continue; // this user reads a file whatever its permissions
+            const PracticeFileContent content = readPracticeFile(path);
+            QVERIFY2(content.error == error && content.lines.isEmpty(), name);
+        }
     }
 
     void practice_lines_hold_no_control_characters()
     {
-        QFETCH(QString, fileLine);
-        QTEST(practiceLine(fileLine), "practised");
-    }
-
-    void draws_reach_every_line_and_no_other_data()
-    {
-        QTest::addColumn<int>("lineCount");
-        for (int count : {1, 3, 101, 150})
-            QTest::addRow("%d lines", count) << count;
+        // Wide and no-break spaces and an emoji stay; a tab is a space; NUL, BEL, BS, DEL and C1
+        // go, as do a terminal title ended by BEL and a sequence left unfinished at the end.
+        for (const auto &[line, practised] :
+             {std::pair{u"あ\u3000い\u00A0う🍣"sv, u"あ\u3000い\u00A0う🍣"sv}, std::pair{u"a\tb"sv, u"a b"sv},
+              std::pair{u"a\u0000b\u0007c\u0008d\u007Fe\u0085f"sv, u"abcdef"sv},
+              std::pair{u"\u001B]0;title\u0007text"sv, u"text"sv}, std::pair{u"abc\u001B[12"sv, u"abc"sv}})
+            QCOMPARE(practiceLine(QStringView(line.data(), qsizetype(line.size()))),
+                     QString::fromUtf16(practised.data(), qsizetype(practised.size())));
     }
 
     void draws_reach_every_line_and_no_other()
     {
-        // State: a longer text loaded first, then one of this many lines. Action: many draws.
-        QFETCH(int, lineCount);
-        PracticeText text;
-        QVERIFY(text.load(write(QStringLiteral("long.txt"), numberedLines(200))).ok());
-        QVERIFY(text.load(write(QStringLiteral("n.txt"), numberedLines(lineCount))).ok());
-        SeededRandom random(11);
-        QSet<QString> drawn;
-        for (int i = 0; i < 5000; ++i)
-            drawn << text.drawLine(random);
-        // Expected: each of the file's lines (up to the table's 101), nothing else.
-        const QStringList lines = numbered(std::min(lineCount, PracticeLineLimit));
-        QCOMPARE(drawn, QSet<QString>(lines.begin(), lines.end()));
+        // A longer text loaded first, then one of this many lines: many draws give each of its
+        // lines (up to the table's 101) and nothing else.
+        for (const int count : {1, 3, 101, 150}) {
+            PracticeText text;
+            QVERIFY(text.load(write(QStringLiteral("long.txt"), numberedLines(200))).ok());
+            QVERIFY(text.load(write(QStringLiteral("n.txt"), numberedLines(count))).ok());
+            SeededRandom random(11);
+            QSet<QString> drawn;
+            for (int i = 0; i < 5000; ++i)
+                drawn << text.drawLine(random);
+            const QStringList lines = numbered(std::min(count, PracticeLineLimit));
+            QCOMPARE(drawn, QSet<QString>(lines.begin(), lines.end()));
+        }
     }
-
 };
 
 QTEST_GUILESS_MAIN(PracticeFileTest)

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The typing exercise without widgets: runs, checks, time-up, Esc, Ctrl,
-// the time-limit entries and loading, with every announcement in order.
+// The typing exercise without widgets, with every announcement in order.
 #include "platform/api/key_codes.h"
 #include "support/fakes.h"
 #include "support/test_files.h"
@@ -16,7 +15,6 @@ using hoshi::testing::Effect;
 
 namespace {
 
-/// An exercise with recording services and scripted draws.
 struct Rig {
     explicit Rig(const TypingProfile &profile, RunRecorder *recorder = nullptr)
         : exercise(profile, services, services, random, recorder) {}
@@ -39,8 +37,7 @@ QStringList effects(const testing::RecordingServices &services)
     return out;
 }
 
-// What the window would draw, in one line: labels, [line] [input], the clock,
-// the lock, the score where shown, the bar, and the practice file with its last entry.
+// What the window would draw: labels, [line] [input], clock, lock, score, bar, file/last entry.
 QString drawn(const TypingExercise &exercise)
 {
     const TypingState &s = exercise.state();
@@ -60,14 +57,9 @@ class TypingExerciseTest : public QObject {
     Q_OBJECT
 
 private:
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        return testing::writeTestFile(m_dir, name, bytes);
-    }
-
     // Runs the steps: load[:name] (practice.txt by default), cancel (the dialog cancelled), enter,
     // ctrl, esc, type:text ("_" a blank), typeshown, draw:row (the next draw), tick[:count], runout,
-    // limit:minutes, close, open, clear (forget the effects so far).
+    // limit:minutes, close, open, clear (forget the effects so far), edit (changing.txt rewritten).
     void run(Rig &rig, const QString &script)
     {
         TypingExercise &exercise = rig.exercise;
@@ -95,6 +87,8 @@ private:
                 word == "close" ? exercise.close() : exercise.open();
             else if (word == "clear")
                 rig.services.clear();
+            else if (word == "edit")
+                testing::writeTestFile(m_dir, QStringLiteral("changing.txt"), "new 1\nnew 2\nnew 3\n");
             else
                 QFAIL(qPrintable("unknown step " + step));
         }
@@ -106,13 +100,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        writeFile(QStringLiteral("practice.txt"), "one\r\ntwo\r\nthree\r\nfour\r\nfive");
-        writeFile(QStringLiteral("abc.txt"), "Abc");
-        writeFile(QStringLiteral("gap.txt"), "a\r\n\r\nb");
-        writeFile(QStringLiteral("other.txt"), "x\ny");
-        writeFile(QStringLiteral("short.txt"), "S1\n");
-        writeFile(QStringLiteral("empty.txt"), "");
-        writeFile(QStringLiteral("blank.txt"), " \t\r\n\xE3\x80\x80\r\n");
+        for (const auto &[name, bytes] : {std::pair{"practice", "one\r\ntwo\r\nthree\r\nfour\r\nfive"},
+                                          std::pair{"abc", "Abc"}, std::pair{"gap", "a\r\n\r\nb"},
+                                          std::pair{"other", "x\ny"}, std::pair{"short", "S1\n"}, std::pair{"empty", ""},
+                                          std::pair{"blank", " \t\r\n\xE3\x80\x80\r\n"},
+                                          std::pair{"changing", "old 1\nold 2\n"}})
+            testing::writeTestFile(m_dir, QString::fromLatin1(name) + ".txt", bytes);
     }
 
     void runs_data()
@@ -155,8 +148,6 @@ private slots:
             "TIME 60 ○ 0 × 1 [おしまい  RESET!] [] timer locked 得点 0 bar 0% practice/4");
         const char *fresh = "TIME 300 ○ 0 × 0 [] [] bar 100% practice/4";
         row("Esc mid-run", "limit:5 load enter type:typed tick:10 clear esc", {}, fresh);
-        row("closing stops the clock", "load draw:0 enter tick close", {"one"},
-            "TIME 179 ○ 0 × 0 [one] [] bar 99% practice/4");
         row("reopening: a fresh three-minute run on the same text",
             "load limit:1 enter tick close open clear draw:0 enter", {"one"},
             "TIME 180 ○ 0 × 0 [one] [] timer bar 100% practice/4");
@@ -165,6 +156,8 @@ private slots:
             "TIME 179 ○ 0 × 0 [y] [on] timer bar 99% other/1");
         row("a shorter file leaves no line of the longer one", "load load:short ctrl enter", {"", "S1"},
             "TIME 180 ○ 0 × 0 [S1] [] timer bar 100% short/0");
+        row("a cancelled dialog reads the earlier file again, changed on disk",
+            "load:changing ctrl edit cancel clear ctrl", {"new 2"}, "TIME 180 ○ 0 × 0 [new 2] [] bar 100% changing/2");
         row("an empty file is refused: no text to run", "load:empty enter", {}, "TIME 180 ○ 0 × 0 [] [] bar 100%");
         row("a blank file keeps the text, the line and the run",
             "load draw:0 enter load:blank type:one draw:1 enter", {"one", "two"},
@@ -180,13 +173,11 @@ private slots:
 
     void runs()
     {
-        // State: a new exercise. Action: the steps.
         QFETCH(bool, english);
         QFETCH(QString, script);
         Rig rig(english ? TypingProfile::english() : TypingProfile::japanese());
         rig.exercise.setSpeaker(english ? &rig.services : nullptr);
         run(rig, script);
-        // Expected: these effects in this order (since the last clear), and this on show.
         QTEST(effects(rig.services), "effects");
         QTEST(drawn(rig.exercise), "drawn");
     }
@@ -209,7 +200,7 @@ private slots:
 
     void finished_runs_go_to_the_records()
     {
-        // State: an exercise with a recorder that has something to say of each finished run.
+        // A recorder with something to say of each finished run: said after the score.
         struct Recorder final : RunRecorder {
             QString runFinished(const RunRecord &run) override
             {
@@ -225,46 +216,10 @@ private slots:
         QFETCH(QString, script);
         Rig rig(english ? TypingProfile::english() : TypingProfile::japanese(), &recorder);
         rig.exercise.setSpeaker(&rig.services);
-        // Action: the steps. Expected: these runs kept; how a finished one stands said after its score.
         run(rig, script);
         QTEST(recorder.kept.join(u'|'), "kept");
         const bool finished = !recorder.kept.isEmpty() && !recorder.kept.last().endsWith(QLatin1String("cut"));
         QCOMPARE(rig.services.hints().endsWith(QStringLiteral("standing")), finished && !english);
-    }
-
-    void the_quiet_moments_are_hinted_by_voice_only()
-    {
-        // State: a new Japanese exercise. Action: open, Enter without a text, load, a wrong
-        // line, Esc, reopen.
-        Rig rig(TypingProfile::japanese());
-        const TypingHints &hints = TypingProfile::japanese().hints;
-        rig.exercise.open();
-        run(rig, QStringLiteral("enter load type:x enter esc"));
-        rig.exercise.close();
-        rig.exercise.open();
-        // Expected: each hint once, in order (Enter without a text: how to open one), and none
-        // of them on the clipboard.
-        QCOMPARE(rig.services.hints(), (QStringList{hints.openFile, hints.openFile, hints.loaded, hints.wrongLine,
-                                                    hints.startOver, hints.start}));
-        for (const QString &hint : rig.services.hints())
-            QVERIFY(!rig.services.announcements().contains(hint));
-    }
-
-    void a_cancelled_dialog_reads_the_earlier_file_again()
-    {
-        // State: a file loaded and said, then changed on disk. Action: the dialog cancelled.
-        Rig rig(TypingProfile::japanese());
-        const QString path = writeFile(QStringLiteral("changing.txt"), "old 1\nold 2\n");
-        run(rig, QStringLiteral("load:changing ctrl"));
-        writeFile(QStringLiteral("changing.txt"), "new 1\nnew 2\nnew 3\n");
-        QVERIFY(rig.exercise.loadChosenFile(QString())->ok());
-        // Expected: the same file read again, the display emptied.
-        QCOMPARE(rig.exercise.text().practiceFile(), path);
-        QCOMPARE(rig.exercise.text().currentLine(), QStringLiteral("new 2"));
-        QCOMPARE(drawn(rig.exercise), QStringLiteral("TIME 180 ○ 0 × 0 [] [] bar 100% changing/2"));
-        // Action: a missing file. Expected: the user is told.
-        const auto content = rig.exercise.loadChosenFile(m_dir.filePath(QStringLiteral("nowhere.txt")));
-        QCOMPARE(rig.exercise.profile().loadMessages(*content), QStringList{"ファイルが見つかりません。"});
     }
 };
 
