@@ -24,10 +24,12 @@ private slots:
             {"mnuRateFast", 25, "はやい"}, {"mnuRateFastest", 50, "とても はやい"}};
         for (const auto &[entry, rate, name] : rows) {
             // State: a rate no entry offers kept. Action: the entry chosen.
-            KeptPreferences kept(Preferences{.speechRate = 10});
+            Preferences unoffered;
+            unoffered.speechRate = 10;
+            KeptPreferences kept(unoffered);
             std::vector<Rate> handed;
             QMainWindow window;
-            buildSettingsMenu(&window, {.preferences = &kept, .rateChosen = [&handed](Rate r) { handed.push_back(r); }});
+            buildSettingsMenu(&window, {.preferences = &kept, .voiceChosen = {}, .rateChosen = [&handed](Rate r) { handed.push_back(r); }});
             QStringList heard;
             speakMenus(&window, [&heard](const QString &text) { heard << text; });
             window.findChild<QAction *>(entry)->trigger();
@@ -37,7 +39,7 @@ private slots:
             QCOMPARE(heard, QStringList{QStringLiteral("声のはやさ: %1 に したよ").arg(name)});
             // Expected: built again from what is kept, that entry alone is checked.
             QMainWindow again;
-            buildSettingsMenu(&again, {.preferences = &kept});
+            buildSettingsMenu(&again, {.preferences = &kept, .voiceChosen = {}, .rateChosen = {}});
             QStringList checked;
             for (const QAction *action : again.findChildren<QAction *>())
                 if (action->objectName().startsWith(QLatin1String("mnuRate")) && action->isChecked())
@@ -52,7 +54,8 @@ private slots:
         std::vector<Preferences::Voice> handed;
         QMainWindow window;
         buildSettingsMenu(&window, {.preferences = &kept,
-                                    .voiceChosen = [&handed](Preferences::Voice voice) { handed.push_back(voice); }});
+                                    .voiceChosen = [&handed](Preferences::Voice voice) { handed.push_back(voice); },
+                                    .rateChosen = {}});
         const auto entry = [&window](const char *name) { return window.findChild<QAction *>(name); };
         QVERIFY(entry("mnuVoiceAuto")->isChecked());
         QVERIFY(entry("mnuDesignedColours")->isChecked());
