@@ -49,7 +49,8 @@ no_orca() { ! pgrep -u "$(id -u)" -x orca >/dev/null; }
 within 15 no_orca || echo "an earlier Orca is still there: --replace ends it"
 orca --replace --debug-file="$TMPDIR/orca.debug" >"$TMPDIR/orca.out" 2>&1 &
 orca_pid=$!
-trap 'kill "$orca_pid" 2>/dev/null; wait "$orca_pid" 2>/dev/null' EXIT
+# Ended (the program first) and reaped here, so that the next run finds no trace of it.
+trap 'kill ${PROGRAM_PID:-} "$orca_pid" 2>/dev/null; within 5 process_gone "$orca_pid" || kill -KILL "$orca_pid"; wait "$orca_pid" 2>/dev/null || true' EXIT
 orca_on() {
     kill -0 "$orca_pid" 2>/dev/null || { cat "$TMPDIR/orca.out" >&2; fail "Orca ended"; }
     orca_said | grep -qx "Screen reader on."
