@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints every change of the system clipboard made by any program, one a
-// line: its text with CR, LF and backslash written \r, \n and \\, or
-// "(empty)". On X11 Qt learns of each new owner through XFixes, so even a
-// change back to the same text is seen.
+// Prints every change of the clipboard's owner, one a line: its text with \, CR and
+// LF escaped, or "(empty)". Through XFixes even a change back to the same text is seen.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -16,8 +14,8 @@ int main(int argc, char **argv)
     QObject::connect(clipboard, &QClipboard::dataChanged, clipboard, [clipboard] {
         const QMimeData *data = clipboard->mimeData();
         QString line = data == nullptr || data->formats().isEmpty() ? QStringLiteral("(empty)") : clipboard->text();
-        line.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-        line.replace(QLatin1Char('\r'), QStringLiteral("\\r")).replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+        line.replace(QStringLiteral("\\"), QStringLiteral("\\\\")).replace(QStringLiteral("\r"), QStringLiteral("\\r"));
+        line.replace(QStringLiteral("\n"), QStringLiteral("\\n"));
         std::printf("%s\n", line.toUtf8().constData());
         std::fflush(stdout);
     });

@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The shipped practice texts by ear: in the Japanese window Ctrl+O opens the
-# file dialog on them, Up and Down put each file name on the real clipboard,
-# Return loads the one reached, and Enter then draws a line of that file. A
-# file name with a line break is announced on one line.
+# The shipped practice texts by ear, under a window manager: Ctrl+O's dialog puts
+# each file name on the clipboard, a name with a line break on one line; Return
+# loads the file, Enter draws a line of it. Another program sees every change of
+# the clipboard's owner: entry 1 once at the start, nothing for opening the dialog.
 source "$(dirname "$0")/lib.sh"
 
 texts=$(dirname "$HOSHI_PROGRAM")/texts/japanese
@@ -10,31 +10,35 @@ names=("1 ひらがなの ことば.txt" "2 かんじの まじった ぶん.txt
 workdir=$(mktemp -d)
 printf 'odd one\n' >"$workdir/"$'line\nbreak.txt'
 
+start_window_manager
+changes=$TMPDIR/clipboard-changes
+QT_QPA_PLATFORM=xcb "$(dirname "$HOSHI_PROGRAM")/hoshi_clipboard_watch" >"$changes" 2>/dev/null &
+within 10 grep -qx watching "$changes" || fail "the clipboard watcher did not start"
+changes_since() { tail -n +"$(($1 + 2))" "$changes" | grep -vx '(empty)' || true; }
 # sorted_dialog: the dialog, focused, once Qt has read and sorted its folder
-# on a thread of its own (a key pressed at once on a slow, sanitized build
-# can reach the list before it is in order).
+# on a thread of its own (a key pressed at once can reach the list before it is in order).
 sorted_dialog() {
-    dialog=$(wait_for_dialog "$typing")
+    dialog=$(wait_for_dialog)
     sleep 1.5
     focus_window "$dialog"
 }
 
 start_launcher
+sleep 1.5
+[ "$(changes_since 0)" = '１\r\n押せばわかる' ] || fail "the start put on the clipboard: $(changes_since 0 | paste -sd '|')"
 press 5
 typing=$(window_named "応用日本語入力　３分")
 focus_window "$typing"
-
-# Down through the folder, each name heard; Up back to the second; Return.
+sleep 1
+mark=$(($(wc -l <"$changes") - 1))
 sorted_dialog
-for name in "${names[@]}"; do
-    press_expect Down "$name"
-done
+[ -z "$(changes_since "$mark")" ] || fail "opening the file dialog put on the clipboard: $(changes_since "$mark" | paste -sd '|')"
+
+for name in "${names[@]}"; do press_expect Down "$name"; done
 press_expect Up "${names[1]}"
 press Return
-wait_for_dialog_gone "$dialog"
+window_gone "開く"
 focus_window "$typing"
-
-# Enter draws a line of that file.
 mapfile -t lines <"$texts/${names[1]}"
 clear_clipboard
 press Return
@@ -46,5 +50,4 @@ xdotool type --delay 20 "$workdir"
 sleep 0.3
 press_expect Return "$(basename "$workdir") フォルダー" Down "line break.txt"
 press Escape
-wait_for_dialog_gone "$dialog"
-echo "sample texts e2e passed"
+window_gone "開く"

@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# check_debian_package.sh BUILD_DIR [BUILD_TYPE]: CPack makes a Debian package
-# from the build that lintian passes at every level (-I -E --pedantic), and
-# it holds the program, its sounds, desktop files, both manual pages and the
-# machine-readable copyright, with a real maintainer and a home page (its ELF
-# files are those of install_elf_files). Exit 77 (skip) without the tools.
+# check_debian_package.sh BUILD_DIR [BUILD_TYPE]: CPack's Debian package passes
+# lintian -I -E --pedantic, holds the program, sounds, desktop files, manual pages
+# and copyright, with its dependencies, maintainer and home page; its ELF files
+# have no RPATH or RUNPATH, symbol table or compiler notes. Exit 77: no tools.
 set -euo pipefail
 build_dir=$1
 build_type=${2:-Release}
-for tool in cpack dpkg-deb dpkg-shlibdeps lintian; do
+for tool in cpack dpkg-deb dpkg-shlibdeps lintian readelf; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool not installed (scripts/install-deps.sh --with-tools)"; exit 77; }
 done
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -20,14 +19,19 @@ cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$out" >"$out/cpack.log"
 package=$(ls "$out"/*.deb)
 
 contents=$(dpkg-deb -c "$package")
-for file in usr/bin/hoshinotamago usr/share/hoshinotamago/{ding,zannen,boo}.wav \
-            usr/share/applications/io.github.hoshinotamago.HoshiNoTamago.desktop \
-            usr/share/icons/hicolor/scalable/apps/io.github.hoshinotamago.HoshiNoTamago.svg \
-            usr/share/metainfo/io.github.hoshinotamago.HoshiNoTamago.metainfo.xml \
+id=io.github.hoshinotamago.HoshiNoTamago
+for file in usr/bin/hoshinotamago usr/share/hoshinotamago/{ding,zannen,boo}.wav usr/share/applications/$id.desktop \
+            usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/metainfo/$id.metainfo.xml \
             usr/share/man/man1/hoshinotamago.1.gz usr/share/man/ja/man1/hoshinotamago.1.gz \
             usr/share/doc/hoshinotamago/copyright; do
     grep -q " \./$file\$" <<<"$contents" || fail "the package lacks /$file"
 done
+dpkg-deb -x "$package" "$out/root"
+while IFS= read -r -d '' file; do
+    [ "$(head -c 4 "$file" | od -An -tx1 | tr -d ' \n')" = 7f454c46 ] || continue
+    readelf -d "$file" | grep -Eq '\((RPATH|RUNPATH)\)' && fail "${file#"$out/root"} has a RUNPATH"
+    readelf -S -W "$file" | grep -Eq ' \.(symtab|comment) ' && fail "${file#"$out/root"} is not fully stripped"
+done < <(find "$out/root" -type f -print0)
 
 depends=$(dpkg-deb -f "$package" Depends)
 for needed in fonts-ipafont-gothic speech-dispatcher \
@@ -35,12 +39,11 @@ for needed in fonts-ipafont-gothic speech-dispatcher \
               speech-dispatcher-espeak-ng mecab-naist-jdic; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks '$needed': $depends"
 done
-[[ $(dpkg-deb -f "$package" Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
-[ "$(dpkg-deb -f "$package" Section)" = education ] || fail "section is not education"
-[[ $(dpkg-deb -f "$package" Homepage) == https://* ]] || fail "no Homepage"
-maintainer=$(dpkg-deb -f "$package" Maintainer)
-[[ $maintainer =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ && $maintainer != *example.* ]] \
-    || fail "the maintainer is not a name and an address: '$maintainer'"
+field() { dpkg-deb -f "$package" "$1"; }
+[[ $(field Recommends) == *qt6-wayland* && $(field Section) = education && $(field Homepage) == https://* ]] \
+    || fail "Recommends, Section or Homepage: $(field Recommends Section Homepage)"
+[[ $(field Maintainer) =~ ^[^\<]+\ \<[^@\>]+@[^\>]+\>$ && $(field Maintainer) != *example.* ]] \
+    || fail "the maintainer is not a name and an address: '$(field Maintainer)'"
 
 # An ITP bug matters only for an upload to Debian; a debug build is not hardened.
 allowed=initial-upload-closes-no-bugs
