@@ -100,9 +100,6 @@ mkdir -p "$TMPDIR/locale"
 localedef -i ja_JP -f UTF-8 "$TMPDIR/locale/ja_JP.UTF-8" 2>/dev/null || fail "no ja_JP locale data"
 set_screen_reader_enabled true
 LOCPATH=$TMPDIR/locale LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 orca --replace >"$TMPDIR/orca.out" 2>&1 &
-orca_pid=$!
-# Orca may not end on TERM while it still talks to the bus: then it is killed.
-AT_EXIT='kill "$orca_pid" 2>/dev/null; within 5 process_gone "$orca_pid" || kill -KILL "$orca_pid"; wait "$orca_pid" 2>/dev/null || true'
 orca_on() { [ -n "$(spoken_texts Orca)" ]; }
 within 30 orca_on || fail "Orca did not speak: $(cat "$TMPDIR/orca.out")"
 walk

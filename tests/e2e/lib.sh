@@ -22,6 +22,14 @@ within() {
     done
 }
 
+# start_sound_server: a PulseAudio of this run whose default sink "hoshi" is a null sink, recorded from hoshi.monitor.
+start_sound_server() {
+    export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse PULSE_STATE_PATH=$TMPDIR/pulse-state
+    pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=file:"$TMPDIR/pulse.log" --load=module-native-protocol-unix \
+        --load="module-null-sink sink_name=hoshi" --load="module-always-sink" >/dev/null 2>&1 &
+    within 5 pactl info >/dev/null 2>&1 || fail "the private sound server did not start: $(cat "$TMPDIR/pulse.log")"
+    pactl set-default-sink hoshi
+}
 clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 # clipboard_in TEXT...: the clipboard (kept in CLIPBOARD) holds exactly one of the TEXTs.
 clipboard_in() {
@@ -190,7 +198,7 @@ speechd_answers() {
 }
 process_gone() { ! grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"; }
 speechd_stop() {
-    kill -"$1" "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null || true
+    kill -"${1:-TERM}" "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null || true
     within 5 process_gone "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" || fail "speech-dispatcher did not end"
 }
 

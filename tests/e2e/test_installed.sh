@@ -22,11 +22,7 @@ for cue in ding zannen boo; do
     grep -qx "$cue.wav: $prefix/share/hoshinotamago/$cue.wav" <<<"$sounds" || fail "$cue.wav not found in the installed data folder: $sounds"
 done
 
-export PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse PULSE_STATE_PATH=$TMPDIR/pulse-state
-pulseaudio --daemonize=no --exit-idle-time=-1 -n --log-target=file:"$TMPDIR/pulse.log" --load=module-native-protocol-unix \
-    --load="module-null-sink sink_name=hoshi" --load="module-always-sink" >/dev/null 2>&1 &
-within 5 pactl info >/dev/null 2>&1 || fail "the private sound server did not start: $(cat "$TMPDIR/pulse.log")"
-pactl set-default-sink hoshi
+start_sound_server
 # loudest FILE: the largest 16-bit sample recorded.
 loudest() {
     /usr/bin/python3 -c 'import sys, array
