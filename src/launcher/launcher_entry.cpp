@@ -34,16 +34,26 @@ void LauncherEntry::showFocused(bool focused)
         setColours(this, QColor(0, 0, 255), QColor(255, 255, 0));
 }
 
+// A focusable QLabel builds a whole text document at polish and at focus to
+// let its text be selected; these entries are never selected, and six
+// documents would delay the launcher's first announcement.
+bool LauncherEntry::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish)
+        return QFrame::event(event);
+    return QLabel::event(event);
+}
+
 void LauncherEntry::focusInEvent(QFocusEvent *event)
 {
-    QLabel::focusInEvent(event);
+    QFrame::focusInEvent(event);
     showFocused(true);
     emit focusGained(this, event->reason());
 }
 
 void LauncherEntry::focusOutEvent(QFocusEvent *event)
 {
-    QLabel::focusOutEvent(event);
+    QFrame::focusOutEvent(event);
     showFocused(false);
 }
 

@@ -22,6 +22,7 @@ signals:
     void focusGained(hoshi::LauncherEntry *entry, Qt::FocusReason reason);
 
 protected:
+    bool event(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 

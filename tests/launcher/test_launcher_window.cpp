@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTextDocument>
 #include <QFocusEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -76,6 +77,8 @@ private slots:
             QCOMPARE(colours.color(QPalette::Window), n == 1 ? QColor(Qt::black) : QColor(0, 0, 255));
             QCOMPARE(colours.color(QPalette::WindowText), n == 1 ? QColor(Qt::white) : QColor(255, 255, 0));
             QCOMPARE(m_launcher->entry(n)->announcement(), Entries[n - 1]);
+            // No text document built for a text never selected: it would delay the first announcement.
+            QVERIFY(!m_launcher->entry(n)->findChild<QTextDocument *>());
         }
         // Action: Escape, then the end entry. Expected: each ends the program.
         QSignalSpy ended(m_launcher.get(), &LauncherWindow::endProgramRequested);
