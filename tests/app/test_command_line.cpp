@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The command line, the display it leads to, and the choices for one run it makes with the kept preferences.
 #include "app/command_line.h"
 #include "app/display_check.h"
+#include "app/run_choices.h"
 
 #include <QTest>
 
@@ -8,8 +10,8 @@
 
 using namespace hoshi;
 
-Q_DECLARE_METATYPE(hoshi::CommandLine::Action)
 Q_DECLARE_METATYPE(hoshi::VoiceChoice)
+Q_DECLARE_METATYPE(hoshi::Preferences::Voice)
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -44,21 +46,16 @@ private slots:
 
     void answers()
     {
+        // --help and --version answer on standard output and end with 0, whatever else is given.
         const CommandLine help = parseCommandLine({"hoshinotamago", "--no-voice", "--help"});
-        QCOMPARE(help.output.section(u'\n', 0, 0),
-                 QStringLiteral("使い方: hoshinotamago [オプション] [Qt のオプション]"));
         const CommandLine version = parseCommandLine({"hoshinotamago", "--version"});
-        for (const CommandLine &result : {help, version}) {
-            QCOMPARE(result.action, CommandLine::Action::Answer);
-            QCOMPARE(result.exitCode, 0);
-            QVERIFY(result.error.isEmpty());
-        }
-        // GNU style: the copyright, the licence and the warranty.
-        const QStringList lines = version.output.split(u'\n');
-        QCOMPARE(lines.value(0), QStringLiteral("hoshinotamago (ほしのたまご) 2.0"));
-        QVERIFY(lines.value(1).startsWith(QStringLiteral("Copyright (C) 2026 ")));
-        QVERIFY(lines.value(2).startsWith(QStringLiteral("License GPLv3+: GNU GPL version 3 or later")));
-        QVERIFY(lines.contains(QStringLiteral("There is NO WARRANTY, to the extent permitted by law.")));
+        for (const CommandLine &result : {help, version})
+            QVERIFY(result.action == CommandLine::Action::Answer && result.exitCode == 0 && result.error.isEmpty());
+        QVERIFY(help.output.startsWith(QStringLiteral("使い方: hoshinotamago [オプション] [Qt のオプション]\n")));
+        // GNU style: the name and version, the copyright, the licence and the warranty.
+        QVERIFY(version.output.startsWith(QStringLiteral("hoshinotamago (ほしのたまご) 2.0\nCopyright (C) 2026 ")));
+        QVERIFY(version.output.contains(QStringLiteral("\nLicense GPLv3+: GNU GPL version 3 or later")));
+        QVERIFY(version.output.contains(QStringLiteral("\nThere is NO WARRANTY, to the extent permitted by law.")));
     }
 
     void usageErrors_data()
@@ -151,6 +148,47 @@ private slots:
         QTEST(choice.platform, "platform");
         QVERIFY2(errorStart.isEmpty() ? choice.error.isEmpty() : choice.error.startsWith(errorStart),
                  qPrintable(choice.error));
+    }
+
+    void theCommandLineOverridesForOneRun_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Preferences::Voice>("keptVoice");
+        QTest::addColumn<int>("keptContrast"); // -1 none kept, 0 off, 1 on
+        QTest::addColumn<int>("desktop");      // -1 no answer, 0 off, 1 on
+        QTest::addColumn<VoiceChoice>("voice");
+        QTest::addColumn<bool>("highContrast");
+        using V = Preferences::Voice;
+        QTest::newRow("nothing chosen anywhere") << QStringList{} << V::Automatic << -1 << -1 << VoiceChoice::Auto << false;
+        QTest::newRow("kept voice off") << QStringList{} << V::Off << -1 << 0 << VoiceChoice::Never << false;
+        QTest::newRow("--voice over a kept off") << QStringList{"--voice"} << V::Off << -1 << 0 << VoiceChoice::Always << false;
+        QTest::newRow("--no-voice over a kept on") << QStringList{"--no-voice"} << V::On << -1 << 0 << VoiceChoice::Never << false;
+        QTest::newRow("the desktop asks for high contrast") << QStringList{} << V::Automatic << -1 << 1 << VoiceChoice::Auto << true;
+        QTest::newRow("kept designed colours over the desktop") << QStringList{} << V::Automatic << 0 << 1 << VoiceChoice::Auto << false;
+        QTest::newRow("--high-contrast over kept designed colours")
+            << QStringList{"--high-contrast"} << V::Automatic << 0 << 0 << VoiceChoice::Auto << true;
+    }
+
+    void theCommandLineOverridesForOneRun()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Preferences::Voice, keptVoice);
+        QFETCH(int, keptContrast);
+        QFETCH(int, desktop);
+        arguments.prepend(QStringLiteral("hoshinotamago"));
+        Preferences kept;
+        kept.voice = keptVoice;
+        if (keptContrast >= 0)
+            kept.highContrast = keptContrast == 1;
+        bool desktopAsked = false;
+        const RunChoices run = runChoices(parseCommandLine(arguments), kept, [&desktopAsked, desktop] {
+            desktopAsked = true;
+            return desktop < 0 ? std::nullopt : std::optional<bool>(desktop == 1);
+        });
+        QTEST(run.voice, "voice");
+        QTEST(run.highContrast, "highContrast");
+        // The desktop is asked only when neither the command line nor the file decides.
+        QCOMPARE(desktopAsked, keptContrast < 0 && !arguments.contains(QStringLiteral("--high-contrast")));
     }
 };
 
