@@ -96,11 +96,6 @@ class TypingWindowTest : public QObject {
     QTemporaryDir m_dir;
     QString m_practice;
 
-    static QString channel(TypingLanguage language)
-    {
-        return language == TypingLanguage::English ? QStringLiteral("speak ") : QStringLiteral("announce ");
-    }
-
 private slots:
     void initTestCase()
     {
@@ -261,7 +256,8 @@ private slots:
         const QString boxText = refused ? told + u'\n' + QString(path).replace(u'\n', u' ') : told;
         QCOMPARE(rig.boxes.texts(), told.isEmpty() ? QStringList() : QStringList{boxText});
         for (const BoxCatcher::Box &box : rig.boxes.boxes) {
-            const QString said = channel(language) + QString(box.text).replace(u'\n', QStringLiteral("\r\n"));
+            const QString said = QString::fromLatin1(language == TypingLanguage::English ? "speak " : "announce ")
+                + QString(box.text).replace(u'\n', QStringLiteral("\r\n"));
             QCOMPARE(box.saidBefore.value(box.saidBefore.size() - 1), said);
             QCOMPARE(saidTexts(rig.services).count(said), 1);
             QCOMPARE(box.icon, icon);
