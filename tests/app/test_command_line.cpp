@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The command line, the display it leads to, and the choices for one run it makes with the kept preferences.
 #include "app/command_line.h"
 #include "app/display_check.h"
+#include "app/run_choices.h"
 
 #include <QTest>
 
@@ -8,81 +10,68 @@
 
 using namespace hoshi;
 
-Q_DECLARE_METATYPE(hoshi::CommandLine::Action)
 Q_DECLARE_METATYPE(hoshi::VoiceChoice)
+Q_DECLARE_METATYPE(hoshi::Preferences::Voice)
 
 class CommandLineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void accepted_data()
+    void read_data()
     {
-        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("arguments"); // split at blanks
         QTest::addColumn<VoiceChoice>("voice");
         QTest::addColumn<QString>("platform");
-        QTest::newRow("nothing starts the launcher") << QStringList{} << VoiceChoice::Auto << QString();
-        QTest::newRow("--voice") << QStringList{"--voice"} << VoiceChoice::Always << QString();
-        QTest::newRow("the last voice option counts")
-            << QStringList{"--voice", "--no-voice"} << VoiceChoice::Never << QString();
-        QTest::newRow("Qt's -platform with its value")
-            << QStringList{"-platform", "offscreen", "--no-voice"} << VoiceChoice::Never << QStringLiteral("offscreen");
-        QTest::newRow("Qt's flags and other value options")
-            << QStringList{"-reverse", "-style", "fusion", "-display", ":3", "-geometry", "640x480"}
-            << VoiceChoice::Auto << QString();
-        QTest::newRow("a Qt option's value is not taken for ours")
-            << QStringList{"-name", "--voice"} << VoiceChoice::Auto << QString();
+        QTest::addColumn<QString>("error"); // before " (build/dev/bin/hoshinotamago --help)"; none: the program starts
+        const auto row = [](const char *name, const char *arguments, VoiceChoice voice, const char *platform,
+                            const char *error = "") {
+            QTest::newRow(name) << QString::fromLatin1(arguments) << voice << QString::fromLatin1(platform)
+                                << QString::fromUtf8(error);
+        };
+        const VoiceChoice automatic = VoiceChoice::Auto, always = VoiceChoice::Always, never = VoiceChoice::Never;
+        row("nothing starts the launcher", "", automatic, "");
+        row("--voice", "--voice", always, "");
+        row("the last voice option counts", "--voice --no-voice", never, "");
+        row("Qt's -platform with its value", "-platform offscreen --no-voice", never, "offscreen");
+        row("Qt's flags and other value options", "-reverse -style fusion -display :3 -geometry 640x480", automatic, "");
+        row("a Qt option's value is not taken for ours", "-name --voice", automatic, "");
+        row("unknown option", "--bogus", automatic, "", "--bogus というオプションはありません / unknown option --bogus");
+        row("a value our option does not take", "--voice=yes", automatic, "",
+            "オプションの書き方が違います / Unexpected value after '--voice'.");
+        row("Qt's option without its value", "-platform", automatic, "",
+            "オプションの書き方が違います / Missing value after '-platform'.");
+        row("an argument", "practice.txt", automatic, "",
+            "practice.txt は使えません(引数はとりません) / unexpected argument practice.txt");
     }
-    void accepted()
+    void read()
     {
-        QFETCH(QStringList, arguments);
-        const CommandLine result = parseCommandLine(QStringList{"hoshinotamago"} + arguments);
-        QCOMPARE(result.action, CommandLine::Action::Start);
-        QTEST(result.voice.value_or(VoiceChoice::Auto), "voice");
-        QTEST(result.platform, "platform");
-        QVERIFY(result.error.isEmpty());
+        QFETCH(QString, arguments);
+        QFETCH(QString, error);
+        const CommandLine result = parseCommandLine(QStringList{"build/dev/bin/hoshinotamago"}
+                                                    + arguments.split(u' ', Qt::SkipEmptyParts));
+        // A usage error ends with 2 and says how to ask for help.
+        QCOMPARE(result.action, error.isEmpty() ? CommandLine::Action::Start : CommandLine::Action::Answer);
+        QCOMPARE(result.exitCode, error.isEmpty() ? 0 : 2);
+        QCOMPARE(result.error, error.isEmpty() ? error : "hoshinotamago: " + error + " (build/dev/bin/hoshinotamago --help)");
+        QVERIFY(result.output.isEmpty());
+        if (error.isEmpty()) {
+            QTEST(result.voice.value_or(VoiceChoice::Auto), "voice");
+            QTEST(result.platform, "platform");
+        }
     }
 
     void answers()
     {
+        // --help and --version answer on standard output and end with 0, whatever else is given.
         const CommandLine help = parseCommandLine({"hoshinotamago", "--no-voice", "--help"});
-        QCOMPARE(help.output.section(u'\n', 0, 0),
-                 QStringLiteral("使い方: hoshinotamago [オプション] [Qt のオプション]"));
         const CommandLine version = parseCommandLine({"hoshinotamago", "--version"});
-        for (const CommandLine &result : {help, version}) {
-            QCOMPARE(result.action, CommandLine::Action::Answer);
-            QCOMPARE(result.exitCode, 0);
-            QVERIFY(result.error.isEmpty());
-        }
-        // GNU style: the copyright, the licence and the warranty.
-        const QStringList lines = version.output.split(u'\n');
-        QCOMPARE(lines.value(0), QStringLiteral("hoshinotamago (ほしのたまご) 2.0"));
-        QVERIFY(lines.value(1).startsWith(QStringLiteral("Copyright (C) 2026 ")));
-        QVERIFY(lines.value(2).startsWith(QStringLiteral("License GPLv3+: GNU GPL version 3 or later")));
-        QVERIFY(lines.contains(QStringLiteral("There is NO WARRANTY, to the extent permitted by law.")));
-    }
-
-    void usageErrors_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("error"); // before " (build/dev/bin/hoshinotamago --help)"
-        QTest::newRow("unknown option") << QStringList{"--bogus"}
-                                        << "--bogus というオプションはありません / unknown option --bogus";
-        QTest::newRow("a value our option does not take")
-            << QStringList{"--voice=yes"} << "オプションの書き方が違います / Unexpected value after '--voice'.";
-        QTest::newRow("Qt's option without its value")
-            << QStringList{"-platform"} << "オプションの書き方が違います / Missing value after '-platform'.";
-        QTest::newRow("an argument")
-            << QStringList{"practice.txt"} << "practice.txt は使えません(引数はとりません) / unexpected argument practice.txt";
-    }
-    void usageErrors()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, error);
-        const CommandLine result = parseCommandLine(QStringList{"build/dev/bin/hoshinotamago"} + arguments);
-        QCOMPARE(result.action, CommandLine::Action::Answer);
-        QCOMPARE(result.exitCode, 2);
-        QCOMPARE(result.error, "hoshinotamago: " + error + " (build/dev/bin/hoshinotamago --help)");
-        QVERIFY(result.output.isEmpty());
+        for (const CommandLine &result : {help, version})
+            QVERIFY(result.action == CommandLine::Action::Answer && result.exitCode == 0 && result.error.isEmpty());
+        QVERIFY(help.output.startsWith(QStringLiteral("使い方: hoshinotamago [オプション] [Qt のオプション]\n")));
+        // GNU style: the name and version, the copyright, the licence and the warranty.
+        QVERIFY(version.output.startsWith(QStringLiteral("hoshinotamago (ほしのたまご) 2.0\nCopyright (C) 2026 ")));
+        QVERIFY(version.output.contains(QStringLiteral("\nLicense GPLv3+: GNU GPL version 3 or later")));
+        QVERIFY(version.output.contains(QStringLiteral("\nThere is NO WARRANTY, to the extent permitted by law.")));
     }
 
     void invocationForHints()
@@ -151,6 +140,47 @@ private slots:
         QTEST(choice.platform, "platform");
         QVERIFY2(errorStart.isEmpty() ? choice.error.isEmpty() : choice.error.startsWith(errorStart),
                  qPrintable(choice.error));
+    }
+
+    void theCommandLineOverridesForOneRun_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Preferences::Voice>("keptVoice");
+        QTest::addColumn<int>("keptContrast"); // -1 none kept, 0 off, 1 on
+        QTest::addColumn<int>("desktop");      // -1 no answer, 0 off, 1 on
+        QTest::addColumn<VoiceChoice>("voice");
+        QTest::addColumn<bool>("highContrast");
+        using V = Preferences::Voice;
+        QTest::newRow("nothing chosen anywhere") << QStringList{} << V::Automatic << -1 << -1 << VoiceChoice::Auto << false;
+        QTest::newRow("kept voice off") << QStringList{} << V::Off << -1 << 0 << VoiceChoice::Never << false;
+        QTest::newRow("--voice over a kept off") << QStringList{"--voice"} << V::Off << -1 << 0 << VoiceChoice::Always << false;
+        QTest::newRow("--no-voice over a kept on") << QStringList{"--no-voice"} << V::On << -1 << 0 << VoiceChoice::Never << false;
+        QTest::newRow("the desktop asks for high contrast") << QStringList{} << V::Automatic << -1 << 1 << VoiceChoice::Auto << true;
+        QTest::newRow("kept designed colours over the desktop") << QStringList{} << V::Automatic << 0 << 1 << VoiceChoice::Auto << false;
+        QTest::newRow("--high-contrast over kept designed colours")
+            << QStringList{"--high-contrast"} << V::Automatic << 0 << 0 << VoiceChoice::Auto << true;
+    }
+
+    void theCommandLineOverridesForOneRun()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Preferences::Voice, keptVoice);
+        QFETCH(int, keptContrast);
+        QFETCH(int, desktop);
+        arguments.prepend(QStringLiteral("hoshinotamago"));
+        Preferences kept;
+        kept.voice = keptVoice;
+        if (keptContrast >= 0)
+            kept.highContrast = keptContrast == 1;
+        bool desktopAsked = false;
+        const RunChoices run = runChoices(parseCommandLine(arguments), kept, [&desktopAsked, desktop] {
+            desktopAsked = true;
+            return desktop < 0 ? std::nullopt : std::optional<bool>(desktop == 1);
+        });
+        QTEST(run.voice, "voice");
+        QTEST(run.highContrast, "highContrast");
+        // The desktop is asked only when neither the command line nor the file decides.
+        QCOMPARE(desktopAsked, keptContrast < 0 && !arguments.contains(QStringLiteral("--high-contrast")));
     }
 };
 

@@ -12,17 +12,6 @@ using namespace hoshi;
 class ModeTableTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        m_services = std::make_unique<AppServices>(VoiceChoice::Never);
-        m_modes = makeModeRegistry(*m_services);
-    }
-    void cleanupTestCase()
-    {
-        m_modes.reset();
-        m_services.reset();
-    }
-
     void each_number_opens_its_own_window_data()
     {
         QTest::addColumn<int>("number");
@@ -48,8 +37,8 @@ private slots:
     }
 
 private:
-    std::unique_ptr<AppServices> m_services;
-    std::unique_ptr<ModeRegistry> m_modes;
+    AppServices m_services{VoiceChoice::Never};
+    const std::unique_ptr<ModeRegistry> m_modes = makeModeRegistry(m_services);
 };
 
 QTEST_MAIN(ModeTableTest)

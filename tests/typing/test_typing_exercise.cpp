@@ -135,11 +135,8 @@ private slots:
             "TIME 180 ○ 1 × 0 [] [] timer bar 100% gap/2");
         row("Ctrl before the first Enter says entry 1", "load ctrl", {"two"},
             "TIME 180 ○ 0 × 0 [two] [] bar 100% practice/4");
-        row("time-up locks the input, says the end text, then the score",
-            "load enter type:half_typed tick:179 clear tick", {end, "得点 0"},
-            "TIME 0 ○ 0 × 0 [おしまい  RESET!] [half typed] locked 得点 0 bar 0% practice/4");
-        row("after time-up typing, Enter and ticks do nothing",
-            "load enter type:half_typed runout clear type:more enter tick", {},
+        row("time-up locks the input, says the end text, then the score; then typing, Enter and ticks do nothing",
+            "load enter type:half_typed tick:179 clear tick type:more enter tick", {end, "得点 0"},
             "TIME 0 ○ 0 × 0 [おしまい  RESET!] [half typed] locked 得点 0 bar 0% practice/4");
         row("a new limit mid-run: the time at once, the bar at the next tick", "load draw:0 enter tick:80 limit:1",
             {"one"}, "TIME 60 ○ 0 × 0 [one] [] timer bar 56% practice/4");

@@ -26,10 +26,17 @@ namespace {
 
 const QStringList Lines{"apple", "banana", "cherry", "damson"};
 
-// The file dialog runs `inDialog` and answers with `answer` (empty: cancelled);
-// voices, when there are any, speak into the recording services.
-struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
-    explicit FakeSystem(RecordingServices &services) : log(services) {}
+// A window opened on recording services; the file dialog runs `inDialog` and answers with `answer`
+// (empty: cancelled); voices, when there are any, speak into the recording services.
+struct WindowRig final : VoiceFactory, FilePicker, EditorLauncher {
+    explicit WindowRig(TypingLanguage language = TypingLanguage::Japanese, bool voice = true,
+                       PreferenceKeeper *kept = nullptr)
+        : voiceAvailable(voice)
+        , boxes(services)
+        , window(language, TypingDevices{services, services, *this, *this, *this, nullptr, kept})
+    {
+        window.open();
+    }
     std::unique_ptr<Speaker> createVoice() override
     {
         struct Voice final : Speaker {
@@ -38,7 +45,7 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
             RecordingServices &log;
         };
         ++voicesCreated;
-        return voiceAvailable ? std::make_unique<Voice>(log) : nullptr;
+        return voiceAvailable ? std::make_unique<Voice>(services) : nullptr;
     }
     QString chooseTextFile(QWidget *, const TextFileRequest &request) override
     {
@@ -49,28 +56,6 @@ struct FakeSystem final : VoiceFactory, FilePicker, EditorLauncher {
     }
     bool startEditor() override { return ++editorCalls, editorStarts; }
 
-    RecordingServices &log;
-    QString answer;
-    QStringList startFolders; ///< where each dialog opened
-    std::function<void(const TextFileRequest &)> inDialog;
-    bool voiceAvailable = true;
-    bool editorStarts = true;
-    int voicesCreated = 0;
-    int editorCalls = 0;
-};
-
-// A window with recording services, opened.
-struct WindowRig {
-    explicit WindowRig(TypingLanguage language = TypingLanguage::Japanese, bool voice = true,
-                       PreferenceKeeper *kept = nullptr)
-        : boxes(services)
-        , system(services)
-        , window(language, TypingDevices{services, services, system, system, system, nullptr, kept})
-    {
-        system.voiceAvailable = voice;
-        window.open();
-    }
-
     QPlainTextEdit *input() const { return window.findChild<QPlainTextEdit *>(QStringLiteral("txtNyuryoku")); }
     QPlainTextEdit *display() const { return window.findChild<QPlainTextEdit *>(QStringLiteral("txtHyoji")); }
     QString shown() const { return display()->toPlainText(); }
@@ -80,7 +65,7 @@ struct WindowRig {
     void trigger(const char *action) const { window.findChild<QAction *>(QString::fromLatin1(action))->trigger(); }
     void loadFile(const QString &path)
     {
-        system.answer = path;
+        answer = path;
         trigger("mnuFileOpen");
     }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(input(), key, modifiers); }
@@ -93,9 +78,13 @@ struct WindowRig {
         QCOMPARE(label("lblTime"), QStringLiteral("TIME 0"));
     }
 
+    QString answer;
+    QStringList startFolders; ///< where each dialog opened
+    std::function<void(const TextFileRequest &)> inDialog;
+    bool voiceAvailable, editorStarts = true;
+    int voicesCreated = 0, editorCalls = 0;
     RecordingServices services;
     BoxCatcher boxes;
-    FakeSystem system;
     TypingWindow window;
 };
 
@@ -106,11 +95,6 @@ class TypingWindowTest : public QObject {
 
     QTemporaryDir m_dir;
     QString m_practice;
-
-    static QString channel(TypingLanguage language)
-    {
-        return language == TypingLanguage::English ? QStringLiteral("speak ") : QStringLiteral("announce ");
-    }
 
 private slots:
     void initTestCase()
@@ -210,7 +194,7 @@ private slots:
         rig.window.open();
         QCOMPARE(rig.label("lblTime"), QStringLiteral("TIME 180"));
         QCOMPARE(rig.window.focusWidget(), rig.input());
-        QCOMPARE(rig.system.voicesCreated, english ? 2 : 0);
+        QCOMPARE(rig.voicesCreated, english ? 2 : 0);
         rig.key(Qt::Key_Control);
         QCOMPARE(rig.services.spoken(), voice ? (QStringList{h.start, rig.shown()}) : QStringList());
     }
@@ -258,9 +242,9 @@ private slots:
         // A line break in a file name (Linux allows it) is said and shown as a space.
         const QString path = m_dir.filePath(QStringLiteral("chosen %1\n.txt").arg(QTest::currentDataTag()));
         if (chosen.endsWith("editor")) {
-            rig.system.editorStarts = chosen == "editor";
+            rig.editorStarts = chosen == "editor";
             rig.trigger("mnuFileText");
-            QCOMPARE(rig.system.editorCalls, 1);
+            QCOMPARE(rig.editorCalls, 1);
         } else {
             if (chosen == "folder")
                 QVERIFY(QDir().mkpath(path));
@@ -272,7 +256,8 @@ private slots:
         const QString boxText = refused ? told + u'\n' + QString(path).replace(u'\n', u' ') : told;
         QCOMPARE(rig.boxes.texts(), told.isEmpty() ? QStringList() : QStringList{boxText});
         for (const BoxCatcher::Box &box : rig.boxes.boxes) {
-            const QString said = channel(language) + QString(box.text).replace(u'\n', QStringLiteral("\r\n"));
+            const QString said = QString::fromLatin1(language == TypingLanguage::English ? "speak " : "announce ")
+                + QString(box.text).replace(u'\n', QStringLiteral("\r\n"));
             QCOMPARE(box.saidBefore.value(box.saidBefore.size() - 1), said);
             QCOMPARE(saidTexts(rig.services).count(said), 1);
             QCOMPARE(box.icon, icon);
@@ -294,7 +279,7 @@ private slots:
         KeptPreferences kept;
         WindowRig rig(TypingLanguage::Japanese, true, &kept);
         rig.trigger("mnu5M");
-        rig.system.inDialog = [this](const TextFileRequest &request) {
+        rig.inDialog = [this](const TextFileRequest &request) {
             request.entryFocused(QStringLiteral("練習"), true);
             request.entryFocused(QStringLiteral("a\nb.txt"), false);
             request.entryFocused(QStringLiteral("tab\tc.txt"), false);
@@ -305,7 +290,7 @@ private slots:
         rig.loadFile(m_practice);
         // The first dialog opened on the shipped texts; each entry said on one line, Qt's box with CR LF.
         const QString texts = QCoreApplication::applicationDirPath() + QStringLiteral("/texts/") + profile.sampleFolder;
-        QCOMPARE(rig.system.startFolders, QStringList{texts});
+        QCOMPARE(rig.startFolders, QStringList{texts});
         QVERIFY(QFileInfo(texts).isDir());
         QCOMPARE(rig.services.announcements().mid(0, 4),
                  (QStringList{"練習 " + profile.folderWord, "a b.txt", "tab c.txt", "x.txt\r\nFile not found."}));
@@ -317,9 +302,9 @@ private slots:
         WindowRig english(TypingLanguage::English, true, &kept);
         later.loadFile(QString());
         english.loadFile(QString());
-        QCOMPARE(rig.system.startFolders, (QStringList{texts, m_dir.path()}));
-        QCOMPARE(later.system.startFolders, QStringList{m_dir.path()});
-        QVERIFY(english.system.startFolders.value(0).endsWith(QLatin1String("/texts/english")));
+        QCOMPARE(rig.startFolders, (QStringList{texts, m_dir.path()}));
+        QCOMPARE(later.startFolders, QStringList{m_dir.path()});
+        QVERIFY(english.startFolders.value(0).endsWith(QLatin1String("/texts/english")));
         QCOMPARE(later.label("lblTime"), QStringLiteral("TIME 300"));
         QCOMPARE(english.label("lblTime"), QStringLiteral("TIME 300"));
     }

@@ -36,7 +36,7 @@ void whenOpen(std::function<void(T &)> action)
     auto *poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, poll, [poll, action] {
         auto *widget = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!widget || !widget->isVisible())
+        if (!widget || !widget->isVisible() || !widget->isActiveWindow())
             return;
         poll->stop();
         poll->deleteLater();
@@ -44,10 +44,7 @@ void whenOpen(std::function<void(T &)> action)
             while (QWidget *open = QApplication::activeModalWidget())
                 open->close(), open->hide();
         });
-        if (QTest::qWaitForWindowActive(widget))
-            action(*widget);
-        else
-            widget->close();
+        action(*widget);
     });
     poll->start(10);
 }
