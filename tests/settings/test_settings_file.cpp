@@ -28,17 +28,14 @@ private slots:
 
     void changesComeBackInTheNextRun()
     {
-        Preferences quiet; // every value away from its default
-        quiet.voice = Preferences::Voice::Off;
-        quiet.speechRate = -25;
-        quiet.typingMinutes = 5;
-        quiet.fingerNamesShown = false;
-        quiet.highContrast = true;
-        quiet.japaneseFolder = QStringLiteral("/home/こども/ぶんしょう");
-        // Turned off against a desktop in high contrast: off, not "as the desktop".
-        Preferences designed;
-        designed.typingMinutes = 1;
-        designed.highContrast = false;
+        // Every value away from its default; then high contrast turned off against a desktop
+        // in high contrast: off, not "as the desktop".
+        const Preferences quiet{.voice = Preferences::Voice::Off, .speechRate = -25, .typingMinutes = 5,
+                                .fingerNamesShown = false, .highContrast = true,
+                                .japaneseFolder = QStringLiteral("/home/こども/ぶんしょう"),
+                                .englishFolder = QStringLiteral("/home/こども/えいご")};
+        const Preferences designed{.speechRate = {}, .typingMinutes = 1, .highContrast = false, .japaneseFolder = {},
+                                   .englishFolder = {}};
         for (const Preferences &chosen : {quiet, designed}) {
             const QString path = freshPath();
             open(path).change([&chosen](Preferences &p) { p = chosen; });

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The finger guide and the timed drills, each against a small model of its
-// step or its run: what is shown is always a row of the walk or the table,
-// the counts, the time and the phase follow the events, and the targets, the
-// misses (with the cue) and the score are announced when due.
+// The timed drills against a small model of their run: what is shown is always
+// a row of the table, the counts, the time and the phase follow the events, and
+// the targets, the misses (with the cue) and the score are announced when due.
+// (The finger guide's walk has no draws and is tested key by key in tests/fingers.)
 
 #include "fingers/drill_engine.h"
-#include "fingers/finger_guide.h"
-#include "fingers/finger_steps.h"
 #include "platform/api/key_codes.h"
 #include "fuzz/scripts/scripts.h"
 
@@ -15,60 +13,6 @@
 namespace hoshi::scripts {
 
 namespace {
-
-/// A right character (folded to upper case) moves one step on, wrapping after
-/// the last; Escape asks to close and the window reopens at step 1.
-class FingerGuideScript : public Script {
-public:
-    explicit FingerGuideScript(ScriptInput &input) : m_input(input) {}
-
-    void open()
-    {
-        m_guide.load();
-        HOSHI_FUZZ_CHECK(m_guide.currentStep() == 1);
-        expect(Effect::Announce, fingerSteps().front().reading);
-        expect(Effect::Announce, fingerSteps().front().reading);
-    }
-
-    void step()
-    {
-        const int before = m_guide.currentStep();
-        const QString key = m_guide.view().keyText;
-        bool moved = true;
-        switch (m_input.between(0, 19)) {
-        case 0: return open();
-        case 1: case 2: {
-            const int keyCode = pickKeyCode(m_input);
-            const bool close = m_guide.keyDown(keyCode, pickModifiers(m_input)) == FingerGuide::Request::Close;
-            HOSHI_FUZZ_CHECK(close == (keyCode == VkEscape));
-            return close ? open() : void();
-        }
-        case 3: case 4: return m_input.flip() ? m_guide.showFingerNames() : m_guide.hideFingerNames();
-        case 5: m_guide.CurrentStatus(); break;
-        default:
-            const auto code = static_cast<char32_t>(pickCharCode(m_input, key.isEmpty() ? 0 : key.at(0).unicode()));
-            m_guide.keyPress(static_cast<int>(code));
-            moved = QString::fromUcs4(&code, 1).toUpper() == key;
-        }
-        HOSHI_FUZZ_CHECK(m_guide.currentStep() == (moved ? before % FingerStepCount + 1 : before));
-        expect(Effect::Announce, moved ? m_guide.view().reading : key);
-        if (!moved)
-            expectCue(Cue::Ding);
-    }
-
-    void check() const
-    {
-        const int step = m_guide.currentStep();
-        HOSHI_FUZZ_CHECK(step >= 1 && step <= FingerStepCount);
-        const FingerStep &shown = fingerSteps()[static_cast<std::size_t>(step - 1)];
-        const FingerGuideView &view = m_guide.view();
-        HOSHI_FUZZ_CHECK(view.keyText == shown.key && view.fingerLabel == shown.fingerLabel && view.reading == shown.reading);
-    }
-
-private:
-    ScriptInput &m_input;
-    FingerGuide m_guide{log, log};
-};
 
 /// A run is started by Start or by Space and judges characters until its
 /// last tick; the bar is the share of time left.
@@ -188,8 +132,6 @@ private:
 };
 
 } // namespace
-
-void runFingerGuideScript(ScriptInput &input) { drive(FingerGuideScript(input), input); }
 
 void runDrillScript(ScriptInput &input, bool numbersAndSymbols)
 {

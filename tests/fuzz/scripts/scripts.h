@@ -98,7 +98,6 @@ void drive(S &&script, ScriptInput &input)
 }
 
 void runKeyGuideScript(ScriptInput &input);
-void runFingerGuideScript(ScriptInput &input);
 void runDrillScript(ScriptInput &input, bool numbersAndSymbols);
 void runTypingScript(ScriptInput &input, bool english);
 
