@@ -5,7 +5,6 @@
 #include "fingers/drill_engine.h"
 #include "fingers/drill_tables.h"
 #include "fingers/finger_guide.h"
-#include "platform/api/key_codes.h"
 #include "support/fakes.h"
 
 #include <QTest>
@@ -16,7 +15,6 @@
 
 using namespace hoshi;
 using namespace hoshi::testing;
-using Result = DrillEngine::KeyResult;
 
 Q_DECLARE_METATYPE(const DrillProfile *)
 
@@ -137,25 +135,6 @@ private slots:
             // the key text, then the wrong-key cue, and the step stays.
             QCOMPARE(guide.view().keyText, right ? guideKey(at % 43 + 1) : guideKey(at));
             QCOMPARE(effectTexts(m_services), (right ? QStringList{guide.view().reading} : QStringList{guideKey(at), ding()}));
-        }
-    }
-
-    void escape_asks_a_drill_to_close_in_every_state()
-    {
-        ScriptedRandom random;
-        DrillEngine engine(alphabetDrillProfile(), m_services, m_services, random);
-        for (int phase = 0; phase < 3; ++phase) {
-            // State: ready, running, after time-up. Action: key-downs other than Space, then Escape.
-            m_services.clear();
-            for (int code : {13, 37, 112, 16, 70})
-                QCOMPARE(engine.keyDown(code, 0), Result::None);
-            QVERIFY(m_services.log.empty());
-            QCOMPARE(engine.keyDown(VkEscape, 0), Result::Close);
-            if (phase == 0)
-                engine.start();
-            else
-                for (int second = 0; second < engine.profile().timeLimit; ++second)
-                    engine.tick();
         }
     }
 

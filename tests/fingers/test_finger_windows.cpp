@@ -183,6 +183,8 @@ private slots:
             "TIME 26 ○ 0 × 0 key[G] finger[左手　人さし指] timer bar 87%");
         row("Escape mid-run closes the window and stops the timer", "space key:q tick:5 escape", {"G", "G", ding()},
             "TIME 55 ○ 0 × 1 key[G] finger[左手　人さし指] bar 92% closed", true);
+        row("Escape before a run closes too", "escape", {}, "TIME 30 ○ 0 × 0 key(F) finger(左手　人さし指) START bar 100% closed");
+        row("and after time-up", "space tick:30 clear escape", {}, "TIME 0 ○ 0 × 0 key[] finger[Spaceでスタート] RETRY bar 0% closed");
         row("reopening is fresh and silent", "space key:w tick:5 escape clear open", {},
             "TIME 60 ○ 0 × 0 key(M) finger(右手　人さし指) START bar 100%", true);
     }

@@ -124,8 +124,7 @@ private slots:
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            const QWidget *focus = QApplication::focusWidget();
-            if (!box || !focus || focus->window() != box)
+            if (!box || !QApplication::focusWidget() || QApplication::focusWidget()->window() != box)
                 return;
             poll.stop();
             realKey(box, Qt::Key_Return, Qt::NoModifier);
