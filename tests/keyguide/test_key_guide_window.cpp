@@ -59,6 +59,10 @@ private slots:
             {"hankaku/zenkaku", Qt::Key_Zenkaku_Hankaku, 0, "半角/全角", "半角/全角"},
             {"yen key", Qt::Key_yen, 0, "\\", "円マーク"},
             {"right arrow", Qt::Key_Right, 0, "→", "右矢印"},
+            {"z, the last letter: small shown, capital read", Qt::Key_Z, 0, "ｚ", "Ｚ"},
+            {"print screen", Qt::Key_Print, 0, "Print Screen", "ぷりんとすくりーん"},
+            {"katakana/hiragana, not Caps Lock", Qt::Key_Hiragana_Katakana, 0, "ｶﾀｶﾅ", "カタカナ"},
+            {"Ctrl+Shift+A: no shifted name", Qt::Key_A, int(Qt::ControlModifier | Qt::ShiftModifier), "Ctrl", "コントロール"},
             // A held modifier is what the guide names; F4 closes only with Alt.
             {"Ctrl+F4", Qt::Key_F4, int(Qt::ControlModifier), "Ctrl", "コントロール"},
             {"Windows key+F4: the Windows key counts for nothing", Qt::Key_F4, int(Qt::MetaModifier), "Ｆ４", "ﾌｧﾝｸｼｮﾝ4"}};
