@@ -148,6 +148,9 @@ private slots:
         QCOMPARE(m_opened, (QList<int>{4, 3, 5}));
         auto *window = static_cast<CountingWindow *>(m_modes->window(5));
         QCOMPARE(window->loads, 1);
+        // Action: its digit again while it is open. Expected: brought forward as it is, not loaded afresh.
+        m_modes->open(5);
+        QCOMPARE(window->loads, 1);
         // Action: closed, back to the launcher, Space. Expected: the same window, loaded again.
         window->close();
         m_launcher->activateWindow();
@@ -176,6 +179,8 @@ private slots:
         QVERIFY(box.points >= 16);
         QCOMPARE(box.accessibleText, versionMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QCOMPARE(hoshi::testing::saidTexts(*m_services), box.saidBefore);
+        // Closed: the voice says which window the keyboard is back in, cutting the long reading short.
+        QCOMPARE(m_services->hints(), QStringList{QStringLiteral("ほしのたまごいりぐち")});
     }
 
     void layout_follows_the_client_area()
