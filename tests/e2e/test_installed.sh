@@ -38,8 +38,7 @@ miss_in_the_drill() {
     recorder=$!
     sleep 0.3
     start_launcher "${@:2}"
-    press 3
-    focus_window "$(window_named "アルファベットに挑戦")"
+    open_window 3 "アルファベットに挑戦" >/dev/null
     press space
     target=$(wait_for_target)
     clear_clipboard
@@ -54,8 +53,7 @@ within 5 loud "$TMPDIR/real.raw" || fail "the first cue was not heard on the sou
 spoken_texts | grep -qx "いち、おせばわかる" || fail "nothing said through the installed speech module"
 has_icon() { [[ $(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null) == "_NET_WM_ICON(CARDINAL)"* ]]; }
 within 5 has_icon || fail "the launcher has no window icon (libqt6svg6 installed?)"
-press Escape
-window_gone "アルファベットに挑戦"
+close_window Escape "アルファベットに挑戦"
 quit_launcher
 kill "$recorder"
 

@@ -24,7 +24,7 @@ the_standing_said() {
     [ "$(clipboard)" = "得点 0" ] || fail "the standing reached the clipboard: '$(clipboard)'"
 }
 open_drill() { focus_window "$launcher"; press 3; drill=$(window_named "アルファベットに挑戦"); }
-close_drill() { focus_window "$drill"; press Escape; window_gone "アルファベットに挑戦"; focus_window "$launcher"; }
+close_drill() { focus_window "$drill"; close_window Escape "アルファベットに挑戦"; }
 
 row() { printf 'label\t%s\t' "$1"; }
 start_launcher
@@ -59,8 +59,7 @@ press_expect "alt+f d" "$question" Escape "けさなかったよ"
 focus_window "$records"
 press_expect "alt+f d" "$question" y "きろくを ぜんぶ けしたよ"
 focus_window "$records"
-press Escape
-window_gone "きろく"
+close_window Escape "きろく"
 quit_launcher
 out=$(mktemp)
 "$HOSHI_PROGRAM" --export-records "$out" || fail "--export-records failed"
@@ -76,8 +75,7 @@ sleep 2
 ! spoken_since_mark | grep -q -e "はじめて" -e "おなじ" || fail "a standing was said without records"
 close_drill
 # The typing window's boxes (no run of it kept).
-press 5
-typing=$(window_named "応用日本語入力　３分")
+typing=$(open_window 5 "応用日本語入力　３分")
 printf '%s\n' "apple pie" "banana split" >"$TMPDIR/practice.txt"
 open_practice_file "$typing" "$TMPDIR/practice.txt"
 title="おーよーにほんごにゅーりょく さんぷん"
@@ -87,7 +85,6 @@ press Return
 wait_for_clipboard "apple pie" "banana split"
 xdotool type --delay 30 "ap"
 wait_for_tree "$title" $'text\tおてほん\t'"$CLIPBOARD" $'text\tにゅうりょく\tap'
-press alt+f x
-window_gone "応用日本語入力　３分"
+close_window "alt+f x" "応用日本語入力　３分"
 quit_launcher
 [ ! -e "$XDG_DATA_HOME/hoshinotamago" ] || fail "--no-records made $(find "$XDG_DATA_HOME")"

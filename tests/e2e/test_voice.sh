@@ -3,9 +3,9 @@
 # differ: entries, keys, finger steps, targets, lines, hints, menus, the English voice.
 source "$(dirname "$0")/lib.sh"
 
-# back_to_launcher TITLE: the window closed; the launcher, focused, says its entry in focus.
-back_to_launcher() { window_gone "$1"; focus_window "$launcher"; wait_for_spoken --last "に、どのゆびつかうの"; speech_mark; }
-open_mode() { press "$1"; focus_window "$(window_named "$2")"; wait_for_spoken "$3"; }
+# back_to_launcher KEYS TITLE: KEYS close the window; the launcher, focused, says its entry in focus.
+back_to_launcher() { close_window "$1" "$2"; wait_for_spoken --last "に、どのゆびつかうの"; speech_mark; }
+open_mode() { open_window "$1" "$2" >/dev/null; wait_for_spoken "$3"; }
 # press_both KEYS SHOWN SAID...: KEYS put SHOWN on the clipboard and are said as SAID.
 press_both() {
     clear_clipboard
@@ -36,13 +36,10 @@ next_line() {
 practice=$(mktemp)
 declare -A line_reading=([今日は学校へ行きます。]=きょーわがっこーえいきます [雨です。でも、行きます]=あめです、でも、いきます)
 printf '%s\n' "${!line_reading[@]}" >"$practice"
-declare -A letters symbols=(
+declare -A symbols=(
     [,]=かんま [.]=ぴりおど [\;]=せみころん [/]=すらっしゅ [@]=あっとまーく [-]=まいなす [:]=ころん
     [1]=いち [2]=に [3]=さん [4]=よん [5]=ご [6]=ろく [7]=なな [8]=はち [9]=きゅう [0]=ぜろ)
-for letter in {A..Z}; do
-    letters[$letter]=$(letter_reading "$letter")
-    symbols[$letter]=${letters[$letter]}
-done
+for letter in {A..Z}; do symbols[$letter]=${LETTER_READING[$letter]}; done
 
 speech_mark
 start_launcher
@@ -81,34 +78,30 @@ wait_for_spoken --cancelled "わい"
 # next letter is still named: no menu took the keyboard.
 press_expect shift+1 "ｴｸｽｸﾗﾒｰｼｮﾝ" b "Ｂ" 132 "円マーク" Escape "エスケープ" \
              F10 "ﾌｧﾝｸｼｮﾝ10" c "Ｃ" alt "オルト" d "Ｄ" super "ｳｨﾝﾄﾞｰｽﾞｷｰ" e "Ｅ"
-press alt+F4
-back_to_launcher "押せばわかる"
+back_to_launcher alt+F4 "押せばわかる"
 
 # Finger guide: the first step, the next after its key, the key alone after a wrong one.
 open_mode 2 "どのゆびつかうの" "ひだりひとさしゆびえふ"
 press_both f "ひだりひとさしゆびＲ" "ひだりひとさしゆびあーる"
 press_both g "R" "あーる"
 press_hear r "ひだりひとさしゆびぶい"
-press Escape
-back_to_launcher "どのゆびつかうの"
+back_to_launcher Escape "どのゆびつかうの"
 
 # Alphabet drill: the target, again after a miss, the next after a hit in lower case.
 open_mode 3 "アルファベットに挑戦" "すぺーすで すたーと"
 choose_setting めにゅー せってい ゆびのなまえなし ゆびのなまえあり "ゆびのなまえあり に したよ"
-drill_target letters
-press_both "$(miss_key "$TARGET")" "$TARGET" "${letters[$TARGET]}"
+drill_target LETTER_READING
+press_both "$(miss_key "$TARGET")" "$TARGET" "${LETTER_READING[$TARGET]}"
 clear_clipboard
 press "${TARGET,,}"
 next=$(wait_for_target)
-wait_for_spoken "${letters[$next]}"
-press Escape
-back_to_launcher "アルファベットに挑戦"
+wait_for_spoken "${LETTER_READING[$next]}"
+back_to_launcher Escape "アルファベットに挑戦"
 
 open_mode 4 "数字と記号も登場" "すぺーすで すたーと"
 drill_target symbols
 press_hear "$(miss_key "$TARGET")" "${symbols[$TARGET]}"
-press Escape
-back_to_launcher "数字と記号も登場"
+back_to_launcher Escape "数字と記号も登場"
 
 # Japanese typing: a line read out, Ctrl says it again, the next line after a
 # right one, a wrong try told by voice alone, Esc starts over.
@@ -129,8 +122,7 @@ press_hear Return "ちがうよ、こんとろーるで もーいちど きけ�
 [ "$(clipboard)" = sentinel ] || fail "a wrong try announced '$(clipboard)'"
 press_hear Control_L "${line_reading[$LINE]}" Escape "はじめから、えんたーで はじまるよ"
 choose_setting めにゅー せってい いっぷんかん さんぷんかん "さんぷんかん に したよ"
-press alt+f x
-back_to_launcher "応用日本語入力　３分"
+back_to_launcher "alt+f x" "応用日本語入力　３分"
 
 # English typing speaks English, menus too, through a voice of its own; the Japanese one is silent.
 export SPEECH_CLIENT=hoshinotamago-en
@@ -145,14 +137,11 @@ press alt+s
 wait_for_spoken Menu Setting "One Minute"
 press_hear Escape Setting Escape "Menu closed. ENGLISH Three Minute"
 assert_silent_since_mark hoshinotamago
-press alt+f x
 unset SPEECH_CLIENT
-back_to_launcher "ENGLISH Three Minute"
+back_to_launcher "alt+f x" "ENGLISH Three Minute"
 press_hear Up "いち、おせばわかる"
 # A double click on the key guide's key ends the program.
-press 1
-guide=$(window_named "押せばわかる")
-focus_window "$guide"
+guide=$(open_window 1 "押せばわかる")
 press_expect z "Ｚ"
 xdotool mousemove --window "$guide" 60 200 click --repeat 2 --delay 80 1
 wait_for_exit 10

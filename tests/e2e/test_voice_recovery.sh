@@ -21,12 +21,9 @@ next_entry() {
 screen_reader_flag() { set_screen_reader_enabled "$1"; sleep 1; }
 keys_still_answer() {
     press_expect Down $'２\r\nどの指使うの' Up $'１\r\n押せばわかる'
-    press 1
-    focus_window "$(window_named "押せばわかる")"
+    open_window 1 "押せばわかる" >/dev/null
     press_expect a "Ａ"
-    press alt+F4
-    window_gone "押せばわかる"
-    focus_window "$launcher"
+    close_window alt+F4 "押せばわかる"
 }
 
 # --no-voice: nothing reaches speech-dispatcher, not even a connection.
@@ -75,9 +72,7 @@ english=$(window_named "ENGLISH Three Minute")
 sleep 2
 SPEECH_CLIENT=hoshinotamago-en assert_silent_since_mark
 focus_window "$english"
-press alt+f x
-window_gone "ENGLISH Three Minute"
-focus_window "$launcher"
+close_window "alt+f x" "ENGLISH Three Minute"
 assert_silent_since_mark
 screen_reader_flag false
 press_expect Down $'２\r\nどの指使うの'
