@@ -23,15 +23,9 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 FAULTS = Path(__file__).resolve().with_name("faults.tsv")
 
-STAGES = [
-    ("unit", ["-LE", "e2e", "--stop-on-failure", "-j2"]),
-    ("e2e", ["-L", "e2e"]),
-]
-
-# A planted fault may hang a test; CTest's own TIMEOUT properties stop each
-# test, and this stops a whole stage that somehow outlives them.
-STAGE_TIMEOUT = 3600
-BUILD_TIMEOUT = 1800
+STAGES = [("unit", ["-LE", "e2e", "--stop-on-failure", "-j2"]), ("e2e", ["-L", "e2e"])]
+# CTest's TIMEOUT properties stop a hung test; these stop a stage or build that outlives them.
+STAGE_TIMEOUT, BUILD_TIMEOUT = 3600, 1800
 
 
 class Fault:
@@ -238,11 +232,8 @@ def main():
                       "description": fault.description}
             record.update(plant_and_test(fault, build_dir, arguments.e2e, log_file))
             records.append(record)
-            where = ""
-            if record["result"] == "killed":
-                where = f" at {record['stage']} by {', '.join(record['tests'])}"
-            elif record.get("why"):
-                where = f": {record['why']}"
+            where = (f" at {record['stage']} by {', '.join(record['tests'])}" if record["result"] == "killed"
+                     else f": {record['why']}" if record.get("why") else "")
             log(f"[{number}/{len(faults)}] {fault.id} {fault.file}: {record['result']}{where}")
             write_results(records, arguments.out)
     finally:
@@ -252,11 +243,9 @@ def main():
         if not build(build_dir, log_file):
             log("warning: the clean tree did not build after the last fault")
     print_table(records)
-    survivors = [record for record in records if record["result"] == "survived"]
+    survivors = [f"  {r['id']}  {r['file']}  {r['description']}" for r in records if r["result"] == "survived"]
     if survivors:
-        log("\nsurvived:")
-        for record in survivors:
-            log(f"  {record['id']}  {record['file']}  {record['description']}")
+        log("\nsurvived:\n" + "\n".join(survivors))
 
 
 if __name__ == "__main__":
