@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Helpers for the end-to-end scripts: start the program, send real keys, read
-# the clipboard as a reading tool would and what reached the private
-# speech-dispatcher as a listener would hear it.
+# Helpers for the end-to-end scripts: start the program, send real keys, read the clipboard as a reading
+# tool would and what reached the private speech-dispatcher as a listener would hear it.
 set -euo pipefail
 
 HOSHI_E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -47,8 +46,8 @@ wait_for_target() { wait_for_clipboard {A..Z}; echo "$CLIPBOARD"; }
 # clear_clipboard: another owner, so that the next announcement, even a repeated one, is seen.
 clear_clipboard() { printf 'sentinel' | xclip -selection clipboard; wait_for_clipboard sentinel; }
 
-# start_program [ARGUMENT...]: HOSHI_PROGRAM under env PROGRAM_ENV, output to PROGRAM_LOG;
-# start_launcher: that, entry 1 announced and $launcher focused.
+# start_program [ARGUMENT...]: HOSHI_PROGRAM under env PROGRAM_ENV, output to PROGRAM_LOG; start_launcher: that,
+# entry 1 announced and $launcher focused.
 start_program() {
     # shellcheck disable=SC2086 # PROGRAM_ENV is a list of env's arguments
     env ${PROGRAM_ENV:-} "$HOSHI_PROGRAM" "$@" >>"${PROGRAM_LOG:-${TMPDIR:-/tmp}/hoshi-e2e-$$.log}" 2>&1 &
@@ -81,8 +80,7 @@ open_window() { press $1; window_named "$2"; focus_window "$WINDOW"; }
 # shellcheck disable=SC2086
 close_window() { press $1; window_gone "$2"; focus_window "${3:-$launcher}"; }
 
-# press_expect KEYS TEXT...: pair by pair, KEYS (split on spaces) put TEXT on
-# the clipboard; press_hear: the program says TEXT as one event.
+# press_expect KEYS TEXT...: pair by pair, KEYS (split) put TEXT on the clipboard; press_hear: said as one event.
 press_expect() { press_each wait_for_clipboard "$@"; }
 press_hear() { press_each wait_for_spoken "$@"; }
 # shellcheck disable=SC2086
@@ -178,9 +176,8 @@ speechd_start() {
         --pid-file "$dir/speechd.pid" >>"$dir/log/server.out" 2>&1 &
     echo $! >"$dir/server.pid"
     disown $!
-    within 10 _speechd_answers_or_died && speechd_answers || fail "speech-dispatcher did not start: $(cat "$dir/log/server.out")"
+    within 10 speechd_answers || fail "speech-dispatcher did not start: $(cat "$dir/log/server.out")"
 }
-_speechd_answers_or_died() { speechd_answers || ! kill -0 "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null; }
 speechd_answers() {
     /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
         "$HOSHI_SPEECHD_SOCKET" 2>/dev/null

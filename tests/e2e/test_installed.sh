@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# `cmake --install` into a private prefix: the program finds its sounds, texts,
-# modules and icon there and starts, speaking, with only Qt's -display and a
-# Wayland name that leads nowhere; its first cue is real sound on a private
-# sound server. Without usable modules it beeps, says why once a module, and goes on.
+# `cmake --install` into a private prefix: the program finds its sounds, texts, modules and icon there and
+# starts, speaking, with only Qt's -display and a Wayland name that leads nowhere; its first cue is real
+# sound on a private sound server. Without usable modules it beeps, says why once a module, and goes on.
 source "$(dirname "$0")/lib.sh"
 
 build_dir=$(cd "$(dirname "$HOSHI_PROGRAM")/.." && pwd)

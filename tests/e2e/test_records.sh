@@ -1,10 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What a screen reader finds through AT-SPI, named by kana readings (which a voice
-# that cannot read kanji reads, and braille): the launcher's entries under a title
-# that keeps its name while it scrolls, its menu, the drill's target, the typing
-# window's boxes, the records window. Two drills to time-up, each with its standing
-# on the voice alone; the CSV and erase-all by the menu keys, --export-records;
-# with --no-records no standing and no file.
+# What a screen reader finds through AT-SPI, by kana readings (for a voice that cannot read kanji, and
+# braille): the launcher's entries under a title kept while it scrolls, its menu, the drill's target, the
+# typing window's boxes, the records window. Two drills to time-up, each standing on the voice alone; the
+# CSV and erase-all by the menu keys, --export-records; with --no-records no standing and no file.
 source "$(dirname "$0")/lib.sh"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is missing: run scripts/install-deps.sh"
 

@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The shipped practice texts by ear, under a window manager: Ctrl+O's dialog puts
-# each file name on the clipboard, a name with a line break on one line; Return
-# loads the file, Enter draws a line of it. Another program sees every change of
-# the clipboard's owner: entry 1 once at the start, nothing for opening the dialog.
+# The shipped practice texts by ear, under a window manager: Ctrl+O's dialog puts each file name on the
+# clipboard, a name with a line break on one line; Return loads the file, Enter draws a line of it. Another
+# program sees every change of the clipboard's owner: entry 1 once at the start, nothing for the dialog.
 source "$(dirname "$0")/lib.sh"
 
 texts=$(dirname "$HOSHI_PROGRAM")/texts/japanese

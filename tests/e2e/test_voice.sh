@@ -7,30 +7,17 @@ source "$(dirname "$0")/lib.sh"
 back_to_launcher() { close_window "$1" "$2"; wait_for_spoken --last "に、どのゆびつかうの"; speech_mark; }
 open_mode() { open_window "$1" "$2" >/dev/null; wait_for_spoken "$3"; }
 # press_both KEYS SHOWN SAID...: KEYS put SHOWN on the clipboard and are said as SAID.
-press_both() {
-    clear_clipboard
-    # shellcheck disable=SC2086 # KEYS is split into keys
-    press $1
-    wait_for_clipboard "$2"
-    wait_for_spoken "${@:3}"
-}
+press_both() { clear_clipboard; press_expect "$1" "$2"; wait_for_spoken "${@:3}"; }
 # choose_setting READINGS...: Alt+S heard as three; Down and Enter as the last two.
 choose_setting() { press alt+s; wait_for_spoken "$1" "$2" "$3"; press_hear Down "$4" Return "$5"; }
-# drill_target READINGS: Space shows a target among the keys of READINGS and says its reading.
-drill_target() {
-    local -n readings=$1
+# draw KEY READINGS: KEY shows a target (a line) among the keys of READINGS, in TARGET, and says its reading.
+draw() {
+    local -n readings=$2
     clear_clipboard
-    press space
+    press "$1"
     wait_for_clipboard "${!readings[@]}"
     TARGET=$CLIPBOARD
     wait_for_spoken "${readings[$TARGET]}"
-}
-# next_line: Enter draws a line of the practice file, read out; in LINE.
-next_line() {
-    press Return
-    wait_for_clipboard "${!line_reading[@]}"
-    LINE=$CLIPBOARD
-    wait_for_spoken "${line_reading[$LINE]}"
 }
 
 practice=$(mktemp)
@@ -90,16 +77,13 @@ back_to_launcher Escape "どのゆびつかうの"
 # Alphabet drill: the target, again after a miss, the next after a hit in lower case.
 open_mode 3 "アルファベットに挑戦" "すぺーすで すたーと"
 choose_setting めにゅー せってい ゆびのなまえなし ゆびのなまえあり "ゆびのなまえあり に したよ"
-drill_target LETTER_READING
+draw space LETTER_READING
 press_both "$(miss_key "$TARGET")" "$TARGET" "${LETTER_READING[$TARGET]}"
-clear_clipboard
-press "${TARGET,,}"
-next=$(wait_for_target)
-wait_for_spoken "${LETTER_READING[$next]}"
+draw "${TARGET,,}" LETTER_READING
 back_to_launcher Escape "アルファベットに挑戦"
 
 open_mode 4 "数字と記号も登場" "すぺーすで すたーと"
-drill_target symbols
+draw space symbols
 press_hear "$(miss_key "$TARGET")" "${symbols[$TARGET]}"
 back_to_launcher Escape "数字と記号も登場"
 
@@ -109,18 +93,18 @@ open_mode 5 "応用日本語入力　３分" "こんとろーる おーで ふ�
 open_practice_file "$(window_named "応用日本語入力　３分")" "$practice"
 wait_for_spoken "うえ した きーで えらんで、えんたーで ひらいてね"
 wait_for_spoken "よみこんだよ、えんたーで はじまるよ"
-next_line
-press_hear Control_L "${line_reading[$LINE]}"
+draw Return line_reading
+press_hear Control_L "${line_reading[$TARGET]}"
 clear_clipboard
 # Slow enough that a program still reading one kana never sees it under the next one's key mapping.
-xdotool type --delay 150 "$LINE"
+xdotool type --delay 150 "$TARGET"
 sleep 0.5
-next_line
+draw Return line_reading
 clear_clipboard
 xdotool type --delay 30 "nope"
 press_hear Return "ちがうよ、こんとろーるで もーいちど きけるよ"
 [ "$(clipboard)" = sentinel ] || fail "a wrong try announced '$(clipboard)'"
-press_hear Control_L "${line_reading[$LINE]}" Escape "はじめから、えんたーで はじまるよ"
+press_hear Control_L "${line_reading[$TARGET]}" Escape "はじめから、えんたーで はじまるよ"
 choose_setting めにゅー せってい いっぷんかん さんぷんかん "さんぷんかん に したよ"
 back_to_launcher "alt+f x" "応用日本語入力　３分"
 

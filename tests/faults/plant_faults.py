@@ -57,8 +57,7 @@ log = functools.partial(print, flush=True)
 
 
 def run(command, timeout, log_file):
-    """Runs command in the repository, appending its output to log_file;
-    returns (exit code or None on a timeout, output)."""
+    """Runs command in the repository, output appended to log_file: (exit code, None on a timeout; output)."""
     with open(log_file, "a", encoding="utf-8") as out:
         out.write(f"\n$ {' '.join(command)}\n")
         out.flush()
