@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Helpers for the end-to-end scripts: start the program, send real keys, read
-# the clipboard as a reading tool would and what reached the private
-# speech-dispatcher as a listener would hear it.
+# Helpers for the end-to-end scripts: start the program, send real keys, read the clipboard as a reading
+# tool would and what reached the private speech-dispatcher as a listener would hear it.
 set -euo pipefail
 
 HOSHI_E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -9,8 +8,7 @@ export HOSHI_SPEECHD_DIR=${HOSHI_SPEECHD_DIR:-${TMPDIR:-/tmp}/speechd}
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# within SECONDS [!] COMMAND...: COMMAND succeeds (with !: fails) within
-# SECONDS, tried every POLL_STEP (0.1) seconds. The one polling loop.
+# within SECONDS [!] COMMAND...: COMMAND succeeds (with !: fails) within SECONDS, tried every POLL_STEP (0.1) s.
 within() {
     local tries=0 most
     most=$(awk -v s="$1" -v t="${POLL_STEP:-0.1}" 'BEGIN { print int(s / t + 0.5) }')
@@ -48,8 +46,8 @@ wait_for_target() { wait_for_clipboard {A..Z}; echo "$CLIPBOARD"; }
 # clear_clipboard: another owner, so that the next announcement, even a repeated one, is seen.
 clear_clipboard() { printf 'sentinel' | xclip -selection clipboard; wait_for_clipboard sentinel; }
 
-# start_program [ARGUMENT...]: HOSHI_PROGRAM under env PROGRAM_ENV, output to
-# PROGRAM_LOG. start_launcher: that, entry 1 announced and $launcher focused.
+# start_program [ARGUMENT...]: HOSHI_PROGRAM under env PROGRAM_ENV, output to PROGRAM_LOG; start_launcher: that,
+# entry 1 announced and $launcher focused.
 start_program() {
     # shellcheck disable=SC2086 # PROGRAM_ENV is a list of env's arguments
     env ${PROGRAM_ENV:-} "$HOSHI_PROGRAM" "$@" >>"${PROGRAM_LOG:-${TMPDIR:-/tmp}/hoshi-e2e-$$.log}" 2>&1 &
@@ -63,8 +61,7 @@ start_launcher() {
 }
 quit_launcher() { focus_window "$launcher"; press Escape; wait_for_exit 10; }
 
-# window_shown TITLE: a visible window of exactly that title (xdotool does not
-# anchor multibyte patterns), in WINDOW.
+# window_shown TITLE: a visible window of exactly that title, in WINDOW (xdotool does not anchor multibyte patterns).
 window_shown() {
     local candidate
     for candidate in $(xdotool search --onlyvisible --name "$1" 2>/dev/null || true); do
@@ -76,21 +73,18 @@ window_named() { within 10 window_shown "$1" || fail "no window titled exactly $
 window_gone() { within 5 ! window_shown "$1" || fail "window $1 still open"; }
 focus_window() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; sleep 0.2; }
 press() { xdotool key --clearmodifiers "$@"; sleep 0.15; }
+# open_window KEYS TITLE: KEYS open TITLE, focused, its id printed; close_window
+# KEYS TITLE [NEXT]: KEYS close it, NEXT (the launcher) focused. KEYS is split.
+# shellcheck disable=SC2086
+open_window() { press $1; window_named "$2"; focus_window "$WINDOW"; }
+# shellcheck disable=SC2086
+close_window() { press $1; window_gone "$2"; focus_window "${3:-$launcher}"; }
 
-# press_expect KEYS TEXT...: pair by pair, KEYS (split on spaces) put TEXT on
-# the clipboard; press_hear: the program says TEXT as one event.
+# press_expect KEYS TEXT...: pair by pair, KEYS (split) put TEXT on the clipboard; press_hear: said as one event.
 press_expect() { press_each wait_for_clipboard "$@"; }
 press_hear() { press_each wait_for_spoken "$@"; }
-press_each() {
-    local wait=$1
-    shift
-    while [ "$#" -ge 2 ]; do
-        # shellcheck disable=SC2086 # KEYS is split into keys
-        press $1
-        "$wait" "$2"
-        shift 2
-    done
-}
+# shellcheck disable=SC2086
+press_each() { while [ "$#" -ge 3 ]; do press $2; "$1" "$3"; set -- "$1" "${@:4}"; done; }
 
 start_window_manager() {
     openbox --sm-disable >"$TMPDIR/openbox.log" 2>&1 &
@@ -98,16 +92,13 @@ start_window_manager() {
         || fail "openbox did not start: $(cat "$TMPDIR/openbox.log")"
 }
 
-# wait_for_dialog: Ctrl+O in the focused typing window opens the file dialog; prints its id.
-wait_for_dialog() { press ctrl+o; window_named "開く"; }
+# open_practice_file WINDOW FILE: Ctrl+O's dialog in the typing WINDOW loads FILE.
 open_practice_file() {
     focus_window "$1"
-    focus_window "$(wait_for_dialog)"
+    open_window ctrl+o "開く" >/dev/null
     xdotool type --delay 20 "$2"
     sleep 0.3
-    press Return
-    window_gone "開く"
-    focus_window "$1"
+    close_window Return "開く" "$1"
 }
 
 wait_for_exit() {
@@ -125,13 +116,10 @@ marked_processes() {
 
 miss_key() { if [ "$1" = Q ]; then echo w; else echo q; fi; }
 
-letter_reading() {
-    local -A name=(
-        [A]=えー [B]=びー [C]=しー [D]=でぃー [E]=いー [F]=えふ [G]=じー [H]=えっち [I]=あい
-        [J]=じぇー [K]=けー [L]=える [M]=えむ [N]=えぬ [O]=おー [P]=ぴー [Q]=きゅー [R]=あーる
-        [S]=えす [T]=てぃー [U]=ゆー [V]=ぶい [W]=だぶりゅー [X]=えっくす [Y]=わい [Z]=ぜっと)
-    echo "${name[$1]}"
-}
+declare -gA LETTER_READING=(
+    [A]=えー [B]=びー [C]=しー [D]=でぃー [E]=いー [F]=えふ [G]=じー [H]=えっち [I]=あい
+    [J]=じぇー [K]=けー [L]=える [M]=えむ [N]=えぬ [O]=おー [P]=ぴー [Q]=きゅー [R]=あーる
+    [S]=えす [T]=てぃー [U]=ゆー [V]=ぶい [W]=だぶりゅー [X]=えっくす [Y]=わい [Z]=ぜっと)
 
 # set_screen_reader_enabled true|false: the flag a desktop sets when it starts a screen reader.
 set_screen_reader_enabled() {
@@ -139,10 +127,9 @@ set_screen_reader_enabled() {
         string:org.a11y.Status string:ScreenReaderEnabled variant:boolean:"$1" >/dev/null
 }
 
-# speechd_configure: configuration, logs and socket in this run's folder. Its
-# one output module writes each text's rate to rates.txt and the text to
-# heard.txt, and takes HOSHI_SPEECHD_SPEAK_SECONDS (0.5) to "say" it, so a
-# text is still being said when the next key comes. The user's rate is 10.
+# speechd_configure: configuration, logs and socket in this run's folder; the user's rate is 10. Its one
+# output module writes each text's rate to rates.txt and the text to heard.txt, taking
+# HOSHI_SPEECHD_SPEAK_SECONDS (0.5) to "say" it: a text is still being said when the next key comes.
 speechd_configure() {
     local dir=$HOSHI_SPEECHD_DIR
     mkdir -p "$dir/conf/modules" "$dir/log" "$XDG_RUNTIME_DIR/speech-dispatcher" "$XDG_CONFIG_HOME/speech-dispatcher"
@@ -189,9 +176,8 @@ speechd_start() {
         --pid-file "$dir/speechd.pid" >>"$dir/log/server.out" 2>&1 &
     echo $! >"$dir/server.pid"
     disown $!
-    within 10 _speechd_answers_or_died && speechd_answers || fail "speech-dispatcher did not start: $(cat "$dir/log/server.out")"
+    within 10 speechd_answers || fail "speech-dispatcher did not start: $(cat "$dir/log/server.out")"
 }
-_speechd_answers_or_died() { speechd_answers || ! kill -0 "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" 2>/dev/null; }
 speechd_answers() {
     /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
         "$HOSHI_SPEECHD_SOCKET" 2>/dev/null
@@ -202,9 +188,8 @@ speechd_stop() {
     within 5 process_gone "$(cat "$HOSHI_SPEECHD_DIR/server.pid")" || fail "speech-dispatcher did not end"
 }
 
-# speech_events [CLIENT]: what CLIENT (SPEECH_CLIENT, else hoshinotamago) sent,
-# one event a line (ssip_log.py); spoken_texts: its texts; spoken_script: with
-# "<cancel>" where it cancelled or stopped.
+# speech_events [CLIENT]: what CLIENT (SPEECH_CLIENT, else hoshinotamago) sent, one event a line
+# (ssip_log.py); spoken_texts: its texts; spoken_script: with "<cancel>" where it cancelled or stopped.
 speech_client() { echo "${1:-${SPEECH_CLIENT:-hoshinotamago}}"; }
 speech_events() {
     [ ! -e "$HOSHI_SPEECHD_DIR/log/protocol.log" ] \
@@ -216,8 +201,7 @@ spoken_script() {
 }
 speech_connections() { speech_events "$@" | awk -F'\t' '$1 == "connect"' | wc -l; }
 
-# wait_for_heard TEXT...: the last texts the output module was given are
-# these, in order; with HEARD_RATE, the last one was given at that rate.
+# wait_for_heard TEXT...: the last texts the output module was given, in order; with HEARD_RATE, the last one's rate.
 heard_last() {
     HEARD=$(tail -n "$#" "$HOSHI_SPEECHD_DIR/heard.txt" 2>/dev/null || true)
     HEARD_AT=$(tail -n 1 "$HOSHI_SPEECHD_DIR/rates.txt" 2>/dev/null || true)
@@ -235,11 +219,9 @@ declare -A SPEECH_MARKS=()
 speech_mark() { SPEECH_MARKS[$(speech_client "$@")]=$(spoken_script "$@" | wc -l); }
 spoken_since_mark() { spoken_script "$@" | tail -n +"$((${SPEECH_MARKS[$(speech_client "$@")]:-0} + 1))"; }
 
-# wait_for_spoken [--last|--cancelled] TEXT...: the one wait for what the
-# program says, within 10 s: the next texts since the mark are one event's
-# TEXTs, with no cancel between them; the mark moves past them. --cancelled: a
-# cancel came first (a key while still speaking). --last: TEXT is the latest
-# text said; the mark stays. (Texts are compared as ssip_log.py escapes them.)
+# wait_for_spoken [--last|--cancelled] TEXT...: within 10 s the next texts since the mark are one event's
+# TEXTs (as ssip_log.py escapes them), no cancel between them; the mark moves past them. --cancelled: a
+# cancel came first (a key while still speaking). --last: TEXT is the latest text said; the mark stays.
 wait_for_spoken() {
     local kind=event client
     client=$(speech_client)
@@ -274,15 +256,13 @@ _spoken_from_mark() {
 }
 _speech_mismatch() { fail "spoken since the mark: $(printf '%q ' "${SPOKEN_WINDOW[@]}")" "expected: $(printf '%q ' "$@")"; }
 
-# assert_silent_since_mark [CLIENT]: CLIENT said nothing since its mark (call
-# it once something else shows the keys were handled).
+# assert_silent_since_mark [CLIENT]: CLIENT said nothing since its mark (once something shows the keys were handled).
 assert_silent_since_mark() {
     [ -z "$(spoken_since_mark "$@" | grep -vx '<cancel>')" ] || fail "$(speech_client "$@") asked to say: $(spoken_since_mark "$@")"
 }
 
-# wait_for_tree TITLE LINE...: within 10 s each LINE (an extended regex of
-# "role TAB name TAB text") is a line of the window's tree as a screen reader
-# reads it (atspi_tree.py), left in TREE; nothing in it is a window of its own.
+# wait_for_tree TITLE LINE...: within 10 s each LINE (an extended regex of "role TAB name TAB text") is a line
+# of the window's tree as a screen reader reads it (atspi_tree.py), in TREE; no window of its own is in it.
 tree_has() {
     local line
     TREE=$(/usr/bin/python3 "$HOSHI_E2E_DIR/atspi_tree.py" "$1" 2>&1 || true)

@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# `cmake --install` into a private prefix: the program finds its sounds, texts,
-# modules and icon there and starts, speaking, with only Qt's -display and a
-# Wayland name that leads nowhere; its first cue is real sound on a private
-# sound server. Without usable modules it beeps, says why once a module, and goes on.
+# `cmake --install` into a private prefix: the program finds its sounds, texts, modules and icon there and
+# starts, speaking, with only Qt's -display and a Wayland name that leads nowhere; its first cue is real
+# sound on a private sound server. Without usable modules it beeps, says why once a module, and goes on.
 source "$(dirname "$0")/lib.sh"
 
 build_dir=$(cd "$(dirname "$HOSHI_PROGRAM")/.." && pwd)
@@ -38,8 +37,7 @@ miss_in_the_drill() {
     recorder=$!
     sleep 0.3
     start_launcher "${@:2}"
-    press 3
-    focus_window "$(window_named "アルファベットに挑戦")"
+    open_window 3 "アルファベットに挑戦" >/dev/null
     press space
     target=$(wait_for_target)
     clear_clipboard
@@ -54,8 +52,7 @@ within 5 loud "$TMPDIR/real.raw" || fail "the first cue was not heard on the sou
 spoken_texts | grep -qx "いち、おせばわかる" || fail "nothing said through the installed speech module"
 has_icon() { [[ $(xprop -id "$launcher" _NET_WM_ICON 2>/dev/null) == "_NET_WM_ICON(CARDINAL)"* ]]; }
 within 5 has_icon || fail "the launcher has no window icon (libqt6svg6 installed?)"
-press Escape
-window_gone "アルファベットに挑戦"
+close_window Escape "アルファベットに挑戦"
 quit_launcher
 kill "$recorder"
 

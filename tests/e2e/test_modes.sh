@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Every mode window opened and closed the way a user closes it, many times,
-# and then each still answers. Then the same walk, at once, with each service
-# missing, taking a connection and never answering, or stopped: the speech service,
-# the session bus, the sound server and the accessibility bus. A soak:
+# Every mode window opened and closed the way a user closes it, many times, then each still answers. Then
+# the walk at once with each service (speech, session bus, sound server, accessibility bus) missing, never
+# answering a connection, or stopped. A soak:
 #   HOSHI_OPEN_CLOSE_CYCLES=200 bash tests/e2e/with_xvfb.sh tests/e2e/test_modes.sh build/dev/bin/hoshinotamago
 source "$(dirname "$0")/lib.sh"
 mode_titles=("押せばわかる" "どのゆびつかうの" "アルファベットに挑戦" "数字と記号も登場" "応用日本語入力　３分" "ENGLISH Three Minute")

@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The real Orca, under a window manager, speaking through the private
-# speech-dispatcher: each mode's announcements are heard once, as notifications
-# with no word of Orca's own, and the program's own voices say nothing.
+# The real Orca, under a window manager, speaking through the private speech-dispatcher: each mode's
+# announcements heard once, as notifications with no word of Orca's own; the program's own voices silent.
 # HOSHI_ORCA_FLAG=false: Orca started by hand, no desktop flag. Skipped (77) without Orca.
 source "$(dirname "$0")/lib.sh"
 command -v orca >/dev/null || { echo "SKIP: orca is not installed (scripts/install-deps.sh installs it)"; exit 77; }
@@ -10,14 +9,12 @@ command -v orca >/dev/null || { echo "SKIP: orca is not installed (scripts/insta
 orca_said() {
     spoken_texts Orca | sed -e 's/<[^>]*>//g' -e 's/&lt;/</g; s/&gt;/>/g; s/&quot;/"/g' -e "s/&apos;/'/g; s/&amp;/\\&/g"
 }
-# notifications: "TEXT." said with no word of Orca's own, TEXT a line. What
-# it reads from the focus ends in a role, its key echo in no full stop.
+# notifications: "TEXT." said with no word of Orca's own (its focus reading ends in a role, its key echo in no stop).
 focus_role='label|frame|text|dialog|button|menu|item|filler|panel|alert|bar|list|table|cell|notification|通知'
 notifications() {
     orca_said | { grep -vxE "Screen reader (on|off)\.|.* ($focus_role)\." || true; } | sed -n 's/^\(.*\)\.$/\1/p'
 }
-# wait_for_notifications EXPECTED...: within 15 s the next notifications since
-# the mark are these; the mark moves past them.
+# wait_for_notifications EXPECTED...: within 15 s the next notifications since the mark are these; the mark moves past them.
 NOTIFICATION_MARK=0
 notifications_are() { NEXT=$(notifications | tail -n +"$((NOTIFICATION_MARK + 1))" | head -n "$(wc -l <<<"$1")"); [ "$NEXT" = "$1" ]; }
 wait_for_notifications() {
@@ -39,8 +36,8 @@ notifications_settle() {
     within 10 heard_and_quiet "$1" || fail "Orca's last words are not $1: $(orca_said | tail -n 3)"
     NOTIFICATION_MARK=$(notifications | wc -l)
 }
-open_mode() { press "$1"; focus_window "$(window_named "$2")"; wait_for_notifications "$3"; }
-back_to_launcher() { window_gone "$1"; focus_window "$launcher"; notifications_settle "に どのゆびつかうの"; }
+open_mode() { open_window "$1" "$2" >/dev/null; wait_for_notifications "$3"; }
+back_to_launcher() { close_window "$1" "$2"; notifications_settle "に どのゆびつかうの"; }
 
 start_window_manager
 set_screen_reader_enabled "${HOSHI_ORCA_FLAG:-true}"
@@ -86,35 +83,30 @@ notifications_settle "に どのゆびつかうの"
 # One notification per key: its text's reading and its reading.
 open_mode 1 "押せばわかる" "きーをおしてね"
 press_notifies a "えー" F1 "えふいち ふぁんくしょんいち"
-press alt+F4
-back_to_launcher "押せばわかる"
+back_to_launcher alt+F4 "押せばわかる"
 
 open_mode 2 "どのゆびつかうの" "ひだりひとさしゆびえふ"
 press_notifies f "ひだりひとさしゆびあーる" g "あーる"
-press Escape
-back_to_launcher "どのゆびつかうの"
+back_to_launcher Escape "どのゆびつかうの"
 
 open_mode 3 "アルファベットに挑戦" "すぺーすで すたーと"
 clear_clipboard
 press space
 target=$(wait_for_target)
-wait_for_notifications "$(letter_reading "$target")"
-press_notifies "$(miss_key "$target")" "$(letter_reading "$target")"
-press Escape
-back_to_launcher "アルファベットに挑戦"
+wait_for_notifications "${LETTER_READING[$target]}"
+press_notifies "$(miss_key "$target")" "${LETTER_READING[$target]}"
+back_to_launcher Escape "アルファベットに挑戦"
 
 # Japanese typing; the window manager's Alt+F4, as a menu opened by Alt+F may
 # not be up yet when the next key comes through Orca.
 open_mode 5 "応用日本語入力　３分" "こんとろーる おーで ふぁいるを ひらいてね"
 press_notifies Escape "はじめから えんたーで はじまるよ"
-press alt+F4
-back_to_launcher "応用日本語入力　３分"
+back_to_launcher alt+F4 "応用日本語入力　３分"
 
 SPEECH_CLIENT=hoshinotamago-en speech_mark
 open_mode 6 "ENGLISH Three Minute" "Press Control O to open a text file"
 SPEECH_CLIENT=hoshinotamago-en assert_silent_since_mark
-press alt+F4
-back_to_launcher "ENGLISH Three Minute"
+back_to_launcher alt+F4 "ENGLISH Three Minute"
 quit_launcher
 orca_said | grep -q '^いち おせばわかる ' || fail "the first entry was not heard at the start: $(orca_said | head -n 5)"
 # No kanji (heard as "Chinese letter") or 、 (heard as a word) reached Orca.

@@ -1,10 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What a screen reader finds through AT-SPI, named by kana readings (which a voice
-# that cannot read kanji reads, and braille): the launcher's entries under a title
-# that keeps its name while it scrolls, its menu, the drill's target, the typing
-# window's boxes, the records window. Two drills to time-up, each with its standing
-# on the voice alone; the CSV and erase-all by the menu keys, --export-records;
-# with --no-records no standing and no file.
+# What a screen reader finds through AT-SPI, by kana readings (for a voice that cannot read kanji, and
+# braille): the launcher's entries under a title kept while it scrolls, its menu, the drill's target, the
+# typing window's boxes, the records window. Two drills to time-up, each standing on the voice alone; the
+# CSV and erase-all by the menu keys, --export-records; with --no-records no standing and no file.
 source "$(dirname "$0")/lib.sh"
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is missing: run scripts/install-deps.sh"
 
@@ -24,7 +22,7 @@ the_standing_said() {
     [ "$(clipboard)" = "得点 0" ] || fail "the standing reached the clipboard: '$(clipboard)'"
 }
 open_drill() { focus_window "$launcher"; press 3; drill=$(window_named "アルファベットに挑戦"); }
-close_drill() { focus_window "$drill"; press Escape; window_gone "アルファベットに挑戦"; focus_window "$launcher"; }
+close_drill() { focus_window "$drill"; close_window Escape "アルファベットに挑戦"; }
 
 row() { printf 'label\t%s\t' "$1"; }
 start_launcher
@@ -59,8 +57,7 @@ press_expect "alt+f d" "$question" Escape "けさなかったよ"
 focus_window "$records"
 press_expect "alt+f d" "$question" y "きろくを ぜんぶ けしたよ"
 focus_window "$records"
-press Escape
-window_gone "きろく"
+close_window Escape "きろく"
 quit_launcher
 out=$(mktemp)
 "$HOSHI_PROGRAM" --export-records "$out" || fail "--export-records failed"
@@ -76,8 +73,7 @@ sleep 2
 ! spoken_since_mark | grep -q -e "はじめて" -e "おなじ" || fail "a standing was said without records"
 close_drill
 # The typing window's boxes (no run of it kept).
-press 5
-typing=$(window_named "応用日本語入力　３分")
+typing=$(open_window 5 "応用日本語入力　３分")
 printf '%s\n' "apple pie" "banana split" >"$TMPDIR/practice.txt"
 open_practice_file "$typing" "$TMPDIR/practice.txt"
 title="おーよーにほんごにゅーりょく さんぷん"
@@ -87,7 +83,6 @@ press Return
 wait_for_clipboard "apple pie" "banana split"
 xdotool type --delay 30 "ap"
 wait_for_tree "$title" $'text\tおてほん\t'"$CLIPBOARD" $'text\tにゅうりょく\tap'
-press alt+f x
-window_gone "応用日本語入力　３分"
+close_window "alt+f x" "応用日本語入力　３分"
 quit_launcher
 [ ! -e "$XDG_DATA_HOME/hoshinotamago" ] || fail "--no-records made $(find "$XDG_DATA_HOME")"

@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The shipped practice texts by ear, under a window manager: Ctrl+O's dialog puts
-# each file name on the clipboard, a name with a line break on one line; Return
-# loads the file, Enter draws a line of it. Another program sees every change of
-# the clipboard's owner: entry 1 once at the start, nothing for opening the dialog.
+# The shipped practice texts by ear, under a window manager: Ctrl+O's dialog puts each file name on the
+# clipboard, a name with a line break on one line; Return loads the file, Enter draws a line of it. Another
+# program sees every change of the clipboard's owner: entry 1 once at the start, nothing for the dialog.
 source "$(dirname "$0")/lib.sh"
 
 texts=$(dirname "$HOSHI_PROGRAM")/texts/japanese
@@ -17,18 +16,12 @@ within 10 grep -qx watching "$changes" || fail "the clipboard watcher did not st
 changes_since() { tail -n +"$(($1 + 2))" "$changes" | grep -vx '(empty)' || true; }
 # sorted_dialog: the dialog, focused, once Qt has read and sorted its folder
 # on a thread of its own (a key pressed at once can reach the list before it is in order).
-sorted_dialog() {
-    dialog=$(wait_for_dialog)
-    sleep 1.5
-    focus_window "$dialog"
-}
+sorted_dialog() { press ctrl+o; window_named "開く" >/dev/null; sleep 1.5; focus_window "$WINDOW"; }
 
 start_launcher
 sleep 1.5
 [ "$(changes_since 0)" = '１\r\n押せばわかる' ] || fail "the start put on the clipboard: $(changes_since 0 | paste -sd '|')"
-press 5
-typing=$(window_named "応用日本語入力　３分")
-focus_window "$typing"
+typing=$(open_window 5 "応用日本語入力　３分")
 sleep 1
 mark=$(($(wc -l <"$changes") - 1))
 sorted_dialog
@@ -36,9 +29,7 @@ sorted_dialog
 
 for name in "${names[@]}"; do press_expect Down "$name"; done
 press_expect Up "${names[1]}"
-press Return
-window_gone "開く"
-focus_window "$typing"
+close_window Return "開く" "$typing"
 mapfile -t lines <"$texts/${names[1]}"
 clear_clipboard
 press Return

@@ -28,9 +28,7 @@ print(f"{(b + 0.05) / (a + 0.05):.2f}")'
 harness=$(find "$XDG_CONFIG_HOME" -type f | sort)
 
 start_launcher
-press 5
-typing=$(window_named "応用日本語入力　３分")
-focus_window "$typing"
+typing=$(open_window 5 "応用日本語入力　３分")
 press alt+s Return
 window_named "応用日本語入力　１分" >/dev/null
 open_practice_file "$typing" "$workdir/practice.txt"

@@ -3,46 +3,30 @@
 # differ: entries, keys, finger steps, targets, lines, hints, menus, the English voice.
 source "$(dirname "$0")/lib.sh"
 
-# back_to_launcher TITLE: the window closed; the launcher, focused, says its entry in focus.
-back_to_launcher() { window_gone "$1"; focus_window "$launcher"; wait_for_spoken --last "に、どのゆびつかうの"; speech_mark; }
-open_mode() { press "$1"; focus_window "$(window_named "$2")"; wait_for_spoken "$3"; }
+# back_to_launcher KEYS TITLE: KEYS close the window; the launcher, focused, says its entry in focus.
+back_to_launcher() { close_window "$1" "$2"; wait_for_spoken --last "に、どのゆびつかうの"; speech_mark; }
+open_mode() { open_window "$1" "$2" >/dev/null; wait_for_spoken "$3"; }
 # press_both KEYS SHOWN SAID...: KEYS put SHOWN on the clipboard and are said as SAID.
-press_both() {
-    clear_clipboard
-    # shellcheck disable=SC2086 # KEYS is split into keys
-    press $1
-    wait_for_clipboard "$2"
-    wait_for_spoken "${@:3}"
-}
+press_both() { clear_clipboard; press_expect "$1" "$2"; wait_for_spoken "${@:3}"; }
 # choose_setting READINGS...: Alt+S heard as three; Down and Enter as the last two.
 choose_setting() { press alt+s; wait_for_spoken "$1" "$2" "$3"; press_hear Down "$4" Return "$5"; }
-# drill_target READINGS: Space shows a target among the keys of READINGS and says its reading.
-drill_target() {
-    local -n readings=$1
+# draw KEY READINGS: KEY shows a target (a line) among the keys of READINGS, in TARGET, and says its reading.
+draw() {
+    local -n readings=$2
     clear_clipboard
-    press space
+    press "$1"
     wait_for_clipboard "${!readings[@]}"
     TARGET=$CLIPBOARD
     wait_for_spoken "${readings[$TARGET]}"
-}
-# next_line: Enter draws a line of the practice file, read out; in LINE.
-next_line() {
-    press Return
-    wait_for_clipboard "${!line_reading[@]}"
-    LINE=$CLIPBOARD
-    wait_for_spoken "${line_reading[$LINE]}"
 }
 
 practice=$(mktemp)
 declare -A line_reading=([今日は学校へ行きます。]=きょーわがっこーえいきます [雨です。でも、行きます]=あめです、でも、いきます)
 printf '%s\n' "${!line_reading[@]}" >"$practice"
-declare -A letters symbols=(
+declare -A symbols=(
     [,]=かんま [.]=ぴりおど [\;]=せみころん [/]=すらっしゅ [@]=あっとまーく [-]=まいなす [:]=ころん
     [1]=いち [2]=に [3]=さん [4]=よん [5]=ご [6]=ろく [7]=なな [8]=はち [9]=きゅう [0]=ぜろ)
-for letter in {A..Z}; do
-    letters[$letter]=$(letter_reading "$letter")
-    symbols[$letter]=${letters[$letter]}
-done
+for letter in {A..Z}; do symbols[$letter]=${LETTER_READING[$letter]}; done
 
 speech_mark
 start_launcher
@@ -81,34 +65,27 @@ wait_for_spoken --cancelled "わい"
 # next letter is still named: no menu took the keyboard.
 press_expect shift+1 "ｴｸｽｸﾗﾒｰｼｮﾝ" b "Ｂ" 132 "円マーク" Escape "エスケープ" \
              F10 "ﾌｧﾝｸｼｮﾝ10" c "Ｃ" alt "オルト" d "Ｄ" super "ｳｨﾝﾄﾞｰｽﾞｷｰ" e "Ｅ"
-press alt+F4
-back_to_launcher "押せばわかる"
+back_to_launcher alt+F4 "押せばわかる"
 
 # Finger guide: the first step, the next after its key, the key alone after a wrong one.
 open_mode 2 "どのゆびつかうの" "ひだりひとさしゆびえふ"
 press_both f "ひだりひとさしゆびＲ" "ひだりひとさしゆびあーる"
 press_both g "R" "あーる"
 press_hear r "ひだりひとさしゆびぶい"
-press Escape
-back_to_launcher "どのゆびつかうの"
+back_to_launcher Escape "どのゆびつかうの"
 
 # Alphabet drill: the target, again after a miss, the next after a hit in lower case.
 open_mode 3 "アルファベットに挑戦" "すぺーすで すたーと"
 choose_setting めにゅー せってい ゆびのなまえなし ゆびのなまえあり "ゆびのなまえあり に したよ"
-drill_target letters
-press_both "$(miss_key "$TARGET")" "$TARGET" "${letters[$TARGET]}"
-clear_clipboard
-press "${TARGET,,}"
-next=$(wait_for_target)
-wait_for_spoken "${letters[$next]}"
-press Escape
-back_to_launcher "アルファベットに挑戦"
+draw space LETTER_READING
+press_both "$(miss_key "$TARGET")" "$TARGET" "${LETTER_READING[$TARGET]}"
+draw "${TARGET,,}" LETTER_READING
+back_to_launcher Escape "アルファベットに挑戦"
 
 open_mode 4 "数字と記号も登場" "すぺーすで すたーと"
-drill_target symbols
+draw space symbols
 press_hear "$(miss_key "$TARGET")" "${symbols[$TARGET]}"
-press Escape
-back_to_launcher "数字と記号も登場"
+back_to_launcher Escape "数字と記号も登場"
 
 # Japanese typing: a line read out, Ctrl says it again, the next line after a
 # right one, a wrong try told by voice alone, Esc starts over.
@@ -116,21 +93,20 @@ open_mode 5 "応用日本語入力　３分" "こんとろーる おーで ふ�
 open_practice_file "$(window_named "応用日本語入力　３分")" "$practice"
 wait_for_spoken "うえ した きーで えらんで、えんたーで ひらいてね"
 wait_for_spoken "よみこんだよ、えんたーで はじまるよ"
-next_line
-press_hear Control_L "${line_reading[$LINE]}"
+draw Return line_reading
+press_hear Control_L "${line_reading[$TARGET]}"
 clear_clipboard
 # Slow enough that a program still reading one kana never sees it under the next one's key mapping.
-xdotool type --delay 150 "$LINE"
+xdotool type --delay 150 "$TARGET"
 sleep 0.5
-next_line
+draw Return line_reading
 clear_clipboard
 xdotool type --delay 30 "nope"
 press_hear Return "ちがうよ、こんとろーるで もーいちど きけるよ"
 [ "$(clipboard)" = sentinel ] || fail "a wrong try announced '$(clipboard)'"
-press_hear Control_L "${line_reading[$LINE]}" Escape "はじめから、えんたーで はじまるよ"
+press_hear Control_L "${line_reading[$TARGET]}" Escape "はじめから、えんたーで はじまるよ"
 choose_setting めにゅー せってい いっぷんかん さんぷんかん "さんぷんかん に したよ"
-press alt+f x
-back_to_launcher "応用日本語入力　３分"
+back_to_launcher "alt+f x" "応用日本語入力　３分"
 
 # English typing speaks English, menus too, through a voice of its own; the Japanese one is silent.
 export SPEECH_CLIENT=hoshinotamago-en
@@ -145,14 +121,11 @@ press alt+s
 wait_for_spoken Menu Setting "One Minute"
 press_hear Escape Setting Escape "Menu closed. ENGLISH Three Minute"
 assert_silent_since_mark hoshinotamago
-press alt+f x
 unset SPEECH_CLIENT
-back_to_launcher "ENGLISH Three Minute"
+back_to_launcher "alt+f x" "ENGLISH Three Minute"
 press_hear Up "いち、おせばわかる"
 # A double click on the key guide's key ends the program.
-press 1
-guide=$(window_named "押せばわかる")
-focus_window "$guide"
+guide=$(open_window 1 "押せばわかる")
 press_expect z "Ｚ"
 xdotool mousemove --window "$guide" 60 200 click --repeat 2 --delay 80 1
 wait_for_exit 10

@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The voice when speech is not to be had or not wanted: a speech-dispatcher
-# that goes away and comes back, --no-voice, and a screen reader said to run
-# (the desktop's flag) with and without --voice. The keys work throughout.
+# The voice when speech is not to be had or not wanted: a speech-dispatcher that goes away and comes back,
+# --no-voice, a screen reader said to run (the desktop's flag) with and without --voice. Keys work throughout.
 source "$(dirname "$0")/lib.sh"
 
 declare -A entry_reading=(
@@ -16,17 +15,13 @@ next_entry() {
     ENTRY=$(head -n 1 <<<"$CLIPBOARD" | tr -d '\r')
     [ -n "${entry_reading[$ENTRY]:-}" ] || fail "no launcher entry on the clipboard: '$ENTRY'"
 }
-# screen_reader_flag true|false: the program hears of it over D-Bus a moment
-# later, and nothing it shows tells when: give it that moment.
+# screen_reader_flag true|false: the program hears of it over D-Bus a moment later, shown nowhere: wait that moment.
 screen_reader_flag() { set_screen_reader_enabled "$1"; sleep 1; }
 keys_still_answer() {
     press_expect Down $'２\r\nどの指使うの' Up $'１\r\n押せばわかる'
-    press 1
-    focus_window "$(window_named "押せばわかる")"
+    open_window 1 "押せばわかる" >/dev/null
     press_expect a "Ａ"
-    press alt+F4
-    window_gone "押せばわかる"
-    focus_window "$launcher"
+    close_window alt+F4 "押せばわかる"
 }
 
 # --no-voice: nothing reaches speech-dispatcher, not even a connection.
@@ -75,9 +70,7 @@ english=$(window_named "ENGLISH Three Minute")
 sleep 2
 SPEECH_CLIENT=hoshinotamago-en assert_silent_since_mark
 focus_window "$english"
-press alt+f x
-window_gone "ENGLISH Three Minute"
-focus_window "$launcher"
+close_window "alt+f x" "ENGLISH Three Minute"
 assert_silent_since_mark
 screen_reader_flag false
 press_expect Down $'２\r\nどの指使うの'

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# with_xvfb.sh SCRIPT PROGRAM: one end-to-end script under a private Xvfb with
-# a JIS keymap, D-Bus session (its accessibility bus started on demand) and a
-# speech-dispatcher that makes no sound and logs what clients send it.
+# with_xvfb.sh SCRIPT PROGRAM: one end-to-end script under a private Xvfb with a JIS keymap, D-Bus session (its
+# accessibility bus started on demand) and a speech-dispatcher that makes no sound and logs what clients send it.
 set -euo pipefail
 script=$1
 export HOSHI_PROGRAM=$2
@@ -12,9 +11,8 @@ for tool in Xvfb xdotool xclip setxkbmap dbus-daemon speech-dispatcher pulseaudi
 done
 
 # Every process of this run inherits the mark; whatever carries it at the end is ended.
-export TMPDIR HOSHI_E2E_RUN
 TMPDIR=$(mktemp -d)
-HOSHI_E2E_RUN=$TMPDIR
+export TMPDIR HOSHI_E2E_RUN=$TMPDIR
 # shellcheck source=tests/e2e/lib.sh
 source "$here/lib.sh"
 status=0
@@ -49,8 +47,7 @@ setxkbmap -model jp106 -layout jp
 dbus-daemon --session --nofork --nopidfile --print-address=3 \
     --address="unix:dir=$XDG_RUNTIME_DIR" 3>"$TMPDIR/dbus-address" >"$TMPDIR/dbus.log" 2>&1 &
 within 5 test -s "$TMPDIR/dbus-address" || fail "the session bus did not start"
-export DBUS_SESSION_BUS_ADDRESS
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$TMPDIR/dbus-address")
+export DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$TMPDIR/dbus-address")"
 speechd_configure
 speechd_start
 

@@ -1,27 +1,16 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""plant_faults.py [options]: plants each fault of tests/faults/faults.tsv in turn
-in the source tree, builds, runs the tests in stages and says which stage and
-which test caught it; then restores the file and rebuilds, so the next fault
-starts from the clean tree.
-
-  python3 tests/faults/plant_faults.py --out build/faults.json
-  python3 tests/faults/plant_faults.py --folder typing --out typing.tsv
-  python3 tests/faults/plant_faults.py --only P03,T12 --e2e --out again.json
-
-Stages, each run only when the one before passed:
-  1 unit and window tests  ctest -LE "e2e" --stop-on-failure -j2
-  2 end-to-end tests       ctest -L e2e       (only with --e2e)
-
-A row whose original text does not occur exactly once is reported as broken;
-a fault that does not compile is reported as "does not build". Neither counts
-in the kill rate. Each row of faults.tsv holds, separated by tabs:
-  id, folder, file, original text, replacement text, description
-where the two texts may use \\n, \\t and \\\\ escapes. Lines that start with #
-are comments.
+"""plant_faults.py [--only IDS | --folder NAME] [--e2e] [--build DIR] --out FILE(.json|.tsv):
+plants each fault of faults.tsv (id, folder, file, original, replacement,
+description; tabs between, \\n \\t \\\\ escapes, # comments) in turn, builds,
+runs the unit and window tests (-LE e2e; with --e2e then -L e2e, each stage only
+when the one before passed) and says which stage and test caught it; then
+restores the file. A row whose original does not occur exactly once is
+"broken", one that does not compile "does not build"; neither counts.
 """
 
 import argparse
 import collections
+import functools
 import json
 import os
 import re
@@ -34,23 +23,15 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 FAULTS = Path(__file__).resolve().with_name("faults.tsv")
 
-STAGES = [
-    ("unit", ["-LE", "e2e", "--stop-on-failure", "-j2"]),
-    ("e2e", ["-L", "e2e"]),
-]
-
-# A planted fault may hang a test; CTest's own TIMEOUT properties stop each
-# test, and this stops a whole stage that somehow outlives them.
-STAGE_TIMEOUT = 3600
-BUILD_TIMEOUT = 1800
+STAGES = [("unit", ["-LE", "e2e", "--stop-on-failure", "-j2"]), ("e2e", ["-L", "e2e"])]
+# CTest's TIMEOUT properties stop a hung test; these stop a stage or build that outlives them.
+STAGE_TIMEOUT, BUILD_TIMEOUT = 3600, 1800
 
 
 class Fault:
-    def __init__(self, fields, line):
+    def __init__(self, fields):
         self.id, self.folder, self.file, original, replacement, self.description = fields
-        self.original = unescape(original)
-        self.replacement = unescape(replacement)
-        self.line = line
+        self.original, self.replacement = unescape(original), unescape(replacement)
 
 
 def unescape(text):
@@ -63,25 +44,20 @@ def read_faults(path):
         if not raw.strip() or raw.startswith("#"):
             continue
         fields = raw.split("\t")
-        if len(fields) != 6:
-            problems.append(f"{path.name}:{number}: {len(fields)} fields, not 6")
+        problem = f"{len(fields)} fields, not 6" if len(fields) != 6 else f"id {fields[0]} used twice" if fields[0] in seen else ""
+        if problem:
+            problems.append(f"{path.name}:{number}: {problem}")
             continue
-        fault = Fault(fields, number)
-        if fault.id in seen:
-            problems.append(f"{path.name}:{number}: id {fault.id} used twice")
-            continue
-        seen.add(fault.id)
-        faults.append(fault)
+        seen.add(fields[0])
+        faults.append(Fault(fields))
     return faults, problems
 
 
-def log(text):
-    print(text, flush=True)
+log = functools.partial(print, flush=True)
 
 
 def run(command, timeout, log_file):
-    """Runs command in the repository, appending its output to log_file;
-    returns (exit code or None on a timeout, output)."""
+    """Runs command in the repository, output appended to log_file: (exit code, None on a timeout; output)."""
     with open(log_file, "a", encoding="utf-8") as out:
         out.write(f"\n$ {' '.join(command)}\n")
         out.flush()
@@ -89,17 +65,13 @@ def run(command, timeout, log_file):
                                    stderr=subprocess.STDOUT, text=True,
                                    errors="replace", start_new_session=True)
         try:
-            output, _ = process.communicate(timeout=timeout)
-            code = process.returncode
-        except subprocess.TimeoutExpired:
+            output, code = process.communicate(timeout=timeout)[0], process.returncode
+        except BaseException as error:
+            # A timeout, or Ctrl+C: stop the build or the tests we started before the file is restored.
             os.killpg(process.pid, signal.SIGKILL)
-            output, _ = process.communicate()
-            code = None
-        except BaseException:
-            # Ctrl+C: stop the build or the tests we started before the file is restored.
-            os.killpg(process.pid, signal.SIGKILL)
-            process.communicate()
-            raise
+            output, code = process.communicate()[0], None
+            if not isinstance(error, subprocess.TimeoutExpired):
+                raise
         out.write(output)
     return code, output
 
@@ -120,19 +92,11 @@ def failed_tests(output):
 
 
 def build(build_dir, log_file):
-    code, output = run(["cmake", "--build", str(build_dir), "-j2"], BUILD_TIMEOUT, log_file)
-    return code == 0, output
+    return run(["cmake", "--build", str(build_dir), "-j2"], BUILD_TIMEOUT, log_file)[0] == 0
 
 
 def file_is_clean(relative):
     return subprocess.run(["git", "diff", "--quiet", "--", relative], cwd=ROOT).returncode == 0
-
-
-def touch_newer(path):
-    # The restored file must look newer than the objects built from the fault,
-    # or ninja would keep them.
-    now = time.time()
-    os.utime(path, (now, now))
 
 
 def run_stages(build_dir, with_e2e, log_file, folder=None):
@@ -168,7 +132,7 @@ def plant_and_test(fault, build_dir, with_e2e, log_file):
     try:
         path.write_text(text.replace(fault.original, fault.replacement), encoding="utf-8")
         started = time.monotonic()
-        built, _ = build(build_dir, log_file)
+        built = build(build_dir, log_file)
         result["build_seconds"] = round(time.monotonic() - started, 1)
         if not built:
             result["result"] = "does not build"
@@ -176,12 +140,10 @@ def plant_and_test(fault, build_dir, with_e2e, log_file):
             started = time.monotonic()
             stage, tests = run_stages(build_dir, with_e2e, log_file, fault.folder)
             result["test_seconds"] = round(time.monotonic() - started, 1)
-            result["result"] = "killed" if stage else "survived"
-            result["stage"] = stage
-            result["tests"] = tests
+            result.update(result="killed" if stage else "survived", stage=stage, tests=tests)
     finally:
         path.write_bytes(original_bytes)
-        touch_newer(path)
+        os.utime(path)  # newer than the objects built from the fault, or ninja keeps them
         if not file_is_clean(fault.file):
             raise SystemExit(f"{fault.file} was not restored: stop and check the tree")
     return result
@@ -191,10 +153,8 @@ def print_table(records):
     table = collections.OrderedDict()
     for record in records:
         row = table.setdefault(record["folder"], collections.Counter())
-        outcome = record["result"]
-        if outcome in ("killed", "survived"):
-            row["planted"] += 1
-        row[record["stage"] if outcome == "killed" else outcome] += 1
+        row["planted"] += record["result"] in ("killed", "survived")
+        row[record["stage"] if record["result"] == "killed" else record["result"]] += 1
     table["all"] = sum(table.values(), collections.Counter())
     header = f"{'folder':<10} {'planted':>7} {'unit':>5} {'e2e':>5} {'survived':>8} {'rate':>6}   {'no build':>8} {'broken':>6}"
     log(f"\n{header}\n{'-' * len(header)}")
@@ -203,8 +163,7 @@ def print_table(records):
         rate = f"{100 * (row['unit'] + row['e2e']) / planted:.0f}%" if planted else "-"
         log(f"{name:<10} {planted:>7} {row['unit']:>5} {row['e2e']:>5} "
             f"{row['survived']:>8} {rate:>6}   {row['does not build']:>8} {row['broken']:>6}")
-    log("(planted counts only faults that built; unit = killed by unit/window tests,"
-        " e2e = only by e2e)")
+    log("(planted: faults that built; unit: killed by unit/window tests; e2e: only by e2e)")
 
 
 def write_results(records, out):
@@ -255,8 +214,7 @@ def main():
     log_file.write_text("", encoding="utf-8")
     log(f"{len(faults)} faults; build and test output in {log_file}")
 
-    built, _ = build(build_dir, log_file)
-    if not built:
+    if not build(build_dir, log_file):
         raise SystemExit("the clean tree does not build: see the log")
     if not arguments.no_baseline:
         stage, tests = run_stages(build_dir, arguments.e2e, log_file)
@@ -273,25 +231,20 @@ def main():
                       "description": fault.description}
             record.update(plant_and_test(fault, build_dir, arguments.e2e, log_file))
             records.append(record)
-            where = ""
-            if record["result"] == "killed":
-                where = f" at {record['stage']} by {', '.join(record['tests'])}"
-            elif record.get("why"):
-                where = f": {record['why']}"
+            where = (f" at {record['stage']} by {', '.join(record['tests'])}" if record["result"] == "killed"
+                     else f": {record['why']}" if record.get("why") else "")
             log(f"[{number}/{len(faults)}] {fault.id} {fault.file}: {record['result']}{where}")
             write_results(records, arguments.out)
     finally:
         if records:
             write_results(records, arguments.out)
         # Leave the program built from the clean tree.
-        if not build(build_dir, log_file)[0]:
+        if not build(build_dir, log_file):
             log("warning: the clean tree did not build after the last fault")
     print_table(records)
-    survivors = [record for record in records if record["result"] == "survived"]
+    survivors = [f"  {r['id']}  {r['file']}  {r['description']}" for r in records if r["result"] == "survived"]
     if survivors:
-        log("\nsurvived:")
-        for record in survivors:
-            log(f"  {record['id']}  {record['file']}  {record['description']}")
+        log("\nsurvived:\n" + "\n".join(survivors))
 
 
 if __name__ == "__main__":
