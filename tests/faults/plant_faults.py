@@ -44,8 +44,8 @@ def read_faults(path):
         if not raw.strip() or raw.startswith("#"):
             continue
         fields = raw.split("\t")
-        problem = f"{len(fields)} fields, not 6" if len(fields) != 6 else f"id {fields[0]} used twice" if fields[0] in seen else ""
-        if problem:
+        if len(fields) != 6 or fields[0] in seen:
+            problem = f"{len(fields)} fields, not 6" if len(fields) != 6 else f"id {fields[0]} used twice"
             problems.append(f"{path.name}:{number}: {problem}")
             continue
         seen.add(fields[0])
@@ -231,8 +231,9 @@ def main():
                       "description": fault.description}
             record.update(plant_and_test(fault, build_dir, arguments.e2e, log_file))
             records.append(record)
-            where = (f" at {record['stage']} by {', '.join(record['tests'])}" if record["result"] == "killed"
-                     else f": {record['why']}" if record.get("why") else "")
+            where = f": {record['why']}" if record.get("why") else ""
+            if record["result"] == "killed":
+                where = f" at {record['stage']} by {', '.join(record['tests'])}"
             log(f"[{number}/{len(faults)}] {fault.id} {fault.file}: {record['result']}{where}")
             write_results(records, arguments.out)
     finally:
